@@ -1,0 +1,60 @@
+# Two commands on a fresh Debian 12 machine:
+#   make run    installs what is missing, builds, starts Nuvela on a copy of data/
+#   make test   installs what is missing, builds, runs every test
+# Further targets: make build, make bench, make test-sanitize, make clean.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+# Debian packages the build, the tests and the program need.
+PACKAGES := cmake g++ make pkg-config \
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  libturbojpeg0-dev libjpeg-turbo-progs libsqlite3-dev \
+  mdbtools mdbtools-dev libmdb3 \
+  fontconfig fonts-liberation2 culmus \
+  xvfb xauth
+
+.PHONY: all deps configure build run test test-sanitize bench clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing Debian packages:$$missing"; \
+	  if [ "$$(id -u)" = 0 ]; then SUDO=""; else SUDO=sudo; fi; \
+	  $$SUDO apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@./app/run.sh "$(BUILD)"
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DNUVELA_SANITIZE=ON -DNUVELA_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bench/nuvela-bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,12 @@
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "support/testdirs.h"
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    test::prepareQtEnvironment();
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

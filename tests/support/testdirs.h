@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace test {
+
+/// Offscreen platform unless the caller chose one (xvfb runs), and a private
+/// runtime folder so that tests never touch a user's settings.
+void prepareQtEnvironment();
+
+/// The shipped program folder in the source tree (read-only for tests).
+QString sourceDataDir();
+/// The staged copy the build makes of it.
+QString stagedDataDir();
+/// Shared test files that are not ours to ship (may be absent).
+QString sharedTestData(const QString& name);
+
+/// A program folder in a temporary directory, for tests that write: a fresh
+/// copy of the staged shipped folder, or an empty one with templates/ and
+/// temppic/.
+class ProgramFolder {
+public:
+    enum class Start { Shipped, Empty };
+    explicit ProgramFolder(Start start = Start::Shipped);
+    QString path() const { return dir_.path(); }
+    QString file(const QString& relative) const;
+    /// Writes bytes as they stand (callers give Windows-1255 with CR LF).
+    void write(const QString& relative, const QByteArray& bytes) const;
+    QByteArray read(const QString& relative) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+/// UTF-8 source text to Windows-1255 bytes with every "\n" turned into CR LF.
+QByteArray ansi(const QString& text);
+
+} // namespace test
