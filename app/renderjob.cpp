@@ -1,0 +1,167 @@
+#include "app/renderjob.h"
+
+#include "app/pagesetup.h"
+#include "render/drawpage.h"
+#include "store/jpeg.h"
+#include "store/numbers.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace nuvela {
+
+QString renderUsage()
+{
+    return QStringLiteral(
+        "Usage: nuvela-render [--program-dir DIR] --template NAME [--version N] [--scale S]\n"
+        "                     [--quality Q] [--edition main|sibling] -o FILE\n"
+        "Draws one page of a template and writes it as .png, .bmp or .jpg/.jpeg.\n"
+        "  --program-dir DIR  the program folder (default: the bundled one)\n"
+        "  --template NAME    a template name as listed in the gallery\n"
+        "  --version N        the stored version whose texts are drawn (default 1)\n"
+        "  --scale S          pixels per screen pixel (1 = 96 dpi, 3.125 = 300 dpi)\n"
+        "  --quality Q        JPEG quality 1-100 (default: the text store's, else 75)\n"
+        "  --edition E        main or sibling (default: the program's own)\n"
+        "  -o FILE            the picture to write\n");
+}
+
+QString defaultProgramDir(const QString& executableDir)
+{
+    for (const QString& candidate : {QStringLiteral("/../data"), QStringLiteral("/../share/nuvela")}) {
+        const QString dir = QDir::cleanPath(executableDir + candidate);
+        if (QFileInfo(dir + QStringLiteral("/templates")).isDir())
+            return dir;
+    }
+    return QDir::cleanPath(executableDir + QStringLiteral("/../data"));
+}
+
+std::optional<RenderRequest> parseRenderArguments(const QStringList& args,
+                                                  const QString& defaultDir,
+                                                  Edition defaultEdition, QString* error,
+                                                  bool* help)
+{
+    RenderRequest r;
+    r.programDir = defaultDir;
+    r.edition = defaultEdition;
+    auto fail = [&](const QString& why) -> std::optional<RenderRequest> {
+        *error = why;
+        return std::nullopt;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == u"--help" || a == u"-h") {
+            if (help)
+                *help = true;
+            return fail(renderUsage());
+        }
+        if (i + 1 >= args.size())
+            return fail(QStringLiteral("%1 needs a value (see --help)").arg(a));
+        const QString v = args[++i];
+        if (a == u"--program-dir") {
+            r.programDir = v;
+        } else if (a == u"--template") {
+            r.tavnit = v;
+        } else if (a == u"--version") {
+            const auto n = parseNumber(v);
+            if (!n || *n != roundHalfEven(*n) || *n < 1 || *n > 1e6)
+                return fail(QStringLiteral("--version wants a whole number from 1, not \"%1\"").arg(v));
+            r.version = int(*n);
+        } else if (a == u"--scale") {
+            const auto s = parseNumber(v);
+            if (!s || *s <= 0 || *s > 100)
+                return fail(QStringLiteral("--scale wants a number above 0 (at most 100), not \"%1\"").arg(v));
+            r.scale = *s;
+        } else if (a == u"--quality") {
+            const auto q = parseNumber(v);
+            if (!q || *q != roundHalfEven(*q) || *q < 1 || *q > 100)
+                return fail(QStringLiteral("--quality wants a whole number from 1 to 100, not \"%1\"").arg(v));
+            r.quality = int(*q);
+        } else if (a == u"--edition") {
+            if (v == u"main")
+                r.edition = Edition::Main;
+            else if (v == u"sibling")
+                r.edition = Edition::Sibling;
+            else
+                return fail(QStringLiteral("--edition is main or sibling, not \"%1\"").arg(v));
+        } else if (a == u"-o" || a == u"--output") {
+            r.output = v;
+        } else {
+            return fail(QStringLiteral("unknown option %1 (see --help)").arg(a));
+        }
+    }
+    if (r.tavnit.isEmpty())
+        return fail(QStringLiteral("--template NAME is missing (see --help)"));
+    if (r.output.isEmpty())
+        return fail(QStringLiteral("-o FILE is missing (see --help)"));
+    return r;
+}
+
+namespace {
+
+enum class Format { Png, Bmp, Jpeg, Unknown };
+
+Format formatOf(const QString& path)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == u"png")
+        return Format::Png;
+    if (ext == u"bmp")
+        return Format::Bmp;
+    if (ext == u"jpg" || ext == u"jpeg")
+        return Format::Jpeg;
+    return Format::Unknown;
+}
+
+StoreResult savePng(const QImage& image, const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
+    if (!image.save(&file, "PNG")) {
+        file.cancelWriting();
+        return {QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path)};
+    }
+    if (!file.commit())
+        return {QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
+    return {};
+}
+
+} // namespace
+
+QString runRender(const RenderRequest& request)
+{
+    const Format format = formatOf(request.output);
+    if (format == Format::Unknown)
+        return QStringLiteral("cannot tell the picture format of \"%1\"; use .png, .bmp, .jpg or .jpeg")
+            .arg(request.output);
+
+    PageState state;
+    KeyStore store(request.programDir, state);
+    if (QString why = openTemplate(store, state, request.tavnit); !why.isEmpty())
+        return why;
+    if (QString why = chooseVersion(store, state, request.version); !why.isEmpty())
+        return why;
+
+    Surface canvas(request.scale);
+    PageContext page{store, state, canvas, request.edition};
+    preparePictures(page);
+    const PageOutcome outcome = DrawPage(page);
+    if (outcome.end != PageEnd::Complete)
+        return outcome.error;
+
+    switch (format) {
+    case Format::Png:
+        return savePng(canvas.image(), request.output).error;
+    case Format::Bmp:
+        return saveBmp(canvas.image(), request.output).error;
+    case Format::Jpeg:
+        return saveJpeg(canvas.image(), request.output, request.quality.value_or(jpegQuality(store))).error;
+    case Format::Unknown:
+        break;
+    }
+    return {};
+}
+
+} // namespace nuvela

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "store/edition.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace nuvela {
+
+/// What `nuvela-render` is asked to do.
+struct RenderRequest {
+    QString programDir;
+    QString tavnit;          ///< template name, the file name without ".ini"
+    int version = 1;
+    double scale = 1;
+    std::optional<int> quality; ///< overrides [interface] jpgcompress
+    QString output;
+    Edition edition = Edition::Main;
+};
+
+/// Parses the command line (without the program name). On a mistake returns
+/// nothing and sets error; "--help" sets error to the usage text and help.
+std::optional<RenderRequest> parseRenderArguments(const QStringList& args,
+                                                  const QString& defaultProgramDir,
+                                                  Edition defaultEdition, QString* error,
+                                                  bool* help = nullptr);
+
+QString renderUsage();
+
+/// Draws the page and writes the output file. Returns "" on success, else the
+/// reason; no output file is left behind on failure.
+QString runRender(const RenderRequest& request);
+
+/// The bundled program folder next to an executable in dir: the build's
+/// staged copy (dir/../data) or an installed one (dir/../share/nuvela).
+QString defaultProgramDir(const QString& executableDir);
+
+} // namespace nuvela

@@ -1,0 +1,143 @@
+#include "render/drawpage.h"
+
+#include "render/drawers.h"
+#include "store/numbers.h"
+#include "text/textobject.h"
+#include "text/textrow.h"
+
+namespace nuvela {
+
+namespace {
+
+using Drawer = DrawStatus (*)(PageContext&, int);
+
+struct TypeWord {
+    QStringView word;
+    Drawer draw;
+};
+
+DrawStatus drawText(PageContext& page, int n) { return DrawTextObject(page, n, false); }
+
+// Type words compare exactly, letter case included; other words are skipped.
+constexpr TypeWord kDrawers[] = {
+    {u"malben", DrawRectangle},
+    {u"text", drawText},
+    {u"fixtext", DrawFixedTextObject},
+    {u"circle", DrawEllipse},
+    {u"polygon", DrawStar},
+    {u"triangle", DrawTriangle},
+};
+
+Drawer drawerFor(QStringView type)
+{
+    for (const TypeWord& t : kDrawers) {
+        if (t.word == type)
+            return t.draw;
+    }
+    return nullptr;
+}
+
+/// Keeps renders from nesting when a window event that runs at the start of
+/// one asks for another.
+class RenderGuard {
+public:
+    RenderGuard() : entered_(!running_) { running_ = true; }
+    ~RenderGuard()
+    {
+        if (entered_)
+            running_ = false;
+    }
+    bool entered() const { return entered_; }
+
+private:
+    static inline bool running_ = false;
+    bool entered_;
+};
+
+// Footer colour 0x002B3033, a near-black grey.
+constexpr std::uint32_t kFooterColour = 2830387;
+// Height of the footer band at the bottom of the page, twips.
+constexpr double kFooterBand = 820;
+
+} // namespace
+
+void DrawFooter(PageContext& page, double width, double height)
+{
+    const bool main = page.state.templateId.startsWith(u'1');
+    TextRow row;
+    row.colour = kFooterColour;
+    row.font = QStringLiteral("ARIAL");
+    row.bold = true;
+    row.charset = main ? 177 : 0;
+    row.x = 0.02 * width;
+    row.y = height - kFooterBand;
+    row.w = 0.96 * width;
+    row.h = kFooterBand;
+    row.angle = 0;
+
+    row.size = 24;
+    row.offset = 1;
+    row.text = main ? QStringLiteral("www.nuvela.example") : QStringLiteral("www.bolumen.example");
+    row.align = QStringLiteral("left");
+    DrawTextRow(page.canvas, page.state.rightToLeft(), row);
+
+    row.size = 12;
+    row.offset = 120;
+    row.text = main ? QStringLiteral("לא רשמי - לצרכי בידור בלבד.")
+                    : QStringLiteral("Not official - For entertainment only.");
+    row.align = QStringLiteral("right");
+    DrawTextRow(page.canvas, page.state.rightToLeft(), row);
+}
+
+PageOutcome DrawPage(PageContext& page)
+{
+    RenderGuard guard;
+    if (!guard.entered())
+        return {PageEnd::Refused, QStringLiteral("A page is being drawn already.")};
+    if (page.started)
+        page.started();
+
+    PageOutcome outcome;
+    Surface& canvas = page.canvas;
+    canvas.rightToLeft = page.state.rightToLeft();
+
+    const Fields size(page.store.get(StoreMode::Get, u"paper", u"size"));
+    const auto w = size.number(0), h = size.number(1);
+    QString sizeError;
+    const bool sized = w && h && canvas.resize(*w, *h, &sizeError);
+    if (!sized) {
+        outcome = {PageEnd::NoPage,
+                   sizeError.isEmpty()
+                       ? QStringLiteral("The template \"%1\" gives no page size ([paper] size).")
+                             .arg(page.state.tavnit)
+                       : sizeError};
+    }
+    canvas.clear();
+    canvas.fillStyle = FillStyle::Solid;
+
+    for (int n = 1; n <= kMaxObjects; ++n) {
+        const QString type = page.objectKey(n, u"objtype");
+        if (type == kFailed)
+            break;
+        const Drawer draw = drawerFor(type);
+        if (!draw)
+            continue;
+        // Checked right after the drawer, so that a failure in the last
+        // object is reported too.
+        const DrawStatus status = draw(page, n);
+        if (status.stopsPage()) {
+            removeOverlays(page.state);
+            canvas.clear();
+            outcome = {PageEnd::Stopped, status.pageStop};
+            break;
+        }
+    }
+
+    if (sized)
+        DrawFooter(page, *w, *h);
+    if (page.finished)
+        page.finished();
+    return outcome;
+}
+
+} // namespace nuvela

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "render/page.h"
+
+#include <QString>
+
+namespace nuvela {
+
+/// How a render ended.
+enum class PageEnd {
+    Complete, ///< every object and the footer are drawn
+    Stopped,  ///< the image database stopped the page: canvas cleared, footer drawn, error says why
+    NoPage,   ///< the template gives no usable page size; error says why
+    Refused,  ///< another render is running (a render never nests)
+};
+
+struct PageOutcome {
+    PageEnd end = PageEnd::Complete;
+    QString error;
+};
+
+/// At most this many objects are drawn per page.
+inline constexpr int kMaxObjects = 50;
+
+/// The render driver `DrawPage`: sizes and clears the canvas from the
+/// selected template, draws objects 1, 2, … up to the first missing one (at
+/// most 50) with the drawer of each type word, then the footer line.
+PageOutcome DrawPage(PageContext& page);
+
+/// The two footer items of a page of width × height twips.
+void DrawFooter(PageContext& page, double width, double height);
+
+} // namespace nuvela

@@ -1,0 +1,151 @@
+#include "render/surface.h"
+
+#include "store/numbers.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace nuvela {
+
+Surface::Surface(double scale)
+    : twipsPerPixel_(kScreenTwipsPerPixel / (scale > 0 && std::isfinite(scale) ? scale : 1.0))
+{
+}
+
+int Surface::toPixel(double twips) const
+{
+    const double px = roundHalfEven(twips / twipsPerPixel_);
+    // Far outside any canvas; clamping keeps the integer conversion defined.
+    return int(std::clamp(px, -1e9, 1e9));
+}
+
+int Surface::devicePixels(int screenPixels) const
+{
+    return std::max(1, int(roundHalfEven(screenPixels * scale())));
+}
+
+bool Surface::resize(double widthTwips, double heightTwips, QString* error)
+{
+    const double w = roundHalfEven(widthTwips / twipsPerPixel_);
+    const double h = roundHalfEven(heightTwips / twipsPerPixel_);
+    if (!(w >= 1 && h >= 1)) {
+        if (error)
+            *error = QStringLiteral("The page size %1 × %2 twips is not a page.")
+                         .arg(widthTwips).arg(heightTwips);
+        return false;
+    }
+    if (w > kMaxPixels || h > kMaxPixels) {
+        if (error)
+            *error = QStringLiteral("The page would be %1 × %2 pixels; at most %3 × %3 are drawn.")
+                         .arg(w).arg(h).arg(kMaxPixels);
+        return false;
+    }
+    QImage image(int(w), int(h), QImage::Format_RGB32);
+    if (image.isNull()) {
+        if (error)
+            *error = QStringLiteral("There is not enough memory for a page of %1 × %2 pixels.")
+                         .arg(w).arg(h);
+        return false;
+    }
+    image_ = std::move(image);
+    width_ = widthTwips;
+    height_ = heightTwips;
+    clear();
+    return true;
+}
+
+void Surface::clear()
+{
+    image_.fill(Qt::white);
+    pen = {};
+}
+
+void Surface::drawBox(QPointF a, QPointF b)
+{
+    if (image_.isNull())
+        return;
+    const int l = std::min(toPixel(a.x()), toPixel(b.x()));
+    const int r = std::max(toPixel(a.x()), toPixel(b.x()));
+    const int t = std::min(toPixel(a.y()), toPixel(b.y()));
+    const int bt = std::max(toPixel(a.y()), toPixel(b.y()));
+    QPainter p(&image_);
+    if (fillStyle == FillStyle::Solid)
+        p.fillRect(QRect(QPoint(l, t), QPoint(r - 1, bt - 1)), fillColour);
+    // The outline is a ring lineWidth pixels thick, centred on the box's edge
+    // pixels (for odd widths; even widths lean inwards).
+    const int lw = devicePixels(lineWidth);
+    const int grow = (lw - 1) / 2;
+    const QRect outer(QPoint(l - grow, t - grow), QPoint(r - 1 + grow, bt - 1 + grow));
+    if (outer.width() <= 2 * lw || outer.height() <= 2 * lw) {
+        p.fillRect(outer, lineColour);
+        return;
+    }
+    p.fillRect(QRect(outer.left(), outer.top(), outer.width(), lw), lineColour);
+    p.fillRect(QRect(outer.left(), outer.bottom() - lw + 1, outer.width(), lw), lineColour);
+    p.fillRect(QRect(outer.left(), outer.top() + lw, lw, outer.height() - 2 * lw), lineColour);
+    p.fillRect(QRect(outer.right() - lw + 1, outer.top() + lw, lw, outer.height() - 2 * lw),
+               lineColour);
+}
+
+namespace {
+
+void strokeAndFill(QImage& image, const QPainterPath& path, const Surface& s)
+{
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(s.lineColour, s.devicePixels(s.lineWidth), Qt::SolidLine, Qt::SquareCap,
+                  Qt::MiterJoin));
+    p.setBrush(s.fillStyle == FillStyle::Solid ? QBrush(s.fillColour) : QBrush(Qt::NoBrush));
+    p.drawPath(path);
+}
+
+} // namespace
+
+void Surface::drawEllipse(QPointF centre, double radius, double aspect)
+{
+    if (image_.isNull() || !std::isfinite(radius) || !std::isfinite(aspect) || aspect <= 0)
+        return;
+    const double rx = aspect <= 1 ? radius : radius / aspect;
+    const double ry = aspect <= 1 ? radius * aspect : radius;
+    QPainterPath path;
+    path.addEllipse(QPointF(toPixels(centre.x()), toPixels(centre.y())), toPixels(rx),
+                    toPixels(ry));
+    strokeAndFill(image_, path, *this);
+}
+
+void Surface::drawPolygon(const QList<QPoint>& pixels)
+{
+    if (image_.isNull() || pixels.size() < 2)
+        return;
+    QPolygonF poly;
+    for (const QPoint& pt : pixels)
+        poly << QPointF(pt) + QPointF(0.5, 0.5);
+    QPainterPath path;
+    path.addPolygon(poly);
+    path.closeSubpath();
+    strokeAndFill(image_, path, *this);
+}
+
+void Surface::drawPicture(const QImage& picture, const QRectF& box)
+{
+    if (image_.isNull() || picture.isNull())
+        return;
+    const QPoint a = toPixel(box.topLeft());
+    const QPoint b = toPixel(box.bottomRight());
+    const QRect target = QRect(a, b - QPoint(1, 1)).normalized();
+    if (target.isEmpty())
+        return;
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(target, picture);
+}
+
+void Surface::drawPictureAt(const QImage& picture, QPointF topLeft)
+{
+    drawPicture(picture, QRectF(topLeft, QSizeF(picture.width() * kScreenTwipsPerPixel,
+                                                picture.height() * kScreenTwipsPerPixel)));
+}
+
+} // namespace nuvela

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace nuvela {
+
+/// The one place where store files cross between their on-disk form
+/// (Windows-1255, the Hebrew ANSI code page) and text in memory. Hebrew
+/// letters and vowel points are separate code points on both sides, so a
+/// round trip never changes a text.
+
+/// Decodes Windows-1255 bytes. Bytes the code page leaves undefined become
+/// U+FFFD; callers that must keep such bytes keep the raw bytes instead.
+QString decodeAnsi(QByteArrayView bytes);
+
+/// Encodes text as Windows-1255; std::nullopt when the text holds a character
+/// the code page cannot represent (it would otherwise be stored as "?").
+std::optional<QByteArray> encodeAnsi(QStringView text);
+
+} // namespace nuvela

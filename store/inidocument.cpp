@@ -1,0 +1,167 @@
+#include "store/inidocument.h"
+
+#include "store/ansi.h"
+
+namespace nuvela {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+QByteArrayView trimmed(QByteArrayView v)
+{
+    qsizetype b = 0, e = v.size();
+    while (b < e && isBlank(v[b]))
+        ++b;
+    while (e > b && isBlank(v[e - 1]))
+        --e;
+    return v.sliced(b, e - b);
+}
+
+/// The section name of a header line "[name]", or nothing for other lines.
+std::optional<QByteArrayView> headerName(QByteArrayView line)
+{
+    const QByteArrayView t = trimmed(line);
+    if (t.isEmpty() || t[0] != '[')
+        return std::nullopt;
+    const qsizetype close = t.indexOf(']');
+    const QByteArrayView name = close < 0 ? t.sliced(1) : t.sliced(1, close - 1);
+    return trimmed(name);
+}
+
+} // namespace
+
+QString foldName(QStringView name) { return name.toString().toCaseFolded(); }
+
+IniDocument::IniDocument(QByteArray bytes)
+    : bytes_(std::move(bytes))
+{
+    parse();
+}
+
+void IniDocument::parse()
+{
+    lines_.clear();
+    sections_.clear();
+    sectionIndex_.clear();
+
+    // Lines end at CR LF, or at a lone CR or LF written by another program.
+    const qsizetype n = bytes_.size();
+    for (qsizetype pos = 0; pos < n;) {
+        qsizetype end = pos;
+        while (end < n && bytes_[end] != '\r' && bytes_[end] != '\n')
+            ++end;
+        qsizetype next = end;
+        if (next < n && bytes_[next] == '\r')
+            ++next;
+        if (next < n && bytes_[next] == '\n' && (next == end || bytes_[next - 1] == '\r'))
+            ++next;
+        lines_.append({pos, end, next});
+        pos = next;
+    }
+
+    sections_.append(Section{}); // lines before the first header
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        const QByteArrayView line = lineBytes(i);
+        if (const auto name = headerName(line)) {
+            Section s;
+            s.header = i;
+            s.lastLine = i;
+            const QString folded = foldName(decodeAnsi(*name));
+            if (!sectionIndex_.contains(folded)) // the first section of a name wins
+                sectionIndex_.insert(folded, sections_.size());
+            sections_.append(s);
+            continue;
+        }
+        Section& s = sections_.last();
+        if (!trimmed(line).isEmpty())
+            s.lastLine = i;
+        const qsizetype eq = line.indexOf('=');
+        if (eq < 0)
+            continue;
+        s.lastEntry = i;
+        const QString key = foldName(decodeAnsi(trimmed(line.first(eq))));
+        if (!s.keys.contains(key))
+            s.keys.insert(key, i);
+    }
+}
+
+QByteArrayView IniDocument::lineBytes(qsizetype index) const
+{
+    const Line& l = lines_[index];
+    return QByteArrayView(bytes_).sliced(l.begin, l.end - l.begin);
+}
+
+std::optional<QString> IniDocument::value(QStringView section, QStringView key) const
+{
+    const auto s = sectionIndex_.constFind(foldName(section));
+    if (s == sectionIndex_.cend())
+        return std::nullopt;
+    const Section& sec = sections_[*s];
+    const auto k = sec.keys.constFind(foldName(key));
+    if (k == sec.keys.cend())
+        return std::nullopt;
+    const QByteArrayView line = lineBytes(*k);
+    return decodeAnsi(trimmed(line.sliced(line.indexOf('=') + 1)));
+}
+
+std::optional<QList<QString>> IniDocument::sectionLines(QStringView section) const
+{
+    const auto s = sectionIndex_.constFind(foldName(section));
+    if (s == sectionIndex_.cend())
+        return std::nullopt;
+    const Section& sec = sections_[*s];
+    QList<QString> out;
+    for (qsizetype i = sec.header + 1; i <= sec.lastLine; ++i) {
+        const QByteArrayView t = trimmed(lineBytes(i));
+        if (!t.isEmpty())
+            out.append(decodeAnsi(t));
+    }
+    return out;
+}
+
+QList<QString> IniDocument::sectionNames() const
+{
+    QList<QString> out;
+    for (qsizetype k = 1; k < sections_.size(); ++k)
+        out.append(decodeAnsi(*headerName(lineBytes(sections_[k].header))));
+    return out;
+}
+
+bool IniDocument::setValue(QStringView section, QStringView key, QStringView value)
+{
+    const auto encodedValue = encodeAnsi(value);
+    const auto encodedKey = encodeAnsi(key);
+    const auto encodedSection = encodeAnsi(section);
+    if (!encodedValue || !encodedKey || !encodedSection)
+        return false;
+
+    QByteArray out;
+    const auto s = sectionIndex_.constFind(foldName(section));
+    if (s != sectionIndex_.cend()) {
+        const Section& sec = sections_[*s];
+        const auto k = sec.keys.constFind(foldName(key));
+        if (k != sec.keys.cend()) {
+            // Keep everything up to and including "=", replace the rest of the line.
+            const Line& l = lines_[*k];
+            const qsizetype valueStart = l.begin + lineBytes(*k).indexOf('=') + 1;
+            bytes_.replace(valueStart, l.end - valueStart, *encodedValue);
+        } else {
+            const qsizetype after = sec.lastEntry >= 0 ? sec.lastEntry : sec.header;
+            const Line& l = lines_[after];
+            QByteArray insert;
+            if (l.next == l.end) // last line of the file without a line end
+                insert += "\r\n";
+            insert += *encodedKey + '=' + *encodedValue + "\r\n";
+            bytes_.insert(l.next, insert);
+        }
+    } else {
+        if (!bytes_.isEmpty() && !bytes_.endsWith('\n') && !bytes_.endsWith('\r'))
+            bytes_ += "\r\n";
+        bytes_ += '[' + *encodedSection + "]\r\n" + *encodedKey + '=' + *encodedValue + "\r\n";
+    }
+    parse();
+    return true;
+}
+
+} // namespace nuvela

@@ -1,0 +1,123 @@
+#include "store/inifiles.h"
+
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace nuvela {
+
+namespace {
+
+// Two changes within this time of each other may share a modification time
+// on coarse file systems, so a file modified this recently is read again.
+constexpr qint64 kRacyWindowNs = 2'000'000'000;
+
+qint64 nowNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return qint64(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
+
+QString describe(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot write %1: %2").arg(path, reason);
+}
+
+} // namespace
+
+std::optional<IniFiles::Stamp> IniFiles::stampOf(const QString& path)
+{
+    struct stat st{};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    Stamp s;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
+    s.size = st.st_size;
+    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    s.ctimeNs = qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+    return s;
+}
+
+void IniFiles::remember(const QString& path, std::shared_ptr<const IniDocument> doc)
+{
+    const auto stamp = stampOf(path);
+    if (!stamp) {
+        cache_.remove(path);
+        return;
+    }
+    const qint64 newest = std::max(stamp->mtimeNs, stamp->ctimeNs);
+    cache_.insert(path, Entry{*stamp, nowNs() - newest < kRacyWindowNs, std::move(doc)});
+}
+
+std::shared_ptr<const IniDocument> IniFiles::read(const QString& path)
+{
+    const auto stamp = stampOf(path);
+    if (!stamp) {
+        cache_.remove(path);
+        return nullptr;
+    }
+    if (const auto it = cache_.constFind(path);
+        it != cache_.cend() && !it->racy && it->stamp == *stamp)
+        return it->doc;
+
+    if (stamp->size > kMaxFileSize) {
+        cache_.remove(path);
+        return nullptr;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cache_.remove(path);
+        return nullptr;
+    }
+    auto doc = std::make_shared<const IniDocument>(file.read(kMaxFileSize + 1));
+    remember(path, doc);
+    return doc;
+}
+
+StoreResult IniFiles::write(const QString& path, QStringView section, QStringView key,
+                            QStringView value)
+{
+    IniDocument doc;
+    if (QFileInfo::exists(path)) {
+        const auto current = read(path);
+        if (!current)
+            return {describe(path, QStringLiteral("the file cannot be read"))};
+        doc = *current;
+    }
+    if (!doc.setValue(section, key, value))
+        return {describe(path, QStringLiteral("the text holds characters that Windows-1255 "
+                                              "cannot store"))};
+    return replace(path, doc.bytes());
+}
+
+StoreResult IniFiles::replace(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    // The rename would replace a read-only file too; honour the protection.
+    if (info.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return {describe(path, QStringLiteral("the file is read-only"))};
+    if (!info.dir().exists())
+        return {describe(path, QStringLiteral("the folder does not exist"))};
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {describe(path, file.errorString())};
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return {describe(path, why)};
+    }
+    if (!file.commit())
+        return {describe(path, file.errorString())};
+    remember(path, std::make_shared<const IniDocument>(bytes));
+    return {};
+}
+
+} // namespace nuvela

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "store/inidocument.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+
+namespace nuvela {
+
+/// Outcome of a change to a store file: empty error on success.
+struct StoreResult {
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+/// Reads and writes store files, keeping parsed files in memory. A cached file
+/// is used only while the file on disk still has the same identity, size and
+/// modification time, and never while its modification time is too recent to
+/// tell two changes apart; so neither our writes nor anybody else's are ever
+/// missed.
+class IniFiles {
+public:
+    /// The parsed file, or nullptr when it does not exist or cannot be read.
+    std::shared_ptr<const IniDocument> read(const QString& path);
+
+    /// Sets one value (see IniDocument::setValue). The file is replaced
+    /// through a temporary file and an atomic rename; on any failure the file
+    /// stays as it was and the error says why.
+    StoreResult write(const QString& path, QStringView section, QStringView key, QStringView value);
+
+    /// Replaces the whole file with bytes, atomically.
+    StoreResult replace(const QString& path, const QByteArray& bytes);
+
+    /// Store files are small; anything bigger than this is not one of ours
+    /// and is refused rather than read into memory.
+    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
+private:
+    struct Stamp {
+        quint64 device = 0, inode = 0;
+        qint64 size = 0, mtimeNs = 0, ctimeNs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    struct Entry {
+        Stamp stamp;
+        bool racy = true; // modified too recently for the stamp to be trusted
+        std::shared_ptr<const IniDocument> doc;
+    };
+    static std::optional<Stamp> stampOf(const QString& path);
+    void remember(const QString& path, std::shared_ptr<const IniDocument> doc);
+
+    QHash<QString, Entry> cache_;
+};
+
+} // namespace nuvela

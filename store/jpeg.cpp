@@ -1,0 +1,105 @@
+#include "store/jpeg.h"
+
+#include "store/keystore.h"
+#include "store/numbers.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QSaveFile>
+
+#include <turbojpeg.h>
+
+#include <memory>
+
+namespace nuvela {
+
+int jpegQualityFrom(QStringView text)
+{
+    const auto v = parseNumber(text);
+    if (!v || *v != roundHalfEven(*v))
+        return kDefaultJpegQuality;
+    return int(std::clamp(*v, 1.0, 100.0));
+}
+
+int jpegQuality(KeyStore& store)
+{
+    return jpegQualityFrom(store.get(StoreMode::GetTxt, u"interface", u"jpgcompress"));
+}
+
+namespace {
+
+StoreResult commitBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return {QStringLiteral("Cannot write %1: %2").arg(path, why)};
+    }
+    if (!file.commit())
+        return {QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
+    return {};
+}
+
+struct TjFree {
+    void operator()(unsigned char* p) const { tjFree(p); }
+};
+struct TjDestroy {
+    void operator()(void* h) const { tjDestroy(h); }
+};
+
+} // namespace
+
+StoreResult saveJpeg(const QImage& image, const QString& path, int quality)
+{
+    if (image.isNull())
+        return {QStringLiteral("Cannot write %1: there is no picture to save").arg(path)};
+    // RGB32 is B, G, R, X in memory on the little-endian machines we run on.
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    std::unique_ptr<void, TjDestroy> handle(tjInitCompress());
+    if (!handle)
+        return {QStringLiteral("Cannot write %1: the JPEG encoder is not available").arg(path)};
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    const int rc = tjCompress2(handle.get(), rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()),
+                               rgb.height(), TJPF_BGRX, &out, &size, TJSAMP_420,
+                               std::clamp(quality, 1, 100), TJFLAG_ACCURATEDCT);
+    std::unique_ptr<unsigned char, TjFree> owned(out);
+    if (rc != 0)
+        return {QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(
+                                                                     tjGetErrorStr2(handle.get())))};
+    return commitBytes(path, QByteArray(reinterpret_cast<const char*>(out), qsizetype(size)));
+}
+
+StoreResult saveBmp(const QImage& image, const QString& path)
+{
+    if (image.isNull())
+        return {QStringLiteral("Cannot write %1: there is no picture to save").arg(path)};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"))
+        return {QStringLiteral("Cannot write %1: the bitmap could not be encoded").arg(path)};
+    return commitBytes(path, bytes);
+}
+
+QString jpegPathBeside(const QString& bmpPath) { return bmpPath.chopped(qMin<qsizetype>(4, bmpPath.size())) + QStringLiteral(".jpg"); }
+
+StoreResult convertBmpToJpeg(const QString& bmpPath, int quality)
+{
+    if (!QFile::exists(bmpPath))
+        return {QStringLiteral("File not found: %1").arg(bmpPath)};
+    QImageReader reader(bmpPath, "BMP");
+    const QImage image = reader.read();
+    if (image.isNull())
+        return {QStringLiteral("Cannot read %1: %2").arg(bmpPath, reader.errorString())};
+    if (StoreResult r = saveJpeg(image, jpegPathBeside(bmpPath), quality); !r.ok())
+        return r;
+    QFile::remove(bmpPath);
+    return {};
+}
+
+} // namespace nuvela

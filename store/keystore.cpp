@@ -1,0 +1,112 @@
+#include "store/keystore.h"
+
+#include "store/pagestate.h"
+
+namespace nuvela {
+
+StoreMode parseStoreMode(QStringView word)
+{
+    if (word.compare(u"get", Qt::CaseInsensitive) == 0)
+        return StoreMode::Get;
+    if (word.compare(u"write", Qt::CaseInsensitive) == 0)
+        return StoreMode::Write;
+    if (word == u"gettxt")
+        return StoreMode::GetTxt;
+    if (word == u"writetxt")
+        return StoreMode::WriteTxt;
+    if (word == u"getemp")
+        return StoreMode::GetTemp;
+    if (word == u"ritemp")
+        return StoreMode::WriteTemp;
+    if (word == u"lang")
+        return StoreMode::Lang;
+    return StoreMode::None;
+}
+
+KeyStore::KeyStore(QString programDir, const PageState& state)
+    : programDir_(std::move(programDir))
+    , state_(state)
+{
+}
+
+QString KeyStore::pathFor(StoreMode mode) const
+{
+    switch (mode) {
+    case StoreMode::Get:
+    case StoreMode::Write:
+        return programDir_ + QStringLiteral("/templates/") + state_.tavnit + QStringLiteral(".ini");
+    case StoreMode::GetTxt:
+    case StoreMode::WriteTxt:
+        return programDir_ + QStringLiteral("/templates/textdata.txt");
+    case StoreMode::GetTemp:
+    case StoreMode::WriteTemp:
+        return programDir_ + QStringLiteral("/templates/tmpdata.txt");
+    case StoreMode::Lang:
+        return programDir_ + QStringLiteral("/language/") + state_.language + QStringLiteral(".lng");
+    case StoreMode::None:
+        break;
+    }
+    return {};
+}
+
+namespace {
+bool isReadMode(StoreMode m)
+{
+    return m == StoreMode::Get || m == StoreMode::GetTxt || m == StoreMode::GetTemp
+        || m == StoreMode::Lang;
+}
+bool isWriteMode(StoreMode m)
+{
+    return m == StoreMode::Write || m == StoreMode::WriteTxt || m == StoreMode::WriteTemp;
+}
+} // namespace
+
+QString KeyStore::get(StoreMode mode, QStringView section, QStringView key)
+{
+    if (!isReadMode(mode))
+        return {};
+    const auto doc = files_.read(pathFor(mode));
+    if (!doc)
+        return kFailed;
+    const auto v = doc->value(section, key);
+    // The reader's default text is "Failed"; a value that begins with it
+    // cannot be told apart from a miss, and callers rely on that.
+    if (!v || v->startsWith(u"Failed"))
+        return kFailed;
+    return *v;
+}
+
+KeyResult KeyStore::write(StoreMode mode, QStringView section, QStringView key, QStringView value)
+{
+    if (!isWriteMode(mode))
+        return {};
+    if (value.isEmpty())
+        return {kErrorKeyValue, {}};
+    QString single = value.toString();
+    single.replace(QStringLiteral("\r\n"), QStringLiteral("~"));
+    single.replace(u'\r', u'~');
+    single.replace(u'\n', u'~');
+    const StoreResult r = files_.write(pathFor(mode), section, key, single);
+    return {{}, r.error};
+}
+
+KeyResult KeyStore::keyValue(QStringView modeWord, QStringView section, QStringView key,
+                             std::optional<QStringView> value)
+{
+    const StoreMode mode = parseStoreMode(modeWord);
+    if (isReadMode(mode))
+        return {get(mode, section, key), {}};
+    if (isWriteMode(mode))
+        return write(mode, section, key, value.value_or(QStringView()));
+    return {};
+}
+
+std::optional<QList<QString>> KeyStore::sectionLines(StoreMode mode, QStringView section)
+{
+    const auto doc = files_.read(pathFor(mode));
+    if (!doc)
+        return std::nullopt;
+    return doc->sectionLines(section);
+}
+
+} // namespace nuvela

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "store/inifiles.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace nuvela {
+
+struct PageState;
+
+/// The store's marker for a missing file, section or key; every reader tests
+/// for exactly this word.
+inline const QString kFailed = QStringLiteral("failed");
+/// The answer to a write of an empty value.
+inline const QString kErrorKeyValue = QStringLiteral("ERROR KeyValue");
+
+/// Which file a store operation works on, named by a mode word.
+enum class StoreMode {
+    Get,       ///< "get": template file of the selected template, read
+    Write,     ///< "write": same, write
+    GetTxt,    ///< "gettxt": text store, read
+    WriteTxt,  ///< "writetxt": text store, write
+    GetTemp,   ///< "getemp": scratch store, read
+    WriteTemp, ///< "ritemp": scratch store, write
+    Lang,      ///< "lang": language file of the interface language, read
+    None,      ///< any other word: nothing happens
+};
+
+/// "get" and "write" in any letter case; the other words exactly.
+StoreMode parseStoreMode(QStringView word);
+
+/// Result of `KeyValue`: the value read, a marker, or "" after a write. A
+/// write that could not be carried out carries its reason in error (the
+/// caller shows it and keeps the user's work); text is then empty.
+struct KeyResult {
+    QString text;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+/// Keyed access to the template files, the text store, the scratch store and
+/// the language files of one program folder. The template file is always the
+/// one selected in the page state at the moment of the call.
+class KeyStore {
+public:
+    KeyStore(QString programDir, const PageState& state);
+
+    const QString& programDir() const { return programDir_; }
+
+    /// `KeyValue`: reads when value is absent, writes otherwise.
+    KeyResult keyValue(QStringView modeWord, QStringView section, QStringView key,
+                       std::optional<QStringView> value = std::nullopt);
+
+    /// Reads a value; "failed" when the file, section or key is missing (or
+    /// when the stored value itself begins with "Failed", the reader's own
+    /// default text). Returns "" for a write mode or StoreMode::None.
+    QString get(StoreMode mode, QStringView section, QStringView key);
+
+    /// Writes a value. An empty value writes nothing and gives
+    /// "ERROR KeyValue" as text. Line breaks inside the value (CR LF, or a
+    /// lone CR or LF) are stored as "~" so the file keeps its line structure.
+    KeyResult write(StoreMode mode, QStringView section, QStringView key, QStringView value);
+
+    /// Every non-blank line of a section of the mode's file, or nothing.
+    std::optional<QList<QString>> sectionLines(StoreMode mode, QStringView section);
+
+    /// Path of the file a mode works on ("" for StoreMode::None).
+    QString pathFor(StoreMode mode) const;
+
+    /// The shared file layer (for whole-file rewrites of the text store).
+    IniFiles& files() { return files_; }
+
+private:
+    QString programDir_;
+    const PageState& state_;
+    IniFiles files_;
+};
+
+} // namespace nuvela

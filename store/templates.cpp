@@ -1,0 +1,68 @@
+#include "store/templates.h"
+
+#include "store/keystore.h"
+#include "store/pagestate.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace nuvela {
+
+QStringList listTemplates(const QString& programDir)
+{
+    QStringList names;
+    const QDir dir(programDir + QStringLiteral("/templates"));
+    for (const QFileInfo& f : dir.entryInfoList({QStringLiteral("*.ini")}, QDir::Files)) {
+        // Windows matches "*.ini" without regard to case; so do we.
+        names << f.fileName().chopped(4);
+    }
+    const QStringList more = dir.entryList({QStringLiteral("*.INI"), QStringLiteral("*.Ini")}, QDir::Files);
+    for (const QString& f : more)
+        if (!names.contains(f.chopped(4)))
+            names << f.chopped(4);
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}
+
+QString selectTemplate(KeyStore& store, PageState& state, const QString& name)
+{
+    const QString path = store.programDir() + QStringLiteral("/templates/") + name + QStringLiteral(".ini");
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return QStringLiteral("There is no template \"%1\" in %2.")
+            .arg(name, QDir::toNativeSeparators(info.absolutePath()));
+    if (!info.isReadable())
+        return QStringLiteral("The template file %1 cannot be read.").arg(path);
+    state.tavnit = name;
+    state.templateId = store.get(StoreMode::Get, u"templateid", u"id");
+    state.align = store.get(StoreMode::Get, u"paper", u"align");
+    state.version = 1;
+    state.versionCount = 1;
+    state.modified.clear();
+    state.overlaysPlaced = false;
+    removeOverlays(state);
+    state.liveTexts.clear();
+    state.liveFormats.clear();
+    state.headline = {};
+    return {};
+}
+
+QString versionSection(const QString& templateId, int n)
+{
+    return QStringLiteral("tav%1girsa%2").arg(templateId).arg(n);
+}
+
+int countVersions(KeyStore& store, const PageState& state)
+{
+    int n = 1;
+    while (n <= kMaxCountedVersions
+           && store.get(StoreMode::GetTxt, versionSection(state.templateId, n), u"txt0") != kFailed)
+        ++n;
+    return std::max(1, n - 1);
+}
+
+} // namespace nuvela

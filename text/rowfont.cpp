@@ -1,0 +1,77 @@
+#include "text/rowfont.h"
+
+#include "store/numbers.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <cmath>
+
+namespace nuvela {
+
+namespace {
+// Glyphs beyond this height (pixels) are no longer text on a page; the cap
+// keeps a template's absurd size from costing unbounded glyph work.
+constexpr int kMaxFontPixels = 16384;
+// Qt's stretch range, in percent of the natural width.
+constexpr int kMinStretch = 1, kMaxStretch = 4000;
+} // namespace
+
+QFont RowFont::toQFont() const
+{
+    QFont f(face);
+    f.setPixelSize(std::clamp(height, 1, kMaxFontPixels));
+    f.setWeight(bold ? QFont::Bold : QFont::Normal);
+    // The face's own kerning and hinting would make widths depend on the
+    // resolution; pages must measure the same at every scale.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setKerning(true);
+    if (width > 0) {
+        const double natural = QFontMetricsF(f).averageCharWidth();
+        if (natural > 0) {
+            const double stretch = roundHalfEven(100.0 * width / natural);
+            f.setStretch(int(std::clamp(stretch, double(kMinStretch), double(kMaxStretch))));
+        }
+    }
+    return f;
+}
+
+int fontHeightForSize(double points, const Surface& surface)
+{
+    const double px = roundHalfEven(std::fabs(points) * 20 / surface.twipsPerPixel());
+    if (px < 1) // the platform's default height, 12 points
+        return int(roundHalfEven(240 / surface.twipsPerPixel()));
+    return int(std::min(px, double(kMaxFontPixels)));
+}
+
+double textWidth(const QFont& font, const QString& text, const Surface& surface)
+{
+    return surface.toTwips(QFontMetricsF(font).horizontalAdvance(text));
+}
+
+double textHeight(const QFont& font, const Surface& surface)
+{
+    return surface.toTwips(QFontMetricsF(font).height());
+}
+
+void printText(Surface& surface, const QFont& font, const QString& text, double angle)
+{
+    const QFontMetricsF metrics(font);
+    if (!text.isEmpty() && !surface.image().isNull()) {
+        QPainter p(&surface.image());
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setFont(font);
+        p.setPen(surface.textColour);
+        p.translate(surface.toPixels(surface.pen.x()), surface.toPixels(surface.pen.y()));
+        if (angle != 0)
+            p.rotate(-angle); // counter-clockwise on screen
+        // The pen is the text's left edge in both reading orders.
+        const int flags = Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine
+            | Qt::TextDontClip
+            | (surface.rightToLeft ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight);
+        p.drawText(QRectF(0, 0, metrics.horizontalAdvance(text), metrics.height()), flags, text);
+    }
+    surface.pen = QPointF(0, surface.pen.y() + surface.toTwips(metrics.height()));
+}
+
+} // namespace nuvela

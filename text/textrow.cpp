@@ -1,0 +1,100 @@
+#include "text/textrow.h"
+
+#include "render/colour.h"
+#include "store/numbers.h"
+#include "text/rowfont.h"
+
+#include <cmath>
+
+namespace nuvela {
+
+namespace {
+// The width assumed for the natural font when the first narrower width is
+// computed: a deliberately generous guess, so the next attempts close in on
+// the box from above.
+constexpr double kStartWidth = 200;
+constexpr double kPi = 3.141592654;
+} // namespace
+
+bool isTrueText(QStringView text)
+{
+    if (text.trimmed().compare(u"true", Qt::CaseInsensitive) == 0)
+        return true;
+    const auto n = parseNumber(text);
+    return n && *n != 0;
+}
+
+RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row)
+{
+    surface.textColour = colourFromRef(row.colour);
+    RowFont spec{row.font, fontHeightForSize(row.size, surface), 0, row.bold};
+
+    RowFit fit;
+    QFont font;
+    double tw = 0;
+    for (int attempt = 1; attempt <= kFitAttempts; ++attempt) {
+        font = spec.toQFont();
+        tw = textWidth(font, row.text, surface);
+        fit.attempts = attempt;
+        if (tw <= row.w || tw <= 0 || attempt == kFitAttempts)
+            break;
+        const double previous = attempt == 1 ? kStartWidth : spec.width;
+        double next = roundHalfEven(previous * row.w / tw);
+        if (next == previous)
+            next = previous - 1;
+        // Width 0 would mean the natural, widest font again.
+        next = std::max(next, 1.0);
+        if (next == spec.width)
+            break; // as narrow as a font gets
+        spec.width = int(next);
+    }
+    fit.width = spec.width;
+    fit.textWidth = tw;
+
+    const double W = surface.width();
+    QPointF pen = surface.pen;
+    if (row.align == u"right")
+        pen.setX(rightToLeftPage ? W - row.x - row.w : row.x + row.w - tw);
+    else if (row.align == u"left")
+        pen.setX(rightToLeftPage ? W - row.x - tw : row.x);
+    else if (row.align == u"center")
+        pen.setX(rightToLeftPage ? W - row.x - row.w + (row.w - tw) / 2
+                                 : row.x + (row.w - tw) / 2);
+    pen.setY(row.y + row.offset);
+
+    if (row.angle > 0) {
+        // Turn the row about the middle of its box.
+        const double a = row.angle * 2 * kPi / 360;
+        const double hw = tw / 2, hh = textHeight(font, surface) / 2;
+        const double x1 = hw * std::cos(a) - hh * std::sin(a);
+        const double y1 = hw * std::sin(a) + hh * std::cos(a);
+        const double r = row.h / 2 - row.offset;
+        const double s = r * std::sin(a);
+        const double d = roundHalfEven(r - r * std::cos(a));
+        const double left = row.x + row.w / 2 - x1 - s;
+        pen.setX(rightToLeftPage ? W - left - tw : left);
+        pen.setY(row.y + row.offset + y1 + d);
+    }
+
+    surface.pen = pen;
+    fit.pen = pen;
+    printText(surface, font, row.text, row.angle);
+    return fit;
+}
+
+void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, double x,
+                   double y, double w)
+{
+    const RowFont spec{surface.font.face, fontHeightForSize(surface.font.size, surface), 0,
+                       surface.font.bold};
+    const QFont font = spec.toQFont();
+    QString joined = text;
+    joined.replace(QStringLiteral("\r\n"), QStringLiteral("~"));
+    surface.pen.setY(y);
+    for (const QString& line : joined.split(u'~')) {
+        surface.pen.setX(rightToLeftPage ? surface.width() - x - w : x);
+        printText(surface, font, line);
+    }
+}
+
+} // namespace nuvela
