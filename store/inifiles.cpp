@@ -100,8 +100,12 @@ StoreResult IniFiles::write(const QString& path, QStringView section, QStringVie
 StoreResult IniFiles::replace(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);
-    // The rename would replace a read-only file too; honour the protection.
-    if (info.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+    // The rename would replace a read-only file too; honour the protection,
+    // also for an administrator whom the system would let through.
+    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (info.exists()
+        && (::access(QFile::encodeName(path).constData(), W_OK) != 0
+            || !(info.permissions() & writeBits)))
         return {describe(path, QStringLiteral("the file is read-only"))};
     if (!info.dir().exists())
         return {describe(path, QStringLiteral("the folder does not exist"))};

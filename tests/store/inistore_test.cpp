@@ -1,0 +1,212 @@
+#include "store/ansi.h"
+#include "store/keystore.h"
+#include "store/pagestate.h"
+#include "support/testdirs.h"
+
+#include <QFile>
+#include <QFileDevice>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <utime.h>
+
+using namespace nuvela;
+
+namespace {
+
+// A template file as authors write them: comments, blank lines, odd spacing,
+// a duplicate section and key, Hebrew with vowel points.
+const QString kTemplate = QStringLiteral(
+    "; page of a birthday card\n"
+    "[templateid]\n"
+    "id=101\n"
+    "\n"
+    "[Paper]\n"
+    "  Size =  11906,16838  \n"
+    "align=rtl\n"
+    "quoted=\"with quotes\"\n"
+    "starts=Failed to load\n"
+    "unknown line without equals\n"
+    "[paper]\n"
+    "size=1,1\n"
+    "[object3]\n"
+    "objtype=malben\n"
+    "objtype=circle\n"
+    "shura1=255,David,24,True,177,0,right,0\n"
+    "hebrew=שָׁלוֹם עוֹלָם\n");
+
+struct StoreFixture : testing::Test {
+    test::ProgramFolder folder{test::ProgramFolder::Start::Empty};
+    PageState state;
+    KeyStore store{folder.path(), state};
+    void SetUp() override
+    {
+        folder.write("templates/card.ini", test::ansi(kTemplate));
+        state.tavnit = QStringLiteral("card");
+    }
+};
+
+struct ReadCase {
+    const char* name;
+    const char16_t* mode;
+    const char16_t* section;
+    const char16_t* key;
+    const char16_t* expected;
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
+class StoreReads : public StoreFixture, public testing::WithParamInterface<ReadCase> {};
+
+TEST_P(StoreReads, AnswerAsTheFormatsSay)
+{
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(store.keyValue(QStringView(c.mode), QStringView(c.section), QStringView(c.key)).text,
+              QString::fromUtf16(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StoreReads,
+    testing::Values(
+        ReadCase{"plain", u"get", u"templateid", u"id", u"101"},
+        ReadCase{"names_ignore_case_and_blanks_are_trimmed", u"get", u"PAPER", u"size", u"11906,16838"},
+        ReadCase{"first_section_of_a_name_wins", u"get", u"paper", u"SIZE", u"11906,16838"},
+        ReadCase{"first_key_wins", u"get", u"object3", u"objtype", u"malben"},
+        ReadCase{"section_built_from_word_and_number", u"get", u"object3", u"shura1",
+                 u"255,David,24,True,177,0,right,0"},
+        ReadCase{"quotes_are_kept", u"get", u"paper", u"quoted", u"\"with quotes\""},
+        ReadCase{"value_beginning_with_Failed_is_a_miss", u"get", u"paper", u"starts", u"failed"},
+        ReadCase{"vowel_points_survive", u"get", u"object3", u"hebrew", u"שָׁלוֹם עוֹלָם"},
+        ReadCase{"missing_key", u"get", u"paper", u"nothing", u"failed"},
+        ReadCase{"missing_section", u"get", u"object9", u"objtype", u"failed"},
+        ReadCase{"line_without_equals_is_no_key", u"get", u"paper", u"unknown line without equals", u"failed"},
+        ReadCase{"mode_word_get_in_capitals", u"GET", u"templateid", u"id", u"101"},
+        ReadCase{"missing_text_store", u"gettxt", u"interface", u"lang", u"failed"},
+        ReadCase{"other_mode_words_are_exact", u"GETTXT", u"interface", u"lang", u""},
+        ReadCase{"unknown_mode", u"read", u"templateid", u"id", u""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StoreFixture, NoSelectedTemplateReadsTheFileNamedDotIni)
+{
+    state.tavnit.clear();
+    EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), kFailed);
+    folder.write("templates/.ini", test::ansi("[templateid]\nid=777\n"));
+    EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), u"777");
+}
+
+TEST_F(StoreFixture, LongValuesReadBackWhole)
+{
+    const QString longText = QString(3000, u'א') + QStringLiteral("end");
+    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"tav101girsa1", u"txt1", longText).ok());
+    EXPECT_EQ(store.get(StoreMode::GetTxt, u"tav101girsa1", u"txt1"), longText);
+}
+
+TEST_F(StoreFixture, WritingChangesOnlyTheWrittenValue)
+{
+    const QByteArray before = folder.read("templates/card.ini");
+    ASSERT_TRUE(store.keyValue(u"write", u"paper", u"size", u"100,200").ok());
+    QByteArray expected = before;
+    expected.replace("  Size =  11906,16838  ", "  Size =100,200");
+    EXPECT_EQ(folder.read("templates/card.ini"), expected);
+    EXPECT_EQ(store.get(StoreMode::Get, u"paper", u"size"), u"100,200");
+
+    // Writing the old value back restores the file byte for byte, apart from
+    // the blanks that were never part of the value.
+    ASSERT_TRUE(store.keyValue(u"Write", u"PAPER", u"size", u"11906,16838").ok());
+    expected.replace("  Size =100,200", "  Size =11906,16838");
+    EXPECT_EQ(folder.read("templates/card.ini"), expected);
+}
+
+TEST_F(StoreFixture, WritingCreatesWhatIsMissing)
+{
+    // New file, new section, new key in an existing section, in place.
+    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"interface", u"lang", u"english").ok());
+    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"tav101girsa1", u"txt0", u"ok").ok());
+    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"interface", u"jpgcompress", u"80").ok());
+    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"tav101girsa1", u"txt1", u"שורה~שנייה").ok());
+    EXPECT_EQ(folder.read("templates/textdata.txt"),
+              test::ansi("[interface]\nlang=english\njpgcompress=80\n"
+                         "[tav101girsa1]\ntxt0=ok\ntxt1=שורה~שנייה\n"));
+}
+
+TEST_F(StoreFixture, KeyIsAddedAfterTheSectionsLastEntryNotAfterTrailingBlankLines)
+{
+    folder.write("templates/textdata.txt", test::ansi("[a]\nx=1\n\n[b]\ny=2"));
+    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"a", u"z", u"3").ok());
+    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"b", u"w", u"4").ok());
+    EXPECT_EQ(folder.read("templates/textdata.txt"), test::ansi("[a]\nx=1\nz=3\n\n[b]\ny=2\nw=4\n"));
+}
+
+TEST_F(StoreFixture, LineBreaksInsideAValueBecomeTildes)
+{
+    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"s", u"k", u"a\r\nb\rc\nd").ok());
+    EXPECT_EQ(folder.read("templates/textdata.txt"), test::ansi("[s]\nk=a~b~c~d\n"));
+    EXPECT_EQ(store.get(StoreMode::GetTxt, u"s2", u"k"), kFailed); // no false section opened
+}
+
+TEST_F(StoreFixture, RefusedWritesLeaveTheFileAsItWas)
+{
+    const QByteArray before = folder.read("templates/card.ini");
+    const KeyResult empty = store.keyValue(u"write", u"paper", u"size", u"");
+    EXPECT_EQ(empty.text, kErrorKeyValue);
+    EXPECT_EQ(store.keyValue(u"write", u"paper", u"size").text, kErrorKeyValue);
+
+    const KeyResult unencodable = store.write(StoreMode::Write, u"paper", u"size", u"€ 中");
+    EXPECT_FALSE(unencodable.ok());
+    EXPECT_NE(unencodable.error.indexOf(u"Windows-1255"), -1);
+
+    QFile::setPermissions(folder.file("templates/card.ini"), QFileDevice::ReadOwner);
+    const KeyResult readOnly = store.write(StoreMode::Write, u"paper", u"size", u"1,2");
+    EXPECT_FALSE(readOnly.ok());
+    EXPECT_NE(readOnly.error.indexOf(u"read-only"), -1) << readOnly.error.toStdString();
+    QFile::setPermissions(folder.file("templates/card.ini"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(folder.read("templates/card.ini"), before);
+
+    PageState other;
+    other.tavnit = QStringLiteral("card");
+    KeyStore nowhere(folder.path() + QStringLiteral("/no-such-folder"), other);
+    EXPECT_FALSE(nowhere.write(StoreMode::Write, u"paper", u"size", u"1,2").ok());
+}
+
+TEST_F(StoreFixture, CacheNeverServesStaleData)
+{
+    EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), u"101");
+    // Another program changes the file: same size, same second.
+    QByteArray bytes = folder.read("templates/card.ini");
+    bytes.replace("id=101", "id=202");
+    folder.write("templates/card.ini", bytes);
+    EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), u"202");
+
+    // Also when its modification time is set back to what it was long ago.
+    const QByteArray path = QFile::encodeName(folder.file("templates/card.ini"));
+    utimbuf old{1000000000, 1000000000};
+    ASSERT_EQ(utime(path.constData(), &old), 0);
+    EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), u"202");
+    bytes.replace("id=202", "id=303");
+    folder.write("templates/card.ini", bytes);
+    ASSERT_EQ(utime(path.constData(), &old), 0);
+    EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), u"303");
+
+    QFile::remove(folder.file("templates/card.ini"));
+    EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), kFailed);
+}
+
+TEST(Ansi, UndefinedBytesAndVowelPoints)
+{
+    // Alef with qamats, bet; 0xFF is undefined in the code page.
+    EXPECT_EQ(decodeAnsi("\xE0\xC8\xE1"), QStringLiteral("אָב"));
+    EXPECT_EQ(decodeAnsi("\xFF"), QString(QChar::ReplacementCharacter));
+    EXPECT_EQ(encodeAnsi(QStringLiteral("אָב")), QByteArray("\xE0\xC8\xE1"));
+    EXPECT_FALSE(encodeAnsi(QStringLiteral("中")).has_value());
+}
+
+TEST(IniDocument, UnknownBytesOfUntouchedLinesAreKept)
+{
+    IniDocument doc(QByteArray("[s]\r\nraw=\xFF\x81\r\nk=1\r\n"));
+    ASSERT_TRUE(doc.setValue(u"s", u"k", u"2"));
+    EXPECT_EQ(doc.bytes(), QByteArray("[s]\r\nraw=\xFF\x81\r\nk=2\r\n"));
+    EXPECT_EQ(doc.sectionLines(u"S"), (QList<QString>{QStringLiteral("raw=\uFFFD\u0081"), QStringLiteral("k=2")}));
+}
+
+} // namespace

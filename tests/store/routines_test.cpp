@@ -1,0 +1,128 @@
+#include "store/fit.h"
+#include "store/jpeg.h"
+#include "store/keystore.h"
+#include "store/pagestate.h"
+#include "store/templates.h"
+#include "support/testdirs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+using namespace nuvela;
+
+TEST(Fit, PageIntoBox)
+{
+    struct Case {
+        float boxH, boxW, pageH, pageW;
+        FitResult expected;
+    };
+    const Case cases[] = {
+        // A portrait page in a flat box: fitted by height, centred across.
+        {1000, 2000, 16000, 11000, {656.25f, 0, 1000, 687.5f}},
+        // The same proportions fill the box.
+        {500, 1000, 1000, 2000, {0, 0, 500, 1000}},
+        // A flat page in a tall box: fitted by width, centred down.
+        {2000, 1000, 1000, 2000, {0, 750, 500, 1000}},
+        // Nothing to fit into, or nothing to fit: no division by zero.
+        {0, 1000, 1000, 1000, {}},
+        {1000, 1000, 1000, 0, {}},
+    };
+    for (const Case& c : cases) {
+        const FitResult f = fitPage(c.boxH, c.boxW, c.pageH, c.pageW);
+        EXPECT_FLOAT_EQ(f.x, c.expected.x);
+        EXPECT_FLOAT_EQ(f.y, c.expected.y);
+        EXPECT_FLOAT_EQ(f.height, c.expected.height);
+        EXPECT_FLOAT_EQ(f.width, c.expected.width);
+    }
+}
+
+TEST(MarkModified, KeepsTheVersionOfTheChange)
+{
+    PageState s;
+    s.version = 3;
+    markModified(s);
+    s.version = 5;
+    EXPECT_EQ(s.modified, u"3");
+    clearModified(s);
+    EXPECT_FALSE(s.isModified());
+}
+
+TEST(Jpeg, QualityFromTheStore)
+{
+    const std::pair<const char16_t*, int> cases[] = {
+        {u"80", 80}, {u"failed", 75}, {u"", 75}, {u"abc", 75}, {u"80.5", 75},
+        {u"150", 100}, {u"0", 1}, {u"-5", 1}, {u" 90 ", 90}};
+    for (auto [text, q] : cases)
+        EXPECT_EQ(jpegQualityFrom(QStringView(text)), q) << QString::fromUtf16(text).toStdString();
+
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    PageState state;
+    KeyStore store(folder.path(), state);
+    EXPECT_EQ(jpegQuality(store), 75);
+    folder.write("templates/textdata.txt", test::ansi("[interface]\njpgcompress=40\n"));
+    EXPECT_EQ(jpegQuality(store), 40);
+}
+
+TEST(Jpeg, ConversionReplacesTheOldJpegAndThenRemovesTheBitmap)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    QImage page(64, 48, QImage::Format_RGB32);
+    page.fill(QColor(200, 30, 40));
+    const QString bmp = folder.file("page.bmp");
+    ASSERT_TRUE(saveBmp(page, bmp).ok());
+    folder.write("page.jpg", "old");
+    ASSERT_EQ(jpegPathBeside(bmp), folder.file("page.jpg"));
+    ASSERT_TRUE(convertBmpToJpeg(bmp, 75).ok());
+    EXPECT_FALSE(QFile::exists(bmp));
+    const QImage back(folder.file("page.jpg"));
+    ASSERT_EQ(back.size(), page.size());
+    EXPECT_LT(std::abs(QColor(back.pixel(30, 20)).red() - 200), 6);
+
+    const StoreResult missing = convertBmpToJpeg(folder.file("none.bmp"), 75);
+    EXPECT_TRUE(missing.error.startsWith(u"File not found"));
+}
+
+TEST(Jpeg, FailedConversionKeepsTheBitmap)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    QImage page(16, 16, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    const QString bmp = folder.file("page.bmp");
+    ASSERT_TRUE(saveBmp(page, bmp).ok());
+    // Something that cannot be replaced stands where the JPEG goes.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("page.jpg"));
+    const StoreResult r = convertBmpToJpeg(bmp, 75);
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(QFile::exists(bmp)) << "the only copy of the page was deleted";
+    EXPECT_TRUE(QFileInfo(folder.file("page.jpg")).isDir());
+}
+
+TEST(Templates, GalleryAndVersionCount)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    folder.write("templates/ab.ini", test::ansi("[templateid]\nid=101\n[paper]\nalign=ltr\n"));
+    folder.write("templates/x.ini.ini", "");
+    folder.write("templates/notes.txt", "");
+    EXPECT_EQ(listTemplates(folder.path()), (QStringList{"ab", "x.ini"}));
+
+    PageState state;
+    KeyStore store(folder.path(), state);
+    EXPECT_FALSE(selectTemplate(store, state, QStringLiteral("missing")).isEmpty());
+    ASSERT_TRUE(selectTemplate(store, state, QStringLiteral("ab")).isEmpty());
+    EXPECT_EQ(state.templateId, u"101");
+    EXPECT_FALSE(state.rightToLeft());
+    EXPECT_EQ(countVersions(store, state), 1);
+
+    QString text;
+    for (int n = 1; n <= 12; ++n)
+        text += QStringLiteral("[tav101girsa%1]\ntxt0=ok\n").arg(n);
+    folder.write("templates/textdata.txt", test::ansi(text));
+    EXPECT_EQ(countVersions(store, state), 10);
+    folder.write("templates/textdata.txt", test::ansi("[tav101girsa1]\ntxt0=ok\n[tav101girsa3]\ntxt0=ok\n"));
+    EXPECT_EQ(countVersions(store, state), 1); // a gap ends the count
+}
