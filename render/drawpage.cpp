@@ -61,9 +61,9 @@ constexpr double kFooterBand = 820;
 
 } // namespace
 
-void DrawFooter(PageContext& page, double width, double height)
+std::array<TextRow, 2> footerRows(const QString& templateId, double width, double height)
 {
-    const bool main = page.state.templateId.startsWith(u'1');
+    const bool main = templateId.startsWith(u'1');
     TextRow row;
     row.colour = kFooterColour;
     row.font = QStringLiteral("ARIAL");
@@ -75,18 +75,25 @@ void DrawFooter(PageContext& page, double width, double height)
     row.h = kFooterBand;
     row.angle = 0;
 
-    row.size = 24;
-    row.offset = 1;
-    row.text = main ? QStringLiteral("www.nuvela.example") : QStringLiteral("www.bolumen.example");
-    row.align = QStringLiteral("left");
-    DrawTextRow(page.canvas, page.state.rightToLeft(), row);
+    TextRow address = row;
+    address.size = 24;
+    address.offset = 1;
+    address.text = main ? QStringLiteral("www.nuvela.example") : QStringLiteral("www.bolumen.example");
+    address.align = QStringLiteral("left");
 
-    row.size = 12;
-    row.offset = 120;
-    row.text = main ? QStringLiteral("לא רשמי - לצרכי בידור בלבד.")
-                    : QStringLiteral("Not official - For entertainment only.");
-    row.align = QStringLiteral("right");
-    DrawTextRow(page.canvas, page.state.rightToLeft(), row);
+    TextRow notice = row;
+    notice.size = 12;
+    notice.offset = 120;
+    notice.text = main ? QStringLiteral("לא רשמי - לצרכי בידור בלבד.")
+                       : QStringLiteral("Not official - For entertainment only.");
+    notice.align = QStringLiteral("right");
+    return {address, notice};
+}
+
+void DrawFooter(PageContext& page, double width, double height)
+{
+    for (const TextRow& row : footerRows(page.state.templateId, width, height))
+        DrawTextRow(page.canvas, page.state.rightToLeft(), row);
 }
 
 PageOutcome DrawPage(PageContext& page)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "render/page.h"
+#include "text/textrow.h"
+
+#include <array>
 
 #include <QString>
 
@@ -27,7 +30,12 @@ inline constexpr int kMaxObjects = 50;
 /// most 50) with the drawer of each type word, then the footer line.
 PageOutcome DrawPage(PageContext& page);
 
-/// The two footer items of a page of width × height twips.
+/// The footer line's two items, the web address and the disclaimer, for a
+/// page of width × height twips; a template identifier beginning with "1"
+/// gives the main edition's variant.
+std::array<TextRow, 2> footerRows(const QString& templateId, double width, double height);
+
+/// Prints the footer line at the bottom of the page.
 void DrawFooter(PageContext& page, double width, double height);
 
 } // namespace nuvela

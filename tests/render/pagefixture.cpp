@@ -1,0 +1,44 @@
+#include "pagefixture.h"
+
+#include "store/templates.h"
+
+namespace test {
+
+PageFixture::PageFixture() = default;
+
+QString paper(const char* align, const char* id)
+{
+    return QStringLiteral("[templateid]\nid=%1\n[paper]\nsize=12000,9000\nalign=%2\ncoloredit=true\n")
+        .arg(QLatin1String(id), QLatin1String(align));
+}
+
+nuvela::PageOutcome PageFixture::render(const QString& templateText, const QString& textStore,
+                                        double scale)
+{
+    folder.write("templates/page.ini", ansi(templateText));
+    folder.write("templates/textdata.txt", ansi(textStore));
+    EXPECT_TRUE(nuvela::selectTemplate(store, state, QStringLiteral("page")).isEmpty());
+    canvas_ = std::make_unique<nuvela::Surface>(scale);
+    page = std::make_unique<nuvela::PageContext>(store, state, *canvas_);
+    return nuvela::DrawPage(*page);
+}
+
+QRect PageFixture::ink(const QColor& colour, QRect area, int tolerance) const
+{
+    if (area.isEmpty())
+        area = image().rect();
+    area &= image().rect();
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image().pixelColor(x, y);
+            const int d = std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
+                + std::abs(c.blue() - colour.blue());
+            if (d <= tolerance)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+} // namespace test

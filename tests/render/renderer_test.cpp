@@ -1,0 +1,97 @@
+#include "app/renderjob.h"
+#include "store/templates.h"
+#include "support/testdirs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    QString err;
+};
+
+/// Runs nuvela-render as a server or a cron job would: no display and no
+/// environment at all.
+RunResult renderer(const QStringList& args)
+{
+    QProcess p;
+    p.setProcessEnvironment(QProcessEnvironment());
+    p.start(QStringLiteral(NUVELA_RENDER_EXE), args);
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+TEST(Renderer, DrawsEverySampleTemplate)
+{
+    const QStringList names = nuvela::listTemplates(test::stagedDataDir());
+    ASSERT_GE(names.size(), 6);
+    QTemporaryDir out;
+    for (const QString& name : names) {
+        const QString file = out.filePath(name + QStringLiteral(".png"));
+        const RunResult r = renderer({"--template", name, "-o", file});
+        EXPECT_EQ(r.exitCode, 0) << name.toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        QImageReader reader(file);
+        EXPECT_TRUE(reader.canRead()) << name.toStdString();
+    }
+}
+
+TEST(Renderer, ScaleAndFormats)
+{
+    const QString name = nuvela::listTemplates(test::stagedDataDir()).value(0);
+    QTemporaryDir out;
+    ASSERT_EQ(renderer({"--template", name, "-o", out.filePath("a.png")}).exitCode, 0);
+    ASSERT_EQ(renderer({"--template", name, "--scale", "3.125", "-o", out.filePath("b.jpeg"),
+                        "--quality", "90"}).exitCode, 0);
+    ASSERT_EQ(renderer({"--template", name, "-o", out.filePath("c.BMP")}).exitCode, 0);
+    const QSize one = QImageReader(out.filePath("a.png")).size();
+    const QSize three = QImageReader(out.filePath("b.jpeg")).size();
+    EXPECT_EQ(QImageReader(out.filePath("b.jpeg")).format(), "jpeg");
+    EXPECT_EQ(QImageReader(out.filePath("c.BMP")).format(), "bmp");
+    EXPECT_NEAR(three.width(), one.width() * 3.125, 2);
+}
+
+TEST(Renderer, FailuresSayWhyAndLeaveNoFile)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    folder.write("templates/huge.ini", test::ansi("[templateid]\nid=101\n[paper]\nsize=9000000,100\n"));
+    folder.write("templates/ok.ini", test::ansi("[templateid]\nid=101\n[paper]\nsize=1500,1500\n"));
+    QTemporaryDir out;
+    const QString target = out.filePath("page.png");
+    struct Case {
+        QStringList args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"--program-dir", folder.path(), "--template", "nothing", "-o", target}, "no template"},
+        {{"--program-dir", folder.path(), "--template", "huge", "-o", target}, "at most"},
+        {{"--program-dir", folder.path(), "--template", "ok", "--version", "3", "-o", target}, "no stored version"},
+        {{"--program-dir", folder.path(), "--template", "ok", "-o", out.filePath("no/such/dir/p.png")}, "Cannot write"},
+        {{"--program-dir", folder.path(), "--template", "ok", "-o", out.filePath("page.gif")}, "format"},
+        {{"--template", "ok", "--scale", "0", "-o", target}, "--scale"},
+        {{"--template", "ok"}, "-o FILE"},
+    };
+    for (const Case& c : cases) {
+        const RunResult r = renderer(c.args);
+        EXPECT_NE(r.exitCode, 0) << c.says;
+        EXPECT_TRUE(r.err.startsWith(u"Error: ")) << r.err.toStdString();
+        EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        EXPECT_NE(r.err.indexOf(QLatin1String(c.says)), -1) << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(target)) << c.says;
+    }
+}
+
+TEST(Renderer, DefaultProgramFolderIsTheBundledOne)
+{
+    EXPECT_EQ(nuvela::defaultProgramDir(QStringLiteral(NUVELA_BINARY_DIR "/app")),
+              QStringLiteral(NUVELA_BINARY_DIR "/data"));
+}
+
+} // namespace

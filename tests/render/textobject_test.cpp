@@ -1,0 +1,116 @@
+#include "pagefixture.h"
+#include "text/textobject.h"
+
+using test::PageFixture;
+using test::paper;
+
+namespace {
+
+const QColor kRed(255, 0, 0), kBlue(0, 0, 255), kGreen(0, 160, 0);
+
+// Three rows: red, blue and green, one above the other in a box at pixels
+// (100, 100) … (500, 400).
+const QString kThreeRows = QStringLiteral(
+    "[object1]\nobjtype=text\nobjdim=1500,1500,6000,4500\n"
+    "shura1=255,ARIAL,20,True,0,0,left,0\n"
+    "shura2=16711680,ARIAL,20,False,0,1500,left,0\n"
+    "shura3=40960,ARIAL,20,False,0,3000,left,0\n");
+
+class TextObjects : public PageFixture {};
+
+TEST_F(TextObjects, NoStoredTextDrawsNothingAndTakesTheTemplatesFormats)
+{
+    render(paper() + kThreeRows);
+    EXPECT_EQ(state.liveTexts.value(1), QString()); // never the word "failed"
+    EXPECT_EQ(state.liveFormats.value(1),
+              u"255,ARIAL,20,True,0,0,left,0~16711680,ARIAL,20,False,0,1500,left,0~"
+              u"40960,ARIAL,20,False,0,3000,left,0");
+    EXPECT_EQ(ink(kRed, QRect(90, 90, 500, 400), 150), QRect());
+}
+
+TEST_F(TextObjects, StoredRowsInStoredFormatsCompletedRowByRow)
+{
+    // Row 1 has a complete stored format (green), row 2 only four fields
+    // (ignored), row 3 none: rows 2 and 3 keep their own definitions.
+    render(paper() + kThreeRows,
+           QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=First~Second~Third~Fourth\n"
+                          "col1=40960,ARIAL,20,False,0~255,ARIAL,20,False\n"));
+    EXPECT_EQ(state.liveTexts.value(1), u"First~Second~Third~Fourth");
+    EXPECT_EQ(state.liveFormats.value(1),
+              u"40960,ARIAL,20,False,0~16711680,ARIAL,20,False,0,1500,left,0~"
+              u"40960,ARIAL,20,False,0,3000,left,0");
+    const QRect row1 = ink(kGreen, QRect(90, 90, 500, 60), 150);
+    const QRect row2 = ink(kBlue, QRect(90, 190, 500, 60), 150);
+    const QRect row3 = ink(kGreen, QRect(90, 290, 500, 60), 150);
+    EXPECT_FALSE(row1.isEmpty());
+    EXPECT_FALSE(row2.isEmpty());
+    EXPECT_FALSE(row3.isEmpty());
+    EXPECT_EQ(ink(kRed, QRect(90, 90, 500, 400), 150), QRect()); // the short format was not used
+    // Only three definitions: the fourth text row is not drawn anywhere.
+    EXPECT_EQ(ink(kGreen, QRect(90, 400, 600, 150), 150), QRect());
+}
+
+TEST_F(TextObjects, WhileEditingTheLiveTablesAreDrawn)
+{
+    render(paper() + kThreeRows, QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=Stored\n"));
+    state.liveTexts[1] = QStringLiteral("Edited");
+    state.liveFormats[1] = QStringLiteral("16711680,ARIAL,20,True,0");
+    nuvela::markModified(state);
+    nuvela::DrawPage(*page);
+    EXPECT_FALSE(ink(kBlue, QRect(90, 90, 500, 60), 150).isEmpty());
+    EXPECT_EQ(state.liveTexts[1], u"Edited");
+}
+
+TEST_F(TextObjects, AtMostTenRowsEditableAndSixFixed)
+{
+    QString t = paper() + QStringLiteral("[object1]\nobjtype=text\nobjdim=0,0,12000,9000\n");
+    QString f = QStringLiteral("[object2]\nobjtype=fixtext\nobjdim=0,0,12000,9000\n");
+    QString texts;
+    for (int k = 1; k <= 11; ++k) {
+        t += QStringLiteral("shura%1=255,ARIAL,10,False,0,%2,left,0\n").arg(k).arg(k * 600);
+        f += QStringLiteral("shura%1=16711680,ARIAL,10,False,0,%2,right,0\ntxt%1=Fixed %1\n").arg(k).arg(k * 600);
+        texts += QStringLiteral("Row %1~").arg(k);
+    }
+    render(t + f, QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=") + texts + u'\n');
+    EXPECT_EQ(state.liveFormats[1].count(u'~'), 9); // ten definitions read
+    // Row k sits at k × 40 pixels: rows 1-10 red, row 11 missing.
+    EXPECT_FALSE(ink(kRed, QRect(0, 400, 300, 30), 150).isEmpty());
+    EXPECT_EQ(ink(kRed, QRect(0, 440, 300, 30), 150), QRect());
+    EXPECT_FALSE(ink(kBlue, QRect(500, 240, 300, 30), 150).isEmpty());
+    EXPECT_EQ(ink(kBlue, QRect(500, 280, 300, 30), 150), QRect());
+}
+
+TEST_F(TextObjects, FullRowPrintsTheWholeTextAsAParagraph)
+{
+    render(paper() + QStringLiteral("[object1]\nobjtype=text\nobjdim=1500,1500,6000,4500\n"
+                                    "shura1=255,ARIAL,16,False,0,900,full,0\n"),
+           QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=line one~line two~line three\n"));
+    const QRect all = ink(kRed, {}, 150);
+    EXPECT_NEAR(all.top(), 100 + 2, 6); // at the box's top: the offset does not apply
+    EXPECT_NEAR(all.left(), 100, 4);
+    EXPECT_GT(all.height(), 60); // three lines
+}
+
+TEST_F(TextObjects, OverlaysArePlacedOnceAndSitOverTheDrawnText)
+{
+    render(test::paper("rtl") + kThreeRows);
+    ASSERT_EQ(state.katava.count(1), 1u);
+    EXPECT_EQ(state.katava[1], QRectF(12000 - 1500 - 6000, 1500, 6000, 4500));
+    state.overlaysPlaced = true;
+    state.katava.clear();
+    nuvela::DrawPage(*page);
+    EXPECT_TRUE(state.katava.empty());
+}
+
+TEST_F(TextObjects, HeadlineModeUsesPicdimAndTheStagedLogoSize)
+{
+    render(paper() + QStringLiteral("[object1]\nobjtype=koteret\npicdim=1500,750\n"
+                                    "shura1=255,ARIAL,20,True,0,0,left,0\n"),
+           QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=Logo text\n"));
+    page->staged = QImage(300, 60, QImage::Format_RGB32);
+    nuvela::DrawTextObject(*page, 1, true);
+    EXPECT_EQ(state.katava[1], QRectF(1500, 750, 4500, 900));
+    EXPECT_NEAR(ink(kRed, {}, 150).left(), 100, 4);
+}
+
+} // namespace

@@ -1,0 +1,204 @@
+#include "pagefixture.h"
+#include "render/surface.h"
+#include "text/rowfont.h"
+#include "text/textrow.h"
+
+using namespace nuvela;
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+
+/// Bounding box of the reddish pixels of an image.
+QRect redInk(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 160 && c.green() < 140 && c.blue() < 140)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+TextRow redRow(const QString& text, const char* align)
+{
+    TextRow r;
+    r.colour = 255;
+    r.font = QStringLiteral("ARIAL");
+    r.size = 20;
+    r.x = 1500;  // pixel 100
+    r.y = 1500;
+    r.w = 6000;  // 400 pixels
+    r.h = 1500;
+    r.text = text;
+    r.align = QString::fromLatin1(align);
+    return r;
+}
+
+struct PositionCase {
+    const char* name;
+    bool rtl;
+    const char* align;
+    // Expected edges in pixels of a 800-pixel-wide page; -1 where not checked.
+    int left, right;
+};
+
+void PrintTo(const PositionCase& c, std::ostream* os) { *os << c.name; }
+
+class RowPositions : public testing::TestWithParam<PositionCase> {};
+
+// The box spans pixels 100 … 500 of an 800-pixel page; mirrored it spans
+// 300 … 700. Glyph side bearings leave up to a few pixels between the ink and
+// the pen's box.
+TEST_P(RowPositions, FollowAlignmentAndDirection)
+{
+    const PositionCase& c = GetParam();
+    for (const QString& text : {QStringLiteral("Happy Birthday"), QStringLiteral("מזל טוב לך")}) {
+        Surface s;
+        ASSERT_TRUE(s.resize(12000, 9000));
+        s.rightToLeft = c.rtl;
+        const RowFit fit = DrawTextRow(s, c.rtl, redRow(text, c.align));
+        const QRect ink = redInk(s.image());
+        ASSERT_FALSE(ink.isEmpty()) << c.name;
+        if (c.left >= 0) {
+            EXPECT_NEAR(ink.left(), c.left, 4) << c.name << " " << text.toStdString();
+        }
+        if (c.right >= 0) {
+            EXPECT_NEAR(ink.right() + 1, c.right, 4) << c.name << " " << text.toStdString();
+        }
+        EXPECT_NEAR(ink.width(), s.toPixels(fit.textWidth), 6);
+        EXPECT_EQ(fit.attempts, 1); // fits at its natural width
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RowPositions,
+    testing::Values(PositionCase{"ltr_right", false, "right", -1, 500},
+                    PositionCase{"ltr_left", false, "left", 100, -1},
+                    PositionCase{"rtl_right_starts_at_mirrored_box_left", true, "right", 300, -1},
+                    PositionCase{"rtl_left_ends_at_mirrored_box_right", true, "left", -1, 700}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RowPositions, CentreSitsInTheMiddleOfTheBoxInBothDirections)
+{
+    for (bool rtl : {false, true}) {
+        Surface s;
+        ASSERT_TRUE(s.resize(12000, 9000));
+        s.rightToLeft = rtl;
+        DrawTextRow(s, rtl, redRow(QStringLiteral("Centre"), "center"));
+        const QRect ink = redInk(s.image());
+        EXPECT_NEAR(ink.center().x(), rtl ? 500 : 300, 3);
+        EXPECT_NEAR(ink.top(), 100 + 3, 8); // the row's top at y + offset
+    }
+}
+
+TEST(RowPositions, UnknownAlignmentKeepsThePen)
+{
+    Surface s;
+    ASSERT_TRUE(s.resize(12000, 9000));
+    s.pen = QPointF(4500, 0);
+    const RowFit fit = DrawTextRow(s, false, redRow(QStringLiteral("Kept"), "justify"));
+    EXPECT_EQ(fit.pen.x(), 4500);
+    EXPECT_EQ(fit.pen.y(), 1500);
+}
+
+TEST(Condense, ARowTwiceTooWideEndsInsideItsBox)
+{
+    Surface s;
+    ASSERT_TRUE(s.resize(12000, 9000));
+    TextRow row = redRow(QStringLiteral("A headline that is far too long for its box"), "left");
+    QFont natural = RowFont{row.font, fontHeightForSize(row.size, s), 0, false}.toQFont();
+    row.w = textWidth(natural, row.text, s) / 2;
+    const RowFit fit = DrawTextRow(s, false, row);
+    EXPECT_GT(fit.attempts, 1);
+    EXPECT_LE(fit.textWidth, row.w);
+    EXPECT_GT(fit.textWidth, row.w * 0.8); // condensed, not crushed (widths step by whole pixels)
+    EXPECT_GE(fit.width, 1);
+    const QRect ink = redInk(s.image());
+    EXPECT_LE(ink.right() + 1, 100 + s.toPixels(row.w) + 2);
+}
+
+TEST(Condense, NeverGoesBelowWidthOne)
+{
+    Surface s;
+    ASSERT_TRUE(s.resize(12000, 9000));
+    TextRow row = redRow(QStringLiteral("Impossible"), "left");
+    row.w = 1; // one twip
+    const RowFit fit = DrawTextRow(s, false, row);
+    EXPECT_EQ(fit.width, 1);
+    EXPECT_LE(fit.attempts, kFitAttempts);
+    row.w = -50; // a negative box width never divides by zero or loops forever
+    EXPECT_EQ(DrawTextRow(s, false, row).width, 1);
+}
+
+TEST(Rotation, QuarterTurnIsCentredOnTheBoxMiddle)
+{
+    Surface s;
+    ASSERT_TRUE(s.resize(12000, 9000));
+    TextRow row = redRow(QStringLiteral("Turned"), "left");
+    row.angle = 90;
+    row.h = 6000; // 400 pixels: middle at pixel 300
+    DrawTextRow(s, false, row);
+    const QRect ink = redInk(s.image());
+    EXPECT_GT(ink.height(), ink.width()); // runs upwards
+    EXPECT_NEAR(ink.center().y(), 300, 4);
+}
+
+TEST(Rotation, NegativeAngleTurnsButKeepsTheAlignedPosition)
+{
+    Surface s;
+    ASSERT_TRUE(s.resize(12000, 9000));
+    TextRow row = redRow(QStringLiteral("Down"), "left");
+    row.angle = -90;
+    const RowFit fit = DrawTextRow(s, false, row);
+    EXPECT_EQ(fit.pen, QPointF(1500, 1500));
+    const QRect ink = redInk(s.image());
+    EXPECT_GT(ink.height(), ink.width());
+    EXPECT_GE(ink.top(), 100); // turned clockwise, below the pen
+}
+
+TEST(Paragraph, LinesOneLineHeightApartAtTheBoxEdge)
+{
+    for (bool rtl : {false, true}) {
+        Surface s;
+        ASSERT_TRUE(s.resize(12000, 9000));
+        s.rightToLeft = rtl;
+        s.textColour = kRed;
+        s.font = {QStringLiteral("ARIAL"), 20, false};
+        DrawParagraph(s, rtl, QStringLiteral("Alpha beta~Bravo\r\nDelta"), 1500, 1500, 6000);
+        // Three separate bands of ink.
+        QList<int> rows;
+        bool inInk = false;
+        for (int y = 0; y < s.image().height(); ++y) {
+            bool any = false;
+            for (int x = 0; x < s.image().width() && !any; ++x)
+                any = s.image().pixelColor(x, y).red() > 160 && s.image().pixelColor(x, y).green() < 140;
+            if (any && !inInk)
+                rows << y;
+            inInk = any;
+        }
+        ASSERT_EQ(rows.size(), 3);
+        const QFont f = RowFont{QStringLiteral("ARIAL"), fontHeightForSize(20, s), 0, false}.toQFont();
+        EXPECT_NEAR(rows[2] - rows[1], s.toPixels(textHeight(f, s)), 2);
+        EXPECT_NEAR(redInk(s.image()).left(), rtl ? 300 : 100, 4);
+    }
+}
+
+TEST(Scale, ThePageStaysTheSameAtHigherResolution)
+{
+    Surface one(1), three(3.125);
+    ASSERT_TRUE(one.resize(12000, 9000));
+    ASSERT_TRUE(three.resize(12000, 9000));
+    const TextRow row = redRow(QStringLiteral("Same page, sharper"), "right");
+    const RowFit a = DrawTextRow(one, false, row);
+    const RowFit b = DrawTextRow(three, false, row);
+    // Character heights are whole pixels of each surface, so widths agree
+    // to within the rounding of the height (under 2 %).
+    EXPECT_NEAR(a.textWidth, b.textWidth, a.textWidth * 0.02);
+    EXPECT_NEAR(redInk(one.image()).right() * 15.0, redInk(three.image()).right() * 4.8, 60);
+}
+
+} // namespace
