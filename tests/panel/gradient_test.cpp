@@ -1,0 +1,3 @@
+#include "ret/gradient.h"
+
+#include <gtest/gtest.h>
