@@ -1,0 +1,246 @@
+#include "ret/gradient.h"
+#include "ret/hosting.h"
+#include "ret/panelpaint.h"
+#include "ret/propertybag.h"
+#include "ret/retainer.h"
+
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A bag that records what the panel writes and reads, in order.
+class RecordingBag : public ret::PropertyBag {
+public:
+    std::optional<QVariant> read(const QString& name, const QVariant& def) override
+    {
+        reads << name;
+        return def;
+    }
+    bool write(const QString& name, const QVariant& value, const QVariant& def) override
+    {
+        writes << name;
+        if (value != def)
+            kept << name;
+        return true;
+    }
+    QStringList reads, writes, kept;
+};
+
+std::unique_ptr<Retainer> loadedPanel(const QString& state = {})
+{
+    auto panel = std::make_unique<Retainer>();
+    auto bag = ret::TextPropertyBag::fromText(state);
+    EXPECT_TRUE(bag && panel->readProperties(*bag));
+    panel->resize(120, 80);
+    panel->Repaint(); // hidden widgets get their resize event only when shown
+    return panel;
+}
+
+TEST(Properties, SettersClampNotifyAndRepaint)
+{
+    Retainer panel;
+    QSignalSpy names(&panel, &Retainer::propertyChanged);
+    panel.setBackAngle(400);
+    EXPECT_EQ(panel.backAngle(), 360);
+    panel.setBackAngle(-5);
+    EXPECT_EQ(panel.backAngle(), 0);
+    panel.setHeaderAngle(400);
+    EXPECT_EQ(panel.headerAngle(), 400);
+    panel.setCaptionAlignment(2);
+    panel.setEnabledValue(true);
+    ASSERT_EQ(names.count(), 5);
+    EXPECT_EQ(names[3][0].toString(), "CaptionAlignment");
+    EXPECT_EQ(names[4][0].toString(), "Enabled");
+    EXPECT_TRUE(panel.isEnabled()); // the widget's own flag is untouched
+}
+
+TEST(Properties, RepaintOnlyWhenLoadedOrLaidOut)
+{
+    Retainer fresh;
+    fresh.resize(60, 40);
+    fresh.setBackAngle(90); // new panel: no picture until shown or resized
+    EXPECT_TRUE(fresh.surface().isNull());
+    fresh.show();
+    EXPECT_EQ(fresh.surface().size(), QSize(60, 40));
+
+    auto panel = loadedPanel();
+    panel->setBackMiddleOut(false);
+    panel->setBackAngle(0);
+    const QImage before = panel->surface();
+    EXPECT_EQ(before.pixel(60, 40), ret::toQRgb(ret::rampColor(qint32(ret::defaults::kBackColor2),
+                                                               qint32(ret::defaults::kBackColor1), 40, 79)));
+    panel->setEnabledValue(true); // stored only
+    EXPECT_EQ(panel->surface(), before);
+    panel->setBackAngle(180);
+    EXPECT_NE(panel->surface(), before);
+}
+
+TEST(Painting, BorderRingAndWindowRegion)
+{
+    for (int thickness : {0, 3}) {
+        auto panel = loadedPanel(QStringLiteral("HeaderVisible = 0\nBorderThickness = %1\nBorderColor = 255\n")
+                                     .arg(thickness));
+        panel->setCurvature(10);
+        const QImage& img = panel->surface();
+        const QRgb red = qRgb(255, 0, 0);
+        EXPECT_EQ(img.pixel(60, 0) == red, thickness > 0);
+        EXPECT_EQ(img.pixel(60, 2) == red, thickness > 2);
+        EXPECT_NE(img.pixel(60, 3), red);
+        EXPECT_EQ(img.pixel(0, 40) == red, thickness > 0);
+        EXPECT_FALSE(panel->mask().contains(QPoint(0, 0)));
+        EXPECT_TRUE(panel->mask().contains(QPoint(60, 40)));
+    }
+}
+
+struct CaptionCase {
+    const char* name;
+    int alignment;
+    bool icon;
+};
+class Caption : public testing::TestWithParam<CaptionCase> {};
+
+TEST_P(Caption, PlacedByAlignmentAndIcon)
+{
+    const CaptionCase& c = GetParam();
+    ret::PanelProperties state;
+    state.caption = "Title";
+    state.captionAlignment = c.alignment;
+    state.captionFont = QFont();
+    if (c.icon)
+        state.headerIcon = QPixmap(16, 16);
+    QImage img(300, 100, QImage::Format_RGB32);
+    const QFontMetricsF fm(*state.captionFont, &img);
+    const QRect r = ret::captionRect(state, fm, 300);
+    const double a = fm.horizontalAdvance("A");
+    const double w = fm.size(0, "Title").width();
+    int left = int(ret::roundHalfEven(a));
+    if (c.alignment == 0 && c.icon)
+        left = int(ret::roundHalfEven(a + 25));
+    else if (c.alignment == 2)
+        left = int(ret::roundHalfEven((300 - w) / 2));
+    else if (c.alignment != 0)
+        left = int(ret::roundHalfEven(300 - w - ret::roundHalfEven(a)));
+    EXPECT_EQ(r.left(), left);
+    EXPECT_EQ(r.top(), int(ret::roundHalfEven((25 - fm.height()) / 2)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Alignments, Caption,
+                         testing::Values(CaptionCase{"left", 0, false}, CaptionCase{"leftIcon", 0, true},
+                                         CaptionCase{"centre", 2, false}, CaptionCase{"right1", 1, true},
+                                         CaptionCase{"right7", 7, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Painting, NoFontNoHeaderAndZeroIconIgnored)
+{
+    auto panel = loadedPanel("BackMiddleOut = 0\nBackAngle = 0\nHeaderColor1 = 255\nHeaderColor2 = 255\n");
+    EXPECT_EQ(panel->surface().pixel(60, 23), qRgb(255, 0, 0));
+    panel->clearCaptionFont();
+    EXPECT_NE(panel->surface().pixel(60, 23), qRgb(255, 0, 0));
+    std::optional<QPixmap> empty = QPixmap();
+    EXPECT_FALSE(ret::IconUsable(empty));
+    EXPECT_FALSE(ret::IconUsable(std::nullopt));
+    EXPECT_TRUE(ret::IconUsable(QPixmap(4, 4)));
+}
+
+TEST(Painting, OnePixelHeaderKeepsBorder)
+{
+    auto panel = loadedPanel("HeaderHeight = 1\nBorderThickness = 2\nBorderColor = 255\n");
+    EXPECT_EQ(panel->surface().pixel(60, 79), qRgb(255, 0, 0));
+    EXPECT_FALSE(panel->mask().isEmpty());
+}
+
+TEST(Persistence, WriteOrderAndOmittedDefaults)
+{
+    Retainer panel;
+    RecordingBag bag;
+    ASSERT_TRUE(panel.writeProperties(bag));
+    EXPECT_EQ(bag.writes.join(','),
+              "HeaderAngle,BackAngle,IconSize,HeaderColor2,HeaderColor1,BackColor2,BackColor1,"
+              "BorderColor,CaptionColor,Caption,CaptionAlignment,HeaderHeight,CaptionFont,Curvature,"
+              "HeaderIcon,Enabled,BorderThickness,BackMiddleOut,HeaderMiddleOut,HeaderVisible");
+    EXPECT_EQ(bag.kept, QStringList{"IconSize"}); // new panel 0, saved default 1
+    ASSERT_TRUE(panel.readProperties(bag));
+    EXPECT_EQ(bag.reads.join(','),
+              "HeaderIcon,CaptionFont,IconSize,HeaderAngle,BackAngle,HeaderColor2,HeaderColor1,"
+              "BackColor2,BackColor1,BorderColor,CaptionColor,Caption,Curvature,CaptionAlignment,"
+              "HeaderHeight,Enabled,BorderThickness,BackMiddleOut,HeaderMiddleOut,HeaderVisible");
+    EXPECT_EQ(panel.iconSize(), Retainer::SizeToHeader);
+}
+
+TEST(Persistence, RoundTripThroughText)
+{
+    QWidget host;
+    QFont ambient("Liberation Serif", 14);
+    host.setFont(ambient);
+    Retainer panel(&host);
+    EXPECT_EQ(panel.captionFont(), ambient);
+    QImage icon(8, 6, QImage::Format_ARGB32);
+    icon.fill(qRgb(10, 200, 30));
+    panel.setHeaderIcon(QPixmap::fromImage(icon));
+    panel.setCaption("כותרת \"quoted\"\nline");
+    panel.setBackAngle(400);
+    panel.setBorderColor(0x8000000F);
+    panel.setEnabledValue(true);
+    panel.setHeaderVisible(false);
+    panel.setCurvature(10);
+    ret::TextPropertyBag bag;
+    ASSERT_TRUE(panel.writeProperties(bag));
+    EXPECT_FALSE(bag.contains("Curvature"));
+    EXPECT_FALSE(bag.contains("CaptionFont"));
+    auto parsed = ret::TextPropertyBag::fromText(bag.toText());
+    ASSERT_TRUE(parsed);
+    Retainer copy(&host);
+    ASSERT_TRUE(copy.readProperties(*parsed));
+    EXPECT_TRUE(copy.isLoaded());
+    EXPECT_EQ(copy.caption(), panel.caption());
+    EXPECT_EQ(copy.backAngle(), 360);
+    EXPECT_EQ(copy.borderColor(), 0x8000000Fu);
+    EXPECT_TRUE(copy.enabledValue());
+    EXPECT_FALSE(copy.headerVisible());
+    EXPECT_EQ(copy.iconSize(), 0);
+    EXPECT_EQ(copy.captionFont(), ambient);
+    EXPECT_EQ(copy.headerIcon().toImage().convertToFormat(QImage::Format_ARGB32), icon);
+}
+
+TEST(Persistence, BadValuesAreRefused)
+{
+    QString error;
+    EXPECT_FALSE(ret::TextPropertyBag::fromText("Caption = \"open", &error));
+    EXPECT_TRUE(error.contains("line 1"));
+    auto bag = ret::TextPropertyBag::fromText("Curvature = 4\nBackAngle = 70000\n");
+    ASSERT_TRUE(bag);
+    Retainer panel;
+    EXPECT_FALSE(panel.readProperties(*bag, &error));
+    EXPECT_TRUE(error.contains("BackAngle"));
+    EXPECT_EQ(panel.curvature(), 10); // read after BackAngle, so untouched
+    EXPECT_FALSE(panel.isLoaded());
+}
+
+TEST(Hosting, FactoryDispatchAndMouse)
+{
+    std::unique_ptr<Retainer> panel(ret::createControl("ret.retainer"));
+    ASSERT_TRUE(panel);
+    EXPECT_FALSE(ret::createControl("Other.Thing"));
+    EXPECT_TRUE(ret::setPropertyById(*panel, ret::kCaptionDispatchId, "Options"));
+    EXPECT_EQ(panel->caption(), "Options");
+    EXPECT_EQ(ret::findDispatch(0x68030013)->name, std::string("HeaderVisible"));
+    EXPECT_EQ(ret::findDispatch(0x68030000)->name, std::string("Enabled"));
+    QString error;
+    EXPECT_FALSE(ret::setPropertyById(*panel, 0x6803000F, 40000, &error));
+    EXPECT_TRUE(ret::setPropertyById(*panel, 0x68030004, QVariant()));
+    EXPECT_FALSE(panel->hasCaptionFont());
+    EXPECT_FALSE(ret::propertyById(*panel, 0x68030004).isValid());
+
+    QSignalSpy moves(panel.get(), &Retainer::MouseMove);
+    QMouseEvent move(QEvent::MouseMove, QPointF(12.5, 7), QPointF(12.5, 7), Qt::NoButton,
+                     Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(panel.get(), &move);
+    ASSERT_EQ(moves.count(), 1);
+    EXPECT_EQ(moves[0][0].value<qint16>(), 1);
+    EXPECT_EQ(moves[0][1].value<qint16>(), 1);
+    EXPECT_FLOAT_EQ(moves[0][2].toFloat(), 12.5f);
+}
+
+} // namespace
