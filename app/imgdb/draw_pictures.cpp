@@ -72,13 +72,13 @@ QPainterPath centredText(const QString& text, const QFont& font, qreal centreX, 
     return path.translated(centreX - box.center().x(), baseline - line.ascent());
 }
 
-// A four-pointed star ornament.
-QPainterPath sparkle(QPointF centre, qreal radius)
+// A star of `points` points, the first pointing up.
+QPainterPath star(QPointF centre, qreal outer, qreal inner, int points)
 {
     QPainterPath path;
-    for (int i = 0; i < 8; ++i) {
-        const qreal r = i % 2 ? radius * 0.28 : radius;
-        const qreal angle = i * M_PI / 4 - M_PI / 2;
+    for (int i = 0; i < points * 2; ++i) {
+        const qreal r = i % 2 ? inner : outer;
+        const qreal angle = i * M_PI / points - M_PI / 2;
         const QPointF p = centre + QPointF(std::cos(angle) * r, std::sin(angle) * r);
         i ? path.lineTo(p) : path.moveTo(p);
     }
@@ -130,8 +130,8 @@ QImage drawLogo(const Logo& logo)
     p.drawPath(name);
 
     const QRectF nameBox = name.boundingRect();
-    p.drawPath(sparkle(QPointF(nameBox.left() - 34, 84), 20));
-    p.drawPath(sparkle(QPointF(nameBox.right() + 34, 84), 20));
+    p.drawPath(star(QPointF(nameBox.left() - 34, 84), 20, 5.6, 4));
+    p.drawPath(star(QPointF(nameBox.right() + 34, 84), 20, 5.6, 4));
 
     // Tagline between two short rules, in small capitals.
     QFont tagFont = logoFont(logo.hebrew, 22);
@@ -414,19 +414,6 @@ QImage drawSunrise()
     p.setBrush(QColor(40, 30, 60));
     p.drawPath(hills);
     return image;
-}
-
-QPainterPath star(QPointF centre, qreal outer, qreal inner, int points)
-{
-    QPainterPath path;
-    for (int i = 0; i < points * 2; ++i) {
-        const qreal r = i % 2 ? inner : outer;
-        const qreal angle = i * M_PI / points - M_PI / 2;
-        const QPointF p = centre + QPointF(std::cos(angle) * r, std::sin(angle) * r);
-        i ? path.lineTo(p) : path.moveTo(p);
-    }
-    path.closeSubpath();
-    return path;
 }
 
 QImage drawStarryNight()

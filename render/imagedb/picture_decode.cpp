@@ -75,6 +75,10 @@ DecodedPicture decodeFrom(QIODevice* device, QByteArrayView head, QSize neededSi
                                              .arg(size.width())
                                              .arg(size.height()));
     }
+    // Scaling happens before an EXIF rotation, so a portrait photo stored
+    // sideways must cover the need turned the same way.
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        neededSize.transpose();
     const QSize decodeSize = coveringSize(size, neededSize);
     if (decodeSize != size)
         reader.setScaledSize(decodeSize);
