@@ -1,0 +1,48 @@
+#include "render/imagedb/imagedb.h"
+
+#include "render/imagedb/mdb_reader.h"
+#include "render/imagedb/picture_bytes.h"
+#include "render/imagedb/sqlite_database.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+// The Access files of old were opened with a password that only their ODBC
+// driver asked for. Neither reader here needs one, so no password is kept in
+// the program at all.
+
+namespace nuvela {
+
+ImageDatabaseFile locateImageDatabase(const QString& programDir, Edition edition)
+{
+    const QDir dir(programDir);
+    const QString base = imageDatabaseBaseName(edition);
+    const QString legacy = dir.filePath(base + QStringLiteral(".mdb"));
+    if (QFileInfo(legacy).isFile())
+        return { legacy, ImageDatabaseFile::Kind::Legacy };
+    return { dir.filePath(base + QStringLiteral(".db")), ImageDatabaseFile::Kind::Sqlite };
+}
+
+ImageFetch fetchImageBytes(const ImageDatabaseFile& database, QStringView table, const QString& title)
+{
+    ImageFetch fetch;
+    if (database.kind == ImageDatabaseFile::Kind::Legacy) {
+        const MdbPictureColumns columns { table.toString(), QStringLiteral("Title"), QStringLiteral("image") };
+        fetch.bytes = readMdbBlob(database.path, columns, title, fetch.error);
+    } else {
+        fetch.bytes = readSqlitePicture(database.path, table, title, fetch.error);
+    }
+    if (fetch.ok())
+        fetch.bytes = unwrapPictureBytes(fetch.bytes);
+    else
+        fetch.bytes.clear();
+    return fetch;
+}
+
+ImageFetch fetchImageBytes(const QString& programDir, Edition edition, QStringView table,
+                           const QString& title)
+{
+    return fetchImageBytes(locateImageDatabase(programDir, edition), table, title);
+}
+
+} // namespace nuvela

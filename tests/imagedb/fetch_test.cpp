@@ -1,0 +1,156 @@
+#include "render/imagedb/imagedb.h"
+#include "render/imagedb/sqlite_database.h"
+#include "support/testdirs.h"
+#include "test_pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace nuvela;
+
+namespace {
+
+const QByteArray kRed = test::encodedPicture(Qt::red, "PNG");
+const QByteArray kGreen = test::encodedPicture(Qt::green, "PNG");
+const QByteArray kBlue = test::encodedPicture(Qt::blue, "BMP");
+const QByteArray kGrey = test::encodedPicture(Qt::gray, "JPEG");
+
+// A program folder whose main-edition database holds a few awkward titles.
+class SqliteFetch : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::writeImageDatabase(folder.file(QStringLiteral("nvdb.db")),
+                                 { { "logobank", "Birthday Daily", kRed },
+                                   { "logobank", "Birthday Daily", kGreen },
+                                   { "logobank", "עיתון החתונה", kBlue },
+                                   { "fixpic", "Mom's Flowers", kGrey },
+                                   { "fixpic", "Birthday Daily", kBlue } });
+    }
+    test::ProgramFolder folder { test::ProgramFolder::Start::Empty };
+};
+
+struct LookupCase {
+    const char* name;
+    QStringView table;
+    QString title;
+    QByteArray expected; ///< empty: "No record data"
+};
+
+TEST_F(SqliteFetch, LooksTitlesUpExactlyWithTheFirstRecordWinning)
+{
+    const LookupCase cases[] = {
+        { "first of two records", kLogoTable, "Birthday Daily", kRed },
+        { "Hebrew title", kLogoTable, "עיתון החתונה", kBlue },
+        { "apostrophe", kStockPictureTable, "Mom's Flowers", kGrey },
+        { "same title, other table", kStockPictureTable, "Birthday Daily", kBlue },
+        { "missing title", kLogoTable, "Evening Post", {} },
+        { "other letter case", kLogoTable, "birthday daily", {} },
+        { "trailing space", kLogoTable, "Birthday Daily ", {} },
+        { "quote that would change a spliced query", kLogoTable, "x' OR '1'='1", {} },
+        { "title of the other table", kLogoTable, "Mom's Flowers", {} },
+        { "empty title", kLogoTable, "", {} },
+    };
+    for (const LookupCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Main, c.table, c.title);
+        if (c.expected.isEmpty()) {
+            EXPECT_EQ(fetch.error, QStringLiteral("No record data"));
+            EXPECT_TRUE(fetch.bytes.isEmpty());
+        } else {
+            EXPECT_TRUE(fetch.ok()) << fetch.error.toStdString();
+            EXPECT_EQ(fetch.bytes, c.expected);
+        }
+    }
+}
+
+TEST_F(SqliteFetch, LeavesTheDatabaseUntouchedAndNothingOpen)
+{
+    const QString db = folder.file(QStringLiteral("nvdb.db"));
+    const QByteArray before = folder.read(QStringLiteral("nvdb.db"));
+    const int filesBefore = test::openFileCount();
+    for (const QString& title : { QStringLiteral("Birthday Daily"), QStringLiteral("Evening Post") })
+        fetchImageBytes(folder.path(), Edition::Main, kLogoTable, title);
+    fetchImageBytes(folder.path(), Edition::Main, u"no_such_table", QStringLiteral("x"));
+    EXPECT_EQ(test::openFileCount(), filesBefore);
+    EXPECT_EQ(folder.read(QStringLiteral("nvdb.db")), before);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList { QStringLiteral("nvdb.db") });
+}
+
+TEST_F(SqliteFetch, UnwrapsAPictureStoredWithAnObjectHeader)
+{
+    const QByteArray wrapped = QByteArray(78, '\x01') + kBlue + QByteArray(20, '\0');
+    test::writeImageDatabase(folder.file(QStringLiteral("lmndb.db")), { { "logobank", "Wrapped", wrapped } });
+    const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Sibling, kLogoTable, QStringLiteral("Wrapped"));
+    ASSERT_TRUE(fetch.ok()) << fetch.error.toStdString();
+    EXPECT_EQ(fetch.bytes, kBlue);
+}
+
+struct FaultCase {
+    const char* name;
+    const char* file;    ///< written into the program folder, or nullptr
+    QByteArray contents; ///< "sqlite:" makes an empty database with only table "other"
+    QStringView table;
+    const char* expectedInError;
+};
+
+TEST(ImageDatabaseFaults, EveryFaultIsAClearErrorNamingTheCause)
+{
+    const FaultCase cases[] = {
+        { "no database file", nullptr, {}, kLogoTable, "does not exist" },
+        { "file that is no database", "nvdb.db", QByteArray(4096, 'x'), kLogoTable, "not a database" },
+        { "empty file", "nvdb.db", QByteArray(), kLogoTable, "no such table" },
+        { "truncated database", "nvdb.db", "sqlite:truncate", kLogoTable, "malformed" },
+        { "table missing", "nvdb.db", "sqlite:", kLogoTable, "no such table: logobank" },
+        { "column missing", "nvdb.db", "sqlite:nocolumn", kLogoTable, "no such column: image" },
+        { "table name that is no name", "nvdb.db", "sqlite:", u"logobank; DROP TABLE x", "Not a table name" },
+        { "empty picture", "nvdb.db", "sqlite:empty", kLogoTable, "is empty" },
+        { "legacy file that is no Access file", "nvdb.mdb", QByteArray(8192, '\0'), kLogoTable,
+          "not an Access database" },
+    };
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+        const QByteArray contents = c.contents;
+        if (c.file && contents.startsWith("sqlite:")) {
+            const QString path = folder.file(QString::fromLatin1(c.file));
+            nuvela::SqliteDatabase db(path, nuvela::SqliteDatabase::Mode::Create);
+            const QByteArray kind = contents.mid(7);
+            if (kind == "nocolumn")
+                db.exec("CREATE TABLE logobank (Title TEXT, picture BLOB); INSERT INTO logobank VALUES ('Logo', x'00')");
+            else if (kind == "empty")
+                db.exec("CREATE TABLE logobank (Title TEXT, image BLOB); INSERT INTO logobank VALUES ('Logo', NULL)");
+            else if (kind == "truncate")
+                db.exec("CREATE TABLE logobank (Title TEXT, image BLOB); INSERT INTO logobank VALUES ('Logo', zeroblob(200000))");
+            else
+                db.exec("CREATE TABLE other (x)");
+        } else if (c.file) {
+            folder.write(QString::fromLatin1(c.file), contents);
+        }
+        if (contents == "sqlite:truncate") {
+            QFile file(folder.file(QStringLiteral("nvdb.db")));
+            ASSERT_TRUE(file.resize(file.size() / 2));
+        }
+        const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Main, c.table, QStringLiteral("Logo"));
+        EXPECT_FALSE(fetch.ok());
+        EXPECT_TRUE(fetch.bytes.isEmpty());
+        EXPECT_TRUE(fetch.error.contains(QLatin1StringView(c.expectedInError))) << fetch.error.toStdString();
+    }
+}
+
+TEST(ImageDatabaseLocation, TheEditionNamesTheFileAndALegacyFileWins)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    const auto at = [&](Edition e) { return QFileInfo(locateImageDatabase(folder.path(), e).path).fileName(); };
+    EXPECT_EQ(at(Edition::Main), QStringLiteral("nvdb.db"));
+    EXPECT_EQ(at(Edition::Sibling), QStringLiteral("lmndb.db"));
+    folder.write(QStringLiteral("nvdb.db"), {});
+    folder.write(QStringLiteral("lmndb.mdb"), {});
+    EXPECT_EQ(locateImageDatabase(folder.path(), Edition::Main).kind, ImageDatabaseFile::Kind::Sqlite);
+    EXPECT_EQ(at(Edition::Sibling), QStringLiteral("lmndb.mdb"));
+    EXPECT_EQ(locateImageDatabase(folder.path(), Edition::Sibling).kind, ImageDatabaseFile::Kind::Legacy);
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+#include "render/imagedb/picture_bytes.h"
+#include "render/imagedb/picture_decode.h"
+#include "support/testdirs.h"
+#include "test_pictures.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace nuvela;
+using Failure = DecodedPicture::Failure;
+
+namespace {
+
+const QByteArray kPng = test::encodedPicture(Qt::red, "PNG");
+const QByteArray kBmp = test::encodedPicture(Qt::blue, "BMP");
+const QByteArray kJpeg = test::encodedPicture(Qt::gray, "JPEG");
+// The smallest GIF: one transparent pixel.
+const QByteArray kGif = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+
+TEST(UnwrapPictureBytes, FindsThePictureInsideAnObjectHeader)
+{
+    const QByteArray header = QByteArray("\x15\x1c/\0\x02\0\0\0Bitmap Image\0Paint.Picture\0", 36).leftJustified(78, '\0');
+    const struct {
+        const char* name;
+        QByteArray stored;
+        QByteArray expected;
+    } cases[] = {
+        { "plain PNG", kPng, kPng },
+        { "plain GIF", kGif, kGif },
+        { "plain JPEG", kJpeg, kJpeg },
+        { "plain BMP", kBmp, kBmp },
+        { "BMP after a 78-byte header, trailer cut", header + kBmp + "trailer", kBmp },
+        { "PNG after a header", header + kPng, kPng },
+        { "JPEG after a header", header + kJpeg, kJpeg },
+        { "\"BM\" letters that are no bitmap are skipped", "xxBMxxxxxxxxxxxxxxxxxx" + kPng, kPng },
+        { "no signature: unchanged", QByteArray("just some bytes"), QByteArray("just some bytes") },
+        { "signature too deep is not searched", QByteArray(5000, 'z') + kPng, QByteArray(5000, 'z') + kPng },
+        { "empty", QByteArray(), QByteArray() },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(unwrapPictureBytes(c.stored), c.expected);
+    }
+}
+
+TEST(DecodePicture, DecodesEveryDatabaseFormatToItsPixels)
+{
+    const struct {
+        QByteArray bytes;
+        QRgb pixel;
+    } cases[] = { { kPng, qRgb(255, 0, 0) }, { kBmp, qRgb(0, 0, 255) }, { kGif, qRgb(0, 0, 0) } };
+    for (const auto& c : cases) {
+        const DecodedPicture picture = decodePicture(c.bytes);
+        ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+        EXPECT_EQ(picture.image.pixel(0, 0) & 0xFFFFFF, c.pixel & 0xFFFFFF);
+    }
+    const DecodedPicture jpeg = decodePicture(kJpeg);
+    ASSERT_TRUE(jpeg.ok());
+    EXPECT_EQ(jpeg.image.size(), QSize(8, 6));
+    EXPECT_NEAR(qRed(jpeg.image.pixel(3, 3)), 160, 4);
+}
+
+TEST(DecodePicture, RefusesDamagedAndAbsurdPicturesWithoutDecoding)
+{
+    QByteArray truncatedPng = kPng.left(kPng.size() - 20);
+    QByteArray scrambledPng = kPng;
+    for (qsizetype i = 40; i < scrambledPng.size(); ++i)
+        scrambledPng[i] = char(i * 37);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        Failure failure;
+    } cases[] = {
+        { "empty", QByteArray(), Failure::Invalid },
+        { "text", QByteArray("GIF? no, a letter"), Failure::Invalid },
+        { "signature only", QByteArray("\x89PNG\r\n\x1A\n"), Failure::Invalid },
+        { "truncated PNG", truncatedPng, Failure::Invalid },
+        { "scrambled PNG", scrambledPng, Failure::Invalid },
+        { "JPEG start and nothing else", QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10), Failure::Invalid },
+        { "100000 x 100000 PNG header", test::pngHeaderOnly(100000, 100000), Failure::TooLarge },
+        { "30000 x 10 PNG header", test::pngHeaderOnly(30000, 10), Failure::TooLarge },
+        { "9000 x 9000 PNG header", test::pngHeaderOnly(9000, 9000), Failure::TooLarge },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodedPicture picture = decodePicture(c.bytes);
+        EXPECT_EQ(picture.failure, c.failure) << picture.error.toStdString();
+        EXPECT_TRUE(picture.image.isNull());
+        EXPECT_FALSE(picture.error.isEmpty());
+    }
+}
+
+// An 8000 x 6000 photo is beyond Qt's default allocation limit at full size.
+class BigPhoto : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        QImage photo(8000, 6000, QImage::Format_RGB32);
+        photo.fill(QColor(30, 140, 90));
+        photo.setPixelColor(7999, 5999, Qt::white);
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(photo.save(&buffer, "JPEG", 80));
+    }
+    static inline QByteArray jpeg;
+};
+
+TEST_F(BigPhoto, DecodesAtTheSizeTheFrameNeedsKeepingItsShape)
+{
+    const struct {
+        QSize needed;
+        QSize decoded;
+    } cases[] = {
+        { QSize(800, 600), QSize(800, 600) },
+        { QSize(400, 600), QSize(800, 600) }, // covers the taller need
+        { QSize(1600, 100), QSize(1600, 1200) },
+        { QSize(), QSize(8000, 6000) },       // own size: allowed, not refused
+        { QSize(20000, 20000), QSize(8000, 6000) }, // never enlarged
+    };
+    for (const auto& c : cases) {
+        const DecodedPicture picture = decodePicture(jpeg, c.needed);
+        ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+        EXPECT_EQ(picture.image.size(), c.decoded);
+        EXPECT_NEAR(qGreen(picture.image.pixel(10, 10)), 140, 6);
+    }
+}
+
+TEST(DecodePictureFile, TellsAMissingFileFromAnInvalidPicture)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    folder.write(QStringLiteral("temppic/good.png"), kPng);
+    folder.write(QStringLiteral("temppic/bad.jpg"), "not a jpeg");
+    folder.write(QStringLiteral("temppic/empty.gif"), {});
+    folder.write(QStringLiteral("temppic/big.png"), test::pngHeaderOnly(50000, 50000));
+    const struct {
+        const char* file;
+        Failure failure;
+    } cases[] = {
+        { "temppic/good.png", Failure::None },     { "temppic/missing.png", Failure::Missing },
+        { "temppic/bad.jpg", Failure::Invalid },   { "temppic/empty.gif", Failure::Invalid },
+        { "temppic/big.png", Failure::TooLarge },  { "temppic", Failure::Unreadable },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const DecodedPicture picture = decodePictureFile(folder.file(QString::fromLatin1(c.file)), QSize(4, 3));
+        EXPECT_EQ(picture.failure, c.failure) << picture.error.toStdString();
+        EXPECT_EQ(picture.ok(), !picture.image.isNull());
+    }
+    EXPECT_EQ(decodePictureFile(folder.file(QStringLiteral("temppic/good.png"))).image.pixel(0, 0), qRgb(255, 0, 0));
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+#include "render/imagedb/imagedb.h"
+#include "render/imagedb/picture_decode.h"
+#include "render/imagedb/sqlite_database.h"
+#include "support/testdirs.h"
+#include "test_pictures.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace nuvela;
+
+namespace {
+
+struct ToolRun {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+ToolRun imgdb(const QStringList& args)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(NUVELA_IMGDB_TOOL), args);
+    EXPECT_TRUE(tool.waitForFinished(30000));
+    return { tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+             QString::fromUtf8(tool.readAllStandardOutput()), QString::fromUtf8(tool.readAllStandardError()) };
+}
+
+class ImgdbTool : public testing::Test {
+protected:
+    QString file(const char* name) const { return folder.file(QString::fromUtf8(name)); }
+    QString db() const { return file("nvdb.db"); }
+    test::ProgramFolder folder { test::ProgramFolder::Start::Empty };
+};
+
+TEST_F(ImgdbTool, CreatesAddsReplacesListsAndExtracts)
+{
+    const QByteArray first = test::encodedPicture(Qt::red, "PNG");
+    const QByteArray second = test::encodedPicture(Qt::white, "BMP");
+    const QByteArray photo = test::encodedPicture(Qt::gray, "JPEG", { 64, 48 });
+    folder.write("first.png", first);
+    folder.write("second.bmp", second);
+    folder.write("photo.jpg", photo);
+
+    EXPECT_EQ(imgdb({ "create", db() }).exitCode, 0);
+    const struct {
+        QStringList args;
+        const char* said;
+    } steps[] = {
+        { { "add", db(), "logobank", "עיתון החתונה", file("first.png") }, "Added" },
+        { { "add", db(), "logobank", "Family Times", file("first.png") }, "Added" },
+        { { "add", db(), "fixpic", "Mom's Flowers", file("photo.jpg") }, "Added" },
+        { { "add", db(), "logobank", "עיתון החתונה", file("second.bmp") }, "Replaced" },
+    };
+    for (const auto& step : steps) {
+        const ToolRun run = imgdb(step.args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(QLatin1StringView(step.said))) << run.out.toStdString();
+    }
+    EXPECT_EQ(imgdb({ "list", db(), "logobank" }).out, QStringLiteral("עיתון החתונה\nFamily Times\n"));
+    EXPECT_EQ(imgdb({ "list", db(), "fixpic" }).out, QStringLiteral("Mom's Flowers\n"));
+
+    EXPECT_EQ(imgdb({ "extract", db(), "logobank", "עיתון החתונה", file("out.bmp") }).exitCode, 0);
+    EXPECT_EQ(folder.read("out.bmp"), second);
+    // What the tool stores is what the program reads.
+    EXPECT_EQ(fetchImageBytes(folder.path(), Edition::Main, kStockPictureTable, QStringLiteral("Mom's Flowers")).bytes, photo);
+}
+
+TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
+{
+    ASSERT_EQ(imgdb({ "create", db() }).exitCode, 0);
+    folder.write("logo.png", test::encodedPicture(Qt::blue, "PNG"));
+    folder.write("note.txt", "not a picture");
+    folder.write("huge.png", test::pngHeaderOnly(60000, 60000));
+    ASSERT_EQ(imgdb({ "add", db(), "logobank", "Logo", file("logo.png") }).exitCode, 0);
+    const QByteArray before = folder.read("nvdb.db");
+
+    const struct {
+        const char* name;
+        QStringList args;
+        int exitCode;
+        const char* error;
+    } cases[] = {
+        { "no command", {}, 2, "Usage:" },
+        { "unknown command", { "drop", db() }, 2, "unknown command drop" },
+        { "wrong arguments", { "add", db(), "logobank" }, 2, "wrong number of arguments" },
+        { "create over a file", { "create", db() }, 1, "already exists" },
+        { "unknown table", { "add", db(), "pictures", "X", file("logo.png") }, 1, "unknown table" },
+        { "not a picture", { "add", db(), "logobank", "Logo", file("note.txt") }, 1, "Not a BMP, GIF, JPEG or PNG" },
+        { "too large", { "add", db(), "logobank", "Logo", file("huge.png") }, 1, "too large" },
+        { "missing picture file", { "add", db(), "logobank", "Logo", file("gone.png") }, 1, "Cannot read" },
+        { "empty title", { "add", db(), "logobank", "", file("logo.png") }, 1, "title is empty" },
+        { "title Windows-1255 cannot hold", { "add", db(), "logobank", "Логотип", file("logo.png") }, 1, "Windows-1255" },
+        { "stock title read as a file name", { "add", db(), "fixpic", "cake.jpg", file("logo.png") }, 1, "dot" },
+        { "missing database", { "add", file("none.db"), "logobank", "X", file("logo.png") }, 1, "does not exist" },
+        { "extract missing title", { "extract", db(), "logobank", "Nope", file("x.png") }, 1, "no picture \"Nope\"" },
+        { "extract into a missing folder", { "extract", db(), "logobank", "Logo", file("no/dir/x.png") }, 1, "Cannot write" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolRun run = imgdb(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_TRUE(run.err.contains(QLatin1StringView(c.error))) << run.err.toStdString();
+        if (c.exitCode == 1) {
+            EXPECT_TRUE(run.err.startsWith(u"Error: ")) << run.err.toStdString();
+        }
+    }
+    EXPECT_EQ(folder.read("nvdb.db"), before);
+    EXPECT_FALSE(QFile::exists(file("none.db")));
+    EXPECT_FALSE(QFile::exists(file("x.png")));
+}
+
+// The databases the build makes from the pictures in the repository.
+TEST(SampleDatabases, HoldEveryListedPictureAndCleanLogos)
+{
+    const QStringList logos { "Birthday Daily", "Wedding Gazette", "Bar Mitzvah Herald", "Family Times",
+                              "חדשות יום ההולדת", "עיתון החתונה", "בשורת בר המצווה", "זמני המשפחה" };
+    const QStringList stock { "Balloons", "Confetti", "עוגת יום הולדת", "Mom's Flowers", "Sunrise", "Starry Night" };
+    for (const Edition edition : { Edition::Main, Edition::Sibling }) {
+        SCOPED_TRACE(edition == Edition::Main ? "main" : "sibling");
+        const QString path = locateImageDatabase(test::stagedDataDir(), edition).path;
+        QString error;
+        QStringList expectedLogos = logos;
+        if (edition == Edition::Sibling)
+            expectedLogos.insert(4, QStringLiteral("Lumen Post"));
+        EXPECT_EQ(readSqliteTitles(path, kLogoTable, error), expectedLogos) << error.toStdString();
+        EXPECT_EQ(readSqliteTitles(path, kStockPictureTable, error), stock) << error.toStdString();
+        for (const QString& title : expectedLogos) {
+            const ImageFetch fetch = fetchImageBytes(test::stagedDataDir(), edition, kLogoTable, title);
+            const DecodedPicture logo = decodePicture(fetch.bytes);
+            ASSERT_TRUE(logo.ok()) << title.toStdString() << ": " << logo.error.toStdString();
+            // Only the key colour, white and black: anything else would show a fringe once tinted.
+            const QImage pixels = logo.image.convertToFormat(QImage::Format_RGB32);
+            int stray = 0;
+            for (int y = 0; y < pixels.height(); ++y) {
+                for (int x = 0; x < pixels.width(); ++x) {
+                    const QRgb p = pixels.pixel(x, y) & 0xFFFFFF;
+                    stray += p != 0x0000FF && p != 0xFFFFFF && p != 0;
+                }
+            }
+            EXPECT_EQ(stray, 0) << title.toStdString();
+            EXPECT_EQ(pixels.pixel(0, 0) & 0xFFFFFF, 0x0000FFu) << title.toStdString();
+        }
+        for (const QString& title : stock)
+            EXPECT_TRUE(decodePicture(fetchImageBytes(test::stagedDataDir(), edition, kStockPictureTable, title).bytes).ok());
+    }
+}
+
+} // namespace
