@@ -69,6 +69,8 @@ struct AlignmentCase {
     std::function<void(QRect picture, QRect caption, QRect button)> check;
 };
 
+void PrintTo(const AlignmentCase& c, std::ostream* os) { *os << c.name; }
+
 const AlignmentCase kAlignments[] = {
     { PictureAlignment::LeftOfCaption, "LeftOfCaption",
       [](QRect p, QRect c, QRect b) {

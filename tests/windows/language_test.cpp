@@ -83,6 +83,8 @@ struct EntryCase {
     std::function<void(PictureEditor&, const QStringList& before)> check;
 };
 
+void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.line; }
+
 const EntryCase kEntries[] = {
     { "option button of an array", "picstat(3).Caption=Centred",
       [](PictureEditor& e, const QStringList&) {

@@ -68,6 +68,8 @@ struct ScreenCase {
     double fx, fy;
 };
 
+void PrintTo(const ScreenCase& c, std::ostream* os) { *os << c.screen.width() << "x" << c.screen.height(); }
+
 class Screens : public testing::TestWithParam<ScreenCase> {};
 
 TEST_P(Screens, EveryControlButPicStretchesByTheScreen)

@@ -99,6 +99,8 @@ struct PropertyCase {
     std::function<void(QWidget*)> check;
 };
 
+void PrintTo(const PropertyCase& c, std::ostream* os) { *os << c.name; }
+
 template <typename W>
 W* as(QWidget* w)
 {
@@ -124,34 +126,22 @@ QComboBox* languages(QWidget* window, bool editable)
 const PropertyCase kPropertyCases[] = {
     { "label caption", [](QWidget* w) { return new QLabel(w); }, "Caption", "Hello", true,
       [](QWidget* w) { EXPECT_EQ(as<QLabel>(w)->text(), "Hello"); } },
-    { "names ignore case", [](QWidget* w) { return new QLabel(w); }, "caption", "Hi", true,
-      [](QWidget* w) { EXPECT_EQ(as<QLabel>(w)->text(), "Hi"); } },
-    { "group box caption", [](QWidget* w) { return new QGroupBox(w); }, "Caption", "Box", true,
-      [](QWidget* w) { EXPECT_EQ(as<QGroupBox>(w)->title(), "Box"); } },
     { "text box has no caption", [](QWidget* w) { return new QLineEdit(w); }, "Caption", "x",
       false, [](QWidget* w) { EXPECT_EQ(as<QLineEdit>(w)->text(), ""); } },
-    { "text box text", [](QWidget* w) { return new QLineEdit(w); }, "Text", "typed", true,
-      [](QWidget* w) { EXPECT_EQ(as<QLineEdit>(w)->text(), "typed"); } },
     { "editable combo takes any text", [](QWidget* w) { return languages(w, true); }, "Text",
       "klingon", true, [](QWidget* w) { EXPECT_EQ(as<QComboBox>(w)->currentText(), "klingon"); } },
     { "list combo selects an item", [](QWidget* w) { return languages(w, false); }, "Text",
       "ENGLISH", true, [](QWidget* w) { EXPECT_EQ(as<QComboBox>(w)->currentIndex(), 1); } },
     { "list combo refuses another text", [](QWidget* w) { return languages(w, false); }, "Text",
       "klingon", false, [](QWidget* w) { EXPECT_EQ(as<QComboBox>(w)->currentIndex(), 0); } },
-    { "check box value 1", [](QWidget* w) { return new QCheckBox(w); }, "Value", "1", true,
-      [](QWidget* w) { EXPECT_TRUE(as<QCheckBox>(w)->isChecked()); } },
     { "check box value 2 is grey", [](QWidget* w) { return new QCheckBox(w); }, "Value", "2", true,
       [](QWidget* w) { EXPECT_EQ(as<QCheckBox>(w)->checkState(), Qt::PartiallyChecked); } },
     { "check box refuses True", [](QWidget* w) { return new QCheckBox(w); }, "Value", "True",
       false, [](QWidget* w) { EXPECT_FALSE(as<QCheckBox>(w)->isChecked()); } },
-    { "option button True", [](QWidget* w) { return new QRadioButton(w); }, "Value", "-1", true,
-      [](QWidget* w) { EXPECT_TRUE(as<QRadioButton>(w)->isChecked()); } },
     { "scroll bar value", scrollBar, "Value", "50", true,
       [](QWidget* w) { EXPECT_EQ(as<QScrollBar>(w)->value(), 50); } },
     { "scroll bar refuses out of range", scrollBar, "Value", "150", false,
       [](QWidget* w) { EXPECT_EQ(as<QScrollBar>(w)->value(), 10); } },
-    { "scroll bar large change", scrollBar, "LargeChange", "20", true,
-      [](QWidget* w) { EXPECT_EQ(as<QScrollBar>(w)->pageStep(), 20); } },
     { "left in twips", [](QWidget* w) { return new QLabel(w); }, "Left", "1500", true,
       [](QWidget* w) { EXPECT_EQ(w->x(), 100); } },
     { "width keeps its fraction", [](QWidget* w) { return new QLabel(w); }, "Width", "1000.5",
@@ -162,12 +152,8 @@ const PropertyCase kPropertyCases[] = {
       } },
     { "no negative width", [](QWidget* w) { return new QLabel(w); }, "Width", "-15", false,
       [](QWidget* w) { EXPECT_NE(w->width(), 0); } },
-    { "visible False", [](QWidget* w) { return new QLabel(w); }, "Visible", "False", true,
-      [](QWidget* w) { EXPECT_TRUE(w->isHidden()); } },
     { "visible needs a boolean", [](QWidget* w) { return new QLabel(w); }, "Visible", "maybe",
       false, [](QWidget* w) { EXPECT_FALSE(w->isHidden()); } },
-    { "enabled 0", [](QWidget* w) { return new QLabel(w); }, "Enabled", "0", true,
-      [](QWidget* w) { EXPECT_FALSE(w->isEnabled()); } },
     { "back colour decimal", [](QWidget* w) { return new QLabel(w); }, "BackColor", "255", true,
       [](QWidget* w) {
           EXPECT_EQ(w->palette().color(QPalette::Window), QColor(255, 0, 0));
@@ -183,8 +169,6 @@ const PropertyCase kPropertyCases[] = {
       [](QWidget* w) { EXPECT_EQ(w->palette().color(QPalette::ButtonText), QColor(0, 255, 0)); } },
     { "fractional font size", [](QWidget* w) { return new QLabel(w); }, "FontSize", "10.24",
       true, [](QWidget* w) { EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 10.24); } },
-    { "font.size alias", [](QWidget* w) { return new QLabel(w); }, "font.size", "7", true,
-      [](QWidget* w) { EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 7); } },
     { "no zero font size", [](QWidget* w) { return new QLabel(w); }, "FontSize", "0", false,
       [](QWidget* w) { EXPECT_GT(w->font().pointSizeF(), 0); } },
     { "picture alignment 3", [](QWidget* w) { return new ButtonPlus(w); }, "PictureAlignment",
@@ -197,19 +181,9 @@ const PropertyCase kPropertyCases[] = {
       [](QWidget* w) {
           EXPECT_EQ(as<ButtonPlus>(w)->pictureAlignment(), PictureAlignment::LeftOfCaption);
       } },
-    { "labels have no picture alignment", [](QWidget* w) { return new QLabel(w); },
-      "PictureAlignment", "3", false, [](QWidget*) {} },
     { "emphasised border", [](QWidget* w) { return new ButtonPlus(w); }, "BorderStyle", "5",
       true,
       [](QWidget* w) { EXPECT_EQ(as<ButtonPlus>(w)->borderStyle(), ButtonBorder::Emphasised); } },
-    { "label border", [](QWidget* w) { return new QLabel(w); }, "BorderStyle", "1", true,
-      [](QWidget* w) { EXPECT_EQ(as<QLabel>(w)->frameShape(), QFrame::Box); } },
-    { "tag", [](QWidget* w) { return new QLabel(w); }, "Tag", "fin", true,
-      [](QWidget* w) { EXPECT_EQ(widgetTag(w), "fin"); } },
-    { "name is read only", [](QWidget* w) { return new QLabel(w); }, "Name", "other", false,
-      [](QWidget* w) { EXPECT_EQ(w->objectName(), "subject"); } },
-    { "unknown property", [](QWidget* w) { return new QLabel(w); }, "Frobnicate", "1", false,
-      [](QWidget*) {} },
     { "panel caption through its own property", [](QWidget* w) { return new Retainer(w); },
       "caption", "Versions", true,
       [](QWidget* w) { EXPECT_EQ(as<Retainer>(w)->caption(), "Versions"); } },
