@@ -1,0 +1,230 @@
+#include "windows/common/buttonplus.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include <gtest/gtest.h>
+
+using namespace nuvela;
+
+namespace {
+
+const QColor kPictureColour(255, 0, 0);
+const QColor kCaptionColour(0, 0, 255);
+
+QIcon redSquare()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(kPictureColour);
+    return QIcon(pixmap);
+}
+
+// A button on a plain window, with a pure red picture and a pure blue
+// caption that the pixel checks can find.
+struct Fixture {
+    QWidget window;
+    ButtonPlus* button = new ButtonPlus(QStringLiteral("Save picture"), &window);
+
+    Fixture()
+    {
+        window.resize(260, 80);
+        button->setGeometry(10, 10, 220, 40);
+        button->setPicture(redSquare());
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::Active, QPalette::ButtonText, kCaptionColour);
+        palette.setColor(QPalette::Inactive, QPalette::ButtonText, kCaptionColour);
+        palette.setColor(QPalette::Button, QColor(0xE8, 0xE8, 0xE8));
+        button->setPalette(palette);
+    }
+    QImage image() { return button->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+};
+
+QRect boundsOf(const QImage& image, const std::function<bool(QColor)>& match)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (match(image.pixelColor(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+bool isPicture(QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
+bool isCaption(QColor c) { return c.blue() > 120 && c.red() < 100 && c.green() < 100; }
+
+void waitUntil(const std::function<bool()>& done)
+{
+    QDeadlineTimer deadline(2000);
+    while (!done() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+struct AlignmentCase {
+    PictureAlignment alignment;
+    const char* name;
+    std::function<void(QRect picture, QRect caption, QRect button)> check;
+};
+
+void PrintTo(const AlignmentCase& c, std::ostream* os) { *os << c.name; }
+
+const AlignmentCase kAlignments[] = {
+    { PictureAlignment::LeftOfCaption, "LeftOfCaption",
+      [](QRect p, QRect c, QRect b) {
+          EXPECT_LT(p.right(), c.left());
+          EXPECT_NEAR((p.left() + c.right()) / 2.0, b.center().x(), 3) << "pair centred";
+      } },
+    { PictureAlignment::RightOfCaption, "RightOfCaption",
+      [](QRect p, QRect c, QRect b) {
+          EXPECT_GT(p.left(), c.right());
+          EXPECT_NEAR((c.left() + p.right()) / 2.0, b.center().x(), 3);
+      } },
+    { PictureAlignment::AboveCaption, "AboveCaption",
+      [](QRect p, QRect c, QRect) { EXPECT_LT(p.bottom(), c.top()); } },
+    { PictureAlignment::BelowCaption, "BelowCaption",
+      [](QRect p, QRect c, QRect) { EXPECT_GT(p.top(), c.bottom()); } },
+    { PictureAlignment::LeftEdge, "LeftEdge",
+      [](QRect p, QRect c, QRect) {
+          EXPECT_LE(p.left(), 12);
+          EXPECT_LT(p.right(), c.left());
+          EXPECT_LT(c.left() - p.right(), 12) << "caption follows the picture";
+      } },
+    { PictureAlignment::RightEdge, "RightEdge",
+      [](QRect p, QRect c, QRect b) {
+          EXPECT_GE(p.right(), b.width() - 13);
+          EXPECT_LT(p.left() - c.right(), 12) << "caption precedes the picture";
+      } },
+};
+
+class PictureAlignments : public testing::TestWithParam<AlignmentCase> {};
+
+TEST_P(PictureAlignments, PlaceThePictureAroundTheCaption)
+{
+    Fixture f;
+    f.button->setPictureAlignment(GetParam().alignment);
+    if (GetParam().alignment == PictureAlignment::AboveCaption
+        || GetParam().alignment == PictureAlignment::BelowCaption)
+        f.button->resize(220, 64);
+    // The absolute positions hold in a right-to-left button too.
+    f.button->setLayoutDirection(Qt::RightToLeft);
+    const QImage image = f.image();
+    const QRect picture = boundsOf(image, isPicture);
+    const QRect caption = boundsOf(image, isCaption);
+    ASSERT_EQ(picture.size(), QSize(16, 16));
+    ASSERT_FALSE(caption.isEmpty());
+    GetParam().check(picture, caption, f.button->rect());
+}
+
+INSTANTIATE_TEST_SUITE_P(ButtonPlus, PictureAlignments, testing::ValuesIn(kAlignments),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ButtonPlus, SpaceAndEnterActivate)
+{
+    Fixture f;
+    int clicks = 0;
+    QObject::connect(f.button, &QAbstractButton::clicked, [&] { ++clicks; });
+    f.window.show();
+
+    QKeyEvent spaceDown(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QKeyEvent spaceUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(f.button, &spaceDown);
+    QApplication::sendEvent(f.button, &spaceUp);
+    EXPECT_EQ(clicks, 1);
+
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(f.button, &enter);
+    waitUntil([&] { return clicks == 2; });
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(f.button->focusPolicy(), Qt::StrongFocus);
+}
+
+TEST(ButtonPlus, DisabledIgnoresKeysAndLooksGreyed)
+{
+    Fixture f;
+    int clicks = 0;
+    QObject::connect(f.button, &QAbstractButton::clicked, [&] { ++clicks; });
+    const QImage enabled = f.image();
+    f.button->setEnabled(false);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(f.button, &enter);
+    QApplication::processEvents();
+    EXPECT_EQ(clicks, 0);
+    const QImage disabled = f.image();
+    EXPECT_TRUE(boundsOf(disabled, isCaption).isEmpty()) << "caption drawn in the disabled colour";
+    EXPECT_FALSE(boundsOf(enabled, isCaption).isEmpty());
+}
+
+// Every state the user can meet looks different from the others; the images
+// land in the build folder for a look by eye.
+TEST(ButtonPlus, StatesAreVisiblyDistinct)
+{
+    struct State {
+        const char* name;
+        std::function<void(ButtonPlus*)> apply;
+    };
+    const State states[] = {
+        { "normal", [](ButtonPlus*) {} },
+        { "hover", [](ButtonPlus* b) { b->setAttribute(Qt::WA_UnderMouse); } },
+        { "pressed", [](ButtonPlus* b) { b->setDown(true); } },
+        { "disabled", [](ButtonPlus* b) { b->setEnabled(false); } },
+        { "emphasised", [](ButtonPlus* b) { b->setBorderStyle(ButtonBorder::Emphasised); } },
+        { "flat", [](ButtonPlus* b) { b->setBorderStyle(ButtonBorder::None); } },
+    };
+    QList<QImage> images;
+    for (const State& state : states) {
+        Fixture f;
+        state.apply(f.button);
+        images.append(f.image());
+    }
+    for (int i = 0; i < images.size(); ++i)
+        for (int j = i + 1; j < images.size(); ++j)
+            EXPECT_NE(images[i], images[j]) << states[i].name << " vs " << states[j].name;
+
+    QImage sheet(240, 50 * int(images.size()), QImage::Format_RGB32);
+    sheet.fill(QColor(0x3a, 0x4a, 0x6a));
+    QPainter painter(&sheet);
+    for (int i = 0; i < images.size(); ++i)
+        painter.drawImage(10, 5 + 50 * i, images[i]);
+    painter.end();
+    const QString folder = QStringLiteral(NUVELA_BINARY_DIR "/screenshots");
+    QDir().mkpath(folder);
+    sheet.save(folder + QStringLiteral("/buttonplus-states.png"));
+}
+
+TEST(ButtonPlus, EmphasisedFrameIsAmber)
+{
+    Fixture normal;
+    Fixture emphasised;
+    emphasised.button->setBorderStyle(ButtonBorder::Emphasised);
+    const auto amber = [](QColor c) {
+        return c.red() > 180 && c.green() > 90 && c.green() < 170 && c.blue() < 60;
+    };
+    const int middle = normal.button->height() / 2;
+    EXPECT_TRUE(amber(emphasised.image().pixelColor(1, middle)));
+    EXPECT_FALSE(amber(normal.image().pixelColor(1, middle)));
+}
+
+TEST(ButtonPlus, FocusDrawsARing)
+{
+    Fixture f;
+    f.window.show();
+    f.window.activateWindow();
+    f.button->setFocus();
+    waitUntil([&] { return f.button->hasFocus(); });
+    if (!f.button->hasFocus())
+        GTEST_SKIP() << "the platform gives no keyboard focus";
+    const QImage focused = f.image();
+    f.button->clearFocus();
+    const QImage plain = f.image();
+    // The ring runs just inside the frame, away from picture and caption.
+    const int y = f.button->height() / 2;
+    bool differs = false;
+    for (int x = 2; x < 6; ++x)
+        differs = differs || focused.pixelColor(x, y) != plain.pixelColor(x, y);
+    EXPECT_TRUE(differs);
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+#include "windows/common/controls.h"
+#include "windows/common/toolkitproperties.h"
+#include "windows/common/twips.h"
+#include "windows/options/scaling.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+using namespace nuvela;
+
+namespace {
+
+// A small window laid out in twips for the 800 x 600 design.
+struct Window {
+    QWidget window;
+    QLabel* label = new QLabel(QStringLiteral("label"), &window);
+    QGroupBox* frame = new QGroupBox(&window);
+    QLabel* inner = new QLabel(frame);
+    QLabel* pic = new QLabel(&window);
+    QLabel* nav0 = new QLabel(&window);
+    QLabel* nav1 = new QLabel(&window);
+
+    Window()
+    {
+        window.setObjectName(QStringLiteral("article"));
+        setTwipsGeometry(&window, { 1500, 750, 9000, 6000 });
+        place(label, "lbl", { 1000, 1000, 2000, 500 }, 10);
+        place(frame, "Frame1", { 3000, 3000, 4500, 1500 }, 12);
+        place(inner, "inner", { 150, 300, 1000, 400 }, 0); // shows the frame's font
+        place(pic, "Pic", { 0, 0, 1500, 1500 }, 12);
+        makeArrayElement(nav0, QStringLiteral("nav"), 0);
+        makeArrayElement(nav1, QStringLiteral("nav"), 1);
+        setTwipsGeometry(nav0, { 100, 8000, 450, 450 });
+        setTwipsGeometry(nav1, { 600, 8000, 450, 450 });
+    }
+
+    static void place(QWidget* w, const char* name, QRectF twips, double points)
+    {
+        w->setObjectName(QString::fromLatin1(name));
+        setTwipsGeometry(w, twips);
+        if (points > 0) {
+            QFont font = w->font();
+            font.setPointSizeF(points);
+            w->setFont(font);
+        }
+    }
+};
+
+void expectRect(const QWidget* w, QRectF expected)
+{
+    const QRectF actual = twipsGeometry(w);
+    EXPECT_DOUBLE_EQ(actual.x(), expected.x()) << w->objectName().toStdString();
+    EXPECT_DOUBLE_EQ(actual.y(), expected.y()) << w->objectName().toStdString();
+    EXPECT_DOUBLE_EQ(actual.width(), expected.width()) << w->objectName().toStdString();
+    EXPECT_DOUBLE_EQ(actual.height(), expected.height()) << w->objectName().toStdString();
+}
+
+QRectF scaled(QRectF r, ScaleFactors f)
+{
+    return { r.x() * f.x, r.y() * f.y, r.width() * f.x, r.height() * f.y };
+}
+
+struct ScreenCase {
+    QSize screen;
+    double fx, fy;
+};
+
+void PrintTo(const ScreenCase& c, std::ostream* os) { *os << c.screen.width() << "x" << c.screen.height(); }
+
+class Screens : public testing::TestWithParam<ScreenCase> {};
+
+TEST_P(Screens, EveryControlButPicStretchesByTheScreen)
+{
+    const ScreenCase c = GetParam();
+    const ScaleFactors f = scaleFactors(c.screen);
+    EXPECT_DOUBLE_EQ(f.x, c.fx);
+    EXPECT_DOUBLE_EQ(f.y, c.fy);
+
+    Window w;
+    const double systemPoints = w.nav0->font().pointSizeF();
+    ScaleWindow(&w.window, c.screen);
+
+    expectRect(&w.window, scaled({ 1500, 750, 9000, 6000 }, f));
+    expectRect(w.label, scaled({ 1000, 1000, 2000, 500 }, f));
+    expectRect(w.frame, scaled({ 3000, 3000, 4500, 1500 }, f));
+    expectRect(w.inner, scaled({ 150, 300, 1000, 400 }, f)); // within its frame
+    expectRect(w.nav0, scaled({ 100, 8000, 450, 450 }, f));
+    expectRect(w.nav1, scaled({ 600, 8000, 450, 450 }, f));
+    expectRect(w.pic, { 0, 0, 1500, 1500 });
+
+    EXPECT_DOUBLE_EQ(w.label->font().pointSizeF(), 10 * c.fy * 0.8);
+    EXPECT_DOUBLE_EQ(w.frame->font().pointSizeF(), 12 * c.fy * 0.8);
+    EXPECT_DOUBLE_EQ(w.inner->font().pointSizeF(), 12 * c.fy * 0.8) << "scaled once, not twice";
+    EXPECT_DOUBLE_EQ(w.nav1->font().pointSizeF(), systemPoints * c.fy * 0.8);
+    EXPECT_DOUBLE_EQ(w.pic->font().pointSizeF(), 12);
+    // Pixels follow the exact twips to the nearest.
+    EXPECT_EQ(w.label->geometry(),
+              QRect(qRound(1000 * c.fx / 15), qRound(1000 * c.fy / 15), qRound(2000 * c.fx / 15),
+                    qRound(500 * c.fy / 15)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scaling, Screens,
+                         testing::Values(ScreenCase { { 800, 600 }, 1.0, 1.0 },
+                                         ScreenCase { { 1024, 768 }, 1.28, 1.28 },
+                                         ScreenCase { { 1280, 1024 }, 1.6, 1024.0 / 600 }));
+
+TEST(Scaling, The1024ScreenMovesAndWidensByTheFactor)
+{
+    Window w;
+    ScaleWindow(&w.window, { 1024, 768 });
+    EXPECT_DOUBLE_EQ(readToolkitProperty(w.label, u"Left")->toDouble(), 1280);
+    EXPECT_DOUBLE_EQ(readToolkitProperty(w.label, u"Width")->toDouble(), 2560);
+    EXPECT_DOUBLE_EQ(w.label->font().pointSizeF(), 10.24);
+}
+
+TEST(Scaling, TwiceScalesTwiceWithoutPixelDrift)
+{
+    Window w;
+    setTwipsGeometry(w.label, { 1000, 1000, 1001, 499 }); // not whole pixels
+    ScaleWindow(&w.window, { 1280, 1024 });
+    ScaleWindow(&w.window, { 1280, 1024 });
+    const ScaleFactors f = scaleFactors({ 1280, 1024 });
+    const QRectF exact = twipsGeometry(w.label);
+    EXPECT_NEAR(exact.width(), 1001 * f.x * f.x, 1e-9);
+    EXPECT_NEAR(exact.height(), 499 * f.y * f.y, 1e-9);
+    EXPECT_NEAR(w.label->font().pointSizeF(), 10 * (f.y * 0.8) * (f.y * 0.8), 1e-9);
+}
+
+TEST(Scaling, AFailingPropertyIsSkipped)
+{
+    Window w;
+    QFont pixels = w.label->font();
+    pixels.setPixelSize(13); // no point size to scale
+    w.label->setFont(pixels);
+    ScaleWindow(&w.window, { 1024, 768 });
+    EXPECT_EQ(w.label->font().pixelSize(), 13);
+    expectRect(w.label, scaled({ 1000, 1000, 2000, 500 }, scaleFactors({ 1024, 768 })));
+}
+
+TEST(Scaling, ReadsTheWindowsScreen)
+{
+    Window a, b;
+    ScaleWindow(&a.window);
+    ScaleWindow(&b.window, a.window.screen()->size());
+    EXPECT_EQ(twipsGeometry(a.label), twipsGeometry(b.label));
+}
+
+} // namespace

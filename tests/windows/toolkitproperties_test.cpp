@@ -1,0 +1,334 @@
+#include "retainerstub.h"
+#include "windows/common/buttonplus.h"
+#include "windows/common/colournumber.h"
+#include "windows/common/controls.h"
+#include "windows/common/textvalue.h"
+#include "windows/common/toolkitproperties.h"
+#include "windows/common/twips.h"
+#include "windows/common/version.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace nuvela;
+
+namespace {
+
+// Values must read as U.S. English text even where the user writes "1,5".
+class GermanLocale : public testing::Test {
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+};
+
+using ValueConversion = GermanLocale;
+
+TEST_F(ValueConversion, NumbersReadAsUsEnglish)
+{
+    struct Case {
+        const char* text;
+        std::optional<double> expected;
+    };
+    const Case cases[] = {
+        { "1.5", 1.5 },          { " 12 ", 12 },         { "1,000.25", 1000.25 },
+        { "-1", -1 },            { "1e3", 1000 },        { "&HFF", 255 },
+        { "&hff&", 255 },        { "&H80000005", 2147483653.0 }, { "&O17", 15 },
+        { "1,5", std::nullopt }, { "abc", std::nullopt }, { "", std::nullopt },
+        { "&H", std::nullopt },  { "&HFFFFFFFFF", std::nullopt },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(numberFromValue(QString::fromLatin1(c.text)), c.expected) << c.text;
+}
+
+TEST_F(ValueConversion, WholeNumbersRoundHalvesToEven)
+{
+    EXPECT_EQ(wholeFromValue(QStringLiteral("2.5")), 2);
+    EXPECT_EQ(wholeFromValue(QStringLiteral("3.5")), 4);
+    EXPECT_EQ(wholeFromValue(QStringLiteral("-2.5")), -2);
+    EXPECT_EQ(wholeFromValue(QStringLiteral("5000000000")), std::nullopt);
+}
+
+TEST_F(ValueConversion, Booleans)
+{
+    struct Case {
+        const char* text;
+        std::optional<bool> expected;
+    };
+    const Case cases[] = { { "True", true },  { "false", false }, { "-1", true },
+                           { "0", false },    { "2", true },      { "yes", std::nullopt },
+                           { "", std::nullopt } };
+    for (const Case& c : cases)
+        EXPECT_EQ(booleanFromValue(QString::fromLatin1(c.text)), c.expected) << c.text;
+    EXPECT_EQ(textFromValue(true), QStringLiteral("True"));
+    EXPECT_EQ(textFromValue(10.24), QStringLiteral("10.24"));
+}
+
+TEST(ColourNumbers, RedSitsInTheLowByte)
+{
+    EXPECT_EQ(colourFromNumber(0x0000FF), QColor(255, 0, 0));
+    EXPECT_EQ(colourFromNumber(0xFF0000), QColor(0, 0, 255));
+    EXPECT_EQ(colourNumber(QColor(1, 2, 3)), 0x030201u);
+    EXPECT_EQ(colourNumberFromValue(QStringLiteral("-2147483643")), 0x80000005u);
+    QPalette palette;
+    palette.setColor(QPalette::Base, QColor(9, 9, 9));
+    EXPECT_EQ(resolveColour(0x80000005u, palette), QColor(9, 9, 9));
+    EXPECT_EQ(resolveColour(0x80000077u, palette), std::nullopt);
+    EXPECT_EQ(resolveColour(0x01000000u, palette), std::nullopt);
+}
+
+// ---- Setting and reading properties by the toolkit's names
+
+struct PropertyCase {
+    const char* name;
+    std::function<QWidget*(QWidget* window)> make;
+    const char* property;
+    const char* value;
+    bool accepted;
+    std::function<void(QWidget*)> check;
+};
+
+void PrintTo(const PropertyCase& c, std::ostream* os) { *os << c.name; }
+
+template <typename W>
+W* as(QWidget* w)
+{
+    return static_cast<W*>(w);
+}
+
+QScrollBar* scrollBar(QWidget* window)
+{
+    auto bar = new QScrollBar(Qt::Horizontal, window);
+    bar->setRange(0, 100);
+    bar->setValue(10);
+    return bar;
+}
+
+QComboBox* languages(QWidget* window, bool editable)
+{
+    auto combo = new QComboBox(window);
+    combo->setEditable(editable);
+    combo->addItems({ QStringLiteral("Hebrew"), QStringLiteral("english") });
+    return combo;
+}
+
+const PropertyCase kPropertyCases[] = {
+    { "label caption", [](QWidget* w) { return new QLabel(w); }, "Caption", "Hello", true,
+      [](QWidget* w) { EXPECT_EQ(as<QLabel>(w)->text(), "Hello"); } },
+    { "text box has no caption", [](QWidget* w) { return new QLineEdit(w); }, "Caption", "x",
+      false, [](QWidget* w) { EXPECT_EQ(as<QLineEdit>(w)->text(), ""); } },
+    { "editable combo takes any text", [](QWidget* w) { return languages(w, true); }, "Text",
+      "klingon", true, [](QWidget* w) { EXPECT_EQ(as<QComboBox>(w)->currentText(), "klingon"); } },
+    { "list combo selects an item", [](QWidget* w) { return languages(w, false); }, "Text",
+      "ENGLISH", true, [](QWidget* w) { EXPECT_EQ(as<QComboBox>(w)->currentIndex(), 1); } },
+    { "list combo refuses another text", [](QWidget* w) { return languages(w, false); }, "Text",
+      "klingon", false, [](QWidget* w) { EXPECT_EQ(as<QComboBox>(w)->currentIndex(), 0); } },
+    { "check box value 2 is grey", [](QWidget* w) { return new QCheckBox(w); }, "Value", "2", true,
+      [](QWidget* w) { EXPECT_EQ(as<QCheckBox>(w)->checkState(), Qt::PartiallyChecked); } },
+    { "check box refuses True", [](QWidget* w) { return new QCheckBox(w); }, "Value", "True",
+      false, [](QWidget* w) { EXPECT_FALSE(as<QCheckBox>(w)->isChecked()); } },
+    { "scroll bar value", scrollBar, "Value", "50", true,
+      [](QWidget* w) { EXPECT_EQ(as<QScrollBar>(w)->value(), 50); } },
+    { "scroll bar refuses out of range", scrollBar, "Value", "150", false,
+      [](QWidget* w) { EXPECT_EQ(as<QScrollBar>(w)->value(), 10); } },
+    { "left in twips", [](QWidget* w) { return new QLabel(w); }, "Left", "1500", true,
+      [](QWidget* w) { EXPECT_EQ(w->x(), 100); } },
+    { "width keeps its fraction", [](QWidget* w) { return new QLabel(w); }, "Width", "1000.5",
+      true,
+      [](QWidget* w) {
+          EXPECT_EQ(w->width(), 67);
+          EXPECT_DOUBLE_EQ(readToolkitProperty(w, u"Width")->toDouble(), 1000.5);
+      } },
+    { "no negative width", [](QWidget* w) { return new QLabel(w); }, "Width", "-15", false,
+      [](QWidget* w) { EXPECT_NE(w->width(), 0); } },
+    { "visible needs a boolean", [](QWidget* w) { return new QLabel(w); }, "Visible", "maybe",
+      false, [](QWidget* w) { EXPECT_FALSE(w->isHidden()); } },
+    { "back colour decimal", [](QWidget* w) { return new QLabel(w); }, "BackColor", "255", true,
+      [](QWidget* w) {
+          EXPECT_EQ(w->palette().color(QPalette::Window), QColor(255, 0, 0));
+          EXPECT_TRUE(w->autoFillBackground());
+      } },
+    { "text box back colour is its base", [](QWidget* w) { return new QLineEdit(w); },
+      "BackColor", "&HFF0000", true,
+      [](QWidget* w) { EXPECT_EQ(w->palette().color(QPalette::Base), QColor(0, 0, 255)); } },
+    { "unknown system colour", [](QWidget* w) { return new QLabel(w); }, "BackColor",
+      "&H80000099", false, [](QWidget*) {} },
+    { "button caption colour", [](QWidget* w) { return new ButtonPlus(w); }, "ForeColor",
+      "&H00FF00", true,
+      [](QWidget* w) { EXPECT_EQ(w->palette().color(QPalette::ButtonText), QColor(0, 255, 0)); } },
+    { "fractional font size", [](QWidget* w) { return new QLabel(w); }, "FontSize", "10.24",
+      true, [](QWidget* w) { EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 10.24); } },
+    { "no zero font size", [](QWidget* w) { return new QLabel(w); }, "FontSize", "0", false,
+      [](QWidget* w) { EXPECT_GT(w->font().pointSizeF(), 0); } },
+    { "picture alignment 3", [](QWidget* w) { return new ButtonPlus(w); }, "PictureAlignment",
+      "3", true,
+      [](QWidget* w) {
+          EXPECT_EQ(as<ButtonPlus>(w)->pictureAlignment(), PictureAlignment::LeftEdge);
+      } },
+    { "no picture alignment 9", [](QWidget* w) { return new ButtonPlus(w); },
+      "PictureAlignment", "9", false,
+      [](QWidget* w) {
+          EXPECT_EQ(as<ButtonPlus>(w)->pictureAlignment(), PictureAlignment::LeftOfCaption);
+      } },
+    { "emphasised border", [](QWidget* w) { return new ButtonPlus(w); }, "BorderStyle", "5",
+      true,
+      [](QWidget* w) { EXPECT_EQ(as<ButtonPlus>(w)->borderStyle(), ButtonBorder::Emphasised); } },
+    { "panel caption through its own property", [](QWidget* w) { return new Retainer(w); },
+      "caption", "Versions", true,
+      [](QWidget* w) { EXPECT_EQ(as<Retainer>(w)->caption(), "Versions"); } },
+};
+
+class Properties : public testing::TestWithParam<PropertyCase> {};
+
+TEST_P(Properties, SetByToolkitName)
+{
+    const PropertyCase& c = GetParam();
+    QWidget window;
+    QWidget* widget = c.make(&window);
+    widget->setObjectName(QStringLiteral("subject"));
+    widget->setGeometry(10, 10, 80, 20);
+    EXPECT_EQ(writeToolkitProperty(widget, QString::fromLatin1(c.property),
+                                   QString::fromUtf8(c.value)),
+              c.accepted);
+    c.check(widget);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widgets, Properties, testing::ValuesIn(kPropertyCases),
+                         [](const auto& info) {
+                             std::string name;
+                             for (const char* p = info.param.name; *p; ++p)
+                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             return name;
+                         });
+
+TEST(Properties, WindowCaptionIsItsTitle)
+{
+    QWidget window;
+    EXPECT_TRUE(writeToolkitProperty(&window, u"Caption", QStringLiteral("Settings")));
+    EXPECT_EQ(window.windowTitle(), "Settings");
+    EXPECT_EQ(readToolkitProperty(&window, u"Caption"), QVariant(QStringLiteral("Settings")));
+}
+
+TEST(Properties, GeometryMovedByOtherCodeIsReadFromThePixels)
+{
+    QWidget window;
+    QLabel label(&window);
+    ASSERT_TRUE(writeToolkitProperty(&label, u"Left", 1001.0));
+    EXPECT_DOUBLE_EQ(readToolkitProperty(&label, u"Left")->toDouble(), 1001.0);
+    label.move(10, label.y());
+    EXPECT_DOUBLE_EQ(readToolkitProperty(&label, u"Left")->toDouble(), 150.0);
+}
+
+// ---- Direction and alignment
+
+TEST(Direction, RightToLeftBelongsToOneWidget)
+{
+    QWidget window;
+    window.setLayoutDirection(Qt::RightToLeft);
+    QGroupBox frame(&window);
+    frame.setObjectName(QStringLiteral("Frame1"));
+    QLabel inner(&frame);
+    inner.setObjectName(QStringLiteral("inner"));
+    ASSERT_EQ(inner.layoutDirection(), Qt::RightToLeft);
+
+    ASSERT_TRUE(writeToolkitProperty(&frame, u"RightToLeft", QStringLiteral("False")));
+    EXPECT_EQ(frame.layoutDirection(), Qt::LeftToRight);
+    EXPECT_EQ(inner.layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(readToolkitProperty(&frame, u"RightToLeft"), QVariant(false));
+}
+
+TEST(Direction, CheckBoxBoxSideFollowsAlignmentAndDirection)
+{
+    QWidget window;
+    QCheckBox box(&window);
+    ASSERT_TRUE(writeToolkitProperty(&box, u"RightToLeft", false));
+    ASSERT_TRUE(writeToolkitProperty(&box, u"Alignment", 1));
+    EXPECT_EQ(box.layoutDirection(), Qt::RightToLeft) << "alignment 1 puts the box right";
+    EXPECT_EQ(readToolkitProperty(&box, u"RightToLeft"), QVariant(false));
+    ASSERT_TRUE(writeToolkitProperty(&box, u"Alignment", 0));
+    EXPECT_EQ(box.layoutDirection(), Qt::LeftToRight);
+    EXPECT_FALSE(writeToolkitProperty(&box, u"Alignment", 2));
+}
+
+TEST(Direction, LabelAlignmentIsAbsolute)
+{
+    QWidget window;
+    QLabel label(&window);
+    label.setLayoutDirection(Qt::RightToLeft);
+    ASSERT_TRUE(writeToolkitProperty(&label, u"Alignment", QStringLiteral("1")));
+    EXPECT_EQ(label.alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
+              Qt::AlignRight | Qt::AlignAbsolute);
+    EXPECT_EQ(readToolkitProperty(&label, u"Alignment"), QVariant(1));
+    ASSERT_TRUE(writeToolkitProperty(&label, u"Alignment", QStringLiteral("0")));
+    EXPECT_EQ(readToolkitProperty(&label, u"Alignment"), QVariant(0));
+}
+
+// ---- Controls, arrays and type names
+
+TEST(Controls, ArraysAndPlainNames)
+{
+    QWidget window;
+    ButtonPlus nav0(&window), nav1(&window), nav3(&window), proper(&window);
+    makeArrayElement(&nav3, QStringLiteral("nav"), 3);
+    makeArrayElement(&nav0, QStringLiteral("nav"), 0);
+    makeArrayElement(&nav1, QStringLiteral("nav"), 1);
+    proper.setObjectName(QStringLiteral("proper"));
+    QComboBox combo(&window); // its own internal widgets are no controls
+    combo.setObjectName(QStringLiteral("langinter"));
+    combo.setEditable(true);
+
+    EXPECT_EQ(findArrayElement(&window, u"nav", 3), &nav3);
+    EXPECT_EQ(findArrayElement(&window, u"NAV", 1), &nav1);
+    EXPECT_EQ(findArrayElement(&window, u"nav", 2), nullptr);
+    EXPECT_EQ(findArrayElement(&window, u"proper", 0), nullptr);
+    EXPECT_EQ(findControl(&window, u"Proper"), &proper);
+    EXPECT_EQ(findControl(&window, u"nav"), nullptr) << "an array is not a plain control";
+    EXPECT_EQ(arrayElements(&window, u"nav"), (QList<QWidget*> { &nav0, &nav1, &nav3 }));
+    EXPECT_EQ(windowControls(&window).size(), 5);
+}
+
+TEST(Controls, ToolkitTypeNames)
+{
+    QWidget window;
+    QLabel image(&window);
+    image.setProperty(kToolkitTypeProperty, QStringLiteral("Image"));
+    const std::pair<QWidget*, const char*> cases[] = {
+        { &window, "Form" },
+        { new QLabel(&window), "Label" },
+        { new QCheckBox(&window), "CheckBox" },
+        { new QRadioButton(&window), "OptionButton" },
+        { new ButtonPlus(&window), "ButtonPlus" },
+        { new QLineEdit(&window), "TextBox" },
+        { new QListWidget(&window), "ListBox" },
+        { new QScrollBar(Qt::Vertical, &window), "VScrollBar" },
+        { new QGroupBox(&window), "Frame" },
+        { new Retainer(&window), "Retainer" },
+        { &image, "Image" },
+        { new QWidget(&window), "PictureBox" },
+    };
+    for (const auto& [widget, type] : cases)
+        EXPECT_EQ(toolkitTypeName(widget), QString::fromLatin1(type)) << type;
+}
+
+TEST(Version, CaptionTextFromTheProjectVersion)
+{
+    const QStringList parts = QStringLiteral(NUVELA_PROJECT_VERSION).split(u'.');
+    ASSERT_GE(parts.size(), 3);
+    const QString expected = parts[0] + u'.' + parts[1] + parts[2];
+    EXPECT_EQ(versionText(), expected);
+    EXPECT_EQ(captionVersionSuffix(), QStringLiteral("  ") + expected);
+    EXPECT_EQ(versionLabelText(), QStringLiteral("ver: ") + expected);
+}
+
+} // namespace

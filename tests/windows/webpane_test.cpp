@@ -1,0 +1,153 @@
+#include "support/testdirs.h"
+#include "windows/common/webpane.h"
+
+#include <QFileInfo>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+using namespace nuvela;
+
+namespace {
+
+// Records whether the pane reported itself busy while a page was loading.
+class ObservedPane : public WebPane {
+public:
+    using WebPane::WebPane;
+    QList<bool> busyDuringLoads;
+
+protected:
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        busyDuringLoads.append(isBusy());
+        return WebPane::loadResource(type, name);
+    }
+};
+
+struct Pages {
+    test::ProgramFolder folder { test::ProgramFolder::Start::Empty };
+    QUrl a, b;
+    Pages()
+    {
+        folder.write(QStringLiteral("a.html"),
+                     "<p>A</p><a href=\"b.html\">next</a> <a href=\"https://example.org/x\">web</a>");
+        folder.write(QStringLiteral("b.html"), "<p>B</p>");
+        a = QUrl::fromLocalFile(folder.file(QStringLiteral("a.html")));
+        b = QUrl::fromLocalFile(folder.file(QStringLiteral("b.html")));
+    }
+};
+
+struct Fixture {
+    Pages pages;
+    ObservedPane pane;
+    QList<QUrl> opened;
+    QList<bool> busySignals;
+    Fixture()
+    {
+        pane.setExternalOpener([this](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+        QObject::connect(&pane, &WebPane::busyChanged, [this](bool busy) { busySignals.append(busy); });
+    }
+};
+
+TEST(WebPane, HistoryGoesBackAndForward)
+{
+    Fixture f;
+    ASSERT_TRUE(f.pane.navigate(f.pages.folder.file(QStringLiteral("a.html"))));
+    ASSERT_TRUE(f.pane.navigate(f.pages.folder.file(QStringLiteral("b.html"))));
+    EXPECT_EQ(f.pane.history(), (QList<QUrl> { f.pages.a, f.pages.b }));
+    EXPECT_EQ(f.pane.historyPosition(), 1);
+
+    f.pane.backward();
+    EXPECT_EQ(f.pane.source(), f.pages.a);
+    EXPECT_TRUE(f.pane.toPlainText().startsWith(u'A'));
+    EXPECT_EQ(f.pane.historyPosition(), 0);
+    EXPECT_TRUE(f.pane.isForwardAvailable());
+
+    f.pane.forward();
+    EXPECT_EQ(f.pane.source(), f.pages.b);
+    EXPECT_FALSE(f.pane.isBusy());
+    EXPECT_EQ(f.busySignals, (QList<bool> { true, false, true, false, true, false, true, false }));
+}
+
+TEST(WebPane, BusyWhileLoading)
+{
+    Fixture f;
+    ASSERT_TRUE(f.pane.navigate(f.pages.folder.file(QStringLiteral("a.html"))));
+    ASSERT_FALSE(f.pane.busyDuringLoads.isEmpty());
+    EXPECT_FALSE(f.pane.busyDuringLoads.contains(false));
+    EXPECT_FALSE(f.pane.isBusy());
+}
+
+TEST(WebPane, WebAddressesOpenInTheUsersBrowser)
+{
+    Fixture f;
+    ASSERT_TRUE(f.pane.navigate(f.pages.folder.file(QStringLiteral("a.html"))));
+    EXPECT_TRUE(f.pane.navigate(QStringLiteral("https://example.org/helpdesk.html")));
+    f.pane.setSource(QUrl(QStringLiteral("http://example.org/?FAQ"))); // a clicked link
+    EXPECT_EQ(f.opened, (QList<QUrl> { QUrl(QStringLiteral("https://example.org/helpdesk.html")),
+                                      QUrl(QStringLiteral("http://example.org/?FAQ")) }));
+    EXPECT_EQ(f.pane.source(), f.pages.a);
+    EXPECT_EQ(f.pane.history(), QList<QUrl> { f.pages.a });
+}
+
+TEST(WebPane, MissingPageSaysSoAndKeepsTheHistory)
+{
+    Fixture f;
+    ASSERT_TRUE(f.pane.navigate(f.pages.folder.file(QStringLiteral("a.html"))));
+    EXPECT_FALSE(f.pane.navigate(f.pages.folder.file(QStringLiteral("gone.html"))));
+    EXPECT_TRUE(f.pane.toPlainText().contains(u"Page not found"));
+    EXPECT_TRUE(f.pane.toPlainText().contains(u"gone.html"));
+    EXPECT_EQ(f.pane.history(), QList<QUrl> { f.pages.a });
+    EXPECT_TRUE(f.opened.isEmpty());
+}
+
+TEST(WebPane, StartPageFollowsTheLanguage)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    folder.write(QStringLiteral("preload.html"), "he");
+    folder.write(QStringLiteral("preload-english.html"), "en");
+    folder.write(QStringLiteral("preload-nederlands.html"), "nl");
+    const std::pair<const char*, const char*> cases[] = {
+        { "hebrew", "preload.html" },
+        { "Hebrew", "preload.html" },
+        { "english", "preload-english.html" },
+        { "English", "preload-english.html" },
+        { "nederlands", "preload-nederlands.html" },
+        { "francais", "preload-english.html" },
+        { "../templates/x", "preload.html" },
+    };
+    for (const auto& [language, page] : cases)
+        EXPECT_EQ(QFileInfo(startPagePath(folder.path(), QString::fromLatin1(language))).fileName(),
+                  QString::fromLatin1(page))
+            << language;
+}
+
+TEST(WebPane, ShippedStartPagesReadInTheirDirection)
+{
+    const QString data = test::sourceDataDir();
+    const std::pair<const char*, Qt::LayoutDirection> pages[] = {
+        { "preload.html", Qt::RightToLeft },
+        { "preload-english.html", Qt::LeftToRight },
+        { "preload-nederlands.html", Qt::LeftToRight },
+    };
+    for (const auto& [page, direction] : pages) {
+        WebPane pane;
+        ASSERT_TRUE(pane.navigate(data + u'/' + QString::fromLatin1(page))) << page;
+        int blocks = 0;
+        for (QTextBlock block = pane.document()->begin(); block.isValid(); block = block.next()) {
+            if (block.text().trimmed().isEmpty())
+                continue;
+            ++blocks;
+            EXPECT_EQ(block.blockFormat().layoutDirection(), direction)
+                << page << ": " << block.text().toStdString();
+        }
+        EXPECT_GE(blocks, 7) << page;
+        EXPECT_GT(pane.toPlainText().size(), 200) << page;
+    }
+}
+
+} // namespace

@@ -1,0 +1,293 @@
+#include "windows/common/buttonplus.h"
+
+#include "windows/common/controls.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+
+namespace nuvela {
+
+namespace {
+
+constexpr int kPaddingX = 8;       // caption and picture keep this from the side edges
+constexpr int kPaddingY = 4;       // ... and this from the top and bottom edges
+constexpr int kSpacing = 6;        // between picture and caption
+constexpr qreal kRadius = 6.0;     // corner radius of the face
+const QColor kEmphasis(0xE0, 0x86, 0x00); // amber frame of the emphasised style
+
+QColor mix(const QColor& a, const QColor& b, qreal amountOfB)
+{
+    const qreal keep = 1.0 - amountOfB;
+    return QColor::fromRgbF(a.redF() * keep + b.redF() * amountOfB,
+                            a.greenF() * keep + b.greenF() * amountOfB,
+                            a.blueF() * keep + b.blueF() * amountOfB);
+}
+
+int wrapFlags() { return Qt::TextWordWrap | Qt::TextShowMnemonic; }
+
+} // namespace
+
+ButtonPlus::ButtonPlus(QWidget* parent)
+    : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_Hover);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+ButtonPlus::ButtonPlus(const QString& caption, QWidget* parent)
+    : ButtonPlus(parent)
+{
+    setText(caption);
+}
+
+void ButtonPlus::setPicture(const QIcon& picture)
+{
+    setIcon(picture);
+    updateGeometry();
+    update();
+}
+
+void ButtonPlus::setPictureAlignment(PictureAlignment alignment)
+{
+    pictureAlignment_ = alignment;
+    updateGeometry();
+    update();
+}
+
+bool ButtonPlus::setPictureAlignmentNumber(int alignment)
+{
+    if (alignment < int(PictureAlignment::LeftOfCaption)
+        || alignment > int(PictureAlignment::BelowCaption))
+        return false;
+    setPictureAlignment(PictureAlignment(alignment));
+    return true;
+}
+
+void ButtonPlus::setBorderStyle(ButtonBorder border)
+{
+    border_ = border;
+    update();
+}
+
+bool ButtonPlus::setBorderStyleNumber(int style)
+{
+    switch (style) {
+    case int(ButtonBorder::None):
+    case int(ButtonBorder::Normal):
+    case int(ButtonBorder::Emphasised):
+        setBorderStyle(ButtonBorder(style));
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString ButtonPlus::tag() const { return widgetTag(this); }
+
+void ButtonPlus::setTag(const QString& tag) { setWidgetTag(this, tag); }
+
+QSize ButtonPlus::pictureSize(const QSize& room) const
+{
+    if (icon().isNull() || room.width() <= 0 || room.height() <= 0)
+        return {};
+    QSize natural = icon().actualSize(QSize(512, 512));
+    if (natural.width() > room.width() || natural.height() > room.height())
+        natural.scale(room, Qt::KeepAspectRatio);
+    return natural;
+}
+
+ButtonPlus::Placement ButtonPlus::place(const QRect& content) const
+{
+    Placement placed;
+    const QString caption = text();
+    const bool vertical = pictureAlignment_ == PictureAlignment::AboveCaption
+        || pictureAlignment_ == PictureAlignment::BelowCaption;
+    const QFontMetrics metrics = fontMetrics();
+
+    if (icon().isNull() || caption.isEmpty()) {
+        int flags = Qt::AlignHCenter;
+        if (pictureAlignment_ == PictureAlignment::LeftEdge)
+            flags = Qt::AlignLeft;
+        else if (pictureAlignment_ == PictureAlignment::RightEdge)
+            flags = Qt::AlignRight;
+        placed.caption = content;
+        placed.captionFlags = flags | Qt::AlignVCenter | Qt::AlignAbsolute | wrapFlags();
+        const QSize picture = pictureSize(content.size());
+        placed.picture = QRect(QPoint(0, 0), picture);
+        placed.picture.moveCenter(content.center());
+        return placed;
+    }
+
+    if (vertical) {
+        const QRect textBox = metrics.boundingRect(content, Qt::AlignHCenter | wrapFlags(), caption);
+        const int textHeight = std::min(textBox.height(), content.height());
+        const QSize picture
+            = pictureSize(QSize(content.width(), content.height() - textHeight - kSpacing));
+        const int total = picture.height() + kSpacing + textHeight;
+        int y = content.top() + (content.height() - total) / 2;
+        const int pictureX = content.left() + (content.width() - picture.width()) / 2;
+        if (pictureAlignment_ == PictureAlignment::AboveCaption) {
+            placed.picture = QRect(QPoint(pictureX, y), picture);
+            placed.caption = QRect(content.left(), y + picture.height() + kSpacing, content.width(),
+                                   textHeight);
+        } else {
+            placed.caption = QRect(content.left(), y, content.width(), textHeight);
+            placed.picture = QRect(QPoint(pictureX, y + textHeight + kSpacing), picture);
+        }
+        placed.captionFlags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::AlignAbsolute | wrapFlags();
+        return placed;
+    }
+
+    const QSize picture = pictureSize(QSize(content.width() / 2, content.height()));
+    const int textRoom = std::max(0, content.width() - picture.width() - kSpacing);
+    const int pictureY = content.top() + (content.height() - picture.height()) / 2;
+    switch (pictureAlignment_) {
+    case PictureAlignment::LeftEdge:
+        placed.picture = QRect(QPoint(content.left(), pictureY), picture);
+        placed.caption = QRect(placed.picture.right() + 1 + kSpacing, content.top(), textRoom,
+                               content.height());
+        placed.captionFlags = Qt::AlignLeft;
+        break;
+    case PictureAlignment::RightEdge:
+        placed.picture = QRect(QPoint(content.right() + 1 - picture.width(), pictureY), picture);
+        placed.caption = QRect(content.left(), content.top(), textRoom, content.height());
+        placed.captionFlags = Qt::AlignRight;
+        break;
+    default: {
+        const QRect textBox = metrics.boundingRect(QRect(0, 0, textRoom, content.height()),
+                                                   Qt::AlignHCenter | wrapFlags(), caption);
+        const int textWidth = std::min(textBox.width(), textRoom);
+        const int total = picture.width() + kSpacing + textWidth;
+        const int x = content.left() + (content.width() - total) / 2;
+        if (pictureAlignment_ == PictureAlignment::RightOfCaption) {
+            placed.caption = QRect(x, content.top(), textWidth, content.height());
+            placed.picture = QRect(QPoint(x + textWidth + kSpacing, pictureY), picture);
+        } else {
+            placed.picture = QRect(QPoint(x, pictureY), picture);
+            placed.caption = QRect(x + picture.width() + kSpacing, content.top(), textWidth,
+                                   content.height());
+        }
+        placed.captionFlags = Qt::AlignHCenter;
+        break;
+    }
+    }
+    placed.captionFlags |= Qt::AlignVCenter | Qt::AlignAbsolute | wrapFlags();
+    return placed;
+}
+
+void ButtonPlus::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const bool enabled = isEnabled();
+    const bool hovered = enabled && underMouse();
+    const bool pressed = isDown() || isChecked();
+    const bool emphasised = border_ == ButtonBorder::Emphasised;
+    const QPalette::ColorGroup group = enabled ? QPalette::Active : QPalette::Disabled;
+    const QColor highlight = palette().color(QPalette::Active, QPalette::Highlight);
+
+    QColor face = palette().color(group, QPalette::Button);
+    if (!enabled)
+        face = mix(face, palette().color(QPalette::Window), 0.5);
+    if (emphasised && enabled)
+        face = mix(face, QColor(0xFF, 0xC1, 0x40), 0.30);
+    if (hovered)
+        face = mix(face, highlight, 0.14);
+    if (pressed)
+        face = face.darker(112);
+
+    const qreal frameWidth = emphasised ? 2.5 : 1.0;
+    const QRectF outline = QRectF(rect()).adjusted(frameWidth / 2, frameWidth / 2,
+                                                   -frameWidth / 2, -frameWidth / 2);
+    QPainterPath shape;
+    shape.addRoundedRect(outline, kRadius, kRadius);
+
+    const bool drawFace = border_ != ButtonBorder::None || hovered || pressed || hasFocus();
+    if (drawFace) {
+        QLinearGradient gradient(outline.topLeft(), outline.bottomLeft());
+        gradient.setColorAt(0.0, pressed ? face.darker(104) : face.lighter(112));
+        gradient.setColorAt(1.0, pressed ? face.lighter(104) : face.darker(106));
+        painter.fillPath(shape, gradient);
+
+        QColor frame = emphasised ? kEmphasis : face.darker(hovered ? 170 : 150);
+        if (!enabled)
+            frame = mix(frame, palette().color(QPalette::Window), 0.5);
+        else if (hovered && !emphasised)
+            frame = mix(frame, highlight, 0.6);
+        painter.setPen(QPen(frame, frameWidth));
+        painter.drawPath(shape);
+
+        // A soft inner light along the top edge gives the raised look.
+        if (!pressed) {
+            painter.setPen(QPen(QColor(255, 255, 255, enabled ? 110 : 60), 1.0));
+            const qreal inset = frameWidth + 0.5;
+            painter.drawLine(QPointF(outline.left() + kRadius, outline.top() + inset),
+                             QPointF(outline.right() - kRadius, outline.top() + inset));
+        }
+    }
+
+    if (hasFocus()) {
+        QColor ring = highlight;
+        ring.setAlpha(220);
+        const qreal inset = frameWidth + 2.0;
+        painter.setPen(QPen(ring, 2.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(outline.adjusted(inset, inset, -inset, -inset), kRadius - 2,
+                                kRadius - 2);
+    }
+
+    const int border = int(frameWidth + 0.5);
+    QRect content = rect().adjusted(kPaddingX + border, kPaddingY + border,
+                                    -(kPaddingX + border), -(kPaddingY + border));
+    if (pressed)
+        content.translate(0, 1);
+    const Placement placed = place(content);
+    if (!placed.picture.isEmpty()) {
+        const QIcon::Mode mode
+            = !enabled ? QIcon::Disabled : (hovered ? QIcon::Active : QIcon::Normal);
+        icon().paint(&painter, placed.picture, Qt::AlignCenter, mode);
+    }
+    if (!text().isEmpty() && !placed.caption.isEmpty()) {
+        painter.setPen(palette().color(group, QPalette::ButtonText));
+        painter.drawText(placed.caption, placed.captionFlags, text());
+    }
+}
+
+void ButtonPlus::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && event->modifiers() == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            animateClick();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+QSize ButtonPlus::sizeHint() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    QSize textSize = text().isEmpty()
+        ? QSize(0, 0)
+        : metrics.size(Qt::TextShowMnemonic, text());
+    QSize picture = icon().isNull() ? QSize(0, 0) : icon().actualSize(QSize(512, 512));
+    const bool vertical = pictureAlignment_ == PictureAlignment::AboveCaption
+        || pictureAlignment_ == PictureAlignment::BelowCaption;
+    const int gap = (textSize.isEmpty() || picture.isEmpty()) ? 0 : kSpacing;
+    QSize content = vertical
+        ? QSize(std::max(textSize.width(), picture.width()), textSize.height() + gap + picture.height())
+        : QSize(textSize.width() + gap + picture.width(), std::max(textSize.height(), picture.height()));
+    const int border = border_ == ButtonBorder::Emphasised ? 3 : 1;
+    return QSize(content.width() + 2 * (kPaddingX + border),
+                 std::max(content.height() + 2 * (kPaddingY + border), 24));
+}
+
+QSize ButtonPlus::minimumSizeHint() const { return QSize(24, 24); }
+
+} // namespace nuvela

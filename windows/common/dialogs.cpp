@@ -1,0 +1,184 @@
+#include "windows/common/dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+
+namespace nuvela {
+
+QString FileFilter::extension() const
+{
+    for (const QString& pattern : patterns) {
+        if (pattern.startsWith(u"*.") && pattern.size() > 2 && !pattern.mid(2).contains(u'*')
+            && !pattern.mid(2).contains(u'?'))
+            return pattern.mid(2);
+    }
+    return {};
+}
+
+std::vector<FileFilter> parseFileFilter(QStringView oldForm)
+{
+    // The description usually repeats its patterns in parentheses; Qt adds
+    // its own list, so the repetition goes.
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    std::vector<FileFilter> filters;
+    const auto pieces = oldForm.split(u'|');
+    for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
+        FileFilter filter;
+        filter.description = pieces[i].toString().remove(trailingPatterns).trimmed();
+        const auto patterns = pieces[i + 1].split(u';', Qt::SkipEmptyParts);
+        for (QStringView pattern : patterns) {
+            if (!pattern.trimmed().isEmpty())
+                filter.patterns.append(pattern.trimmed().toString());
+        }
+        if (filter.patterns.isEmpty())
+            continue;
+        if (filter.description.isEmpty())
+            filter.description = filter.patterns.join(u' ');
+        filters.push_back(filter);
+    }
+    return filters;
+}
+
+QStringList qtFileFilters(const std::vector<FileFilter>& filters)
+{
+    QStringList qt;
+    for (const FileFilter& filter : filters)
+        qt.append(filter.description + QStringLiteral(" (") + filter.patterns.join(u' ') + u')');
+    return qt;
+}
+
+// ---- Qt dialogs
+
+std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title, QStringView filter)
+{
+    const QString path = QFileDialog::getOpenFileName(
+        parent, title, {}, qtFileFilters(parseFileFilter(filter)).join(QStringLiteral(";;")));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& title,
+                                              QStringView filter, const QString& suggestion)
+{
+    const auto filters = parseFileFilter(filter);
+    const QStringList qt = qtFileFilters(filters);
+    QString selected = qt.isEmpty() ? QString() : qt.first();
+    const QString path = QFileDialog::getSaveFileName(parent, title, suggestion,
+                                                      qt.join(QStringLiteral(";;")), &selected);
+    if (path.isEmpty())
+        return std::nullopt;
+    SaveChoice choice;
+    choice.path = path;
+    choice.filterIndex = std::max(0, int(qt.indexOf(selected)));
+    if (choice.filterIndex < int(filters.size()))
+        choice.extension = filters[choice.filterIndex].extension();
+    return choice;
+}
+
+std::optional<ColourNumber> QtDialogs::chooseColour(QWidget* parent, ColourNumber initial)
+{
+    const QColor start = resolveColour(initial, parent ? parent->palette() : QPalette())
+                             .value_or(QColor(Qt::black));
+    const QColor chosen = QColorDialog::getColor(start, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return colourNumber(chosen);
+}
+
+bool QtDialogs::print(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// ---- Scripted dialogs
+
+void ScriptedDialogs::answerOpen(const QString& path)
+{
+    answers_.push_back({ Kind::Open, OpenAnswer { path } });
+}
+void ScriptedDialogs::answerSave(const QString& path, int filterIndex)
+{
+    answers_.push_back({ Kind::Save, SaveAnswer { path, filterIndex } });
+}
+void ScriptedDialogs::answerColour(ColourNumber colour)
+{
+    answers_.push_back({ Kind::Colour, ColourAnswer { colour } });
+}
+void ScriptedDialogs::answerPrint(const QString& outputFile)
+{
+    answers_.push_back({ Kind::Print, PrintAnswer { outputFile } });
+}
+void ScriptedDialogs::cancel(Kind kind) { answers_.push_back({ kind, Cancel {} }); }
+
+std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
+{
+    static const char* const names[] = { "open", "save", "colour", "print" };
+    if (answers_.empty()) {
+        unexpected_.append(QStringLiteral("%1 dialog without an answer").arg(names[int(kind)]));
+        return std::nullopt;
+    }
+    Answer answer = answers_.front();
+    answers_.pop_front();
+    if (answer.kind != kind) {
+        unexpected_.append(QStringLiteral("%1 dialog answered as a %2 dialog")
+                               .arg(names[int(kind)], names[int(answer.kind)]));
+        return std::nullopt;
+    }
+    if (std::holds_alternative<Cancel>(answer.value))
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, QStringView filter)
+{
+    requests_.push_back({ Kind::Open, title, qtFileFilters(parseFileFilter(filter)), {}, 0 });
+    const auto answer = take(Kind::Open);
+    if (!answer)
+        return std::nullopt;
+    return std::get<OpenAnswer>(answer->value).path;
+}
+
+std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& title,
+                                                    QStringView filter, const QString& suggestion)
+{
+    const auto filters = parseFileFilter(filter);
+    requests_.push_back({ Kind::Save, title, qtFileFilters(filters), suggestion, 0 });
+    const auto answer = take(Kind::Save);
+    if (!answer)
+        return std::nullopt;
+    const auto& save = std::get<SaveAnswer>(answer->value);
+    SaveChoice choice { save.path, save.filterIndex, {} };
+    if (save.filterIndex >= 0 && save.filterIndex < int(filters.size()))
+        choice.extension = filters[save.filterIndex].extension();
+    return choice;
+}
+
+std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber initial)
+{
+    requests_.push_back({ Kind::Colour, {}, {}, {}, initial });
+    const auto answer = take(Kind::Colour);
+    if (!answer)
+        return std::nullopt;
+    return std::get<ColourAnswer>(answer->value).colour;
+}
+
+bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
+{
+    requests_.push_back({ Kind::Print, {}, {}, {}, 0 });
+    const auto answer = take(Kind::Print);
+    if (!answer)
+        return false;
+    const QString output = std::get<PrintAnswer>(answer->value).outputFile;
+    if (!output.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(output);
+    }
+    return true;
+}
+
+} // namespace nuvela

@@ -1,0 +1,122 @@
+#include "windows/options/language.h"
+
+#include "windows/common/controls.h"
+#include "windows/common/toolkitproperties.h"
+#include "windows/options/sectionreader.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+namespace nuvela {
+
+namespace {
+
+// The two pictures-editor widgets that an entry moves to the left edge.
+constexpr double kLeftEdgeTwips = 100;
+
+bool isSafeLanguageName(const QString& language)
+{
+    // The name comes from the settings file; it names a file in the language
+    // folder and nothing outside it.
+    return !language.contains(u'/') && !language.contains(u'\\') && !language.contains(u"..");
+}
+
+QWidget* findTarget(QWidget* window, const QString& target)
+{
+    const qsizetype open = target.indexOf(u'(');
+    if (open >= 0) {
+        // One digit after "(" is the element; the name is the target without
+        // its last three characters, so "picstat(12)" finds nothing.
+        if (open + 1 >= target.size() || !target[open + 1].isDigit() || target.size() < 3)
+            return nullptr;
+        const int index = target[open + 1].digitValue();
+        return findArrayElement(window, QStringView(target).chopped(3), index);
+    }
+    if (target == u"form")
+        return window;
+    return findControl(window, target);
+}
+
+} // namespace
+
+QString languageFilePath(const QString& programDir, const QString& language)
+{
+    return programDir + QStringLiteral("/language/") + language + QStringLiteral(".lng");
+}
+
+int sectionBufferLength(const QStringList& lines)
+{
+    int length = 0;
+    for (const QString& line : lines)
+        length += int(line.size()) + 1;
+    return length;
+}
+
+QStringList linesWithinBuffer(const QStringList& lines)
+{
+    QStringList kept;
+    int used = 0;
+    for (const QString& line : lines) {
+        // The last character of the buffer is the NUL that ends the list.
+        if (used + line.size() + 1 > kLanguageSectionBuffer - 1)
+            break;
+        used += int(line.size()) + 1;
+        kept.append(line);
+    }
+    return kept;
+}
+
+std::optional<LanguageEntry> parseLanguageEntry(QStringView line)
+{
+    const auto parts = line.split(u'=');
+    if (parts.size() < 2)
+        return std::nullopt;
+    const auto keyParts = parts[0].split(u'.');
+    if (keyParts.size() < 2)
+        return std::nullopt;
+    return LanguageEntry { keyParts[0].toString(), keyParts[1].toString(), parts[1].toString() };
+}
+
+bool applyLanguageEntry(QWidget* window, const LanguageEntry& entry)
+{
+    QWidget* widget = findTarget(window, entry.target);
+    if (!widget)
+        return false;
+
+    const QString type = toolkitTypeName(widget);
+    if (type == u"CheckBox" || type == u"Label" || type == u"OptionButton") {
+        const auto alignment = readToolkitProperty(widget, u"Alignment");
+        if (alignment && alignment->toInt() == 1)
+            writeToolkitProperty(widget, u"Alignment", 0);
+    } else if (type == u"ButtonPlus") {
+        writeToolkitProperty(widget, u"PictureAlignment", 3);
+    }
+    if (type != u"Image" && type != u"Retainer")
+        writeToolkitProperty(widget, u"RightToLeft", false);
+
+    const bool set = writeToolkitProperty(widget, entry.property, entry.value);
+
+    if (widget->objectName() == u"flip" || widget->objectName() == u"picstat")
+        writeToolkitProperty(widget, u"Left", kLeftEdgeTwips);
+    return set;
+}
+
+void ApplyLanguage(QWidget* window, const QString& programDir, QString& currentLanguage)
+{
+    if (!window)
+        return;
+    if (!isSafeLanguageName(currentLanguage)
+        || !QFileInfo(languageFilePath(programDir, currentLanguage)).isFile())
+        currentLanguage = kBuiltInLanguage.toString();
+    if (currentLanguage == kBuiltInLanguage)
+        return;
+
+    const QStringList lines = linesWithinBuffer(
+        readSectionLines(languageFilePath(programDir, currentLanguage), window->objectName()));
+    for (const QString& line : lines) {
+        if (const auto entry = parseLanguageEntry(line))
+            applyLanguageEntry(window, *entry);
+    }
+}
+
+} // namespace nuvela
