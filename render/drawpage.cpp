@@ -1,6 +1,7 @@
 #include "render/drawpage.h"
 
 #include "render/drawers.h"
+#include "render/pictures.h"
 #include "store/numbers.h"
 #include "text/textobject.h"
 #include "text/textrow.h"
@@ -21,6 +22,9 @@ DrawStatus drawText(PageContext& page, int n) { return DrawTextObject(page, n, f
 // Type words compare exactly, letter case included; other words are skipped.
 constexpr TypeWord kDrawers[] = {
     {u"malben", DrawRectangle},
+    {u"koteret", DrawHeadline},
+    {u"picture", DrawPictureObject},
+    {u"fixpicture", DrawFixedPicture},
     {u"text", drawText},
     {u"fixtext", DrawFixedTextObject},
     {u"circle", DrawEllipse},

@@ -37,6 +37,8 @@ struct PageContext {
     /// lets pending window events run and shows the busy pointer here.
     std::function<void()> started;
     std::function<void()> finished;
+    /// Waits before a picture is read again; tests make it instant.
+    std::function<void(int milliseconds)> wait;
 
     /// Reads a key of section "object" + n of the selected template.
     QString objectKey(int n, QStringView key)

@@ -101,11 +101,16 @@ bool onlyLogoColours(const QImage& image)
 
 QImage drawLogo(const Logo& logo)
 {
+    // Drawn on a 960 × 200 grid and stored at 0.7 of it: logos are placed at
+    // their own pixel size, and 672 pixels (10080 twips) leave margins on an
+    // A4 or Letter page.
     constexpr int width = 960;
     constexpr int height = 200;
-    QImage image(width, height, QImage::Format_RGB32);
+    constexpr qreal stored = 0.7;
+    QImage image(int(width * stored), int(height * stored), QImage::Format_RGB32);
     image.fill(kKey);
     QPainter p(&image);
+    p.scale(stored, stored);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setPen(Qt::NoPen);

@@ -1,0 +1,214 @@
+// Picture objects ("picture", "fixpicture"), the headline ("koteret") and the
+// colour-keyed copy with which the headline puts its logo on the page.
+
+#include "render/pictures.h"
+
+#include "render/colour.h"
+#include "render/imagedb/imagedb.h"
+#include "render/imagedb/picture_decode.h"
+#include "store/numbers.h"
+#include "text/textobject.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QThread>
+
+namespace nuvela {
+
+namespace {
+
+// An invalid picture may be a file that is still being written; it is read
+// once more after this wait, then given up.
+constexpr int kRetryWaitMs = 1000;
+
+QSize boxPixels(const Surface& canvas, const Fields::Box& box)
+{
+    return QSize(std::abs(canvas.toPixel(box.w)), std::abs(canvas.toPixel(box.h)));
+}
+
+QRectF boxRect(const Fields::Box& b) { return QRectF(b.x, b.y, b.w, b.h); }
+
+void wait(PageContext& page, int ms)
+{
+    if (page.wait)
+        page.wait(ms);
+    else
+        QThread::msleep(ms);
+}
+
+} // namespace
+
+QString FetchImage(PageContext& page, QStringView table, const QString& title, QSize neededPixels)
+{
+    const ImageFetch fetch = fetchImageBytes(page.store.programDir(), page.edition, table, title);
+    if (!fetch.ok())
+        return fetch.error;
+    const DecodedPicture picture = decodePicture(fetch.bytes, neededPixels);
+    if (!picture.ok())
+        return QStringLiteral("The picture \"%1\" of the image database cannot be shown: %2")
+            .arg(title, picture.error);
+    page.staged = picture.image;
+    return {};
+}
+
+void BlitTransparent(QImage& target, const QImage& bitmap, int x, int y, QRgb key, QRgb tint,
+                     double scale)
+{
+    if (target.isNull() || bitmap.isNull())
+        return;
+    const QImage source = bitmap.convertToFormat(QImage::Format_RGB32);
+    const QRgb keyRgb = key | 0xFF000000, tintRgb = tint | 0xFF000000;
+    if (scale == 1.0 && target.format() == QImage::Format_RGB32) {
+        // The direct form of the mask sequence: keyed pixels keep the page,
+        // the others are the logo ANDed with the tint.
+        const QRect area = QRect(x, y, source.width(), source.height()) & target.rect();
+        for (int ty = area.top(); ty <= area.bottom(); ++ty) {
+            const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine(ty - y));
+            QRgb* to = reinterpret_cast<QRgb*>(target.scanLine(ty));
+            for (int tx = area.left(); tx <= area.right(); ++tx) {
+                const QRgb s = from[tx - x] | 0xFF000000;
+                if (s != keyRgb)
+                    to[tx] = s & tintRgb;
+            }
+        }
+        return;
+    }
+    // At other scales: the same rule as an alpha mask, resized smoothly
+    // (premultiplied, so no key colour bleeds into the edges).
+    QImage tinted(source.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int sy = 0; sy < source.height(); ++sy) {
+        const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+        QRgb* to = reinterpret_cast<QRgb*>(tinted.scanLine(sy));
+        for (int sx = 0; sx < source.width(); ++sx) {
+            const QRgb s = from[sx] | 0xFF000000;
+            to[sx] = s == keyRgb ? 0 : (s & tintRgb);
+        }
+    }
+    QPainter p(&target);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(x, y, source.width() * scale, source.height() * scale), tinted);
+}
+
+bool isPlainPictureName(const QString& name)
+{
+    if (name.isEmpty() || name.contains(u'\\') || name.contains(u'/') || name.contains(u':'))
+        return false;
+    return name != u"." && name != u"..";
+}
+
+QString picturePath(const QString& programDir, const QString& name)
+{
+    if (name.contains(u'\\')) {
+        QString path = name;
+        return path.replace(u'\\', u'/');
+    }
+    if (name.startsWith(u'/'))
+        return name;
+    return programDir + QStringLiteral("/temppic/") + name;
+}
+
+DrawStatus DrawPictureObject(PageContext& page, int n)
+{
+    PageState& state = page.state;
+    const auto box = Fields(page.objectKey(n, u"picdim")).box();
+    if (!box)
+        return {};
+    if (!state.overlaysPlaced)
+        state.gpic[n] = PictureOverlay{boxRect(*box), true, QString()};
+
+    QString name;
+    if (state.isModified()) {
+        name = state.gpic.count(n) ? state.gpic[n].tag : QString();
+    } else {
+        name = page.store.get(StoreMode::GetTxt, page.versionSection(), QStringLiteral("pic%1").arg(n));
+        if (state.gpic.count(n))
+            state.gpic[n].tag = name;
+    }
+    if (name == u"nopic")
+        return {};
+
+    // A missing picture (also the store's "failed": no picture stored yet)
+    // shows the placeholder; so does one that cannot be shown at all.
+    const QString path = picturePath(page.store.programDir(), name);
+    const QSize needed = boxPixels(page.canvas, *box);
+    QImage picture = page.placeholder;
+    if (QFileInfo(path).isFile()) {
+        DecodedPicture decoded = decodePictureFile(path, needed);
+        if (decoded.failure == DecodedPicture::Failure::Invalid) {
+            wait(page, kRetryWaitMs);
+            decoded = decodePictureFile(path, needed);
+        }
+        if (decoded.ok())
+            picture = decoded.image;
+    }
+    page.canvas.drawPicture(picture, boxRect(*box));
+    return {};
+}
+
+DrawStatus DrawFixedPicture(PageContext& page, int n)
+{
+    const auto box = Fields(page.objectKey(n, u"picdim")).box();
+    const QString name = page.objectKey(n, u"picname");
+    if (!box)
+        return {};
+    if (!page.state.overlaysPlaced)
+        page.state.gpic[n] = PictureOverlay{boxRect(*box), false, QString()};
+
+    const QSize needed = boxPixels(page.canvas, *box);
+    if (name.indexOf(u'.', 1) > 0) {
+        // A file of the picture folder; a template cannot reach elsewhere.
+        if (!isPlainPictureName(name))
+            return {};
+        const DecodedPicture decoded =
+            decodePictureFile(page.store.programDir() + QStringLiteral("/temppic/") + name, needed);
+        if (decoded.ok())
+            page.canvas.drawPicture(decoded.image, boxRect(*box));
+        return {};
+    }
+    if (QString failure = FetchImage(page, u"fixpic", name, needed); !failure.isEmpty())
+        return {failure};
+    page.canvas.drawPicture(page.staged, boxRect(*box));
+    return {};
+}
+
+DrawStatus DrawHeadline(PageContext& page, int n)
+{
+    PageState& state = page.state;
+    HeadlineControls& controls = state.headline;
+    const QString type = page.objectKey(n, u"type");
+    const Fields at(page.objectKey(n, u"picdim"));
+    const bool hasText = page.objectKey(n, u"shura1") != kFailed;
+
+    controls.kotxtTag = QString::number(n);
+    if (QString failure = FetchImage(page, u"logobank", type); !failure.isEmpty())
+        return {failure};
+    controls.kotxtVisible = hasText;
+    if (controls.kotxtChecked)
+        return DrawTextObject(page, n, true);
+
+    const std::uint32_t colour = parseColour(page.objectKey(n, u"FILLCOLOR")).value_or(0);
+    const auto x = at.number(0), y = at.number(1);
+    if (colour != 0) {
+        if (page.objectKey(n, u"showbot") == u"true") {
+            controls.collVisible = true;
+            if (!state.isModified()) {
+                controls.collColour = colour;
+                const auto saved = parseColour(
+                    page.store.get(StoreMode::GetTxt, page.versionSection(), u"cotarcolor"));
+                if (saved)
+                    controls.collColour = *saved;
+            }
+        } else {
+            controls.collColour = colour;
+        }
+        if (x && y)
+            BlitTransparent(page.canvas.image(), page.staged, page.canvas.toPixel(*x),
+                            page.canvas.toPixel(*y), kLogoKey,
+                            colourFromRef(controls.collColour).rgb(), page.canvas.scale());
+    } else if (x && y) {
+        page.canvas.drawPictureAt(page.staged, QPointF(*x, *y));
+    }
+    return {};
+}
+
+} // namespace nuvela
