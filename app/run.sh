@@ -5,8 +5,11 @@ set -euo pipefail
 build="${1:-build}"
 run="$build/run"
 mkdir -p "$run/pages"
-# Copy what is new; keep what a user changed in earlier runs.
-cp -rn "$build/data/." "$run/"
+# Templates, pictures and databases follow the shipped folder; the text
+# store keeps the versions a user saved in earlier runs.
+(cd "$build/data" && tar cf - --exclude=./templates/textdata.txt --exclude=./templates/tmpdata.txt .) \
+  | (cd "$run" && tar xf -)
+cp -n "$build/data/templates/textdata.txt" "$run/templates/textdata.txt"
 echo "Program folder: $run"
 for ini in "$run"/templates/*.ini; do
   name="$(basename "$ini" .ini)"

@@ -1,0 +1,293 @@
+#include "pagefixture.h"
+#include "render/pictures.h"
+#include "store/templates.h"
+#include "test_pictures.h"
+
+#include <QBuffer>
+#include <QFile>
+
+using test::PageFixture;
+using test::paper;
+using nuvela::PageEnd;
+
+namespace {
+
+const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kBlue(0, 0, 255), kWhite(255, 255, 255);
+
+TEST(BlitTransparent, KeyColourStaysTransparentOthersAreAndedWithTheTint)
+{
+    QImage logo(4, 1, QImage::Format_RGB32);
+    logo.setPixel(0, 0, qRgb(0, 0, 255));       // key
+    logo.setPixel(1, 0, qRgb(255, 255, 255));   // white takes the tint
+    logo.setPixel(2, 0, qRgb(0, 0, 0));         // black stays black
+    logo.setPixel(3, 0, qRgb(0xC8, 0x64, 0x32));
+    struct Case {
+        QRgb tint;
+        QRgb expected[4];
+    };
+    const QRgb page = qRgb(10, 20, 30);
+    const Case cases[] = {
+        {qRgb(255, 255, 255), {page, qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(0xC8, 0x64, 0x32)}},
+        {qRgb(0xF0, 0x0F, 0x80), {page, qRgb(0xF0, 0x0F, 0x80), qRgb(0, 0, 0), qRgb(0xC0, 0x04, 0x00)}},
+    };
+    for (const Case& c : cases) {
+        QImage target(6, 2, QImage::Format_RGB32);
+        target.fill(page);
+        nuvela::BlitTransparent(target, logo, 1, 1, nuvela::kLogoKey, c.tint);
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(target.pixel(1 + x, 1), c.expected[x]) << x;
+        EXPECT_EQ(target.pixel(0, 0), page);
+    }
+    // Partly off the page: clipped, never written outside.
+    QImage small(2, 1, QImage::Format_RGB32);
+    small.fill(page);
+    nuvela::BlitTransparent(small, logo, -2, 0, nuvela::kLogoKey, qRgb(255, 255, 255));
+    EXPECT_EQ(small.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(small.pixel(1, 0), qRgb(0xC8, 0x64, 0x32));
+}
+
+TEST(PictureNames, PlainNamesOnlyForTemplates)
+{
+    for (const char* ok : {"a.png", "photo one.jpg", "x.y.z"})
+        EXPECT_TRUE(nuvela::isPlainPictureName(QString::fromLatin1(ok))) << ok;
+    for (const char* bad : {"../x.png", "a/b.png", "a\\b.png", "c:x.png", "..", ""})
+        EXPECT_FALSE(nuvela::isPlainPictureName(QString::fromLatin1(bad))) << bad;
+    EXPECT_EQ(nuvela::picturePath("/p", "me.jpg"), "/p/temppic/me.jpg");
+    EXPECT_EQ(nuvela::picturePath("/p", "C:\\pics\\me.jpg"), "C:/pics/me.jpg");
+    EXPECT_EQ(nuvela::picturePath("/p", "/home/u/me.jpg"), "/home/u/me.jpg");
+}
+
+class Pictures : public PageFixture {
+protected:
+    void SetUp() override
+    {
+        writePicture("temppic/green.png", kGreen);
+        std::vector<test::Record> records = {
+            {"logobank", "Logo", logoBytes()},
+            {"fixpic", "Mom's Flowers", test::encodedPicture(kRed, "PNG", {40, 30})},
+            {"fixpic", "Mom's Flowers", test::encodedPicture(kGreen, "PNG", {40, 30})},
+            {"fixpic", ".hidden", test::encodedPicture(kBlue, "PNG", {40, 30})},
+            {"fixpic", "Broken", QByteArray("\x89PNG\r\n\x1a\n garbage", 16)},
+        };
+        test::writeImageDatabase(folder.file("nvdb.db"), records);
+    }
+    void writePicture(const char* name, const QColor& colour)
+    {
+        folder.write(name, test::encodedPicture(colour, "PNG", {40, 30}));
+    }
+    /// A logo of 40 × 20 pixels: a key-blue left half, a white right half.
+    static QByteArray logoBytes()
+    {
+        QImage logo(40, 20, QImage::Format_RGB32);
+        logo.fill(kBlue);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 20; x < 40; ++x)
+                logo.setPixel(x, y, qRgb(255, 255, 255));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        logo.save(&buffer, "PNG");
+        return bytes;
+    }
+    nuvela::PageOutcome draw(const QString& objects, const QString& texts = {})
+    {
+        page.reset();
+        auto outcome = render(paper() + objects, texts);
+        return outcome;
+    }
+    // Every picture box below is 1500 × 1500 twips at (1500, 1500): pixels 100 … 199.
+    static QString frame(const char* type, const char* key = nullptr, const char* value = nullptr)
+    {
+        QString s = QStringLiteral("[object1]\nobjtype=%1\npicdim=1500,1500,1500,1500\n").arg(QLatin1String(type));
+        if (key)
+            s += QStringLiteral("%1=%2\n").arg(QLatin1String(key), QString::fromUtf8(value));
+        return s;
+    }
+};
+
+TEST_F(Pictures, PictureObjectNames)
+{
+    const QImage placeholder = [] {
+        QImage i(10, 10, QImage::Format_RGB32);
+        i.fill(QColor(255, 0, 255));
+        return i;
+    }();
+    struct Case {
+        const char* stored; // "pic1" of version 1, or nullptr for none
+        QColor centre;
+    };
+    const QColor magenta(255, 0, 255);
+    const Case cases[] = {
+        {"green.png", kGreen},  {"nopic", kWhite}, {nullptr, magenta}, {"missing.png", magenta},
+    };
+    for (const Case& c : cases) {
+        const QString texts = c.stored ? QStringLiteral("[tav101girsa1]\ntxt0=ok\npic1=%1\n").arg(QLatin1String(c.stored)) : QString();
+        folder.write("templates/page.ini", test::ansi(paper() + frame("picture")));
+        folder.write("templates/textdata.txt", test::ansi(texts));
+        ASSERT_TRUE(nuvela::selectTemplate(store, state, "page").isEmpty());
+        canvas_ = std::make_unique<nuvela::Surface>();
+        page = std::make_unique<nuvela::PageContext>(store, state, *canvas_);
+        page->placeholder = placeholder;
+        ASSERT_EQ(nuvela::DrawPage(*page).end, PageEnd::Complete);
+        EXPECT_EQ(pixel(150, 150), c.centre) << (c.stored ? c.stored : "none");
+        EXPECT_EQ(state.gpic[1].tag, c.stored ? QString::fromLatin1(c.stored) : nuvela::kFailed);
+        EXPECT_TRUE(state.gpic[1].visible);
+    }
+    // A full path is used as it stands.
+    writePicture("elsewhere/red.png", kRed);
+    folder.write("templates/textdata.txt",
+                 test::ansi(QStringLiteral("[tav101girsa1]\ntxt0=ok\npic1=%1\n").arg(folder.file("elsewhere/red.png"))));
+    nuvela::DrawPage(*page);
+    EXPECT_EQ(pixel(150, 150), kRed);
+    // While editing, the overlay's tag is the picture.
+    state.overlaysPlaced = true; // as the page view leaves them after the first render
+    state.gpic[1].tag = QStringLiteral("green.png");
+    nuvela::markModified(state);
+    nuvela::DrawPage(*page);
+    EXPECT_EQ(pixel(150, 150), kGreen);
+}
+
+TEST_F(Pictures, AnInvalidPictureIsReadOnceMoreThenTheBoxShowsThePlaceholder)
+{
+    folder.write("temppic/broken.jpg", "not a picture at all");
+    folder.write("templates/page.ini", test::ansi(paper() + frame("picture")));
+    folder.write("templates/textdata.txt", test::ansi("[tav101girsa1]\ntxt0=ok\npic1=broken.jpg\n"));
+    ASSERT_TRUE(nuvela::selectTemplate(store, state, "page").isEmpty());
+    canvas_ = std::make_unique<nuvela::Surface>();
+    page = std::make_unique<nuvela::PageContext>(store, state, *canvas_);
+    page->placeholder = QImage(4, 4, QImage::Format_RGB32);
+    page->placeholder.fill(kRed);
+    int waits = 0;
+    page->wait = [&](int ms) {
+        EXPECT_EQ(ms, 1000);
+        ++waits;
+    };
+    EXPECT_EQ(nuvela::DrawPage(*page).end, PageEnd::Complete);
+    EXPECT_EQ(waits, 1);
+    EXPECT_EQ(pixel(150, 150), kRed);
+}
+
+TEST_F(Pictures, FixedPictureNames)
+{
+    struct Case {
+        const char* picname;
+        QColor centre;
+        PageEnd end;
+    };
+    const Case cases[] = {
+        {"green.png", kGreen, PageEnd::Complete},        // a file of the picture folder
+        {"missing.png", kWhite, PageEnd::Complete},      // a missing file shows nothing
+        {"../templates/x.png", kWhite, PageEnd::Complete}, // never outside the folder
+        {"Mom's Flowers", kRed, PageEnd::Complete},      // the first record of the title
+        {".hidden", kBlue, PageEnd::Complete},           // a leading dot is still a title
+        {"No such title", kWhite, PageEnd::Stopped},
+        {"Broken", kWhite, PageEnd::Stopped},
+    };
+    for (const Case& c : cases) {
+        const auto outcome = draw(frame("fixpicture", "picname", c.picname));
+        EXPECT_EQ(outcome.end, c.end) << c.picname << ": " << outcome.error.toStdString();
+        EXPECT_EQ(pixel(150, 150), c.centre) << c.picname;
+        EXPECT_FALSE(state.gpic.count(1) && state.gpic[1].visible) << c.picname;
+    }
+    EXPECT_EQ(draw(frame("fixpicture", "picname", "No such title")).error, "No record data");
+}
+
+TEST_F(Pictures, TheDatabaseStopsThePageButTheFooterIsPrinted)
+{
+    const QString objects = QStringLiteral(
+        "[object1]\nobjtype=malben\nobjdim=0,0,1500,1500\nFILLCOLOR=65280\n"
+        "[object2]\nobjtype=fixpicture\npicdim=1500,1500,1500,1500\npicname=Unknown title\n"
+        "[object3]\nobjtype=malben\nobjdim=4500,0,1500,1500\nFILLCOLOR=255\n");
+    const auto outcome = draw(objects);
+    EXPECT_EQ(outcome.end, PageEnd::Stopped);
+    EXPECT_EQ(outcome.error, "No record data");
+    EXPECT_EQ(pixel(50, 50), kWhite);   // the canvas was cleared
+    EXPECT_EQ(pixel(350, 50), kWhite);  // nothing after the failure
+    EXPECT_FALSE(ink(QColor(0x33, 0x30, 0x2B), QRect(0, 545, 800, 55), 120).isEmpty());
+    EXPECT_TRUE(state.gpic.empty()); // overlays removed
+
+    // No database at all, a damaged one, and a legacy file without the tables.
+    QFile::remove(folder.file("nvdb.db"));
+    EXPECT_EQ(draw(frame("fixpicture", "picname", "Logo")).end, PageEnd::Stopped);
+    folder.write("nvdb.db", "this is not a database");
+    const auto damaged = draw(frame("fixpicture", "picname", "Logo"));
+    EXPECT_EQ(damaged.end, PageEnd::Stopped);
+    EXPECT_FALSE(damaged.error.isEmpty());
+    const QString nwind = test::sharedTestData("nwind.mdb");
+    if (QFile::exists(nwind)) {
+        ASSERT_TRUE(QFile::copy(nwind, folder.file("nvdb.mdb")));
+        const auto legacy = draw(frame("fixpicture", "picname", "Logo"));
+        EXPECT_EQ(legacy.end, PageEnd::Stopped);
+        EXPECT_NE(legacy.error.indexOf("fixpic"), -1) << legacy.error.toStdString();
+    }
+}
+
+class Headline : public Pictures {
+protected:
+    QString headline(const char* extra) const
+    {
+        return QStringLiteral("[object1]\nobjtype=koteret\ntype=Logo\npicdim=1500,1500\n") + QString::fromUtf8(extra);
+    }
+    // The logo's key half is at pixels 100 … 119, its white half at 120 … 139.
+    QColor keyHalf() const { return pixel(110, 110); }
+    QColor whiteHalf() const { return pixel(130, 110); }
+};
+
+TEST_F(Headline, ColourRules)
+{
+    const QString saved = QStringLiteral("[tav101girsa1]\ntxt0=ok\ncotarcolor=16711680\n"); // blue
+    struct Case {
+        const char* name;
+        const char* keys;
+        const char* texts;
+        bool collVisible;
+        QColor tinted;
+    };
+    const Case cases[] = {
+        {"untinted", "", "", false, kWhite},
+        {"tinted_without_button", "FILLCOLOR=255\nshowbot=True\n", "", false, kRed},
+        {"tinted_with_button", "FILLCOLOR=255\nshowbot=true\n", "", true, kRed},
+        {"saved_colour", "FILLCOLOR=255\nshowbot=true\n", "saved", true, kBlue},
+        {"saved_colour_needs_the_button", "FILLCOLOR=255\n", "saved", false, kRed},
+    };
+    for (const Case& c : cases) {
+        const auto outcome = draw(headline(c.keys), QString::fromLatin1(c.texts) == u"saved" ? saved : QString());
+        ASSERT_EQ(outcome.end, PageEnd::Complete) << outcome.error.toStdString();
+        EXPECT_EQ(state.headline.collVisible, c.collVisible) << c.name;
+        EXPECT_EQ(whiteHalf(), c.tinted) << c.name;
+        // Untinted logos are copied opaque: their key colour shows.
+        EXPECT_EQ(keyHalf(), std::string(c.name) == "untinted" ? kBlue : kWhite) << c.name;
+        EXPECT_EQ(state.headline.kotxtTag, "1");
+        EXPECT_FALSE(state.headline.kotxtVisible) << "no shura1, no logo-text switch";
+    }
+    // While editing, the user's colour stays.
+    draw(headline("FILLCOLOR=255\nshowbot=true\n"), saved);
+    state.headline.collColour = 65280;
+    nuvela::markModified(state);
+    nuvela::DrawPage(*page);
+    EXPECT_EQ(whiteHalf(), kGreen);
+}
+
+TEST_F(Headline, LogoTextReplacesTheLogo)
+{
+    draw(headline("FILLCOLOR=255\nshura1=65280,ARIAL,20,True,0,0,left,0\n"),
+         QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=Logo text\n"));
+    EXPECT_TRUE(state.headline.kotxtVisible);
+    state.headline.kotxtChecked = true;
+    state.overlaysPlaced = false;
+    nuvela::DrawPage(*page);
+    EXPECT_EQ(ink(kRed, QRect(95, 95, 60, 30), 60), QRect()); // no tinted logo
+    EXPECT_EQ(ink(kBlue, QRect(95, 95, 60, 30), 60), QRect());
+    EXPECT_FALSE(ink(kGreen, QRect(95, 95, 200, 40), 150).isEmpty()); // the text at picdim
+    EXPECT_EQ(state.katava[1], QRectF(1500, 1500, 40 * 15, 20 * 15));
+}
+
+TEST_F(Headline, AMissingLogoStopsThePage)
+{
+    const auto outcome = draw(QStringLiteral("[object1]\nobjtype=koteret\ntype=It's missing\npicdim=0,0\n"));
+    EXPECT_EQ(outcome.end, PageEnd::Stopped);
+    EXPECT_EQ(outcome.error, "No record data");
+    EXPECT_EQ(state.headline.kotxtTag, "1");
+}
+
+} // namespace
