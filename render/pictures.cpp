@@ -6,12 +6,15 @@
 #include "render/colour.h"
 #include "render/imagedb/imagedb.h"
 #include "render/imagedb/picture_decode.h"
+#include "render/picturecache.h"
 #include "store/numbers.h"
 #include "text/textobject.h"
 
 #include <QFileInfo>
 #include <QPainter>
 #include <QThread>
+
+#include <cstring>
 
 namespace nuvela {
 
@@ -28,6 +31,18 @@ QSize boxPixels(const Surface& canvas, const Fields::Box& box)
 
 QRectF boxRect(const Fields::Box& b) { return QRectF(b.x, b.y, b.w, b.h); }
 
+/// A picture file, decoded once per version of the file and size.
+DecodedPicture decodeFile(const QString& path, QSize needed)
+{
+    const QString key = PictureCache::keyFor(path, needed);
+    if (QImage known = PictureCache::shared().find(key); !known.isNull())
+        return {known, DecodedPicture::Failure::None, {}};
+    DecodedPicture decoded = decodePictureFile(path, needed);
+    if (decoded.ok())
+        PictureCache::shared().insert(key, decoded.image);
+    return decoded;
+}
+
 void wait(PageContext& page, int ms)
 {
     if (page.wait)
@@ -36,11 +51,48 @@ void wait(PageContext& page, int ms)
         QThread::msleep(ms);
 }
 
+/// One row of the keyed copy, eight pixels at a time: a key pixel keeps the
+/// page's pixel, any other becomes the logo's pixel ANDed with the tint.
+/// Built for wide vector units too, picked at run time where the processor
+/// has them.
+__attribute__((target_clones("avx2", "default")))
+void blendKeyedRow(const QRgb* from, QRgb* to, int width, QRgb key, QRgb tint)
+{
+    using Lanes = std::uint32_t __attribute__((vector_size(32)));
+    constexpr int kLanes = 8;
+    const Lanes zero = {};
+    const Lanes opaque = zero + 0xFF000000u;
+    const Lanes keyLanes = zero + key;
+    const Lanes tintLanes = zero + tint;
+    int i = 0;
+    for (; i + kLanes <= width; i += kLanes) {
+        Lanes s, t;
+        std::memcpy(&s, from + i, sizeof s);
+        std::memcpy(&t, to + i, sizeof t);
+        s |= opaque;
+        const Lanes keep = reinterpret_cast<Lanes>(s == keyLanes); // all ones for a key pixel
+        t = (t & keep) | (s & tintLanes & ~keep);
+        std::memcpy(to + i, &t, sizeof t);
+    }
+    for (; i < width; ++i) {
+        const QRgb s = from[i] | 0xFF000000;
+        if (s != key)
+            to[i] = s & tint;
+    }
+}
+
 } // namespace
 
 QString FetchImage(PageContext& page, QStringView table, const QString& title, QSize neededPixels)
 {
-    const ImageFetch fetch = fetchImageBytes(page.store.programDir(), page.edition, table, title);
+    const ImageDatabaseFile database = locateImageDatabase(page.store.programDir(), page.edition);
+    const QString key = PictureCache::keyFor(database.path, neededPixels,
+                                             table.toString() + u'|' + title);
+    if (QImage known = PictureCache::shared().find(key); !known.isNull()) {
+        page.staged = known;
+        return {};
+    }
+    const ImageFetch fetch = fetchImageBytes(database, table, title);
     if (!fetch.ok())
         return fetch.error;
     const DecodedPicture picture = decodePicture(fetch.bytes, neededPixels);
@@ -48,6 +100,7 @@ QString FetchImage(PageContext& page, QStringView table, const QString& title, Q
         return QStringLiteral("The picture \"%1\" of the image database cannot be shown: %2")
             .arg(title, picture.error);
     page.staged = picture.image;
+    PictureCache::shared().insert(key, picture.image);
     return {};
 }
 
@@ -62,14 +115,12 @@ void BlitTransparent(QImage& target, const QImage& bitmap, int x, int y, QRgb ke
         // The direct form of the mask sequence: keyed pixels keep the page,
         // the others are the logo ANDed with the tint.
         const QRect area = QRect(x, y, source.width(), source.height()) & target.rect();
+        const int width = area.width();
         for (int ty = area.top(); ty <= area.bottom(); ++ty) {
-            const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine(ty - y));
-            QRgb* to = reinterpret_cast<QRgb*>(target.scanLine(ty));
-            for (int tx = area.left(); tx <= area.right(); ++tx) {
-                const QRgb s = from[tx - x] | 0xFF000000;
-                if (s != keyRgb)
-                    to[tx] = s & tintRgb;
-            }
+            const QRgb* __restrict from =
+                reinterpret_cast<const QRgb*>(source.constScanLine(ty - y)) + (area.left() - x);
+            QRgb* __restrict to = reinterpret_cast<QRgb*>(target.scanLine(ty)) + area.left();
+            blendKeyedRow(from, to, width, keyRgb, tintRgb);
         }
         return;
     }
@@ -133,10 +184,10 @@ DrawStatus DrawPictureObject(PageContext& page, int n)
     const QSize needed = boxPixels(page.canvas, *box);
     QImage picture = page.placeholder;
     if (QFileInfo(path).isFile()) {
-        DecodedPicture decoded = decodePictureFile(path, needed);
+        DecodedPicture decoded = decodeFile(path, needed);
         if (decoded.failure == DecodedPicture::Failure::Invalid) {
             wait(page, kRetryWaitMs);
-            decoded = decodePictureFile(path, needed);
+            decoded = decodeFile(path, needed);
         }
         if (decoded.ok())
             picture = decoded.image;
@@ -160,7 +211,7 @@ DrawStatus DrawFixedPicture(PageContext& page, int n)
         if (!isPlainPictureName(name))
             return {};
         const DecodedPicture decoded =
-            decodePictureFile(page.store.programDir() + QStringLiteral("/temppic/") + name, needed);
+            decodeFile(page.store.programDir() + QStringLiteral("/temppic/") + name, needed);
         if (decoded.ok())
             page.canvas.drawPicture(decoded.image, boxRect(*box));
         return {};

@@ -5,24 +5,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace nuvela {
 
 namespace {
-
-// Two changes within this time of each other may share a modification time
-// on coarse file systems, so a file modified this recently is read again.
-constexpr qint64 kRacyWindowNs = 2'000'000'000;
-
-qint64 nowNs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    return qint64(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
-}
 
 QString describe(const QString& path, const QString& reason)
 {
@@ -31,34 +18,19 @@ QString describe(const QString& path, const QString& reason)
 
 } // namespace
 
-std::optional<IniFiles::Stamp> IniFiles::stampOf(const QString& path)
-{
-    struct stat st{};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return std::nullopt;
-    Stamp s;
-    s.device = st.st_dev;
-    s.inode = st.st_ino;
-    s.size = st.st_size;
-    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
-    s.ctimeNs = qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
-    return s;
-}
-
 void IniFiles::remember(const QString& path, std::shared_ptr<const IniDocument> doc)
 {
-    const auto stamp = stampOf(path);
+    const auto stamp = fileStamp(path);
     if (!stamp) {
         cache_.remove(path);
         return;
     }
-    const qint64 newest = std::max(stamp->mtimeNs, stamp->ctimeNs);
-    cache_.insert(path, Entry{*stamp, nowNs() - newest < kRacyWindowNs, std::move(doc)});
+    cache_.insert(path, Entry{*stamp, stamp->isRecent(), std::move(doc)});
 }
 
 std::shared_ptr<const IniDocument> IniFiles::read(const QString& path)
 {
-    const auto stamp = stampOf(path);
+    const auto stamp = fileStamp(path);
     if (!stamp) {
         cache_.remove(path);
         return nullptr;

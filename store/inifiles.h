@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/filestamp.h"
 #include "store/inidocument.h"
 
 #include <QHash>
@@ -38,17 +39,11 @@ public:
     static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
 private:
-    struct Stamp {
-        quint64 device = 0, inode = 0;
-        qint64 size = 0, mtimeNs = 0, ctimeNs = 0;
-        bool operator==(const Stamp&) const = default;
-    };
     struct Entry {
-        Stamp stamp;
+        FileStamp stamp;
         bool racy = true; // modified too recently for the stamp to be trusted
         std::shared_ptr<const IniDocument> doc;
     };
-    static std::optional<Stamp> stampOf(const QString& path);
     void remember(const QString& path, std::shared_ptr<const IniDocument> doc);
 
     QHash<QString, Entry> cache_;

@@ -670,8 +670,8 @@ int main(int argc, char** argv)
     ok &= save(drawConfetti(), pictures + QStringLiteral("/stock/confetti.jpg"));
     ok &= save(drawCake(), pictures + QStringLiteral("/stock/cake.jpg"));
     ok &= save(drawFlowers(), pictures + QStringLiteral("/stock/flowers.jpg"));
-    ok &= save(drawSunrise(), pictures + QStringLiteral("/stock/sunrise.jpg"));
-    ok &= save(drawStarryNight(), pictures + QStringLiteral("/stock/starry_night.png"));
+    ok &= save(drawSunrise(), pictures + QStringLiteral("/stock/sunrise.png"));
+    ok &= save(drawStarryNight(), pictures + QStringLiteral("/stock/starry_night.jpg"));
     ok &= save(drawPlaceholder(), data + QStringLiteral("/nopic.png"));
     ok &= save(drawBeach(), data + QStringLiteral("/temppic/sample_beach.jpg"));
     ok &= save(drawMountains(), data + QStringLiteral("/temppic/sample_mountains.jpg"));

@@ -6,6 +6,8 @@
 #include <QBuffer>
 #include <QFile>
 
+#include <utime.h>
+
 using test::PageFixture;
 using test::paper;
 using nuvela::PageEnd;
@@ -145,6 +147,20 @@ TEST_F(Pictures, PictureObjectNames)
     nuvela::markModified(state);
     nuvela::DrawPage(*page);
     EXPECT_EQ(pixel(150, 150), kGreen);
+}
+
+TEST_F(Pictures, DecodedPicturesAreNeverStale)
+{
+    const QByteArray path = QFile::encodeName(folder.file("temppic/green.png"));
+    utimbuf old{1000000000, 1000000000};
+    ASSERT_EQ(utime(path.constData(), &old), 0);
+    draw(frame("fixpicture", "picname", "green.png"));
+    EXPECT_EQ(pixel(150, 150), kGreen);
+    // Replaced by a picture of the same size and the same modification time.
+    writePicture("temppic/green.png", kRed);
+    ASSERT_EQ(utime(path.constData(), &old), 0);
+    draw(frame("fixpicture", "picname", "green.png"));
+    EXPECT_EQ(pixel(150, 150), kRed);
 }
 
 TEST_F(Pictures, AnInvalidPictureIsReadOnceMoreThenTheBoxShowsThePlaceholder)

@@ -1,0 +1,131 @@
+// What a user waits for when a page is drawn and saved.
+
+#include "app/pagesetup.h"
+#include "render/drawpage.h"
+#include "render/picturecache.h"
+#include "render/pictures.h"
+#include "store/jpeg.h"
+#include "store/keystore.h"
+#include "store/templates.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString kProgramDir = QStringLiteral(NUVELA_STAGED_DATA);
+
+/// One sample template opened as nuvela-render opens it.
+struct OpenPage {
+    nuvela::PageState state;
+    nuvela::KeyStore store{kProgramDir, state};
+    nuvela::Surface canvas;
+    nuvela::PageContext page{store, state, canvas};
+    explicit OpenPage(const QString& name, double scale)
+        : canvas(scale)
+    {
+        nuvela::openTemplate(store, state, name);
+        nuvela::chooseVersion(store, state, 1);
+        nuvela::preparePictures(page);
+    }
+};
+
+void BM_DrawPage(benchmark::State& state, const QString& name, double scale)
+{
+    OpenPage open(name, scale);
+    for (auto _ : state) {
+        const nuvela::PageOutcome outcome = nuvela::DrawPage(open.page);
+        if (outcome.end != nuvela::PageEnd::Complete) {
+            state.SkipWithError(outcome.error.toUtf8().constData());
+            break;
+        }
+    }
+    state.counters["pixels"] = double(open.canvas.image().width()) * open.canvas.image().height();
+}
+
+// The first drawing of a page: every picture and logo decoded afresh.
+void BM_DrawPageFirstTime(benchmark::State& state, const QString& name)
+{
+    OpenPage open(name, 1);
+    for (auto _ : state) {
+        nuvela::PictureCache::shared().clear();
+        nuvela::DrawPage(open.page);
+    }
+}
+
+const bool registered = [] {
+    for (const QString& name : nuvela::listTemplates(kProgramDir)) {
+        for (double scale : {1.0, 3.125}) {
+            const std::string label = "BM_DrawPage/" + name.toStdString() + "/scale:" + (scale == 1.0 ? "1" : "3.125");
+            benchmark::RegisterBenchmark(label.c_str(), BM_DrawPage, name, scale)->Unit(benchmark::kMillisecond);
+        }
+        const std::string first = "BM_DrawPageFirstTime/" + name.toStdString();
+        benchmark::RegisterBenchmark(first.c_str(), BM_DrawPageFirstTime, name)->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
+
+// The heaviest sample page at scale 1, encoded at the default quality.
+void BM_SaveJpeg(benchmark::State& state)
+{
+    OpenPage open(QStringLiteral("family-times"), 1);
+    nuvela::DrawPage(open.page);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.jpg"));
+    for (auto _ : state) {
+        const nuvela::StoreResult r = nuvela::saveJpeg(open.canvas.image(), path, nuvela::kDefaultJpegQuality);
+        if (!r.ok()) {
+            state.SkipWithError(r.error.toUtf8().constData());
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SaveJpeg)->Unit(benchmark::kMillisecond);
+
+// A key of the text store, as the drawers read dozens per page.
+void BM_KeyValueGet(benchmark::State& state)
+{
+    nuvela::PageState page;
+    page.tavnit = QStringLiteral("family-times");
+    nuvela::KeyStore store(kProgramDir, page);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(store.get(nuvela::StoreMode::GetTxt, u"tav104girsa1", u"txt5"));
+}
+BENCHMARK(BM_KeyValueGet)->Unit(benchmark::kMicrosecond);
+
+QImage logo1000x300()
+{
+    QImage logo(1000, 300, QImage::Format_RGB32);
+    logo.fill(qRgb(0, 0, 255));
+    QPainter p(&logo);
+    p.fillRect(100, 50, 800, 200, Qt::white);
+    p.fillRect(150, 100, 300, 100, Qt::black);
+    return logo;
+}
+
+void BM_BlitTransparent(benchmark::State& state)
+{
+    const QImage logo = logo1000x300();
+    QImage page(1200, 500, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    for (auto _ : state)
+        nuvela::BlitTransparent(page, logo, 100, 100, nuvela::kLogoKey, qRgb(200, 30, 40));
+}
+BENCHMARK(BM_BlitTransparent)->Unit(benchmark::kMicrosecond);
+
+// The yardstick: a plain opaque copy of the same bitmap.
+void BM_DrawImagePlain(benchmark::State& state)
+{
+    const QImage logo = logo1000x300();
+    QImage page(1200, 500, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    for (auto _ : state) {
+        QPainter p(&page);
+        p.drawImage(100, 100, logo);
+    }
+}
+BENCHMARK(BM_DrawImagePlain)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QSize>
+#include <QString>
+
+namespace nuvela {
+
+/// Pictures decoded by recent renders, so that drawing the same page again
+/// (after every edit) does not decode its photos and logos again. A key names
+/// the source together with the stamp of the file it came from, so a changed
+/// file is never served from here; a file changed too recently to be told
+/// apart by its stamp is not kept at all.
+class PictureCache {
+public:
+    /// The cache of this process.
+    static PictureCache& shared();
+
+    /// The key for a picture decoded from a file at a size, or "" when the
+    /// file is missing or too recent to be kept.
+    static QString keyFor(const QString& path, QSize size, const QString& part = {});
+
+    QImage find(const QString& key);
+    void insert(const QString& key, const QImage& image);
+    void clear();
+
+    /// The cache gives up its oldest pictures beyond this many bytes.
+    static constexpr qint64 kMaxBytes = 96 * 1024 * 1024;
+
+private:
+    struct Entry {
+        QString key;
+        QImage image;
+    };
+    QList<Entry> entries_; // most recently used last
+    qint64 bytes_ = 0;
+};
+
+} // namespace nuvela
