@@ -35,6 +35,7 @@ struct PageState {
     QString tavnit;      ///< name of the selected template ("" when none)
     QString templateId;  ///< [templateid] id of the chosen template (the `title` tag)
     QString align;       ///< [paper] align of the chosen template (page direction)
+    bool colourEdit = false; ///< [paper] coloredit of the chosen template is "true"
     QString language = QStringLiteral("hebrew"); ///< interface language
 
     int version = 1;      ///< version on the page (`Scroll` value)

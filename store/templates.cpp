@@ -40,6 +40,8 @@ QString selectTemplate(KeyStore& store, PageState& state, const QString& name)
     state.tavnit = name;
     state.templateId = store.get(StoreMode::Get, u"templateid", u"id");
     state.align = store.get(StoreMode::Get, u"paper", u"align");
+    // Anything but "true" (also a missing key) means the colours are the template's.
+    state.colourEdit = store.get(StoreMode::Get, u"paper", u"coloredit").compare(u"true", Qt::CaseInsensitive) == 0;
     state.version = 1;
     state.versionCount = 1;
     state.modified.clear();

@@ -1,4 +1,4 @@
-#include "retainerstub.h"
+#include <ret/retainer.h>
 #include "support/testdirs.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"

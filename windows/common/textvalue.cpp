@@ -75,12 +75,6 @@ bool isNumeric(const QVariant& value)
 
 } // namespace
 
-int roundHalfEven(double value)
-{
-    // nearbyint rounds in the current mode, which is to-nearest-even by default.
-    return int(std::nearbyint(value));
-}
-
 std::optional<double> numberFromValue(const QVariant& value)
 {
     if (isNumeric(value))

@@ -26,7 +26,4 @@ std::optional<bool> booleanFromValue(const QVariant& value);
 /// Text; booleans become "True"/"False", numbers their shortest U.S. form.
 QString textFromValue(const QVariant& value);
 
-/// Rounding used wherever a number becomes an integer: nearest, halves to even.
-int roundHalfEven(double value);
-
 } // namespace nuvela

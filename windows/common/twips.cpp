@@ -1,5 +1,7 @@
 #include "windows/common/twips.h"
 
+#include "store/numbers.h"
+
 #include "windows/common/textvalue.h"
 
 #include <QRect>
@@ -9,12 +11,16 @@
 namespace nuvela {
 
 namespace {
+int wholePixels(double pixels) { return int(roundHalfEven(pixels)); }
+} // namespace
+
+namespace {
 
 QRect nearestPixels(const QRectF& twips)
 {
-    return QRect(roundHalfEven(twipsToPixels(twips.x())), roundHalfEven(twipsToPixels(twips.y())),
-                 roundHalfEven(twipsToPixels(twips.width())),
-                 roundHalfEven(twipsToPixels(twips.height())));
+    return QRect(wholePixels(twipsToPixels(twips.x())), wholePixels(twipsToPixels(twips.y())),
+                 wholePixels(twipsToPixels(twips.width())),
+                 wholePixels(twipsToPixels(twips.height())));
 }
 
 // pos() is the frame position for windows and the parent-relative position

@@ -10,9 +10,6 @@ namespace nuvela {
 /// (without regard to case), in file order, with the blanks around each line
 /// trimmed, decoded from Windows-1255. Empty when the file or the section is
 /// missing.
-///
-/// Standalone while the windows are built apart from the store; once merged,
-/// the store's own section reader takes its place.
 QStringList readSectionLines(const QString& path, QStringView section);
 
 } // namespace nuvela

@@ -1,0 +1,44 @@
+// Nuvela: the program.
+
+#include "windows/common/dialogs.h"
+#include "windows/common/program.h"
+#include "windows/main/articlewindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTextStream>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    app.setApplicationName(nuvela::programTitle());
+
+    QString given;
+    const QStringList args = app.arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == u"--program-dir" && i + 1 < args.size()) {
+            given = args[++i];
+        } else if (args[i] == u"--help" || args[i] == u"-h") {
+            QTextStream(stdout) << "Usage: nuvela [--program-dir DIR]\n"
+                                   "Starts Nuvela on the program folder DIR (default: the folder of the program).\n";
+            return 0;
+        } else {
+            QTextStream(stderr) << "Error: unknown option " << args[i] << " (see --help)\n";
+            return 2;
+        }
+    }
+    QString problem;
+    const QString dir = nuvela::findProgramFolder(given, QCoreApplication::applicationDirPath(), &problem);
+    if (dir.isEmpty()) {
+        QTextStream(stderr) << "Error: " << problem << '\n';
+        QMessageBox::critical(nullptr, QStringLiteral("Error"), problem);
+        return 1;
+    }
+
+    nuvela::QtDialogs dialogs;
+    nuvela::Program program(dir, dialogs);
+    program.quit = [] { QCoreApplication::quit(); };
+    nuvela::ArticleWindow window(program);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,92 @@
+// nuvela-screenshots: pictures of the windows as a user sees them, for the
+// README and for looking at after a change. Run by app/screenshots.sh under a
+// virtual display.
+
+#include "windows/common/dialogs.h"
+#include "windows/common/program.h"
+#include "windows/main/articlewindow.h"
+#include "windows/output/picformwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+bool copyFolder(const QString& from, const QString& to)
+{
+    return QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), from + QStringLiteral("/."), to}) == 0;
+}
+
+void settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
+QPixmap grab(QWidget* window)
+{
+    settle();
+    return window->screen()->grabWindow(window->winId());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        QTextStream(stderr) << "Usage: nuvela-screenshots PROGRAM-DIR OUTPUT-DIR [TEMPLATE]\n";
+        return 2;
+    }
+    const QString source = QString::fromLocal8Bit(argv[1]);
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    const QString tavnit = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("birthday");
+    QDir().mkpath(out);
+    for (const QString& language : {QStringLiteral("hebrew"), QStringLiteral("english")}) {
+        QTemporaryDir dir;
+        if (!copyFolder(source, dir.path()))
+            return 1;
+        // The interface language is a setting of the text store.
+        QFile store(dir.filePath(QStringLiteral("templates/textdata.txt")));
+        store.open(QIODevice::ReadOnly);
+        QByteArray bytes = store.readAll();
+        store.close();
+        bytes.replace("lang=hebrew", "lang=" + language.toLatin1());
+        store.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        store.write(bytes);
+        store.close();
+
+        nuvela::ScriptedDialogs dialogs;
+        nuvela::Program program(dir.path(), dialogs);
+        nuvela::ArticleWindow window(program);
+        window.move(0, 0);
+        window.show();
+        grab(&window).save(out + QStringLiteral("/main-start-%1.png").arg(language));
+        const auto found = window.gallery()->findItems(tavnit, Qt::MatchExactly);
+        if (found.isEmpty())
+            return 1;
+        window.gallery()->setCurrentItem(found.first());
+        grab(&window).save(out + QStringLiteral("/main-%1.png").arg(language));
+
+        for (int mode : {0, 1}) {
+            nuvela::PicformWindow& output = window.output();
+            output.Res(mode);
+            QTimer::singleShot(300, &output, [&output, out, language, mode] {
+                grab(&output).save(out + QStringLiteral("/output-%1-%2.png").arg(mode ? "full" : "fitted", language));
+                output.hide();
+            });
+            output.move(0, 0);
+            output.exec();
+        }
+    }
+    return 0;
+}

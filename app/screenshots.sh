@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Screenshots of the main window and the output window, in Hebrew and in
+# English, on a virtual 1280 × 1024 display.
+#   app/screenshots.sh [BUILD-DIR] [OUTPUT-DIR] [TEMPLATE]
+set -euo pipefail
+build="${1:-build}"
+out="${2:-$build/screenshots}"
+template="${3:-birthday}"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/app/nuvela-screenshots" "$(cd "$build" && pwd)/data" "$out" "$template"
+ls "$out"/*.png

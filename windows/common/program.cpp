@@ -1,0 +1,58 @@
+#include "windows/common/program.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace nuvela {
+
+QString programTitle() { return QStringLiteral(NUVELA_TITLE); }
+
+Program::Program(QString programDir, Dialogs& dialogs_, QString title)
+    : store(programDir, state)
+    , dialogs(dialogs_)
+    , dir_(std::move(programDir))
+    , title_(std::move(title))
+    , edition_(editionFromTitle(title_))
+{
+}
+
+Program::~Program() { fonts.removeAll(); }
+
+void Program::shutdown()
+{
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    if (beforeShutdown)
+        beforeShutdown();
+    fonts.removeAll();
+    if (quit)
+        quit();
+}
+
+QString findProgramFolder(const QString& given, const QString& executableDir, QString* error)
+{
+    auto usable = [](const QString& dir, QString* why) {
+        const QFileInfo templates(dir + QStringLiteral("/templates"));
+        if (!templates.isDir()) {
+            *why = QStringLiteral("The folder %1 holds no \"templates\" folder.").arg(QDir::toNativeSeparators(dir));
+            return false;
+        }
+        if (!QFileInfo(dir).isWritable() || !templates.isWritable()) {
+            *why = QStringLiteral("The folder %1 cannot be written; Nuvela keeps its versions there.")
+                       .arg(QDir::toNativeSeparators(dir));
+            return false;
+        }
+        return true;
+    };
+    QString why;
+    const QString dir = QDir::cleanPath(QDir(given.isEmpty() ? executableDir : given).absolutePath());
+    if (usable(dir, &why))
+        return dir;
+    if (error)
+        *error = why + QStringLiteral(" Start Nuvela with --program-dir FOLDER, naming a writable "
+                                      "folder that holds the templates.");
+    return {};
+}
+
+} // namespace nuvela

@@ -1,0 +1,412 @@
+#include "windows/main/articlewindow.h"
+
+#include "render/colour.h"
+#include "store/templates.h"
+#include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
+#include "windows/common/icons.h"
+#include "windows/common/panels.h"
+#include "windows/common/program.h"
+#include "windows/common/version.h"
+#include "windows/common/webpane.h"
+#include "windows/main/pageview.h"
+#include "windows/options/language.h"
+#include "windows/options/scaling.h"
+#include "windows/output/picformwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QImageReader>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <ret/retainer.h>
+
+namespace nuvela {
+
+namespace {
+
+// The help sites of the two editions and the page each one answers with.
+const QString kMainHelp = QStringLiteral("https://www.nuvela.example/");
+const QString kMainHelpSuffix = QStringLiteral("helpdesk.html");
+const QString kSiblingHelp = QStringLiteral("https://www.bolumen.example/");
+const QString kSiblingHelpSuffix = QStringLiteral("?FAQ");
+
+ButtonPlus* makeButton(QWidget* parent, const QString& name, const QString& caption, const QString& tip)
+{
+    auto* b = new ButtonPlus(caption, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    return b;
+}
+
+QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* c = new QCheckBox(caption, parent);
+    c->setObjectName(QString::fromLatin1(name));
+    return c;
+}
+
+} // namespace
+
+ArticleWindow::ArticleWindow(Program& program, QSize screen)
+    : program_(program)
+{
+    setObjectName(QStringLiteral("article"));
+    setLayoutDirection(Qt::RightToLeft);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(9);
+    setFont(font);
+    buildWidgets();
+    program_.beforeShutdown = [this] { checksav(); };
+    load(screen);
+}
+
+ArticleWindow::~ArticleWindow()
+{
+    program_.beforeShutdown = nullptr;
+}
+
+void ArticleWindow::buildWidgets()
+{
+    // The gallery, at the right as Hebrew reads.
+    title_ = makePanel(this, QStringLiteral("title"), QStringLiteral("     - תבנית"));
+    title_->setToolTip(QStringLiteral("רשימת תבניות"));
+    place(title_, 592, 8, 190, 300);
+    tavnit_ = new QListWidget(title_);
+    tavnit_->setObjectName(QStringLiteral("tavnit"));
+    place(tavnit_, 8, 32, 174, 260);
+    tavnit_->viewport()->installEventFilter(this);
+    tavnit_->viewport()->setMouseTracking(true);
+    connect(tavnit_, &QListWidget::currentRowChanged, this, &ArticleWindow::chooseTemplate);
+    connect(tavnit_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        // Clicking the chosen template again rebuilds its page.
+        if (tavnit_->row(item) == tavnit_->currentRow() && program_.state.tavnit == item->text()
+            && frview_->isVisible())
+            chooseTemplate(tavnit_->row(item));
+    });
+
+    chedit_ = makeCheck(this, "chedit", QStringLiteral("הבלט אזורי עריכה"));
+    setWidgetTag(chedit_, QStringLiteral("תבנית - "));
+    place(chedit_, 592, 314, 190, 22);
+    connect(chedit_, &QCheckBox::clicked, this, [this](bool on) { prev_->setHighlighted(on); });
+    kotxt_ = makeCheck(this, "kotxt", QStringLiteral("טקסט לוגו"));
+    place(kotxt_, 592, 338, 190, 22);
+    kotxt_->hide();
+    connect(kotxt_, &QCheckBox::clicked, this, &ArticleWindow::logoTextSwitched);
+    coll_ = makeButton(this, QStringLiteral("Coll"), QStringLiteral("בחר את צבע הכותרת"), QString());
+    place(coll_, 592, 362, 190, 28);
+    coll_->hide();
+    // Choosing the headline colour comes with the page editors.
+    coll_->setEnabled(false);
+
+    frversion_ = makePanel(this, QStringLiteral("Frversion"), QStringLiteral("גירסאות"));
+    place(frversion_, 592, 396, 190, 120);
+    scroll_ = new QScrollBar(Qt::Horizontal, frversion_);
+    scroll_->setObjectName(QStringLiteral("Scroll"));
+    scroll_->setLayoutDirection(Qt::LeftToRight);
+    scroll_->setRange(1, 10);
+    scroll_->setValue(1);
+    place(scroll_, 8, 32, 174, 18);
+    count1_ = new QLabel(frversion_);
+    count1_->setObjectName(QStringLiteral("count1"));
+    count1_->setAlignment(Qt::AlignCenter);
+    setWidgetTag(count1_, QStringLiteral("גירסה - "));
+    place(count1_, 8, 52, 174, 20);
+    connect(scroll_, &QScrollBar::valueChanged, this, &ArticleWindow::versionChanged);
+    connect(scroll_, &QScrollBar::sliderReleased, this, [this] { versionChanged(scroll_->value()); });
+    savetxt_ = makeButton(frversion_, QStringLiteral("savetxt"), QStringLiteral("שמור כ"),
+                          QStringLiteral("שמירת הנוסח הנכחי בגירסה חדשה"));
+    setWidgetTag(savetxt_, QStringLiteral("?  האם לשמור את השינויים"));
+    updttxt_ = makeButton(frversion_, QStringLiteral("updttxt"), QStringLiteral("שמור"),
+                          QStringLiteral("עידכון הנוסח  בגירסה הנכחית"));
+    deltext_ = makeButton(frversion_, QStringLiteral("deltext"), QStringLiteral("מחק"),
+                          QStringLiteral("מחיקת הגירסה הנכחית"));
+    setWidgetTag(deltext_, QStringLiteral(" האם למחוק את הגירסה הנכחית ?"));
+    int x = 126;
+    for (ButtonPlus* b : {savetxt_, updttxt_, deltext_}) {
+        place(b, x, 78, 56, 32);
+        b->setEnabled(false); // saving and deleting versions come with the page editors
+        x -= 59;
+    }
+
+    showme_ = makeButton(this, QStringLiteral("showme"), QStringLiteral("הצג תמונה"),
+                         QStringLiteral("צפה, הדפס, שמור קובץ"));
+    proper_ = makeButton(this, QStringLiteral("proper"), QStringLiteral("הגדרות"), QStringLiteral("הגדרות"));
+    cmdExit1_ = makeButton(this, QStringLiteral("cmdExit1"), QStringLiteral("יציאה"), QString());
+    showme_->setPicture(glyphIcon(Glyph::Picture));
+    showme_->setPictureAlignment(PictureAlignment::AboveCaption);
+    cmdExit1_->setPicture(glyphIcon(Glyph::Exit));
+    cmdExit1_->setPictureAlignment(PictureAlignment::AboveCaption);
+    place(showme_, 720, 522, 62, 40);
+    place(proper_, 656, 522, 62, 40);
+    place(cmdExit1_, 592, 522, 62, 40);
+    showme_->setEnabled(false); // until a page is drawn
+    proper_->setEnabled(false); // the options window comes later
+    connect(showme_, &ButtonPlus::clicked, this, &ArticleWindow::showOutput);
+    connect(cmdExit1_, &ButtonPlus::clicked, this, [this] { program_.shutdown(); });
+
+    // The web pane and its buttons, with the page view over it.
+    const char* tips[4] = {"דף הבית", "דף קודם", "דף הבא", "עזרה"};
+    constexpr Glyph kNavGlyphs[4] = {Glyph::Home, Glyph::Back, Glyph::Forward, Glyph::Help};
+    for (int i = 0; i < 4; ++i) {
+        nav_[i] = makeButton(this, QStringLiteral("nav"), QString(), QString::fromUtf8(tips[i]));
+        makeArrayElement(nav_[i], QStringLiteral("nav"), i);
+        nav_[i]->setPicture(glyphIcon(kNavGlyphs[i]));
+        nav_[i]->setPictureAlignment(PictureAlignment::AboveCaption);
+        place(nav_[i], 8 + i * 38, 8, 34, 32);
+        connect(nav_[i], &ButtonPlus::clicked, this, [this, i] { navigate(i); });
+    }
+    version_ = new QLabel(versionLabelText(), this);
+    version_->setObjectName(QStringLiteral("version"));
+    place(version_, 170, 14, 160, 20);
+    web_ = new WebPane(this);
+    web_->setObjectName(QStringLiteral("Web"));
+    place(web_, 8, 46, 576, 516);
+    web_->installEventFilter(this);
+    frview_ = makePanel(this, QStringLiteral("Frview"), QString(), false);
+    place(frview_, 8, 46, 576, 516);
+    prev_ = new PageView(frview_);
+    place(prev_, 6, 6, 564, 504);
+    frview_->hide();
+    frversion_->hide();
+
+    place(this, 0, 0, 790, 570);
+}
+
+void ArticleWindow::load(QSize screen)
+{
+    const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
+    ScaleWindow(this, screenSize);
+    scalePanels(this, scaleFactors(screenSize).y);
+    program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
+    ApplyLanguage(this, program_.dir(), program_.state.language);
+    // The start page follows the language, so it is shown once that is known.
+    navigate(0);
+    setWindowTitle(program_.title() + captionVersionSuffix());
+    tavnit_->addItems(listTemplates(program_.dir()));
+    updateCounter();
+    QDir::setCurrent(program_.dir());
+    placeholder_ = QImageReader(program_.dir() + QStringLiteral("/nopic.png")).read();
+}
+
+PicformWindow& ArticleWindow::output()
+{
+    if (!output_)
+        output_ = std::make_unique<PicformWindow>(program_, this);
+    return *output_;
+}
+
+void ArticleWindow::viewpic()
+{
+    output(); // its loading adds the program's fonts before the first page
+    PageContext page(program_.store, program_.state, program_.canvas, program_.edition());
+    page.placeholder = placeholder_;
+    page.started = [] {
+        QCoreApplication::processEvents();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    };
+    page.finished = [] { QApplication::restoreOverrideCursor(); };
+    lastOutcome_ = DrawPage(page);
+    if (lastOutcome_.end == PageEnd::Refused)
+        return;
+    if (lastOutcome_.end == PageEnd::Stopped)
+        prev_->removeOverlays();
+    prev_->showPage(program_.canvas.image());
+    if (!program_.state.overlaysPlaced) {
+        prev_->placeOverlays(program_.state,
+                             prev_->overlayScale(program_.canvas.width(), program_.canvas.height()));
+        program_.state.overlaysPlaced = true;
+    }
+    showme_->setEnabled(!program_.canvas.image().isNull());
+    syncControls();
+    if (lastOutcome_.end != PageEnd::Complete)
+        showError(lastOutcome_.error);
+}
+
+void ArticleWindow::syncControls()
+{
+    const PageState& s = program_.state;
+    kotxt_->setVisible(s.headline.kotxtVisible);
+    kotxt_->setChecked(s.headline.kotxtChecked);
+    coll_->setVisible(s.headline.collVisible);
+    QPalette p = coll_->palette();
+    p.setColor(QPalette::Button, colourFromRef(s.headline.collColour));
+    coll_->setPalette(p);
+    // The tags other windows read mirror the state; the state is the truth.
+    setWidgetTag(title_, s.templateId);
+    setWidgetTag(scroll_, s.modified);
+    setWidgetTag(tavnit_, s.overlaysPlaced ? QStringLiteral("fin") : QString());
+    setWidgetTag(kotxt_, s.headline.kotxtTag);
+    savetxt_->setEnabled(false);
+    updttxt_->setEnabled(false);
+    updttxt_->setBorderStyle(s.isModified() ? ButtonBorder::Emphasised : ButtonBorder::Normal);
+}
+
+void ArticleWindow::checksav()
+{
+    // Pages change only through the editors, which come together with saving
+    // versions; until then there is nothing unsaved to ask about.
+}
+
+void ArticleWindow::set_scroll()
+{
+    program_.state.versionCount = countVersions(program_.store, program_.state);
+    scroll_->setRange(1, program_.state.versionCount);
+}
+
+void ArticleWindow::del_misgarot()
+{
+    removeOverlays(program_.state);
+    prev_->removeOverlays();
+    coll_->hide();
+}
+
+void ArticleWindow::chooseTemplate(int row)
+{
+    // A keyboard choice skips the mouse-over prompt, so ask here too.
+    checksav();
+    if (row < 0 || row >= tavnit_->count())
+        return;
+    if (web_->isBusy()) {
+        const QSignalBlocker block(tavnit_);
+        tavnit_->setCurrentRow(-1);
+        return;
+    }
+    frview_->raise();
+    program_.state.overlaysPlaced = false;
+    prev_->clearPage();
+    del_misgarot();
+    kotxt_->hide();
+    prev_->update();
+    const QString name = tavnit_->item(row)->text();
+    if (const QString failure = selectTemplate(program_.store, program_.state, name); !failure.isEmpty()) {
+        showError(failure);
+        return;
+    }
+    setPanelCaption(title_, widgetTag(chedit_) + program_.state.templateId);
+    {
+        // A new template opens at its first version.
+        const QSignalBlocker block(scroll_);
+        scroll_->setValue(1);
+    }
+    set_scroll();
+    updateCounter();
+    frversion_->show();
+    frview_->show();
+    frview_->raise();
+    viewpic();
+}
+
+void ArticleWindow::versionChanged(int value)
+{
+    updateCounter();
+    if (scroll_->isSliderDown())
+        return; // while dragging only the counter follows
+    if (value == program_.state.version || program_.state.tavnit.isEmpty())
+        return;
+    checksav();
+    program_.state.version = value;
+    viewpic();
+}
+
+void ArticleWindow::updateCounter()
+{
+    count1_->setText(widgetTag(count1_) + QString::number(scroll_->value()));
+}
+
+void ArticleWindow::logoTextSwitched()
+{
+    PageState& s = program_.state;
+    checksav();
+    s.headline.kotxtChecked = kotxt_->isChecked();
+    if (s.headline.kotxtChecked) {
+        del_misgarot();
+        s.overlaysPlaced = false;
+        viewpic();
+    } else {
+        viewpic();
+        const int n = s.headline.kotxtTag.toInt();
+        s.katava.erase(n);
+        prev_->removeTextOverlay(n);
+    }
+}
+
+void ArticleWindow::got_web()
+{
+    checksav();
+    web_->raise();
+    {
+        const QSignalBlocker block(tavnit_);
+        tavnit_->clearSelection();
+        tavnit_->setCurrentRow(-1);
+    }
+    frversion_->hide();
+    frview_->hide();
+    kotxt_->hide();
+    coll_->hide();
+}
+
+void ArticleWindow::navigate(int index)
+{
+    const bool main = program_.title() == u"Nuvela";
+    const QString help = (main ? kMainHelp : kSiblingHelp) + (main ? kMainHelpSuffix : kSiblingHelpSuffix);
+    switch (index) {
+    case 0:
+        web_->navigate(startPagePath(program_.dir(), program_.state.language));
+        break;
+    case 1:
+        web_->backward();
+        break;
+    case 2:
+        web_->forward();
+        break;
+    case 3:
+        web_->navigate(help);
+        break;
+    default:
+        return;
+    }
+    got_web();
+}
+
+void ArticleWindow::showOutput()
+{
+    PicformWindow& window = output();
+    window.Res(window.previewMode());
+    window.exec();
+}
+
+void ArticleWindow::showError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void ArticleWindow::closeEvent(QCloseEvent* event)
+{
+    program_.shutdown();
+    event->accept();
+}
+
+bool ArticleWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == tavnit_->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            kotxt_->setChecked(false);
+            program_.state.headline.kotxtChecked = false;
+        } else if (event->type() == QEvent::MouseMove) {
+            checksav();
+        }
+    } else if (watched == web_ && event->type() == QEvent::FocusIn && frview_->isVisible()) {
+        got_web();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace nuvela

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "render/drawpage.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QScrollBar;
+class Retainer;
+
+namespace nuvela {
+
+class ButtonPlus;
+class PageView;
+class PicformWindow;
+class Program;
+class WebPane;
+
+/// The main window `article`: the template gallery, the page view with its
+/// overlays, the version panel, the web pane and the buttons that open the
+/// output window and end the program. It wires widgets to the engine; the
+/// page itself lives in the program's state.
+class ArticleWindow : public QWidget {
+    Q_OBJECT
+public:
+    /// screen: the screen size to scale to (the window's own screen when
+    /// empty); tests pass the sizes they check.
+    explicit ArticleWindow(Program& program, QSize screen = {});
+    ~ArticleWindow() override;
+
+    // The window's public routines.
+    /// Renders the page and refreshes the page view and its overlays.
+    void viewpic();
+    /// Switches the main area to the web pane.
+    void got_web();
+    /// Asks whether to save unsaved changes (nothing is unsaved until the
+    /// editors can change a page).
+    void checksav();
+    /// Counts the stored versions of the chosen template.
+    void set_scroll();
+    /// Removes every overlay.
+    void del_misgarot();
+
+    /// Choosing item row of the gallery, as a click or the keyboard does.
+    void chooseTemplate(int row);
+    /// Shows the output window (modal) in the mode its option selects.
+    void showOutput();
+    /// The output window, loaded (hidden) on first use of the canvas.
+    PicformWindow& output();
+
+    /// What the last render ended with (for tests and the status).
+    const PageOutcome& lastOutcome() const { return lastOutcome_; }
+
+    QListWidget* gallery() const { return tavnit_; }
+    PageView* pageView() const { return prev_; }
+    WebPane* web() const { return web_; }
+    QScrollBar* versionScroller() const { return scroll_; }
+    QLabel* versionCounter() const { return count1_; }
+    Retainer* titlePanel() const { return title_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void load(QSize screen);
+    void buildWidgets();
+    void navigate(int index);
+    void versionChanged(int value);
+    void updateCounter();
+    void syncControls();
+    void logoTextSwitched();
+    void showError(const QString& text);
+
+    Program& program_;
+    std::unique_ptr<PicformWindow> output_;
+    QImage placeholder_;
+    PageOutcome lastOutcome_;
+
+    QListWidget* tavnit_ = nullptr;
+    Retainer* title_ = nullptr;
+    Retainer* frview_ = nullptr;
+    Retainer* frversion_ = nullptr;
+    PageView* prev_ = nullptr;
+    WebPane* web_ = nullptr;
+    QCheckBox* kotxt_ = nullptr;
+    QCheckBox* chedit_ = nullptr;
+    ButtonPlus* coll_ = nullptr;
+    QScrollBar* scroll_ = nullptr;
+    QLabel* count1_ = nullptr;
+    ButtonPlus* savetxt_ = nullptr;
+    ButtonPlus* updttxt_ = nullptr;
+    ButtonPlus* deltext_ = nullptr;
+    ButtonPlus* showme_ = nullptr;
+    ButtonPlus* proper_ = nullptr;
+    ButtonPlus* cmdExit1_ = nullptr;
+    ButtonPlus* nav_[4] = {};
+    QLabel* version_ = nullptr;
+};
+
+} // namespace nuvela

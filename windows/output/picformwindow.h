@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+
+class QLabel;
+class QRadioButton;
+class QScrollBar;
+
+namespace nuvela {
+
+class ButtonPlus;
+class Program;
+
+/// The output window `picform`: the page fitted into the window or at full
+/// size with scroll bars, saved as a JPEG or bitmap file, or printed. Shown
+/// modally from the main window; it keeps its canvas position between
+/// showings.
+class PicformWindow : public QDialog {
+    Q_OBJECT
+public:
+    /// Loading the window adds the program folder's fonts for the run, then
+    /// scales it to the screen and applies the interface language.
+    PicformWindow(Program& program, QWidget* parent = nullptr, QSize screen = {});
+
+    /// `makesmall`: hides the full-size canvas and both scroll bars.
+    void makesmall();
+    /// `Res`: 0 shows the page fitted, 1 at full size with scroll bars;
+    /// any other mode does nothing.
+    void Res(int mode);
+    /// The mode of the preview option (`showme`), 0 fitted or 1 full size.
+    int previewMode() const;
+
+    // Actions of the window's buttons, also for tests.
+    void savePicture();
+    void printPicture();
+
+    QScrollBar* horizontalBar() const { return hbar_; }
+    QScrollBar* verticalBar() const { return vbar_; }
+    QLabel* fullSizeCanvas() const { return pic_; }
+
+private:
+    class Viewport;
+    void showMessage(const QString& text);
+
+    Program& program_;
+    Viewport* picout_ = nullptr;
+    QLabel* pic_ = nullptr;
+    QScrollBar* hbar_ = nullptr;
+    QScrollBar* vbar_ = nullptr;
+    QRadioButton* showme_[2] = {};
+};
+
+} // namespace nuvela

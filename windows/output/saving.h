@@ -1,0 +1,32 @@
+#pragma once
+
+#include "store/inifiles.h"
+#include "windows/common/dialogs.h"
+
+#include <QImage>
+#include <QString>
+
+namespace nuvela {
+
+/// The save dialog's filter: JPEG first, then the Windows bitmap.
+inline constexpr QStringView kSaveFilter =
+    u"JPEG File Interchange Format (*.jpg;*.jpeg)|*.jpg;*.jpeg|Bitmap Image (*.bmp)|*.bmp";
+
+enum class PictureFileFormat { Jpeg, Bmp };
+
+struct SaveTarget {
+    QString path;
+    PictureFileFormat format = PictureFileFormat::Jpeg;
+};
+
+/// The file a save choice makes: the format follows the name's real
+/// extension, in any letter case (".jpg" and ".jpeg" give JPEG under the
+/// name as chosen, ".bmp" a bitmap); a name without one of these takes the
+/// chosen filter's extension.
+SaveTarget saveTargetFor(const SaveChoice& choice);
+
+/// Writes the page: through a temporary file and an atomic rename, so an
+/// existing file is replaced only by a complete new one.
+StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuality);
+
+} // namespace nuvela
