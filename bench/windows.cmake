@@ -1,0 +1,3 @@
+# Window benchmarks: starting the program and choosing a template.
+list(APPEND NUVELA_BENCH_SOURCES "${CMAKE_CURRENT_SOURCE_DIR}/windows_main.cpp")
+list(APPEND NUVELA_BENCH_LIBS nuvela_windows_main)
