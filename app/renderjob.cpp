@@ -114,20 +114,6 @@ Format formatOf(const QString& path)
     return Format::Unknown;
 }
 
-StoreResult savePng(const QImage& image, const QString& path)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return {QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path)};
-    }
-    if (!file.commit())
-        return {QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
-    return {};
-}
-
 } // namespace
 
 QString runRender(const RenderRequest& request)

@@ -74,17 +74,25 @@ StoreResult saveJpeg(const QImage& image, const QString& path, int quality)
     return commitBytes(path, QByteArray(reinterpret_cast<const char*>(out), qsizetype(size)));
 }
 
-StoreResult saveBmp(const QImage& image, const QString& path)
+namespace {
+
+StoreResult saveEncoded(const QImage& image, const QString& path, const char* format)
 {
     if (image.isNull())
         return {QStringLiteral("Cannot write %1: there is no picture to save").arg(path)};
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"))
-        return {QStringLiteral("Cannot write %1: the bitmap could not be encoded").arg(path)};
+    if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, format))
+        return {QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path)};
     return commitBytes(path, bytes);
 }
+
+} // namespace
+
+StoreResult saveBmp(const QImage& image, const QString& path) { return saveEncoded(image, path, "BMP"); }
+
+StoreResult savePng(const QImage& image, const QString& path) { return saveEncoded(image, path, "PNG"); }
 
 QString jpegPathBeside(const QString& bmpPath) { return bmpPath.chopped(qMin<qsizetype>(4, bmpPath.size())) + QStringLiteral(".jpg"); }
 

@@ -27,6 +27,9 @@ StoreResult saveJpeg(const QImage& image, const QString& path, int quality);
 /// Writes image as a Windows bitmap through a temporary file.
 StoreResult saveBmp(const QImage& image, const QString& path);
 
+/// Writes image as a PNG file through a temporary file.
+StoreResult savePng(const QImage& image, const QString& path);
+
 /// The JPEG that the conversion writes beside a bitmap: the path without its
 /// last four characters, followed by ".jpg".
 QString jpegPathBeside(const QString& bmpPath);
