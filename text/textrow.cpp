@@ -27,28 +27,28 @@ bool isTrueText(QStringView text)
 RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row)
 {
     surface.textColour = colourFromRef(row.colour);
-    RowFont spec{row.font, fontHeightForSize(row.size, surface), 0, row.bold};
+    RowFont wanted{row.font, fontHeightForSize(row.size, surface), 0, row.bold};
 
     RowFit fit;
     QFont font;
     double tw = 0;
     for (int attempt = 1; attempt <= kFitAttempts; ++attempt) {
-        font = spec.toQFont();
+        font = wanted.toQFont();
         tw = textWidth(font, row.text, surface);
         fit.attempts = attempt;
         if (tw <= row.w || tw <= 0 || attempt == kFitAttempts)
             break;
-        const double previous = attempt == 1 ? kStartWidth : spec.width;
+        const double previous = attempt == 1 ? kStartWidth : wanted.width;
         double next = roundHalfEven(previous * row.w / tw);
         if (next == previous)
             next = previous - 1;
         // Width 0 would mean the natural, widest font again.
         next = std::max(next, 1.0);
-        if (next == spec.width)
+        if (next == wanted.width)
             break; // as narrow as a font gets
-        spec.width = int(next);
+        wanted.width = int(next);
     }
-    fit.width = spec.width;
+    fit.width = wanted.width;
     fit.textWidth = tw;
 
     const double W = surface.width();
@@ -85,9 +85,9 @@ RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row)
 void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, double x,
                    double y, double w)
 {
-    const RowFont spec{surface.font.face, fontHeightForSize(surface.font.size, surface), 0,
+    const RowFont wanted{surface.font.face, fontHeightForSize(surface.font.size, surface), 0,
                        surface.font.bold};
-    const QFont font = spec.toQFont();
+    const QFont font = wanted.toQFont();
     QString joined = text;
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("~"));
     surface.pen.setY(y);

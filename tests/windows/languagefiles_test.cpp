@@ -32,14 +32,14 @@ namespace {
 
 // The widgets of the five windows, by the names they are built with; arrays
 // with their highest element number.
-struct WidgetSpec {
+struct KnownWidget {
     const char* window;
     const char* name;
     const char* kind;
     int lastIndex = -1; ///< -1 for a plain widget
 };
 
-const WidgetSpec kWidgets[] = {
+const KnownWidget kWidgets[] = {
     { "article", "tavnit", "ListBox" },       { "article", "title", "Retainer" },
     { "article", "prev", "PictureBox" },      { "article", "Frview", "Retainer" },
     { "article", "Frversion", "Retainer" },   { "article", "katava", "Label", 0 },
@@ -161,15 +161,15 @@ std::unique_ptr<QWidget> buildWindow(const char* name)
     auto window = std::make_unique<QWidget>();
     window->setObjectName(QString::fromLatin1(name));
     window->setLayoutDirection(Qt::RightToLeft);
-    for (const WidgetSpec& spec : kWidgets) {
-        if (std::string_view(spec.window) != name)
+    for (const KnownWidget& known : kWidgets) {
+        if (std::string_view(known.window) != name)
             continue;
-        for (int i = 0; i <= std::max(0, spec.lastIndex); ++i) {
-            QWidget* widget = makeWidget(QString::fromLatin1(spec.kind), window.get());
-            if (spec.lastIndex >= 0)
-                makeArrayElement(widget, QString::fromLatin1(spec.name), i);
+        for (int i = 0; i <= std::max(0, known.lastIndex); ++i) {
+            QWidget* widget = makeWidget(QString::fromLatin1(known.kind), window.get());
+            if (known.lastIndex >= 0)
+                makeArrayElement(widget, QString::fromLatin1(known.name), i);
             else
-                widget->setObjectName(QString::fromLatin1(spec.name));
+                widget->setObjectName(QString::fromLatin1(known.name));
         }
     }
     return window;
@@ -188,9 +188,9 @@ bool knownTarget(const char* window, const QString& target)
         name = target.left(open);
         index = target[open + 1].digitValue();
     }
-    for (const WidgetSpec& spec : kWidgets) {
-        if (std::string_view(spec.window) == window && name == QString::fromLatin1(spec.name))
-            return index < 0 ? spec.lastIndex < 0 : index <= spec.lastIndex;
+    for (const KnownWidget& known : kWidgets) {
+        if (std::string_view(known.window) == window && name == QString::fromLatin1(known.name))
+            return index < 0 ? known.lastIndex < 0 : index <= known.lastIndex;
     }
     return false;
 }
