@@ -8,16 +8,61 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <optional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
+
+/// Where the user's one line goes: the real standard error stream, also
+/// while library chatter is muted.
+int userStderr = STDERR_FILENO;
 
 // Qt's own chatter (missing runtime folders on a server, font cache notes)
 // is not for the user: failures are reported as one "Error: " line.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type == QtFatalMsg)
-        fprintf(stderr, "Error: %s\n", qPrintable(message));
+        dprintf(userStderr, "Error: %s\n", qPrintable(message));
 }
+
+// Libraries below Qt (libpng's default error handler, fontconfig) write
+// their complaints straight to file descriptor 2. While the page is drawn
+// that descriptor points at /dev/null; our own line goes to the real one.
+// Sanitizer builds keep it, so that their reports are not lost.
+class LibraryChatterMuted {
+public:
+    LibraryChatterMuted()
+    {
+#if !defined(__SANITIZE_ADDRESS__)
+        fflush(stderr);
+        saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0 && dup2(null, STDERR_FILENO) >= 0)
+            userStderr = saved_;
+        if (null >= 0)
+            close(null);
+#endif
+    }
+    ~LibraryChatterMuted() { restore(); }
+    LibraryChatterMuted(const LibraryChatterMuted&) = delete;
+    LibraryChatterMuted& operator=(const LibraryChatterMuted&) = delete;
+
+    void restore()
+    {
+        if (saved_ < 0)
+            return;
+        fflush(stderr);
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+        saved_ = -1;
+        userStderr = STDERR_FILENO;
+    }
+
+private:
+    int saved_ = -1;
+};
 
 } // namespace
 
@@ -25,8 +70,11 @@ int main(int argc, char** argv)
 {
     // Pages are drawn off screen; no display or window system is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("NUVELA_VERBOSE"))
+    std::optional<LibraryChatterMuted> muted;
+    if (qEnvironmentVariableIsEmpty("NUVELA_VERBOSE")) {
         qInstallMessageHandler(quietMessages);
+        muted.emplace();
+    }
     QGuiApplication app(argc, argv);
 
     QStringList args = app.arguments();
@@ -38,6 +86,7 @@ int main(int argc, char** argv)
         nuvela::editionFromTitle(QStringLiteral(NUVELA_TITLE)), &error, &help);
     QTextStream err(stderr);
     if (!request) {
+        muted.reset();
         if (help) {
             QTextStream(stdout) << error;
             return 0;
@@ -46,6 +95,7 @@ int main(int argc, char** argv)
         return 2;
     }
     error = nuvela::runRender(*request);
+    muted.reset();
     if (!error.isEmpty()) {
         err << "Error: " << error << Qt::endl;
         return 1;
