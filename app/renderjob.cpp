@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QSaveFile>
 
 namespace nuvela {
@@ -17,11 +18,13 @@ QString renderUsage()
     return QStringLiteral(
         "Usage: nuvela-render [--program-dir DIR] --template NAME [--version N] [--scale S]\n"
         "                     [--quality Q] [--edition main|sibling] -o FILE\n"
-        "Draws one page of a template and writes it as .png, .bmp or .jpg/.jpeg.\n"
+        "Draws one page of a template and writes it as .png, .bmp, .jpg/.jpeg or .pdf\n"
+        "(vector output: shapes and texts stay sharp at any size).\n"
         "  --program-dir DIR  the program folder (default: the bundled one)\n"
         "  --template NAME    a template name as listed in the gallery\n"
         "  --version N        the stored version whose texts are drawn (default 1)\n"
-        "  --scale S          pixels per screen pixel (1 = 96 dpi, 3.125 = 300 dpi)\n"
+        "  --scale S          pixels per screen pixel (1 = 96 dpi, 3.125 = 300 dpi);\n"
+        "                     (for .pdf: how finely positions are rounded)\n"
         "  --quality Q        JPEG quality 1-100 (default: the text store's, else 75)\n"
         "  --edition E        main or sibling (default: the program's own)\n"
         "  -o FILE            the picture to write\n");
@@ -100,7 +103,7 @@ std::optional<RenderRequest> parseRenderArguments(const QStringList& args,
 
 namespace {
 
-enum class Format { Png, Bmp, Jpeg, Unknown };
+enum class Format { Png, Bmp, Jpeg, Pdf, Unknown };
 
 Format formatOf(const QString& path)
 {
@@ -111,7 +114,19 @@ Format formatOf(const QString& path)
         return Format::Bmp;
     if (ext == u"jpg" || ext == u"jpeg")
         return Format::Jpeg;
+    if (ext == u"pdf")
+        return Format::Pdf;
     return Format::Unknown;
+}
+
+/// Writes a finished PDF document in one piece, replacing the target only
+/// when everything was written.
+QString savePdf(const QByteArray& document, const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit())
+        return QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
+    return {};
 }
 
 } // namespace
@@ -120,7 +135,7 @@ QString runRender(const RenderRequest& request)
 {
     const Format format = formatOf(request.output);
     if (format == Format::Unknown)
-        return QStringLiteral("cannot tell the picture format of \"%1\"; use .png, .bmp, .jpg or .jpeg")
+        return QStringLiteral("cannot tell the picture format of \"%1\"; use .png, .bmp, .jpg, .jpeg or .pdf")
             .arg(request.output);
 
     PageState state;
@@ -131,6 +146,18 @@ QString runRender(const RenderRequest& request)
         return why;
 
     Surface canvas(request.scale);
+    QBuffer pdf;
+    std::optional<QPdfWriter> writer;
+    if (format == Format::Pdf) {
+        pdf.open(QIODevice::WriteOnly);
+        writer.emplace(&pdf);
+        writer->setTitle(request.tavnit);
+        writer->setCreator(QStringLiteral(NUVELA_TITLE));
+        // Fine enough that pixel-aligned boxes and lines land where the
+        // screen puts them at any scale.
+        writer->setResolution(1440);
+        canvas.setVectorTarget(&*writer);
+    }
     PageContext page{store, state, canvas, request.edition};
     preparePictures(page);
     const PageOutcome outcome = DrawPage(page);
@@ -144,6 +171,10 @@ QString runRender(const RenderRequest& request)
         return saveBmp(canvas.image(), request.output).error;
     case Format::Jpeg:
         return saveJpeg(canvas.image(), request.output, request.quality.value_or(jpegQuality(store))).error;
+    case Format::Pdf:
+        if (!canvas.endVector() || canvas.vectorCleared() || pdf.data().isEmpty())
+            return QStringLiteral("Cannot draw the page as a PDF document.");
+        return savePdf(pdf.data(), request.output);
     case Format::Unknown:
         break;
     }

@@ -126,6 +126,16 @@ void BlitTransparent(QImage& target, const QImage& bitmap, int x, int y, QRgb ke
     }
     // At other scales: the same rule as an alpha mask, resized smoothly
     // (premultiplied, so no key colour bleeds into the edges).
+    QPainter p(&target);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(x, y, source.width() * scale, source.height() * scale),
+                keyedAndTinted(bitmap, key, tint));
+}
+
+QImage keyedAndTinted(const QImage& bitmap, QRgb key, QRgb tint)
+{
+    const QImage source = bitmap.convertToFormat(QImage::Format_RGB32);
+    const QRgb keyRgb = key | 0xFF000000, tintRgb = tint | 0xFF000000;
     QImage tinted(source.size(), QImage::Format_ARGB32_Premultiplied);
     for (int sy = 0; sy < source.height(); ++sy) {
         const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
@@ -135,9 +145,7 @@ void BlitTransparent(QImage& target, const QImage& bitmap, int x, int y, QRgb ke
             to[sx] = s == keyRgb ? 0 : (s & tintRgb);
         }
     }
-    QPainter p(&target);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRectF(x, y, source.width() * scale, source.height() * scale), tinted);
+    return tinted;
 }
 
 bool isPlainPictureName(const QString& name)
@@ -252,10 +260,17 @@ DrawStatus DrawHeadline(PageContext& page, int n)
         } else {
             controls.collColour = colour;
         }
-        if (x && y)
-            BlitTransparent(page.canvas.image(), page.staged, page.canvas.toPixel(*x),
-                            page.canvas.toPixel(*y), kLogoKey,
-                            colourFromRef(controls.collColour).rgb(), page.canvas.scale());
+        if (x && y) {
+            const QPoint at = page.canvas.toPixel(QPointF(*x, *y));
+            const QRgb tint = colourFromRef(controls.collColour).rgb();
+            BlitTransparent(page.canvas.image(), page.staged, at.x(), at.y(), kLogoKey, tint,
+                            page.canvas.scale());
+            page.canvas.paintVector([&](QPainter& p) {
+                p.setRenderHint(QPainter::SmoothPixmapTransform);
+                p.drawImage(QRectF(at, QSizeF(page.staged.size()) * page.canvas.scale()),
+                            keyedAndTinted(page.staged, kLogoKey, tint));
+            });
+        }
     } else if (x && y) {
         page.canvas.drawPictureAt(page.staged, QPointF(*x, *y));
     }

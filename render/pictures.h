@@ -26,6 +26,10 @@ QString FetchImage(PageContext& page, QStringView table, const QString& title,
 void BlitTransparent(QImage& target, const QImage& bitmap, int x, int y, QRgb key, QRgb tint,
                      double scale = 1.0);
 
+/// The same rule as a picture of its own: keyed pixels fully transparent,
+/// the others opaque and ANDed with the tint (premultiplied ARGB).
+QImage keyedAndTinted(const QImage& bitmap, QRgb key, QRgb tint);
+
 /// A fixed picture's file name may only name a file inside the picture
 /// folder: no folder separators, drive colons or ".." parts.
 bool isPlainPictureName(const QString& name);

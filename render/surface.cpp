@@ -2,8 +2,10 @@
 
 #include "store/numbers.h"
 
+#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
 
 #include <cmath>
 
@@ -12,6 +14,49 @@ namespace nuvela {
 Surface::Surface(double scale)
     : twipsPerPixel_(kScreenTwipsPerPixel / (scale > 0 && std::isfinite(scale) ? scale : 1.0))
 {
+}
+
+Surface::~Surface()
+{
+    endVector();
+}
+
+void Surface::setVectorTarget(QPdfWriter* writer)
+{
+    endVector();
+    vectorWriter_ = writer;
+    vectorDrawn_ = vectorCleared_ = false;
+}
+
+bool Surface::endVector()
+{
+    const bool ok = !vectorWriter_ || (vector_ && vector_->isActive());
+    if (vector_)
+        vector_->end();
+    vector_.reset();
+    vectorWriter_ = nullptr;
+    return ok;
+}
+
+void Surface::paint(const std::function<void(QPainter&)>& draw)
+{
+    if (image_.isNull())
+        return;
+    {
+        QPainter p(&image_);
+        draw(p);
+    }
+    paintVector(draw);
+}
+
+void Surface::paintVector(const std::function<void(QPainter&)>& draw)
+{
+    if (!vector_ || !vector_->isActive())
+        return;
+    vector_->save();
+    draw(*vector_);
+    vector_->restore();
+    vectorDrawn_ = true;
 }
 
 int Surface::toPixel(double twips) const
@@ -53,13 +98,39 @@ bool Surface::resize(double widthTwips, double heightTwips, QString* error)
     width_ = widthTwips;
     height_ = heightTwips;
     clear();
+    if (vectorWriter_)
+        startVectorPage();
     return true;
+}
+
+void Surface::startVectorPage()
+{
+    // A PDF page exactly the canvas's size (twips are twentieths of a
+    // point), without margins; the painter works in canvas pixels.
+    const QSizeF points(image_.width() * twipsPerPixel_ / 20, image_.height() * twipsPerPixel_ / 20);
+    vectorWriter_->setPageMargins(QMarginsF());
+    vectorWriter_->setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
+    if (vector_ && vector_->isActive()) {
+        vectorWriter_->newPage();
+    } else {
+        vector_ = std::make_unique<QPainter>();
+        if (!vector_->begin(vectorWriter_))
+            return;
+    }
+    const double devicePerPixel = vectorWriter_->resolution() * twipsPerPixel_ / 1440.0;
+    vector_->resetTransform();
+    vector_->scale(devicePerPixel, devicePerPixel);
+    vectorCleared_ = vectorDrawn_ = false;
 }
 
 void Surface::clear()
 {
     image_.fill(Qt::white);
     pen = {};
+    // Paper already printed cannot be wiped: the caller learns the PDF no
+    // longer shows the page.
+    if (vectorDrawn_)
+        vectorCleared_ = true;
 }
 
 void Surface::drawBox(QPointF a, QPointF b)
@@ -70,35 +141,37 @@ void Surface::drawBox(QPointF a, QPointF b)
     const int r = std::max(toPixel(a.x()), toPixel(b.x()));
     const int t = std::min(toPixel(a.y()), toPixel(b.y()));
     const int bt = std::max(toPixel(a.y()), toPixel(b.y()));
-    QPainter p(&image_);
-    if (fillStyle == FillStyle::Solid)
-        p.fillRect(QRect(QPoint(l, t), QPoint(r - 1, bt - 1)), fillColour);
-    // The outline is a ring lineWidth pixels thick, centred on the box's edge
-    // pixels (for odd widths; even widths lean inwards).
-    const int lw = devicePixels(lineWidth);
-    const int grow = (lw - 1) / 2;
-    const QRect outer(QPoint(l - grow, t - grow), QPoint(r - 1 + grow, bt - 1 + grow));
-    if (outer.width() <= 2 * lw || outer.height() <= 2 * lw) {
-        p.fillRect(outer, lineColour);
-        return;
-    }
-    p.fillRect(QRect(outer.left(), outer.top(), outer.width(), lw), lineColour);
-    p.fillRect(QRect(outer.left(), outer.bottom() - lw + 1, outer.width(), lw), lineColour);
-    p.fillRect(QRect(outer.left(), outer.top() + lw, lw, outer.height() - 2 * lw), lineColour);
-    p.fillRect(QRect(outer.right() - lw + 1, outer.top() + lw, lw, outer.height() - 2 * lw),
-               lineColour);
+    paint([&](QPainter& p) {
+        if (fillStyle == FillStyle::Solid)
+            p.fillRect(QRect(QPoint(l, t), QPoint(r - 1, bt - 1)), fillColour);
+        // The outline is a ring lineWidth pixels thick, centred on the box's
+        // edge pixels (for odd widths; even widths lean inwards).
+        const int lw = devicePixels(lineWidth);
+        const int grow = (lw - 1) / 2;
+        const QRect outer(QPoint(l - grow, t - grow), QPoint(r - 1 + grow, bt - 1 + grow));
+        if (outer.width() <= 2 * lw || outer.height() <= 2 * lw) {
+            p.fillRect(outer, lineColour);
+            return;
+        }
+        p.fillRect(QRect(outer.left(), outer.top(), outer.width(), lw), lineColour);
+        p.fillRect(QRect(outer.left(), outer.bottom() - lw + 1, outer.width(), lw), lineColour);
+        p.fillRect(QRect(outer.left(), outer.top() + lw, lw, outer.height() - 2 * lw), lineColour);
+        p.fillRect(QRect(outer.right() - lw + 1, outer.top() + lw, lw, outer.height() - 2 * lw),
+                   lineColour);
+    });
 }
 
 namespace {
 
-void strokeAndFill(QImage& image, const QPainterPath& path, const Surface& s)
+void strokeAndFill(const QPainterPath& path, Surface& s)
 {
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(s.lineColour, s.devicePixels(s.lineWidth), Qt::SolidLine, Qt::SquareCap,
-                  Qt::MiterJoin));
-    p.setBrush(s.fillStyle == FillStyle::Solid ? QBrush(s.fillColour) : QBrush(Qt::NoBrush));
-    p.drawPath(path);
+    s.paint([&](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(s.lineColour, s.devicePixels(s.lineWidth), Qt::SolidLine, Qt::SquareCap,
+                      Qt::MiterJoin));
+        p.setBrush(s.fillStyle == FillStyle::Solid ? QBrush(s.fillColour) : QBrush(Qt::NoBrush));
+        p.drawPath(path);
+    });
 }
 
 } // namespace
@@ -112,7 +185,7 @@ void Surface::drawEllipse(QPointF centre, double radius, double aspect)
     QPainterPath path;
     path.addEllipse(QPointF(toPixels(centre.x()), toPixels(centre.y())), toPixels(rx),
                     toPixels(ry));
-    strokeAndFill(image_, path, *this);
+    strokeAndFill(path, *this);
 }
 
 void Surface::drawPolygon(const QList<QPoint>& pixels)
@@ -125,7 +198,7 @@ void Surface::drawPolygon(const QList<QPoint>& pixels)
     QPainterPath path;
     path.addPolygon(poly);
     path.closeSubpath();
-    strokeAndFill(image_, path, *this);
+    strokeAndFill(path, *this);
 }
 
 void Surface::drawPicture(const QImage& picture, const QRectF& box)
@@ -137,9 +210,10 @@ void Surface::drawPicture(const QImage& picture, const QRectF& box)
     const QRect target = QRect(a, b - QPoint(1, 1)).normalized();
     if (target.isEmpty())
         return;
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(target, picture);
+    paint([&](QPainter& p) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(target, picture);
+    });
 }
 
 void Surface::drawPictureAt(const QImage& picture, QPointF topLeft)

@@ -8,6 +8,12 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
+class QPainter;
+class QPdfWriter;
+
 namespace nuvela {
 
 /// Twips on the 96-dpi screen the page formats were made for.
@@ -34,6 +40,18 @@ public:
     static constexpr int kMaxPixels = 30000;
 
     explicit Surface(double scale = 1.0);
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    /// Mirrors every drawing from the next resize() on into a PDF as vector
+    /// output (shapes as paths, rows as text), one PDF page per resize. The
+    /// writer must outlive the drawing; endVector() finishes the document.
+    void setVectorTarget(QPdfWriter* writer);
+    /// Finishes the PDF document; false when its painter could not start.
+    bool endVector();
+    /// True after clear() discarded drawings the PDF already holds.
+    bool vectorCleared() const { return vectorCleared_; }
 
     double scale() const { return kScreenTwipsPerPixel / twipsPerPixel_; }
     double twipsPerPixel() const { return twipsPerPixel_; }
@@ -90,10 +108,22 @@ public:
     /// top-left corner at a point (twips).
     void drawPictureAt(const QImage& picture, QPointF topLeft);
 
+    /// Runs a drawing in canvas pixels on the image and, when there is one,
+    /// on the vector output.
+    void paint(const std::function<void(QPainter&)>& draw);
+    /// Runs a drawing in canvas pixels on the vector output only (for work
+    /// the image gets by direct pixel access).
+    void paintVector(const std::function<void(QPainter&)>& draw);
+
 private:
+    void startVectorPage();
+
     double twipsPerPixel_;
     double width_ = 0, height_ = 0;
     QImage image_;
+    QPdfWriter* vectorWriter_ = nullptr;
+    std::unique_ptr<QPainter> vector_;
+    bool vectorDrawn_ = false, vectorCleared_ = false;
 };
 
 } // namespace nuvela

@@ -58,18 +58,21 @@ void printText(Surface& surface, const QFont& font, const QString& text, double 
 {
     const QFontMetricsF metrics(font);
     if (!text.isEmpty() && !surface.image().isNull()) {
-        QPainter p(&surface.image());
-        p.setRenderHint(QPainter::TextAntialiasing);
-        p.setFont(font);
-        p.setPen(surface.textColour);
-        p.translate(surface.toPixels(surface.pen.x()), surface.toPixels(surface.pen.y()));
-        if (angle != 0)
-            p.rotate(-angle); // counter-clockwise on screen
         // The pen is the text's left edge in both reading orders.
         const int flags = Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine
             | Qt::TextDontClip
             | (surface.rightToLeft ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight);
-        p.drawText(QRectF(0, 0, metrics.horizontalAdvance(text), metrics.height()), flags, text);
+        const QRectF box(0, 0, metrics.horizontalAdvance(text), metrics.height());
+        const QPointF at(surface.toPixels(surface.pen.x()), surface.toPixels(surface.pen.y()));
+        surface.paint([&](QPainter& p) {
+            p.setRenderHint(QPainter::TextAntialiasing);
+            p.setFont(font);
+            p.setPen(surface.textColour);
+            p.translate(at);
+            if (angle != 0)
+                p.rotate(-angle); // counter-clockwise on screen
+            p.drawText(box, flags, text);
+        });
     }
     surface.pen = QPointF(0, surface.pen.y() + surface.toTwips(metrics.height()));
 }

@@ -6,8 +6,11 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -85,6 +88,75 @@ TEST(Renderer, FailuresSayWhyAndLeaveNoFile)
         EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
         EXPECT_NE(r.err.indexOf(QLatin1String(c.says)), -1) << r.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(target)) << c.says;
+    }
+}
+
+/// Share of pixels of a that no pixel of b within one pixel matches (every
+/// channel within a quarter of its range): rasterisers may snap text and
+/// picture edges differently by a pixel, but nothing may be missing or moved.
+double unmatchedShare(const QImage& a, const QImage& b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    const auto close = [](QRgb p, QRgb q) {
+        return std::abs(qRed(p) - qRed(q)) <= 64 && std::abs(qGreen(p) - qGreen(q)) <= 64
+            && std::abs(qBlue(p) - qBlue(q)) <= 64;
+    };
+    qint64 unmatched = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            bool found = false;
+            for (int dy = -1; dy <= 1 && !found; ++dy)
+                for (int dx = -1; dx <= 1 && !found; ++dx)
+                    found = y.valid(col + dx, row + dy) && close(x.pixel(col, row), y.pixel(col + dx, row + dy));
+            unmatched += !found;
+        }
+    return double(unmatched) / (double(x.width()) * x.height());
+}
+
+// The PDF is the same page as the picture, drawn as vectors: rasterised at
+// the screen's 96 dpi it matches the PNG but for antialiasing, and its texts
+// are real text in embedded fonts.
+TEST(Renderer, PdfIsTheSamePageAsVectors)
+{
+    struct Case {
+        QString tavnit;
+        QString headline; ///< a row that must be text, in reading order
+    };
+    const Case cases[] = {
+        {QStringLiteral("family-times"), QStringLiteral("Grandma Turns Ninety!")},
+        {QStringLiteral("birthday"), QStringLiteral("היום חוגגים יום הולדת!")},
+    };
+    QTemporaryDir out;
+    const auto run = [](const QString& tool, const QStringList& args) {
+        QProcess p;
+        p.start(tool, args);
+        p.waitForFinished(60000);
+        EXPECT_EQ(p.exitCode(), 0) << tool.toStdString() << " (poppler-utils) is needed";
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    for (const Case& c : cases) {
+        const QString png = out.filePath(c.tavnit + ".png"), pdf = out.filePath(c.tavnit + ".pdf");
+        ASSERT_EQ(renderer({"--template", c.tavnit, "-o", png}).exitCode, 0);
+        const RunResult r = renderer({"--template", c.tavnit, "-o", pdf});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+
+        EXPECT_TRUE(run("pdffonts", {pdf}).contains(u"Liberation")) << c.tavnit.toStdString();
+        QString text = run("pdftotext", {pdf, "-"});
+        text.remove(QRegularExpression(QStringLiteral("[\\x{202A}-\\x{202E}]")));
+        EXPECT_TRUE(text.contains(c.headline)) << text.left(300).toStdString();
+
+        run("pdftoppm", {"-r", "96", "-png", "-singlefile", pdf, out.filePath(c.tavnit + "-pdf")});
+        const QImage fromPdf(out.filePath(c.tavnit + "-pdf.png")), reference(png);
+        ASSERT_FALSE(fromPdf.isNull());
+        ASSERT_LE(std::abs(fromPdf.width() - reference.width()), 1);
+        ASSERT_LE(std::abs(fromPdf.height() - reference.height()), 1);
+        const QSize common = fromPdf.size().boundedTo(reference.size());
+        const QImage a = fromPdf.copy(QRect(QPoint(), common)), b = reference.copy(QRect(QPoint(), common));
+        // The tinted logos are pictures that the PDF rasteriser resamples,
+        // which blurs their keyed edges a little; everything else matches.
+        EXPECT_LT(unmatchedShare(a, b), 0.006) << c.tavnit.toStdString();
+        EXPECT_LT(unmatchedShare(b, a), 0.006) << c.tavnit.toStdString();
     }
 }
 
