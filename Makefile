@@ -10,7 +10,7 @@ CMAKE_ARGS ?=
 
 # Debian packages the build, the tests and the program need.
 PACKAGES := cmake g++ make pkg-config \
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev \
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-tools-dev libqt6opengl6-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libturbojpeg0-dev libjpeg-turbo-progs libsqlite3-dev \
   mdbtools mdbtools-dev libmdb3 \
