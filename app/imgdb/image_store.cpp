@@ -103,7 +103,7 @@ Outcome putPicture(const QString& path, const QString& table, const QString& tit
     const QByteArray quoted = '"' + table.toUtf8() + '"';
     qint64 rowid = 0;
     {
-        SqliteStatement find(db, "SELECT rowid FROM " + quoted + " WHERE Title = ?1 ORDER BY rowid LIMIT 1");
+        SqliteStatement find(db, "SELECT rowid FROM " + quoted + " WHERE Title = ?1 COLLATE TITLE ORDER BY rowid LIMIT 1");
         if (!find.isValid()) {
             error = db.failure(QStringLiteral("Cannot read table %1 of %2").arg(table, path));
         } else {
@@ -113,9 +113,13 @@ Outcome putPicture(const QString& path, const QString& table, const QString& tit
         }
     }
     if (error.isEmpty() && rowid) {
-        SqliteStatement update(db, "UPDATE " + quoted + " SET image = ?1 WHERE rowid = ?2");
-        update.bindBlob(1, picture);
-        sqlite3_bind_int64(update.handle(), 2, rowid);
+        // Lookups ignore letter case, so "mom's flowers" replaces the
+        // picture of "Mom's Flowers" (and takes its spelling) rather than
+        // adding a record no lookup would ever reach.
+        SqliteStatement update(db, "UPDATE " + quoted + " SET Title = ?1, image = ?2 WHERE rowid = ?3");
+        update.bindText(1, title);
+        update.bindBlob(2, picture);
+        sqlite3_bind_int64(update.handle(), 3, rowid);
         stepToEnd(db, update, QStringLiteral("Cannot write to %1").arg(path), error);
     } else if (error.isEmpty()) {
         SqliteStatement insert(db, "INSERT INTO " + quoted + " (Title, image) VALUES (?1, ?2)");

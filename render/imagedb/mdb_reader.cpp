@@ -143,10 +143,12 @@ QByteArray readMdbBlob(const QString& path, const MdbPictureColumns& columns, co
     mdb_bind_column(table.get(), titleNumber, titleBuffer.data(), &titleLength);
     mdb_bind_column(table.get(), blobNumber, blobBuffer.data(), &blobLength);
 
-    const QByteArray wanted = title.toUtf8();
     mdb_rewind_table(table.get());
     while (mdb_fetch_row(table.get())) {
-        if (QByteArray(titleBuffer.data(), std::clamp<qsizetype>(titleLength, 0, qsizetype(bindSize))) != wanted)
+        // Access compares text without regard to letter case.
+        const QString found = QString::fromUtf8(
+            titleBuffer.data(), std::clamp<qsizetype>(titleLength, 0, qsizetype(bindSize)));
+        if (found.compare(title, Qt::CaseInsensitive) != 0)
             continue;
         QByteArray bytes = readOle(mdb.get(), blobColumn);
         if (bytes.isEmpty())

@@ -26,6 +26,16 @@ int openFlags(SqliteDatabase::Mode mode)
     return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 }
 
+// Titles compare the way the Access databases the templates were written
+// against compare text: without regard to letter case (in every script, not
+// only ASCII as SQLite's NOCASE would), every other character significant.
+int compareTitles(void*, int leftLength, const void* left, int rightLength, const void* right)
+{
+    const QString a = QString::fromUtf8(static_cast<const char*>(left), leftLength);
+    const QString b = QString::fromUtf8(static_cast<const char*>(right), rightLength);
+    return a.compare(b, Qt::CaseInsensitive);
+}
+
 } // namespace
 
 void SqliteDatabase::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -49,6 +59,7 @@ SqliteDatabase::SqliteDatabase(const QString& path, Mode mode)
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
+    sqlite3_create_collation_v2(db, "TITLE", SQLITE_UTF8, nullptr, compareTitles, nullptr);
 }
 
 QString SqliteDatabase::failure(const QString& what) const
@@ -138,7 +149,7 @@ QByteArray readSqlitePicture(const QString& path, QStringView table, const QStri
     // The title is bound, never spliced into the text: an apostrophe in it is
     // just a letter. The first record in table order wins.
     const QByteArray sql = "SELECT image FROM \"" + table.toUtf8()
-        + "\" WHERE Title = ?1 ORDER BY rowid LIMIT 1";
+        + "\" WHERE Title = ?1 COLLATE TITLE ORDER BY rowid LIMIT 1";
     QByteArray bytes;
     bool found = false;
     const bool ran = queryReadOnly(path, table, sql, &title, error, [&](sqlite3_stmt* stmt) {

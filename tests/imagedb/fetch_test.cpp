@@ -27,7 +27,8 @@ protected:
                                    { "logobank", "Birthday Daily", kGreen },
                                    { "logobank", "עיתון החתונה", kBlue },
                                    { "fixpic", "Mom's Flowers", kGrey },
-                                   { "fixpic", "Birthday Daily", kBlue } });
+                                   { "fixpic", "Birthday Daily", kBlue },
+                                   { "fixpic", "été", kGreen } });
     }
     test::ProgramFolder folder { test::ProgramFolder::Start::Empty };
 };
@@ -39,7 +40,7 @@ struct LookupCase {
     QByteArray expected; ///< empty: "No record data"
 };
 
-TEST_F(SqliteFetch, LooksTitlesUpExactlyWithTheFirstRecordWinning)
+TEST_F(SqliteFetch, LooksTitlesUpRegardlessOfCaseWithTheFirstRecordWinning)
 {
     const LookupCase cases[] = {
         { "first of two records", kLogoTable, "Birthday Daily", kRed },
@@ -47,7 +48,8 @@ TEST_F(SqliteFetch, LooksTitlesUpExactlyWithTheFirstRecordWinning)
         { "apostrophe", kStockPictureTable, "Mom's Flowers", kGrey },
         { "same title, other table", kStockPictureTable, "Birthday Daily", kBlue },
         { "missing title", kLogoTable, "Evening Post", {} },
-        { "other letter case", kLogoTable, "birthday daily", {} },
+        { "other letter case", kLogoTable, "birthday DAILY", kRed },
+        { "other letter case beyond ASCII", kStockPictureTable, "ÉTÉ", kGreen },
         { "trailing space", kLogoTable, "Birthday Daily ", {} },
         { "quote that would change a spliced query", kLogoTable, "x' OR '1'='1", {} },
         { "title of the other table", kLogoTable, "Mom's Flowers", {} },

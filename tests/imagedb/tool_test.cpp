@@ -52,13 +52,14 @@ TEST_F(ImgdbTool, CreatesAddsReplacesListsAndExtracts)
         { { "add", db(), "logobank", "Family Times", file("first.png") }, "Added" },
         { { "add", db(), "fixpic", "Mom's Flowers", file("photo.jpg") }, "Added" },
         { { "add", db(), "logobank", "עיתון החתונה", file("second.bmp") }, "Replaced" },
+        { { "add", db(), "logobank", "family TIMES", file("second.bmp") }, "Replaced" },
     };
     for (const auto& step : steps) {
         const ToolRun run = imgdb(step.args);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_TRUE(run.out.startsWith(QLatin1StringView(step.said))) << run.out.toStdString();
     }
-    EXPECT_EQ(imgdb({ "list", db(), "logobank" }).out, QStringLiteral("עיתון החתונה\nFamily Times\n"));
+    EXPECT_EQ(imgdb({ "list", db(), "logobank" }).out, QStringLiteral("עיתון החתונה\nfamily TIMES\n"));
     EXPECT_EQ(imgdb({ "list", db(), "fixpic" }).out, QStringLiteral("Mom's Flowers\n"));
 
     EXPECT_EQ(imgdb({ "extract", db(), "logobank", "עיתון החתונה", file("out.bmp") }).exitCode, 0);
