@@ -83,10 +83,16 @@ StoreResult IniFiles::replace(const QString& path, const QByteArray& bytes)
         return {describe(path, QStringLiteral("the folder does not exist"))};
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (a full disk) shows in write()'s count;
+    // through the buffer it was lost at commit and a cut file replaced the store.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {describe(path, file.errorString())};
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
+    if (const qint64 written = file.write(bytes); written != bytes.size()) {
+        const QString why = written >= 0 && file.error() == QFileDevice::NoError
+            ? QStringLiteral("only %1 of %2 bytes could be written; the disk may be full")
+                  .arg(written)
+                  .arg(bytes.size())
+            : file.errorString();
         file.cancelWriting();
         return {describe(path, why)};
     }

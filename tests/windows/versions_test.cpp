@@ -1,0 +1,299 @@
+#include "windowfixture.h"
+
+#include "store/inidocument.h"
+#include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
+#include "windows/options/optionswindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+
+using nuvela::ScriptedDialogs;
+
+namespace {
+
+/// Version scenarios driven through the main window with real key events.
+class Versions : public test::WindowFixture {
+protected:
+    QByteArray store() const { return folder.read("templates/textdata.txt"); }
+    QString value(const QString& section, const QString& key) const
+    {
+        return nuvela::IniDocument(store()).value(section, key).value_or(QStringLiteral("<none>"));
+    }
+    /// What an editor does after a confirmed change of a text.
+    void edit(int object, const QString& text)
+    {
+        program->state.growLiveTables(object);
+        program->state.liveTexts[object] = text;
+        window->markModified();
+    }
+    void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* top = target->window();
+        top->show();
+        top->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+        target->setFocus(); // no window manager gives focus under Xvfb
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
+    /// A copy of the wedding template under another name, its identifier
+    /// line replaced.
+    void templateLike(const char* name, const QByteArray& idLine)
+    {
+        QByteArray bytes = folder.read("templates/wedding.ini");
+        bytes.replace("id=102", idLine);
+        folder.write(QStringLiteral("templates/%1.ini").arg(QString::fromLatin1(name)), bytes);
+    }
+    QStringList asked() const
+    {
+        QStringList out;
+        for (const auto& r : dialogs.requests())
+            if (r.kind == ScriptedDialogs::Kind::Ask || r.kind == ScriptedDialogs::Kind::Tell)
+                out << r.title + u'|' + r.text;
+        return out;
+    }
+    QString tag(const char* name, int index = -1) const
+    {
+        QWidget* w = index < 0 ? nuvela::findControl(window.get(), QString::fromLatin1(name))
+                               : nuvela::findArrayElement(window.get(), QString::fromLatin1(name), index);
+        return nuvela::widgetTag(w);
+    }
+};
+
+TEST_F(Versions, SaveAsNewUpdateAndTheKeys)
+{
+    start();
+    choose("bar-mitzvah"); // three stored versions
+    const QByteArray before = store();
+    EXPECT_FALSE(window->updateButton()->isEnabled());
+    edit(4, QStringLiteral("כותרת חדשה\r\nשורה שנייה"));
+    EXPECT_TRUE(window->updateButton()->isEnabled());
+    EXPECT_EQ(window->updateButton()->borderStyle(), nuvela::ButtonBorder::Emphasised);
+    press(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    // The new version is appended whole; everything before it stays byte for byte.
+    ASSERT_TRUE(store().startsWith(before));
+    EXPECT_TRUE(store().mid(before.size()).startsWith(test::ansi("[tav103girsa4]\ntxt0=ok\n")));
+    EXPECT_EQ(value("tav103girsa4", "txt4"), u"כותרת חדשה~שורה שנייה");
+    EXPECT_EQ(window->versionScroller()->maximum(), 4);
+    EXPECT_EQ(window->versionScroller()->value(), 4);
+    EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 4");
+    EXPECT_FALSE(program->state.isModified());
+    EXPECT_EQ(window->updateButton()->borderStyle(), nuvela::ButtonBorder::Normal);
+
+    // A change on version 2, then version 3 chosen by key: Yes saves into 2.
+    window->versionScroller()->setValue(2);
+    ASSERT_EQ(program->state.version, 2);
+    edit(4, QStringLiteral("לגירסה שתיים"));
+    dialogs.answerAsk(true);
+    press(window->versionScroller(), Qt::Key_Right);
+    EXPECT_EQ(window->versionScroller()->value(), 3);
+    EXPECT_EQ(asked(), QStringList{QStringLiteral("Attention|") + tag("savetxt")});
+    EXPECT_EQ(value("tav103girsa2", "txt4"), u"לגירסה שתיים");
+    EXPECT_EQ(program->state.version, 3);
+    EXPECT_EQ(value("tav103girsa3", "txt4"), program->state.liveTexts.value(4));
+
+    // Ctrl+S updates the marked version in place.
+    edit(4, QStringLiteral("עדכון"));
+    press(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(value("tav103girsa3", "txt4"), u"עדכון");
+    EXPECT_FALSE(window->updateButton()->isEnabled());
+}
+
+TEST_F(Versions, DeleteRenumbersAndDropsTheDeletedVersionsChanges)
+{
+    start();
+    choose("bar-mitzvah");
+    const QString third = value("tav103girsa3", "txt4");
+    const QString otherTemplate = value("tav104girsa2", "txt5");
+    window->versionScroller()->setValue(2);
+    edit(4, QStringLiteral("יימחק"));
+    dialogs.answerAsk(true);
+    window->deleteButton()->click();
+    EXPECT_EQ(asked(), QStringList{QStringLiteral("Delete|") + tag("deltext")});
+    EXPECT_EQ(value("tav103girsa2", "txt4"), third);
+    EXPECT_EQ(value("tav103girsa3", "txt0"), u"<none>");
+    EXPECT_EQ(value("tav104girsa2", "txt5"), otherTemplate);
+    EXPECT_FALSE(program->state.isModified()); // nothing may update a renumbered version
+    EXPECT_EQ(window->versionScroller()->maximum(), 2);
+    EXPECT_EQ(program->state.liveTexts.value(4), third);
+
+    // A marker on a later version follows it down.
+    program->state.version = 1;
+    window->versionScroller()->setValue(1);
+    window->markModified();
+    program->state.modified = QStringLiteral("2");
+    dialogs.answerAsk(true);
+    window->deleteButton()->click();
+    EXPECT_EQ(program->state.modified, u"1");
+}
+
+TEST_F(Versions, EdgesOfTheStore)
+{
+    templateLike("plain", "id=106");
+    templateLike("noid", "idx=106");
+    QByteArray ten = folder.read("templates/textdata.txt");
+    for (int n = 2; n <= 10; ++n)
+        ten += test::ansi(QStringLiteral("[tav102girsa%1]\ntxt0=ok\n").arg(n));
+    folder.write("templates/textdata.txt", ten);
+    start();
+
+    // No version stored: both keys write version 1.
+    for (Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+        folder.write("templates/textdata.txt", ten);
+        choose("wedding");
+        choose("plain");
+        EXPECT_FALSE(window->deleteButton()->isEnabled());
+        edit(4, QStringLiteral("ראשונה"));
+        press(window.get(), Qt::Key_S, modifiers);
+        EXPECT_EQ(value("tav106girsa1", "txt4"), u"ראשונה");
+        EXPECT_EQ(value("tav106girsa2", "txt0"), u"<none>");
+        EXPECT_TRUE(window->deleteButton()->isEnabled());
+    }
+
+    // Ten versions: save as new is refused, update still works.
+    choose("wedding");
+    EXPECT_EQ(window->versionScroller()->maximum(), 10);
+    edit(4, QStringLiteral("עשירית"));
+    const QByteArray full = store();
+    press(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(store(), full);
+    EXPECT_EQ(asked().value(0), QStringLiteral("Attention|") + tag("msgver", 1));
+    EXPECT_TRUE(program->state.isModified());
+    press(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(value("tav102girsa1", "txt4"), u"עשירית");
+
+    // No identifier: drawn, but nothing can be saved, and the buttons say why.
+    choose("noid");
+    edit(4, QStringLiteral("x"));
+    for (auto* b : {window->saveAsButton(), window->updateButton(), window->deleteButton()}) {
+        EXPECT_FALSE(b->isEnabled());
+        EXPECT_EQ(b->toolTip(), tag("msgver", 2));
+    }
+    const QByteArray unchanged = store();
+    press(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(store(), unchanged);
+}
+
+TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)
+{
+    start();
+    choose("birthday");
+    const QByteArray before = store();
+    QFile::setPermissions(folder.file("templates/textdata.txt"), QFileDevice::ReadOwner);
+    edit(8, QStringLiteral("לא יישמר"));
+    press(window.get(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(asked().size(), 1);
+    EXPECT_TRUE(asked().first().startsWith(QStringLiteral("Error|") + tag("msgver", 0) + u'\n'));
+    EXPECT_EQ(store(), before);
+    EXPECT_EQ(program->state.modified, u"1");
+    EXPECT_TRUE(window->updateButton()->isEnabled());
+
+    // Yes at the prompt but the save fails: the version, the template and
+    // the program all stay.
+    dialogs.answerAsk(true);
+    window->versionScroller()->setValue(2);
+    EXPECT_EQ(program->state.version, 1);
+    EXPECT_EQ(window->versionScroller()->value(), 1);
+    dialogs.answerAsk(true);
+    window->close();
+    EXPECT_EQ(quits, 0);
+    EXPECT_EQ(program->state.modified, u"1");
+    EXPECT_EQ(store(), before);
+    // No discards and lets the program end.
+    dialogs.answerAsk(false);
+    window->close();
+    EXPECT_EQ(quits, 1);
+}
+
+TEST_F(Versions, EveryWayOffThePageAsksFirst)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> leave;
+    };
+    const Case cases[] = {
+        {"another template", [this] { choose("wedding"); }},
+        {"logo text", [this] { window->findChild<QCheckBox*>("kotxt")->click(); }},
+        {"web pane", [this] {
+             static_cast<QAbstractButton*>(nuvela::findArrayElement(window.get(), u"nav", 0))->click();
+         }},
+        {"exit", [this] { window->close(); }},
+    };
+    const QByteArray original = store();
+    for (const Case& c : cases) {
+        folder.write("templates/textdata.txt", original);
+        start();
+        choose("birthday");
+        edit(8, QString::fromLatin1(c.name));
+        dialogs.answerAsk(true);
+        c.leave();
+        EXPECT_EQ(value("tav101girsa1", "txt8"), QLatin1String(c.name)) << c.name;
+        EXPECT_FALSE(program->state.isModified()) << c.name;
+        EXPECT_TRUE(dialogs.allAnswered()) << c.name;
+    }
+}
+
+TEST_F(Versions, OptionsWindowByKeyboard)
+{
+    start();
+    choose("birthday");
+    const QByteArray before = store();
+    nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+    EXPECT_EQ(options.slider()->value(), 80);
+    EXPECT_EQ(options.counter()->text(), u"80");
+    QStringList languages;
+    for (int i = 0; i < options.languages()->count(); ++i)
+        languages << options.languages()->itemText(i);
+    EXPECT_EQ(languages, (QStringList{"Hebrew", "english", "nederlands"}));
+    EXPECT_EQ(options.languages()->currentText(), u"Hebrew");
+
+    // Tab order: slider, number, language, update.
+    press(options.slider(), Qt::Key_Right);
+    EXPECT_EQ(options.counter()->text(), u"81");
+    for (QWidget* next : std::initializer_list<QWidget*>{options.counter(), options.languages(), options.updateButton()}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+    // Refused numbers write nothing.
+    for (const char* typed : {"abc", "150", "0"}) {
+        options.counter()->setFocus();
+        options.counter()->selectAll();
+        QTest::keyClicks(options.counter(), QLatin1String(typed));
+        QTest::keyClick(options.counter(), Qt::Key_Return);
+        EXPECT_EQ(store(), before) << typed;
+        EXPECT_EQ(asked().last(), QStringLiteral("Attention|") + nuvela::widgetTag(options.findChild<QLabel*>("msgopt")));
+    }
+    options.counter()->selectAll();
+    QTest::keyClicks(options.counter(), QStringLiteral("60"));
+    EXPECT_EQ(options.slider()->value(), 60);
+    options.languages()->setFocus();
+    QTest::keyClick(options.languages(), Qt::Key_Down);
+    QTest::keyClick(options.languages(), Qt::Key_Return);
+    EXPECT_EQ(options.result(), QDialog::Accepted);
+    QByteArray expected = before;
+    expected.replace("lang=hebrew\r\njpgcompress=80", "lang=english\r\njpgcompress=60");
+    EXPECT_EQ(store(), expected);
+    EXPECT_EQ(program->state.language, u"english");
+    EXPECT_EQ(window->saveAsButton()->caption(), u"Save as"); // relabelled at once
+    EXPECT_EQ(window->versionCounter()->text(), u"Version #1");
+
+    // A missing quality shows 75; a failed write keeps the language.
+    folder.write("templates/textdata.txt", test::ansi("[interface]\nlang=english\n"));
+    QFile::setPermissions(folder.file("templates/textdata.txt"), QFileDevice::ReadOwner);
+    nuvela::OptionsWindow again(*program, [this] { window->relabel(); }, window.get());
+    EXPECT_EQ(again.slider()->value(), 75);
+    EXPECT_EQ(again.counter()->text(), u"75");
+    again.languages()->setCurrentIndex(0);
+    again.update();
+    EXPECT_TRUE(asked().last().startsWith(u"Error|"));
+    EXPECT_EQ(program->state.language, u"english");
+    EXPECT_EQ(store(), test::ansi("[interface]\nlang=english\n"));
+}
+
+} // namespace
