@@ -66,11 +66,11 @@ void OptionsWindow::build()
     auto* loww = new QLabel(QStringLiteral("נמוכה"), frame1);
     loww->setObjectName(QStringLiteral("loww"));
     loww->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
-    place(loww, 12, 64, 90, 20);
+    place(loww, 12, 64, 48, 20);
     auto* highh = new QLabel(QStringLiteral("גבוהה"), frame1);
     highh->setObjectName(QStringLiteral("highh"));
     highh->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-    place(highh, 118, 64, 90, 20);
+    place(highh, 160, 64, 48, 20); // narrow, so either alignment ends under the slider's end
 
     Retainer* frame2 = makePanel(this, QStringLiteral("Frame2"), QStringLiteral("שפת ממשק"));
     place(frame2, 8, 118, 284, 70);
