@@ -3,6 +3,8 @@
 #include "store/inidocument.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/toolkitproperties.h"
+#include "windows/output/picformwindow.h"
 #include "windows/options/optionswindow.h"
 
 #include <QCheckBox>
@@ -294,6 +296,42 @@ TEST_F(Versions, OptionsWindowByKeyboard)
     EXPECT_TRUE(asked().last().startsWith(u"Error|"));
     EXPECT_EQ(program->state.language, u"english");
     EXPECT_EQ(store(), test::ansi("[interface]\nlang=english\n"));
+}
+
+// Every text, reading order and alignment a language can change, per control.
+QStringList snapshot(QWidget* window)
+{
+    QStringList out;
+    QList<QWidget*> widgets = nuvela::windowControls(window);
+    widgets.prepend(window);
+    for (QWidget* w : widgets) {
+        QString line = w->objectName() + QString::number(nuvela::arrayIndex(w).value_or(-1));
+        for (const char* p : {"Caption", "ToolTipText", "Tag", "RightToLeft", "Alignment", "PictureAlignment", "Left"})
+            line += u'|' + nuvela::readToolkitProperty(w, QString::fromLatin1(p)).value_or(QVariant()).toString();
+        out << line + QString::number(int(w->layoutDirection()));
+    }
+    return out;
+}
+
+TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
+{
+    start();
+    window->output();
+    const QStringList hebrew = snapshot(window.get());
+    const QStringList hebrewOutput = snapshot(&window->output());
+    struct Step {
+        int choice; // in the list: Hebrew, english, nederlands
+        const char16_t* saveAs;
+    };
+    for (const Step& step : {Step{1, u"Save as"}, Step{2, u"Opslaan als"}, Step{0, u"שמור כ"}}) {
+        nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+        options.languages()->setCurrentIndex(step.choice);
+        options.update();
+        EXPECT_EQ(window->saveAsButton()->caption(), QStringView(step.saveAs));
+    }
+    EXPECT_EQ(snapshot(window.get()), hebrew);
+    EXPECT_EQ(snapshot(&window->output()), hebrewOutput);
+    EXPECT_EQ(value("interface", "lang"), u"Hebrew");
 }
 
 } // namespace

@@ -152,9 +152,12 @@ void ArticleWindow::showOptions()
 
 void ArticleWindow::relabel()
 {
-    ApplyLanguage(this, program_.dir(), program_.state.language);
-    if (output_)
-        ApplyLanguage(output_.get(), program_.dir(), program_.state.language);
+    // The previous language's texts go first, so entries the new language
+    // lacks, and the built-in Hebrew itself, show the window's own texts.
+    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(output_.get())}) {
+        RestoreBuiltInTexts(window);
+        ApplyLanguage(window, program_.dir(), program_.state.language);
+    }
     // Texts built from tags follow the new language too.
     updateCounter();
     if (!program_.state.tavnit.isEmpty())
