@@ -180,6 +180,11 @@ TEST_F(Versions, EdgesOfTheStore)
     const QByteArray unchanged = store();
     press(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(store(), unchanged);
+    // Leaving says the changes cannot be kept, rather than offering to save them.
+    choose("wedding");
+    EXPECT_EQ(asked().last(), QStringLiteral("Attention|") + tag("msgver", 2));
+    EXPECT_EQ(program->state.tavnit, u"wedding");
+    EXPECT_EQ(store(), unchanged);
 }
 
 TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)

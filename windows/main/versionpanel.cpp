@@ -22,6 +22,13 @@ VersionPanel::VersionPanel(Program& program, QWidget* owner, std::function<Versi
 {
 }
 
+bool VersionPanel::succeeded(const StoreResult& result, const QString& failed)
+{
+    if (!result.ok())
+        program_.dialogs.tell(owner_, kError, failed + u'\n' + result.error);
+    return result.ok();
+}
+
 bool VersionPanel::canKeep() const { return canKeepVersions(program_.state); }
 
 bool VersionPanel::canDelete() const
@@ -34,12 +41,10 @@ bool VersionPanel::saveGirsa(int v)
     PageState& state = program_.state;
     if (!canKeep() || v < 1)
         return false;
-    const StoreResult result = writeEntries(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
-                                            versionSection(state.templateId, v), versionEntries(state));
-    if (!result.ok()) {
-        program_.dialogs.tell(owner_, kError, texts_().saveFailed + u'\n' + result.error);
+    if (!succeeded(writeEntries(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
+                                versionSection(state.templateId, v), versionEntries(state)),
+                   texts_().saveFailed))
         return false;
-    }
     clearModified(state);
     return true;
 }
@@ -74,6 +79,12 @@ bool VersionPanel::checksav()
     PageState& state = program_.state;
     if (!state.isModified())
         return true;
+    if (!canKeep()) {
+        // Asking to save what cannot be saved would hold the user on the page.
+        program_.dialogs.tell(owner_, kAttention, texts_().noIdentifier);
+        clearModified(state);
+        return true;
+    }
     if (program_.dialogs.ask(owner_, kAttention, texts_().savePrompt) && !update())
         return false;
     clearModified(state);
@@ -88,12 +99,10 @@ bool VersionPanel::deleteCurrent()
     if (!program_.dialogs.ask(owner_, kDelete, texts_().deletePrompt))
         return false;
     const int deleted = state.version;
-    const StoreResult result = deleteVersion(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
-                                             state.templateId, deleted);
-    if (!result.ok()) {
-        program_.dialogs.tell(owner_, kError, texts_().deleteFailed + u'\n' + result.error);
+    if (!succeeded(deleteVersion(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
+                                 state.templateId, deleted),
+                   texts_().deleteFailed))
         return false;
-    }
     // The marker names a version number; keep it on the same version.
     if (state.isModified()) {
         const int marked = state.modified.toInt();

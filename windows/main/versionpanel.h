@@ -9,6 +9,7 @@ class QWidget;
 namespace nuvela {
 
 class Program;
+struct StoreResult;
 
 /// The texts the version actions show. The window reads them from its
 /// widgets' tags at the moment they are needed, so a language file can
@@ -58,6 +59,9 @@ public:
     bool canDelete() const;
 
 private:
+    /// Tells the user why a store change failed; true when it did not.
+    bool succeeded(const StoreResult& result, const QString& failed);
+
     Program& program_;
     QWidget* owner_;
     std::function<VersionTexts()> texts_;
