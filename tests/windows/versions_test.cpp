@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 
 using nuvela::ScriptedDialogs;
 
@@ -212,6 +213,13 @@ TEST_F(Versions, OptionsWindowByKeyboard)
 {
     start();
     const QByteArray before = store();
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        opened = QApplication::activeModalWidget()->objectName();
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); // closes, stores nothing
+    });
+    window->optionsButton()->click();
+    EXPECT_EQ(opened, u"optionfrm");
     nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
     EXPECT_EQ(options.counter()->text(), u"80");
     EXPECT_EQ(options.languages()->count(), 3); // Hebrew, english, nederlands
