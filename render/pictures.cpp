@@ -3,7 +3,7 @@
 
 #include "render/pictures.h"
 
-#include "render/colour.h"
+#include "canvas/colour.h"
 #include "render/imagedb/imagedb.h"
 #include "render/imagedb/picture_decode.h"
 #include "render/picturecache.h"

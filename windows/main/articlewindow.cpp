@@ -1,6 +1,6 @@
 #include "windows/main/articlewindow.h"
 
-#include "render/colour.h"
+#include "canvas/colour.h"
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"

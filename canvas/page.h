@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/surface.h"
+#include "canvas/surface.h"
 #include "store/edition.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
