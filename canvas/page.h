@@ -4,6 +4,7 @@
 #include "store/edition.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
+#include "store/templates.h"
 
 #include <QImage>
 #include <QString>
@@ -48,7 +49,7 @@ struct PageContext {
     /// The text store section of the version on the page.
     QString versionSection() const
     {
-        return QStringLiteral("tav%1girsa%2").arg(state.templateId).arg(state.version);
+        return nuvela::versionSection(state.templateId, state.version);
     }
 };
 

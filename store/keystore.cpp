@@ -23,6 +23,11 @@ StoreMode parseStoreMode(QStringView word)
     return StoreMode::None;
 }
 
+QString templateFilePath(const QString& programDir, const QString& name)
+{
+    return programDir + QStringLiteral("/templates/") + name + QStringLiteral(".ini");
+}
+
 KeyStore::KeyStore(QString programDir, const PageState& state)
     : programDir_(std::move(programDir))
     , state_(state)
@@ -34,7 +39,7 @@ QString KeyStore::pathFor(StoreMode mode) const
     switch (mode) {
     case StoreMode::Get:
     case StoreMode::Write:
-        return programDir_ + QStringLiteral("/templates/") + state_.tavnit + QStringLiteral(".ini");
+        return templateFilePath(programDir_, state_.tavnit);
     case StoreMode::GetTxt:
     case StoreMode::WriteTxt:
         return programDir_ + QStringLiteral("/templates/textdata.txt");

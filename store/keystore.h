@@ -41,6 +41,9 @@ struct KeyResult {
     bool ok() const { return error.isEmpty(); }
 };
 
+/// The file of template name in a program folder.
+QString templateFilePath(const QString& programDir, const QString& name);
+
 /// Keyed access to the template files, the text store, the scratch store and
 /// the language files of one program folder. The template file is always the
 /// one selected in the page state at the moment of the call.

@@ -18,7 +18,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -192,7 +191,6 @@ void ArticleWindow::load(QSize screen)
     tavnit_->addItems(listTemplates(program_.dir()));
     updateCounter();
     QDir::setCurrent(program_.dir());
-    placeholder_ = QImageReader(program_.dir() + QStringLiteral("/nopic.png")).read();
 }
 
 PicformWindow& ArticleWindow::output()
@@ -205,8 +203,7 @@ PicformWindow& ArticleWindow::output()
 void ArticleWindow::viewpic()
 {
     output(); // its loading adds the program's fonts before the first page
-    PageContext page(program_.store, program_.state, program_.canvas, program_.edition());
-    page.placeholder = placeholder_;
+    PageContext page = program_.pages.context(program_.canvas);
     page.started = [] {
         QCoreApplication::processEvents();
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -285,7 +282,7 @@ void ArticleWindow::chooseTemplate(int row)
     kotxt_->hide();
     prev_->update();
     const QString name = tavnit_->item(row)->text();
-    if (const QString failure = selectTemplate(program_.store, program_.state, name); !failure.isEmpty()) {
+    if (const QString failure = program_.pages.openTemplate(name); !failure.isEmpty()) {
         showError(failure);
         return;
     }
@@ -311,7 +308,10 @@ void ArticleWindow::versionChanged(int value)
     if (value == program_.state.version || program_.state.tavnit.isEmpty())
         return;
     checksav();
-    program_.state.version = value;
+    if (const QString failure = program_.pages.chooseVersion(value); !failure.isEmpty()) {
+        showError(failure);
+        return;
+    }
     viewpic();
 }
 
