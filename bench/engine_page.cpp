@@ -2,7 +2,7 @@
 
 #include "render/drawpage.h"
 #include "render/pagesetup.h"
-#include "render/picturecache.h"
+#include "canvas/picturecache.h"
 #include "render/pictures.h"
 #include "store/jpeg.h"
 #include "store/keystore.h"
@@ -51,7 +51,7 @@ void BM_DrawPageFirstTime(benchmark::State& state, const QString& name)
 {
     OpenPage open(name, 1);
     for (auto _ : state) {
-        nuvela::PictureCache::shared().clear();
+        open.page.session->pictures.clear();
         nuvela::DrawPage(open.page);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/picturecache.h"
 #include "canvas/surface.h"
 #include "store/edition.h"
 #include "store/keystore.h"
@@ -10,8 +11,18 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace nuvela {
+
+/// What the consecutive renders of one program (or of one preview) share,
+/// and nothing else does: the pictures they decoded, and whether one of them
+/// is drawing now (a render never nests). A preview with a session of its
+/// own can neither block the page render nor disturb its pictures.
+struct RenderSession {
+    PictureCache pictures;
+    bool drawing = false;
+};
 
 /// Everything one render reads and writes: the store (the selected
 /// template's file and the text store), the shared page state, the canvas,
@@ -33,6 +44,13 @@ struct PageContext {
     QImage staged;
     /// The placeholder for a picture object whose picture file is missing.
     QImage placeholder;
+
+    /// The session this render belongs to: a context of its own unless a
+    /// caller (PageSetup) shares one between its renders.
+    std::shared_ptr<RenderSession> session = std::make_shared<RenderSession>();
+    /// Above 0: only this object is drawn, without the footer line (an
+    /// editor's preview of one object).
+    int onlyObject = 0;
 
     /// Called once when a render starts and once when it ends; the program
     /// lets pending window events run and shows the busy pointer here.

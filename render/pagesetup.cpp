@@ -47,6 +47,7 @@ PageContext PageSetup::context(Surface& canvas)
 {
     PageContext page(store, state, canvas, edition);
     page.placeholder = placeholder();
+    page.session = session_;
     return page;
 }
 

@@ -29,7 +29,8 @@ public:
     QString chooseVersion(int n);
 
     /// A render context on canvas for the state and store of this setup,
-    /// with the placeholder picture of the program folder.
+    /// with the placeholder picture of the program folder; every context of
+    /// one setup belongs to the same render session.
     PageContext context(Surface& canvas);
 
     /// The picture a frame shows when its own cannot be: "nopic.png" of the
@@ -40,8 +41,11 @@ public:
     PageState& state;
     Edition edition;
 
+    RenderSession& session() { return *session_; }
+
 private:
     std::optional<QImage> placeholder_;
+    std::shared_ptr<RenderSession> session_ = std::make_shared<RenderSession>();
 };
 
 } // namespace nuvela

@@ -6,7 +6,7 @@
 #include "canvas/colour.h"
 #include "render/imagedb/imagedb.h"
 #include "render/imagedb/picture_decode.h"
-#include "render/picturecache.h"
+#include "canvas/picturecache.h"
 #include "store/numbers.h"
 #include "text/textobject.h"
 
@@ -32,14 +32,14 @@ QSize boxPixels(const Surface& canvas, const Fields::Box& box)
 QRectF boxRect(const Fields::Box& b) { return QRectF(b.x, b.y, b.w, b.h); }
 
 /// A picture file, decoded once per version of the file and size.
-DecodedPicture decodeFile(const QString& path, QSize needed)
+DecodedPicture decodeFile(PictureCache& cache, const QString& path, QSize needed)
 {
     const QString key = PictureCache::keyFor(path, needed);
-    if (QImage known = PictureCache::shared().find(key); !known.isNull())
+    if (QImage known = cache.find(key); !known.isNull())
         return {known, DecodedPicture::Failure::None, {}};
     DecodedPicture decoded = decodePictureFile(path, needed);
     if (decoded.ok())
-        PictureCache::shared().insert(key, decoded.image);
+        cache.insert(key, decoded.image);
     return decoded;
 }
 
@@ -88,7 +88,8 @@ QString FetchImage(PageContext& page, QStringView table, const QString& title, Q
     const ImageDatabaseFile database = locateImageDatabase(page.store.programDir(), page.edition);
     const QString key = PictureCache::keyFor(database.path, neededPixels,
                                              table.toString() + u'|' + title);
-    if (QImage known = PictureCache::shared().find(key); !known.isNull()) {
+    PictureCache& cache = page.session->pictures;
+    if (QImage known = cache.find(key); !known.isNull()) {
         page.staged = known;
         return {};
     }
@@ -100,7 +101,7 @@ QString FetchImage(PageContext& page, QStringView table, const QString& title, Q
         return QStringLiteral("The picture \"%1\" of the image database cannot be shown: %2")
             .arg(title, picture.error);
     page.staged = picture.image;
-    PictureCache::shared().insert(key, picture.image);
+    cache.insert(key, picture.image);
     return {};
 }
 
@@ -192,10 +193,10 @@ DrawStatus DrawPictureObject(PageContext& page, int n)
     const QSize needed = boxPixels(page.canvas, *box);
     QImage picture = page.placeholder;
     if (QFileInfo(path).isFile()) {
-        DecodedPicture decoded = decodeFile(path, needed);
+        DecodedPicture decoded = decodeFile(page.session->pictures, path, needed);
         if (decoded.failure == DecodedPicture::Failure::Invalid) {
             wait(page, kRetryWaitMs);
-            decoded = decodeFile(path, needed);
+            decoded = decodeFile(page.session->pictures, path, needed);
         }
         if (decoded.ok())
             picture = decoded.image;
@@ -219,7 +220,7 @@ DrawStatus DrawFixedPicture(PageContext& page, int n)
         if (!isPlainPictureName(name))
             return {};
         const DecodedPicture decoded =
-            decodeFile(page.store.programDir() + QStringLiteral("/temppic/") + name, needed);
+            decodeFile(page.session->pictures, page.store.programDir() + QStringLiteral("/temppic/") + name, needed);
         if (decoded.ok())
             page.canvas.drawPicture(decoded.image, boxRect(*box));
         return {};

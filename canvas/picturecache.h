@@ -7,16 +7,13 @@
 
 namespace nuvela {
 
-/// Pictures decoded by recent renders, so that drawing the same page again
+/// Pictures decoded by the recent renders of one render session, so that drawing the same page again
 /// (after every edit) does not decode its photos and logos again. A key names
 /// the source together with the stamp of the file it came from, so a changed
 /// file is never served from here; a file changed too recently to be told
 /// apart by its stamp is not kept at all.
 class PictureCache {
 public:
-    /// The cache of this process.
-    static PictureCache& shared();
-
     /// The key for a picture decoded from a file at a size, or "" when the
     /// file is missing or too recent to be kept.
     static QString keyFor(const QString& path, QSize size, const QString& part = {});

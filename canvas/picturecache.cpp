@@ -1,14 +1,8 @@
-#include "render/picturecache.h"
+#include "canvas/picturecache.h"
 
 #include "store/filestamp.h"
 
 namespace nuvela {
-
-PictureCache& PictureCache::shared()
-{
-    static PictureCache cache;
-    return cache;
-}
 
 QString PictureCache::keyFor(const QString& path, QSize size, const QString& part)
 {
