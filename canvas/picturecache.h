@@ -22,6 +22,16 @@ public:
     void insert(const QString& key, const QImage& image);
     void clear();
 
+    /// The key of the present version of a file for remembering that it
+    /// could not be shown: its path and stamp, "" when there is no file.
+    static QString versionKey(const QString& path);
+    /// A file that could not be shown is not read again until it changes.
+    bool hasFailed(const QString& versionKey) const;
+    void rememberFailure(const QString& versionKey);
+
+    /// At most this many failed files are remembered, the latest ones.
+    static constexpr qsizetype kMaxFailures = 256;
+
     /// The cache gives up its oldest pictures beyond this many bytes.
     static constexpr qint64 kMaxBytes = 96 * 1024 * 1024;
 
@@ -31,6 +41,7 @@ private:
         QImage image;
     };
     QList<Entry> entries_; // most recently used last
+    QStringList failures_; // latest last
     qint64 bytes_ = 0;
 };
 

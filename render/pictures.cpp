@@ -10,7 +10,6 @@
 #include "store/numbers.h"
 #include "text/textobject.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <QThread>
 
@@ -192,14 +191,23 @@ DrawStatus DrawPictureObject(PageContext& page, int n)
     const QString path = picturePath(page.store.programDir(), name);
     const QSize needed = boxPixels(page.canvas, *box);
     QImage picture = page.placeholder;
-    if (QFileInfo(path).isFile()) {
-        DecodedPicture decoded = decodeFile(page.session->pictures, path, needed);
+    PictureCache& cache = page.session->pictures;
+    // A file that failed is remembered by its stamp, so the retry's wait
+    // comes at most once per version of the file, not on every repaint. The
+    // stamp is taken before each read: a file that changes after it is read
+    // anew next time.
+    QString version = PictureCache::versionKey(path);
+    if (!version.isEmpty() && !cache.hasFailed(version)) {
+        DecodedPicture decoded = decodeFile(cache, path, needed);
         if (decoded.failure == DecodedPicture::Failure::Invalid) {
             wait(page, kRetryWaitMs);
-            decoded = decodeFile(page.session->pictures, path, needed);
+            version = PictureCache::versionKey(path);
+            decoded = decodeFile(cache, path, needed);
         }
         if (decoded.ok())
             picture = decoded.image;
+        else if (decoded.failure != DecodedPicture::Failure::Missing)
+            cache.rememberFailure(version);
     }
     page.canvas.drawPicture(picture, boxRect(*box));
     return {};
