@@ -10,8 +10,9 @@
 #include "windows/common/version.h"
 #include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
+#include "windows/common/dialogs.h"
 #include "windows/options/language.h"
-#include "windows/options/scaling.h"
+#include "windows/options/windowload.h"
 #include "windows/output/picformwindow.h"
 
 #include <QApplication>
@@ -20,8 +21,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <ret/retainer.h>
@@ -57,10 +56,7 @@ ArticleWindow::ArticleWindow(Program& program, QSize screen)
     : program_(program)
 {
     setObjectName(QStringLiteral("article"));
-    setLayoutDirection(Qt::RightToLeft);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9);
-    setFont(font);
+    prepareWindow(this);
     buildWidgets();
     program_.beforeShutdown = [this] { checksav(); };
     load(screen);
@@ -180,11 +176,8 @@ void ArticleWindow::buildWidgets()
 
 void ArticleWindow::load(QSize screen)
 {
-    const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
-    ScaleWindow(this, screenSize);
-    scalePanels(this, scaleFactors(screenSize).y);
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
-    ApplyLanguage(this, program_.dir(), program_.state.language);
+    loadWindow(this, program_.dir(), program_.state.language, screen);
     // The start page follows the language, so it is shown once that is known.
     navigate(0);
     setWindowTitle(program_.title() + captionVersionSuffix());
@@ -384,8 +377,7 @@ void ArticleWindow::showOutput()
 
 void ArticleWindow::showError(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-    box.exec();
+    program_.dialogs.tell(this, QStringLiteral("Error"), text);
 }
 
 void ArticleWindow::closeEvent(QCloseEvent* event)
