@@ -50,11 +50,18 @@ void wait(PageContext& page, int ms)
         QThread::msleep(ms);
 }
 
+// On x86-64 the row blend is also built for the wide vector units and picked
+// at run time where the processor has them; elsewhere the compiler's own
+// vector code for the target serves.
+#if defined(__x86_64__)
+#define NUVELA_WIDE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define NUVELA_WIDE_VECTOR_CLONES
+#endif
+
 /// One row of the keyed copy, eight pixels at a time: a key pixel keeps the
 /// page's pixel, any other becomes the logo's pixel ANDed with the tint.
-/// Built for wide vector units too, picked at run time where the processor
-/// has them.
-__attribute__((target_clones("avx2", "default")))
+NUVELA_WIDE_VECTOR_CLONES
 void blendKeyedRow(const QRgb* from, QRgb* to, int width, QRgb key, QRgb tint)
 {
     using Lanes = std::uint32_t __attribute__((vector_size(32)));
