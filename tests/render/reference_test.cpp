@@ -114,15 +114,18 @@ TEST(ReferencePages, EveryTemplateAndVersionLooksAsBefore)
         }
         const QImage expected = QImage(file).convertToFormat(QImage::Format_RGB32);
         ASSERT_FALSE(expected.isNull()) << "no reference " << file.toStdString();
-        ASSERT_EQ(actual.size(), expected.size());
-        qint64 differing = 0;
-        const QImage diff = difference(expected, actual, &differing);
+        qint64 differing = actual.width() * qint64(actual.height());
+        QImage diff;
+        if (actual.size() == expected.size())
+            diff = difference(expected, actual, &differing);
         const double share = double(differing) / (double(actual.width()) * actual.height());
         if (share > kMaxDifferingShare) {
             failures.mkpath(QStringLiteral("."));
-            diff.save(failures.filePath(page.name + QStringLiteral("-diff.png")));
+            if (!diff.isNull())
+                diff.save(failures.filePath(page.name + QStringLiteral("-diff.png")));
             actual.save(failures.filePath(page.name + QStringLiteral("-actual.png")));
         }
+        EXPECT_EQ(actual.size(), expected.size());
         EXPECT_LE(share, kMaxDifferingShare)
             << differing << " pixels differ; see " << failures.path().toStdString();
     }
