@@ -96,29 +96,18 @@ bool QtDialogs::print(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-namespace {
-/// A message box that reads in the direction of its own text, so a Hebrew
-/// question reads right to left whatever the window's language.
-int showMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
-                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton preferred)
-{
-    QMessageBox box(icon, title, text, buttons, parent);
-    box.setLayoutDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-    box.setDefaultButton(preferred);
-    return box.exec();
-}
-} // namespace
-
 bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text)
 {
-    return showMessage(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
-                       QMessageBox::Yes)
-        == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text)
 {
-    showMessage(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
+    const auto icon = title == u"Error" ? QMessageBox::Critical : QMessageBox::Information;
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
 }
 
 // ---- Scripted dialogs
@@ -139,12 +128,15 @@ void ScriptedDialogs::answerPrint(const QString& outputFile)
 {
     answers_.push_back({ Kind::Print, PrintAnswer { outputFile } });
 }
+void ScriptedDialogs::answerAsk(bool yes)
+{
+    answers_.push_back({ Kind::Ask, AskAnswer { yes } });
+}
 void ScriptedDialogs::cancel(Kind kind) { answers_.push_back({ kind, Cancel {} }); }
-void ScriptedDialogs::answerAsk(bool yes) { answers_.push_back({ Kind::Ask, AskAnswer { yes } }); }
 
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 {
-    static const char* const names[] = { "open", "save", "colour", "print", "ask", "tell" };
+    static const char* const names[] = { "open", "save", "colour", "print", "question", "message" };
     if (answers_.empty()) {
         unexpected_.append(QStringLiteral("%1 dialog without an answer").arg(names[int(kind)]));
         return std::nullopt;
@@ -163,7 +155,7 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, QStringView filter)
 {
-    requests_.push_back({ Kind::Open, title, qtFileFilters(parseFileFilter(filter)), {}, 0, {} });
+    requests_.push_back({ Kind::Open, title, {}, qtFileFilters(parseFileFilter(filter)), {}, 0 });
     const auto answer = take(Kind::Open);
     if (!answer)
         return std::nullopt;
@@ -174,7 +166,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
                                                     QStringView filter, const QString& suggestion)
 {
     const auto filters = parseFileFilter(filter);
-    requests_.push_back({ Kind::Save, title, qtFileFilters(filters), suggestion, 0, {} });
+    requests_.push_back({ Kind::Save, title, {}, qtFileFilters(filters), suggestion, 0 });
     const auto answer = take(Kind::Save);
     if (!answer)
         return std::nullopt;
@@ -187,7 +179,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
 
 std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber initial)
 {
-    requests_.push_back({ Kind::Colour, {}, {}, {}, initial, {} });
+    requests_.push_back({ Kind::Colour, {}, {}, {}, {}, initial });
     const auto answer = take(Kind::Colour);
     if (!answer)
         return std::nullopt;
@@ -196,7 +188,7 @@ std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber
 
 bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
 {
-    requests_.push_back({ Kind::Print, {}, {}, {}, 0, {} });
+    requests_.push_back({ Kind::Print, {}, {}, {}, {}, 0 });
     const auto answer = take(Kind::Print);
     if (!answer)
         return false;
@@ -210,14 +202,14 @@ bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
 
 bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text)
 {
-    requests_.push_back({ Kind::Ask, title, {}, {}, 0, text });
+    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0 });
     const auto answer = take(Kind::Ask);
     return answer && std::get<AskAnswer>(answer->value).yes;
 }
 
 void ScriptedDialogs::tell(QWidget*, const QString& title, const QString& text)
 {
-    requests_.push_back({ Kind::Tell, title, {}, {}, 0, text });
+    requests_.push_back({ Kind::Tell, title, text, {}, {}, 0 });
 }
 
 } // namespace nuvela

@@ -2,6 +2,7 @@
 
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
+#include "store/keystore.h"
 #include "windows/options/sectionreader.h"
 
 #include <QFileInfo>
@@ -50,11 +51,6 @@ void keepBuiltIn(QWidget* widget, QStringView property)
 }
 
 } // namespace
-
-QString languageFilePath(const QString& programDir, const QString& language)
-{
-    return programDir + QStringLiteral("/language/") + language + QStringLiteral(".lng");
-}
 
 int sectionBufferLength(const QStringList& lines)
 {

@@ -6,15 +6,13 @@
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
-#include "windows/options/language.h"
-#include "windows/options/scaling.h"
 #include "windows/options/settings.h"
+#include "windows/options/windowload.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QSlider>
 
 #include <ret/retainer.h>
@@ -37,11 +35,8 @@ OptionsWindow::OptionsWindow(Program& program, std::function<void()> relabel, QW
 {
     setObjectName(QStringLiteral("optionfrm"));
     setWindowTitle(QStringLiteral("הגדרות"));
-    setLayoutDirection(Qt::RightToLeft);
     setModal(true);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9);
-    setFont(font);
+    prepareWindow(this);
     build();
     load(screen);
 }
@@ -110,10 +105,7 @@ void OptionsWindow::build()
 
 void OptionsWindow::load(QSize screen)
 {
-    const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
-    ScaleWindow(this, screenSize);
-    scalePanels(this, scaleFactors(screenSize).y);
-    ApplyLanguage(this, program_.dir(), program_.state.language);
+    loadWindow(this, program_.dir(), program_.state.language, screen);
 
     const int quality = storedQuality(program_.store);
     slider_->setValue(quality);
