@@ -145,9 +145,11 @@ QString runRender(const RenderRequest& request)
     if (QString why = chooseVersion(store, state, request.version); !why.isEmpty())
         return why;
 
-    Surface canvas(request.scale);
+    // The writer outlives the canvas: on every return, also an early one,
+    // the canvas finishes its PDF painter while the writer is still there.
     QBuffer pdf;
     std::optional<QPdfWriter> writer;
+    Surface canvas(request.scale);
     if (format == Format::Pdf) {
         pdf.open(QIODevice::WriteOnly);
         writer.emplace(&pdf);

@@ -23,6 +23,12 @@ ImageDatabaseFile locateImageDatabase(const QString& programDir, Edition edition
     return { dir.filePath(base + QStringLiteral(".db")), ImageDatabaseFile::Kind::Sqlite };
 }
 
+QString missingPictureMessage(const ImageDatabaseFile& database, QStringView table, const QString& title)
+{
+    return QStringLiteral("The picture titled \"%1\" is not in the image database %2 (table %3)")
+        .arg(title, QFileInfo(database.path).fileName(), table);
+}
+
 ImageFetch fetchImageBytes(const ImageDatabaseFile& database, QStringView table, const QString& title)
 {
     ImageFetch fetch;
@@ -32,10 +38,14 @@ ImageFetch fetchImageBytes(const ImageDatabaseFile& database, QStringView table,
     } else {
         fetch.bytes = readSqlitePicture(database.path, table, title, fetch.error);
     }
-    if (fetch.ok())
+    if (fetch.ok()) {
         fetch.bytes = unwrapPictureBytes(fetch.bytes);
-    else
+    } else {
         fetch.bytes.clear();
+        // The readers' bare miss says neither what was looked for nor where.
+        if (fetch.error == u"No record data")
+            fetch.error = missingPictureMessage(database, table, title);
+    }
     return fetch;
 }
 

@@ -37,7 +37,7 @@ struct LookupCase {
     const char* name;
     QStringView table;
     QString title;
-    QByteArray expected; ///< empty: "No record data"
+    QByteArray expected; ///< empty: not in the database
 };
 
 TEST_F(SqliteFetch, LooksTitlesUpRegardlessOfCaseWithTheFirstRecordWinning)
@@ -59,7 +59,8 @@ TEST_F(SqliteFetch, LooksTitlesUpRegardlessOfCaseWithTheFirstRecordWinning)
         SCOPED_TRACE(c.name);
         const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Main, c.table, c.title);
         if (c.expected.isEmpty()) {
-            EXPECT_EQ(fetch.error, QStringLiteral("No record data"));
+            EXPECT_EQ(fetch.error, QStringLiteral("The picture titled \"%1\" is not in the image database "
+                                                  "nvdb.db (table %2)").arg(c.title, c.table));
             EXPECT_TRUE(fetch.bytes.isEmpty());
         } else {
             EXPECT_TRUE(fetch.ok()) << fetch.error.toStdString();
