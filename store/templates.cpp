@@ -37,6 +37,12 @@ QString selectTemplate(KeyStore& store, PageState& state, const QString& name)
             .arg(name, QDir::toNativeSeparators(info.absolutePath()));
     if (!info.isReadable())
         return QStringLiteral("The template file %1 cannot be read.").arg(path);
+    // Files far beyond any page are refused whole, with the reason, rather
+    // than read as if they had no keys.
+    for (const QString& file : {path, store.pathFor(StoreMode::GetTxt)}) {
+        if (!store.files().read(file) && !store.files().refusal(file).isEmpty())
+            return QStringLiteral("The file %1 cannot be used: %2.").arg(file, store.files().refusal(file));
+    }
     state.tavnit = name;
     state.templateId = store.get(StoreMode::Get, u"templateid", u"id");
     state.align = store.get(StoreMode::Get, u"paper", u"align");

@@ -1,5 +1,6 @@
 #include "store/fit.h"
 #include "store/jpeg.h"
+#include "store/inidocument.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
 #include "store/templates.h"
@@ -125,4 +126,32 @@ TEST(Templates, GalleryAndVersionCount)
     EXPECT_EQ(countVersions(store, state), 10);
     folder.write("templates/textdata.txt", test::ansi("[tav101girsa1]\ntxt0=ok\n[tav101girsa3]\ntxt0=ok\n"));
     EXPECT_EQ(countVersions(store, state), 1); // a gap ends the count
+}
+
+TEST(StoreLimits, FilesBeyondAnyPageAreRefusedWithTheReason)
+{
+    struct Case {
+        QByteArray bytes;
+        const char* refusal; ///< "": accepted
+    };
+    const Case cases[] = {
+        {QByteArray("[s]\r\nk=v\r\n").repeated(IniDocument::kMaxSections), ""},
+        {QByteArray("[s]\r\nk=v\r\n").repeated(IniDocument::kMaxSections + 1), "sections"},
+        {QByteArray("\n").repeated(IniDocument::kMaxLines), ""},
+        {QByteArray("\r").repeated(IniDocument::kMaxLines + 1), "lines"},
+        {QByteArray("\r\n").repeated(IniDocument::kMaxLines + 1), "lines"},
+    };
+    for (const Case& c : cases) {
+        const IniDocument doc(c.bytes);
+        EXPECT_NE(doc.refusal().indexOf(QLatin1String(c.refusal)), -1) << doc.refusal().toStdString();
+        EXPECT_EQ(doc.refusal().isEmpty(), !*c.refusal);
+    }
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    folder.write("templates/t.ini", "[templateid]\r\nid=101\r\n");
+    folder.write("templates/textdata.txt", QByteArray("[a]\r\n").repeated(IniDocument::kMaxSections + 1));
+    PageState state;
+    KeyStore store(folder.path(), state);
+    const QString why = selectTemplate(store, state, QStringLiteral("t"));
+    EXPECT_TRUE(why.contains(u"textdata.txt") && why.contains(u"sections")) << why.toStdString();
+    EXPECT_NE(store.write(StoreMode::WriteTxt, u"a", u"k", u"v").error.indexOf(u"sections"), -1);
 }
