@@ -5,7 +5,7 @@
 #include "store/templates.h"
 
 #include <QFileInfo>
-#include <QImageReader>
+#include "render/imagedb/picture_decode.h"
 
 namespace nuvela {
 
@@ -31,8 +31,8 @@ QString chooseVersion(KeyStore& store, PageState& state, int n)
 
 void preparePictures(PageContext& page)
 {
-    QImageReader reader(page.store.programDir() + QStringLiteral("/nopic.png"));
-    page.placeholder = reader.read();
+    // Read like any picture: only a regular file, within the picture limits.
+    page.placeholder = decodePictureFile(page.store.programDir() + QStringLiteral("/nopic.png")).image;
 }
 
 } // namespace nuvela

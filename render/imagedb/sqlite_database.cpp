@@ -48,6 +48,12 @@ SqliteDatabase::SqliteDatabase(const QString& path, Mode mode)
         error_ = QStringLiteral("The image database %1 does not exist").arg(path);
         return;
     }
+    // Opening a FIFO or a device would block or read garbage; only a
+    // regular file (or a link to one) is a database.
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
+        error_ = QStringLiteral("The image database %1 is not a regular file").arg(path);
+        return;
+    }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
                                    openFlags(mode), nullptr);

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace nuvela;
 
 namespace {
@@ -74,6 +76,11 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
     folder.write("logo.png", test::encodedPicture(Qt::blue, "PNG"));
     folder.write("note.txt", "not a picture");
     folder.write("huge.png", test::pngHeaderOnly(60000, 60000));
+    QByteArray damaged = test::encodedPicture(Qt::blue, "PNG");
+    damaged.replace(damaged.indexOf("IDAT") + 4, 8, "xxxxxxxx");
+    folder.write("damaged.png", damaged);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file("fifo.png")).constData(), 0600), 0);
+    QFile::link(QStringLiteral("/dev/null"), file("null.png"));
     ASSERT_EQ(imgdb({ "add", db(), "logobank", "Logo", file("logo.png") }).exitCode, 0);
     const QByteArray before = folder.read("nvdb.db");
 
@@ -96,6 +103,9 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
         { "stock title read as a file name", { "add", db(), "fixpic", "cake.jpg", file("logo.png") }, 1, "dot" },
         { "missing database", { "add", file("none.db"), "logobank", "X", file("logo.png") }, 1, "does not exist" },
         { "extract missing title", { "extract", db(), "logobank", "Nope", file("x.png") }, 1, "no picture \"Nope\"" },
+        { "damaged picture, the decoder muted", { "add", db(), "logobank", "Logo", file("damaged.png") }, 1, "damaged" },
+        { "a FIFO is no picture", { "add", db(), "logobank", "Logo", file("fifo.png") }, 1, "not a regular file" },
+        { "extract onto a device", { "extract", db(), "logobank", "Logo", file("null.png") }, 1, "not a regular file" },
         { "extract into a missing folder", { "extract", db(), "logobank", "Logo", file("no/dir/x.png") }, 1, "Cannot write" },
     };
     for (const auto& c : cases) {
@@ -104,7 +114,7 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.err.contains(QLatin1StringView(c.error))) << run.err.toStdString();
         if (c.exitCode == 1) {
-            EXPECT_TRUE(run.err.startsWith(u"Error: ")) << run.err.toStdString();
+            EXPECT_TRUE(run.err.startsWith(u"Error: ") && run.err.count(u'\n') == 1) << run.err.toStdString();
         }
     }
     EXPECT_EQ(folder.read("nvdb.db"), before);

@@ -2,6 +2,7 @@
 #include "store/jpeg.h"
 #include "store/inidocument.h"
 #include "store/keystore.h"
+#include "store/outputfile.h"
 #include "store/pagestate.h"
 #include "store/templates.h"
 #include "support/testdirs.h"
@@ -13,6 +14,8 @@
 #include <QImageReader>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace nuvela;
 
@@ -154,4 +157,36 @@ TEST(StoreLimits, FilesBeyondAnyPageAreRefusedWithTheReason)
     const QString why = selectTemplate(store, state, QStringLiteral("t"));
     EXPECT_TRUE(why.contains(u"textdata.txt") && why.contains(u"sections")) << why.toStdString();
     EXPECT_NE(store.write(StoreMode::WriteTxt, u"a", u"k", u"v").error.indexOf(u"sections"), -1);
+}
+
+TEST(OutputFiles, FailuresNameTheFileAndWhatToDo)
+{
+    struct Case {
+        int error;
+        const char* device;
+        const char* says;
+    };
+    const Case cases[] = {
+        {ENOSPC, "Unknown error", "No space left on device. Free some space"},
+        {EDQUOT, "", "No space left on device"},
+        {EACCES, "Permission denied", "Choose a folder you may write to"},
+        {EIO, "Unknown error", "Input/output error"},
+        {0, "Device is gone", "Device is gone"},
+    };
+    for (const Case& c : cases) {
+        const QString message = outputFailure(QStringLiteral("/tmp/card.jpg"), c.error, QString::fromUtf8(c.device));
+        EXPECT_TRUE(message.startsWith(u"Cannot write /tmp/card.jpg: ")) << message.toStdString();
+        EXPECT_NE(message.indexOf(QString::fromUtf8(c.says)), -1) << message.toStdString();
+    }
+    // Written through a link to the file it names; a device is never replaced.
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    folder.write("real.bmp", "old");
+    QFile::link(folder.file("real.bmp"), folder.file("link.bmp"));
+    QFile::link(QStringLiteral("/dev/null"), folder.file("null.bmp"));
+    const QImage page(8, 8, QImage::Format_RGB32);
+    EXPECT_TRUE(saveBmp(page, folder.file("link.bmp")).ok());
+    EXPECT_TRUE(QFileInfo(folder.file("link.bmp")).isSymLink());
+    EXPECT_EQ(folder.read("real.bmp").mid(28, 2), QByteArray("\x18\0", 2)); // 24 bits a pixel
+    EXPECT_NE(savePng(page, folder.file("null.bmp")).error.indexOf(u"not a regular file"), -1);
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/null")).isSymLink() || !QFileInfo(QStringLiteral("/dev/null")).isFile());
 }

@@ -34,15 +34,15 @@ protected:
         window->gallery()->setCurrentItem(items.first());
     }
     /// Closes the next message box as soon as it appears and remembers its text.
-    void answerNextMessage()
+    void answerNextMessage(int button = QMessageBox::Ok)
     {
         messages.clear();
         auto* timer = new QTimer;
         timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, [this, timer] {
+        QObject::connect(timer, &QTimer::timeout, [this, timer, button] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 messages << box->windowTitle() + u'|' + box->text();
-                box->done(QMessageBox::Ok);
+                box->done(button);
                 timer->deleteLater();
             }
         });

@@ -1,6 +1,7 @@
 #include "windows/main/articlewindow.h"
 
 #include "render/colour.h"
+#include "render/imagedb/picture_decode.h"
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
@@ -18,7 +19,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -26,6 +26,8 @@
 #include <QScrollBar>
 
 #include <ret/retainer.h>
+
+#include <new>
 
 namespace nuvela {
 
@@ -192,7 +194,7 @@ void ArticleWindow::load(QSize screen)
     tavnit_->addItems(listTemplates(program_.dir()));
     updateCounter();
     QDir::setCurrent(program_.dir());
-    placeholder_ = QImageReader(program_.dir() + QStringLiteral("/nopic.png")).read();
+    placeholder_ = decodePictureFile(program_.dir() + QStringLiteral("/nopic.png")).image;
 }
 
 PicformWindow& ArticleWindow::output()
@@ -212,7 +214,15 @@ void ArticleWindow::viewpic()
         QApplication::setOverrideCursor(Qt::WaitCursor);
     };
     page.finished = [] { QApplication::restoreOverrideCursor(); };
-    lastOutcome_ = DrawPage(page);
+    try {
+        lastOutcome_ = DrawPage(page);
+    } catch (const std::bad_alloc&) {
+        // A page beyond the machine's memory is reported; nothing is lost.
+        if (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        program_.canvas.clear();
+        lastOutcome_ = {PageEnd::NoPage, QStringLiteral("There is not enough memory to draw this page.")};
+    }
     if (lastOutcome_.end == PageEnd::Refused)
         return;
     if (lastOutcome_.end == PageEnd::Stopped)

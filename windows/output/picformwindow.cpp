@@ -227,8 +227,20 @@ void PicformWindow::savePicture()
     if (!choice)
         return; // cancelled
     const SaveTarget target = saveTargetFor(*choice);
+    // A protected file is the user's to give up; the system would let an
+    // administrator replace it without a word.
+    ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse;
+    if (examineOutput(target.path).kind == OutputKind::ReadOnly) {
+        QMessageBox ask(QMessageBox::Question, QStringLiteral("Attention"),
+                        QStringLiteral("The file %1 is read-only. Replace it anyway?").arg(target.path),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        ask.setDefaultButton(QMessageBox::No);
+        if (ask.exec() != QMessageBox::Yes)
+            return;
+        readOnly = ReadOnlyFiles::Replace;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const StoreResult saved = savePage(program_.canvas.image(), target, jpegQuality(program_.store));
+    const StoreResult saved = savePage(program_.canvas.image(), target, jpegQuality(program_.store), readOnly);
     QApplication::restoreOverrideCursor();
     if (!saved.ok())
         showMessage(saved.error);
