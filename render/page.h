@@ -6,6 +6,7 @@
 #include "store/pagestate.h"
 
 #include <QImage>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -39,6 +40,9 @@ struct PageContext {
     std::function<void()> finished;
     /// Waits before a picture is read again; tests make it instant.
     std::function<void(int milliseconds)> wait;
+    /// Picture files this render already waited for in vain: a page that
+    /// names one damaged file fifty times waits once.
+    QSet<QString> waitedFor;
 
     /// Reads a key of section "object" + n of the selected template.
     QString objectKey(int n, QStringView key)

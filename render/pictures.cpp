@@ -193,9 +193,11 @@ DrawStatus DrawPictureObject(PageContext& page, int n)
     QImage picture = page.placeholder;
     if (QFileInfo(path).isFile()) {
         DecodedPicture decoded = decodeFile(path, needed);
-        if (decoded.failure == DecodedPicture::Failure::Invalid) {
+        if (decoded.failure == DecodedPicture::Failure::Invalid && !page.waitedFor.contains(path)) {
             wait(page, kRetryWaitMs);
             decoded = decodeFile(path, needed);
+            if (!decoded.ok())
+                page.waitedFor.insert(path);
         }
         if (decoded.ok())
             picture = decoded.image;
