@@ -1,6 +1,6 @@
 #include "render/imagedb/imagedb.h"
 
-#include "render/imagedb/mdb_reader.h"
+#include "render/imagedb/legacy_import.h"
 #include "render/imagedb/picture_bytes.h"
 #include "render/imagedb/sqlite_database.h"
 
@@ -33,8 +33,13 @@ ImageFetch fetchImageBytes(const ImageDatabaseFile& database, QStringView table,
 {
     ImageFetch fetch;
     if (database.kind == ImageDatabaseFile::Kind::Legacy) {
-        const MdbPictureColumns columns { table.toString(), QStringLiteral("Title"), QStringLiteral("image") };
-        fetch.bytes = readMdbBlob(database.path, columns, title, fetch.error);
+        const LegacyImport imported = importLegacyDatabase(database.path);
+        fetch.error = imported.error;
+        if (fetch.ok()) {
+            fetch.bytes = readSqlitePicture(imported.database, table, title, fetch.error);
+            // The user knows the legacy file, not its converted copy.
+            fetch.error.replace(imported.database, database.path);
+        }
     } else {
         fetch.bytes = readSqlitePicture(database.path, table, title, fetch.error);
     }
