@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -156,6 +157,44 @@ TEST(SampleDatabases, HoldEveryListedPictureAndCleanLogos)
         for (const QString& title : stock)
             EXPECT_TRUE(decodePicture(fetchImageBytes(test::stagedDataDir(), edition, kStockPictureTable, title).bytes).ok());
     }
+}
+
+} // namespace
+
+namespace {
+
+// A writer killed at any moment leaves the old or the new database, never a
+// journal that read-only openers trip over; a journal left by some other
+// writer is rolled back by the first reader that may write.
+TEST_F(ImgdbTool, AKilledWriterNeverBlocksReaders)
+{
+    ASSERT_EQ(imgdb({ "create", db() }).exitCode, 0);
+    folder.write("big.bmp", test::encodedPicture(Qt::red, "BMP", { 900, 900 }));
+    for (int round = 0; round < 12; ++round) {
+        QProcess writer;
+        writer.start(QStringLiteral(NUVELA_IMGDB_TOOL), { "add", db(), "fixpic", QStringLiteral("P%1").arg(round), file("big.bmp") });
+        writer.waitForStarted();
+        QThread::msleep(5 * round);
+        writer.kill();
+        writer.waitForFinished();
+        QString error;
+        readSqliteTitles(db(), kStockPictureTable, error);
+        EXPECT_TRUE(error.isEmpty()) << round << ": " << error.toStdString();
+        EXPECT_FALSE(QFile::exists(db() + "-journal")) << round;
+    }
+
+    // A hot journal: the database and its journal as they stood in the middle
+    // of another program's change.
+    SqliteDatabase other(db(), SqliteDatabase::Mode::ReadWrite);
+    ASSERT_TRUE(other.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=OFF; BEGIN; DELETE FROM fixpic; CREATE TABLE x (y)"));
+    test::ProgramFolder copy { test::ProgramFolder::Start::Empty };
+    ASSERT_TRUE(QFile::copy(db(), copy.file("nvdb.db")) && QFile::copy(db() + "-journal", copy.file("nvdb.db-journal")));
+    other.exec("ROLLBACK");
+    QString error;
+    const QStringList titles = readSqliteTitles(copy.file("nvdb.db"), kStockPictureTable, error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(titles, readSqliteTitles(db(), kStockPictureTable, error));
+    EXPECT_FALSE(QFile::exists(copy.file("nvdb.db-journal")));
 }
 
 } // namespace
