@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMap>
 
 #include <gtest/gtest.h>
 
@@ -72,7 +71,7 @@ TEST(Fuzz, MutatedFilesEndWithoutCrashHangOrMoreThanOneErrorLine)
         originals[t] = folder.read(t);
     const QString formats[] = {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("bmp"), QStringLiteral("pdf")};
 
-    QMap<QString, int> outcomes;
+    int outcomes = 0; // pages drawn
     qint64 slowest = 0;
     int hangs = 0, multiline = 0;
     QTemporaryDir out;
@@ -94,13 +93,11 @@ TEST(Fuzz, MutatedFilesEndWithoutCrashHangOrMoreThanOneErrorLine)
         multiline += error.contains(u'\n');
         EXPECT_LE(ms, kHangMs) << "case " << n << ": " << target.toStdString();
         EXPECT_FALSE(error.contains(u'\n')) << "case " << n << ": " << error.toStdString();
-        ++outcomes[error.isEmpty() ? QStringLiteral("drawn") : error.section(u' ', 0, 2)];
+        outcomes += error.isEmpty();
         folder.write(target, originals[target]);
     }
-    std::cout << cases << " cases, 0 crashes, " << hangs << " hangs, " << multiline
+    std::cout << cases << " cases, " << outcomes << " drawn, 0 crashes, " << hangs << " hangs, " << multiline
               << " multi-line errors, slowest " << slowest << " ms\n";
-    for (auto it = outcomes.cbegin(); it != outcomes.cend(); ++it)
-        std::cout << "  " << it.value() << " x " << it.key().toStdString() << '\n';
 }
 
 } // namespace
