@@ -1,9 +1,10 @@
 #include "store/inifiles.h"
 
+#include "store/outputfile.h"
+
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <unistd.h>
 
@@ -91,16 +92,9 @@ StoreResult IniFiles::replace(const QString& path, const QByteArray& bytes)
     if (!info.dir().exists())
         return {describe(path, QStringLiteral("the folder does not exist"))};
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {describe(path, file.errorString())};
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return {describe(path, why)};
-    }
-    if (!file.commit())
-        return {describe(path, file.errorString())};
+    // Through a temporary file and a rename; a full disk is said as such.
+    if (StoreResult written = writeOutputFile(path, bytes); !written.ok())
+        return written;
     remember(path, std::make_shared<const IniDocument>(bytes));
     return {};
 }
