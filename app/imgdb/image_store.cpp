@@ -5,6 +5,7 @@
 #include "render/imagedb/sqlite_database.h"
 #include "store/filestamp.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -153,6 +154,14 @@ Outcome putPicture(const QString& path, const QString& table, const QString& tit
                 continue;
             return failed(QStringLiteral("Cannot write to %1: another writer keeps replacing it").arg(path));
         }
+        // Copies are only made under the lock: any copy there now was left
+        // by a writer that was killed.
+        const QFileInfo info(path);
+        const QStringList stale = info.dir().entryList(
+            {info.fileName() + QStringLiteral(".??????"), info.fileName() + QStringLiteral(".??????") + QStringLiteral("-journal")},
+            QDir::Files | QDir::Hidden);
+        for (const QString& name : stale)
+            QFile::remove(info.dir().filePath(name));
         QTemporaryFile scratch(path + QStringLiteral(".XXXXXX"));
         if (!scratch.open())
             return failed(QStringLiteral("Cannot write to %1: %2").arg(path, scratch.errorString()));

@@ -4,6 +4,7 @@
 #include "support/testdirs.h"
 #include "test_pictures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
@@ -182,6 +183,10 @@ TEST_F(ImgdbTool, AKilledWriterNeverBlocksReaders)
         EXPECT_TRUE(error.isEmpty()) << round << ": " << error.toStdString();
         EXPECT_FALSE(QFile::exists(db() + "-journal")) << round;
     }
+
+    // The next writer clears the copies killed writers left.
+    ASSERT_EQ(imgdb({ "add", db(), "fixpic", "Last", file("big.bmp") }).exitCode, 0);
+    EXPECT_EQ(QDir(folder.path()).entryList({ "nvdb.db.*" }, QDir::Files), QStringList());
 
     // A hot journal: the database and its journal as they stood in the middle
     // of another program's change.
