@@ -11,6 +11,10 @@
 #include <QProcess>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -122,10 +126,15 @@ LegacyImport importLegacyDatabase(const QString& mdbPath)
     }
     // Copies of earlier versions of the same file are of no more use.
     const QStringList old = QDir(folder).entryList({prefix + QStringLiteral("-*.db")}, QDir::Files);
-    for (const QString& stale : old)
-        QFile::remove(folder + u'/' + stale);
-    if (!scratch.rename(copy))
-        return {{}, QStringLiteral("The image database %1 cannot be read: %2").arg(mdbPath, scratch.errorString())};
+    for (const QString& stale : old) {
+        if (folder + u'/' + stale != copy)
+            QFile::remove(folder + u'/' + stale);
+    }
+    // Renderers running at once may each have made a copy; any one of them,
+    // renamed over the others, is the copy.
+    if (std::rename(QFile::encodeName(scratch.fileName()).constData(), QFile::encodeName(copy).constData()) != 0)
+        return {{}, QStringLiteral("The image database %1 cannot be read: %2")
+                        .arg(mdbPath, QString::fromLocal8Bit(std::strerror(errno)))};
     scratch.setAutoRemove(false);
     return {copy, {}};
 }
