@@ -49,8 +49,8 @@ public:
     /// No store file needs more: a template draws at most 50 objects, and the
     /// text store keeps ten versions of each template. Beyond these a file is
     /// refused before its index can take more memory than the machine has.
-    static constexpr qsizetype kMaxLines = 1'000'000;
-    static constexpr qsizetype kMaxSections = 50'000;
+    static constexpr qsizetype kMaxLines = 500'000;
+    static constexpr qsizetype kMaxSections = 20'000;
 
 private:
     struct Line {
