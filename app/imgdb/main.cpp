@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -132,7 +133,12 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     nuvela::LibraryChatterMuted quiet(false);
     muted = &quiet;
-    const int code = run(app.arguments().mid(1));
+    int code = kFailed;
+    try {
+        code = run(app.arguments().mid(1));
+    } catch (const std::bad_alloc&) {
+        code = fail(QStringLiteral("There is not enough memory for this command."));
+    }
     muted = nullptr;
     return code;
 }
