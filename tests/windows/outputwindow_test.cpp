@@ -103,24 +103,23 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
     out.savePicture();
     dialogs.answerSave(folder.file("no/such/folder/card.jpg"));
-    answerNextMessage();
     out.savePicture();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages.first().startsWith(u"Error|Cannot write")) << messages.first().toStdString();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().first().startsWith(u"Error|Cannot write")) << messages().first().toStdString();
 
     // A read-only file is replaced only when the user says so (the system
     // itself would let an administrator through without a word).
     folder.write("out/kept.jpg", "protected");
     QFile::setPermissions(folder.file("out/kept.jpg"), QFile::ReadOwner);
-    for (const int button : {QMessageBox::No, QMessageBox::Yes}) {
-        if (button == QMessageBox::Yes && ::geteuid() != 0)
+    for (const bool yes : {false, true}) {
+        if (yes && ::geteuid() != 0)
             break; // only an administrator can replace it at all
         dialogs.answerSave(folder.file("out/kept.jpg"));
-        answerNextMessage(button);
+        dialogs.answerAsk(yes);
         out.savePicture();
-        ASSERT_EQ(messages.size(), 1);
-        EXPECT_TRUE(messages.first().startsWith(u"Attention|The file")) << messages.first().toStdString();
-        EXPECT_EQ(QImageReader(folder.file("out/kept.jpg")).canRead(), button == QMessageBox::Yes);
+        EXPECT_EQ(dialogs.requests().back().kind, nuvela::ScriptedDialogs::Kind::Ask);
+        EXPECT_TRUE(dialogs.requests().back().text.startsWith(u"The file")) << dialogs.requests().back().text.toStdString();
+        EXPECT_EQ(QImageReader(folder.file("out/kept.jpg")).canRead(), yes);
     }
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }

@@ -2,20 +2,13 @@
 
 #include "store/inifiles.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 namespace nuvela {
 
 QStringList readSectionLines(const QString& path, QStringView section)
 {
-    // A FIFO or device under the file's name would block the read forever.
-    if (!QFileInfo(path).isFile())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > IniFiles::kMaxFileSize)
-        return {};
-    return IniDocument(file.readAll()).sectionLines(section).value_or(QList<QString>());
+    // Read through the store's file layer: its limits and decoding hold here too.
+    const auto doc = IniFiles().read(path);
+    return doc ? doc->sectionLines(section).value_or(QList<QString>()) : QStringList();
 }
 
 } // namespace nuvela
