@@ -72,6 +72,10 @@ public:
     /// Path of the file a mode works on ("" for StoreMode::None).
     QString pathFor(StoreMode mode) const;
 
+    /// Why the mode's file is there but refused whole (too large, too many
+    /// lines or sections, not a regular file), or "".
+    QString refusal(StoreMode mode);
+
     /// The shared file layer, for changes of many keys in one rewrite (a
     /// version saved or deleted, the settings of the options window).
     IniFiles& files() { return files_; }
