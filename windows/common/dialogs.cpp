@@ -2,6 +2,8 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -95,6 +97,26 @@ bool QtDialogs::print(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok)
+        return std::nullopt;
+    return chosen;
+}
+
+bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text)
+{
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox::information(parent, title, text);
+}
+
 // ---- Scripted dialogs
 
 void ScriptedDialogs::answerOpen(const QString& path)
@@ -113,11 +135,16 @@ void ScriptedDialogs::answerPrint(const QString& outputFile)
 {
     answers_.push_back({ Kind::Print, PrintAnswer { outputFile } });
 }
+void ScriptedDialogs::answerFont(const QFont& font)
+{
+    answers_.push_back({ Kind::Font, FontAnswer { font } });
+}
+void ScriptedDialogs::answerAsk(bool yes) { answers_.push_back({ Kind::Ask, AskAnswer { yes } }); }
 void ScriptedDialogs::cancel(Kind kind) { answers_.push_back({ kind, Cancel {} }); }
 
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 {
-    static const char* const names[] = { "open", "save", "colour", "print" };
+    static const char* const names[] = { "open", "save", "colour", "print", "font", "ask", "tell" };
     if (answers_.empty()) {
         unexpected_.append(QStringLiteral("%1 dialog without an answer").arg(names[int(kind)]));
         return std::nullopt;
@@ -136,7 +163,7 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, QStringView filter)
 {
-    requests_.push_back({ Kind::Open, title, qtFileFilters(parseFileFilter(filter)), {}, 0 });
+    requests_.push_back({ Kind::Open, title, qtFileFilters(parseFileFilter(filter)), {}, 0, {}, {} });
     const auto answer = take(Kind::Open);
     if (!answer)
         return std::nullopt;
@@ -147,7 +174,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
                                                     QStringView filter, const QString& suggestion)
 {
     const auto filters = parseFileFilter(filter);
-    requests_.push_back({ Kind::Save, title, qtFileFilters(filters), suggestion, 0 });
+    requests_.push_back({ Kind::Save, title, qtFileFilters(filters), suggestion, 0, {}, {} });
     const auto answer = take(Kind::Save);
     if (!answer)
         return std::nullopt;
@@ -160,7 +187,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
 
 std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber initial)
 {
-    requests_.push_back({ Kind::Colour, {}, {}, {}, initial });
+    requests_.push_back({ Kind::Colour, {}, {}, {}, initial, {}, {} });
     const auto answer = take(Kind::Colour);
     if (!answer)
         return std::nullopt;
@@ -169,7 +196,7 @@ std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber
 
 bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
 {
-    requests_.push_back({ Kind::Print, {}, {}, {}, 0 });
+    requests_.push_back({ Kind::Print, {}, {}, {}, 0, {}, {} });
     const auto answer = take(Kind::Print);
     if (!answer)
         return false;
@@ -179,6 +206,27 @@ bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
         printer.setOutputFileName(output);
     }
     return true;
+}
+
+std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont& initial)
+{
+    requests_.push_back({ Kind::Font, {}, {}, {}, 0, initial, {} });
+    const auto answer = take(Kind::Font);
+    if (!answer)
+        return std::nullopt;
+    return std::get<FontAnswer>(answer->value).font;
+}
+
+bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text)
+{
+    requests_.push_back({ Kind::Ask, title, {}, {}, 0, {}, text });
+    const auto answer = take(Kind::Ask);
+    return answer && std::get<AskAnswer>(answer->value).yes;
+}
+
+void ScriptedDialogs::tell(QWidget*, const QString& title, const QString& text)
+{
+    requests_.push_back({ Kind::Tell, title, {}, {}, 0, {}, text });
 }
 
 } // namespace nuvela

@@ -2,6 +2,7 @@
 
 #include "windows/common/colournumber.h"
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -53,6 +54,13 @@ public:
     virtual std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) = 0;
     /// Lets the user set up the printer passed in; true when he accepts.
     virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    /// The font dialog, starting from `initial` (its point size as the
+    /// dialog shows it); the font chosen, with its point size and weight.
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+    /// A question with Yes and No; true for Yes.
+    virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
+    /// A message with one OK button.
+    virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
 /// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog.
@@ -64,6 +72,9 @@ public:
                                        const QString& suggestion = {}) override;
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    void tell(QWidget* parent, const QString& title, const QString& text) override;
 };
 
 /// Dialogs answered from a queue, for tests: each call takes the next answer.
@@ -71,7 +82,7 @@ public:
 /// is listed in unexpected(), so a test sees a dialog it did not plan for.
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Open, Save, Colour, Print };
+    enum class Kind { Open, Save, Colour, Print, Font, Ask, Tell };
 
     struct Request {
         Kind kind;
@@ -79,6 +90,8 @@ public:
         QStringList qtFilters; ///< open and save
         QString suggestion;    ///< save
         ColourNumber initialColour = 0;
+        QFont initialFont;   ///< font
+        QString text;        ///< ask and tell
     };
 
     void answerOpen(const QString& path);
@@ -87,6 +100,9 @@ public:
     void answerColour(ColourNumber colour);
     /// Accepts the print dialog; `outputFile` (a PDF path) redirects the job.
     void answerPrint(const QString& outputFile = {});
+    /// The font chosen in the next font dialog.
+    void answerFont(const QFont& font);
+    void answerAsk(bool yes);
     void cancel(Kind kind);
 
     std::optional<QString> openFile(QWidget* parent, const QString& title,
@@ -95,6 +111,9 @@ public:
                                        const QString& suggestion = {}) override;
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    void tell(QWidget* parent, const QString& title, const QString& text) override;
 
     const std::vector<Request>& requests() const { return requests_; }
     const QStringList& unexpected() const { return unexpected_; }
@@ -106,9 +125,11 @@ private:
     struct SaveAnswer { QString path; int filterIndex; };
     struct ColourAnswer { ColourNumber colour; };
     struct PrintAnswer { QString outputFile; };
+    struct FontAnswer { QFont font; };
+    struct AskAnswer { bool yes; };
     struct Answer {
         Kind kind;
-        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer> value;
+        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer, FontAnswer, AskAnswer> value;
     };
 
     std::optional<Answer> take(Kind kind);

@@ -4,6 +4,7 @@
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/dialogs.h"
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
@@ -13,6 +14,7 @@
 #include "windows/options/language.h"
 #include "windows/options/scaling.h"
 #include "windows/output/picformwindow.h"
+#include "windows/textedit/txteditwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -128,6 +130,9 @@ void ArticleWindow::buildWidgets()
     deltext_ = makeButton(frversion_, QStringLiteral("deltext"), QStringLiteral("מחק"),
                           QStringLiteral("מחיקת הגירסה הנכחית"));
     setWidgetTag(deltext_, QStringLiteral(" האם למחוק את הגירסה הנכחית ?"));
+    // Until versions can be saved, what the user is told before unsaved
+    // changes are let go.
+    setWidgetTag(updttxt_, QStringLiteral("השינויים שלא נשמרו בעמוד זה לא יישמרו."));
     int x = 126;
     for (ButtonPlus* b : {savetxt_, updttxt_, deltext_}) {
         place(b, x, 78, 56, 32);
@@ -173,6 +178,7 @@ void ArticleWindow::buildWidgets()
     place(frview_, 8, 46, 576, 516);
     prev_ = new PageView(frview_);
     place(prev_, 6, 6, 564, 504);
+    connect(prev_, &PageView::textActivated, this, &ArticleWindow::editText);
     frview_->hide();
     frversion_->hide();
 
@@ -182,6 +188,7 @@ void ArticleWindow::buildWidgets()
 void ArticleWindow::load(QSize screen)
 {
     const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
+    screen_ = screenSize;
     ScaleWindow(this, screenSize);
     scalePanels(this, scaleFactors(screenSize).y);
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
@@ -222,6 +229,7 @@ void ArticleWindow::viewpic()
         prev_->placeOverlays(program_.state,
                              prev_->overlayScale(program_.canvas.width(), program_.canvas.height()));
         program_.state.overlaysPlaced = true;
+        chainTabOrder();
     }
     showme_->setEnabled(!program_.canvas.image().isNull());
     syncControls();
@@ -243,15 +251,60 @@ void ArticleWindow::syncControls()
     setWidgetTag(scroll_, s.modified);
     setWidgetTag(tavnit_, s.overlaysPlaced ? QStringLiteral("fin") : QString());
     setWidgetTag(kotxt_, s.headline.kotxtTag);
-    savetxt_->setEnabled(false);
-    updttxt_->setEnabled(false);
+    savetxt_->setEnabled(s.isModified());
+    updttxt_->setEnabled(s.isModified());
     updttxt_->setBorderStyle(s.isModified() ? ButtonBorder::Emphasised : ButtonBorder::Normal);
 }
 
 void ArticleWindow::checksav()
 {
-    // Pages change only through the editors, which come together with saving
-    // versions; until then there is nothing unsaved to ask about.
+    // Saving versions comes with the version panel; until then unsaved
+    // changes can only be let go, and the user is told so before they are.
+    if (!program_.state.isModified())
+        return;
+    program_.dialogs.tell(this, QStringLiteral("Attention"), widgetTag(updttxt_));
+    clearModified(program_.state);
+    syncControls();
+}
+
+void ArticleWindow::markModified()
+{
+    nuvela::markModified(program_.state);
+    syncControls();
+}
+
+void ArticleWindow::editText(int n)
+{
+    TxteditWindow editor(program_, n, this, screen_);
+    connect(&editor, &TxteditWindow::applied, this, [this] {
+        markModified();
+        viewpic();
+    });
+    editor.exec();
+    // Back where the user was on the page.
+    if (QLabel* overlay = prev_->textOverlay(n)) {
+        activateWindow();
+        overlay->setFocus();
+    }
+}
+
+void ArticleWindow::chainTabOrder()
+{
+    // From the gallery Tab walks the page's objects in object-number order.
+    QWidget* previous = tavnit_;
+    for (QLabel* overlay : prev_->overlaysInOrder()) {
+        setTabOrder(previous, overlay);
+        previous = overlay;
+    }
+}
+
+void ArticleWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Without a window manager nothing gives the window the focus.
+    activateWindow();
+    if (!frview_->isVisible())
+        tavnit_->setFocus();
 }
 
 void ArticleWindow::set_scroll()

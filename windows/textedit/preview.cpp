@@ -1,0 +1,46 @@
+#include "windows/textedit/preview.h"
+
+#include "render/page.h"
+#include "store/keystore.h"
+#include "store/numbers.h"
+#include "text/textobject.h"
+
+namespace nuvela {
+
+PreviewRenderer::PreviewRenderer(KeyStore& store, const PageState& state, Edition edition, int objectNumber)
+    : store_(store)
+    , state_(state)
+    , edition_(edition)
+    , n_(objectNumber)
+{
+    // The copy draws from its live tables and never places overlays.
+    state_.modified = QStringLiteral("preview");
+    state_.overlaysPlaced = true;
+    state_.growLiveTables(n_);
+    const Fields size(store_.get(StoreMode::Get, u"paper", u"size"));
+    pageWidth_ = size.number(0).value_or(0);
+    pageHeight_ = size.number(1).value_or(0);
+    if (const auto b = Fields(store_.get(StoreMode::Get, QStringLiteral("object%1").arg(n_), u"objdim")).box()) {
+        const double x = state_.rightToLeft() ? pageWidth_ - b->x - b->w : b->x;
+        box_ = QRectF(x, b->y, b->w, b->h);
+    }
+}
+
+QImage PreviewRenderer::render(const QString& text, const QString& formats, double scale)
+{
+    if (box_.isEmpty() || !(scale > 0))
+        return {};
+    if (!canvas_ || canvas_->scale() != scale)
+        canvas_ = std::make_unique<Surface>(scale);
+    if (!canvas_->resize(pageWidth_, pageHeight_))
+        return {};
+    canvas_->rightToLeft = state_.rightToLeft();
+    state_.liveTexts[n_] = text;
+    state_.liveFormats[n_] = formats;
+    PageContext page(store_, state_, *canvas_, edition_);
+    DrawTextObject(page, n_, false);
+    const QRect pixels(canvas_->toPixel(box_.topLeft()), canvas_->toPixel(box_.bottomRight()));
+    return canvas_->image().copy(pixels.adjusted(0, 0, -1, -1));
+}
+
+} // namespace nuvela
