@@ -197,6 +197,12 @@ void ArticleWindow::load(QSize screen)
     navigate(0);
     setWindowTitle(program_.title() + captionVersionSuffix());
     tavnit_->addItems(listTemplates(program_.dir()));
+    {
+        // No template is chosen at start, not even when the gallery takes
+        // the focus: Down or Up then chooses the first.
+        const QSignalBlocker block(tavnit_);
+        tavnit_->QAbstractItemView::setCurrentIndex(QModelIndex());
+    }
     updateCounter();
     QDir::setCurrent(program_.dir());
     placeholder_ = QImageReader(program_.dir() + QStringLiteral("/nopic.png")).read();

@@ -164,13 +164,15 @@ void TxteditWindow::buildWidgets()
     place(this, 0, 0, 798, 600);
 
     // Keyboard: every command has a key; the tool tips name it.
-    updatetxt_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
-    auto* enterConfirms = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), this);
-    connect(enterConfirms, &QShortcut::activated, this, &TxteditWindow::confirm);
+    // Confirm at once (a button's own shortcut would only animate a click).
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter}) {
+        auto* confirmKey = new QShortcut(QKeySequence(key), this);
+        connect(confirmKey, &QShortcut::activated, this, &TxteditWindow::confirm);
+    }
     rowcol_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
     rowfont_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F));
     nikuy_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
-    cansul_->setShortcut(QKeySequence(Qt::Key_Escape));
+    // Esc is the dialog's own cancel key.
     reset_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_R));
     black_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
     checkall_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_A));
