@@ -5,6 +5,8 @@
 #include "store/numbers.h"
 #include "text/textobject.h"
 
+#include <QPainter>
+
 namespace nuvela {
 
 PreviewRenderer::PreviewRenderer(KeyStore& store, const PageState& state, Edition edition, int objectNumber)
@@ -30,17 +32,26 @@ QImage PreviewRenderer::render(const QString& text, const QString& formats, doub
 {
     if (box_.isEmpty() || !(scale > 0))
         return {};
-    if (!canvas_ || canvas_->scale() != scale)
+    const QRect pixels = [&] {
+        if (canvas_)
+            return QRect(canvas_->toPixel(box_.topLeft()), canvas_->toPixel(box_.bottomRight())).adjusted(0, 0, -1, -1);
+        return QRect();
+    }();
+    if (!canvas_ || canvas_->scale() != scale) {
         canvas_ = std::make_unique<Surface>(scale);
-    if (!canvas_->resize(pageWidth_, pageHeight_))
-        return {};
+        if (!canvas_->resize(pageWidth_, pageHeight_))
+            return {};
+    } else {
+        // Only the object's box is drawn: white paper there is enough.
+        canvas_->paint([&](QPainter& p) { p.fillRect(pixels, Qt::white); });
+    }
     canvas_->rightToLeft = state_.rightToLeft();
     state_.liveTexts[n_] = text;
     state_.liveFormats[n_] = formats;
     PageContext page(store_, state_, *canvas_, edition_);
     DrawTextObject(page, n_, false);
-    const QRect pixels(canvas_->toPixel(box_.topLeft()), canvas_->toPixel(box_.bottomRight()));
-    return canvas_->image().copy(pixels.adjusted(0, 0, -1, -1));
+    const QRect box(canvas_->toPixel(box_.topLeft()), canvas_->toPixel(box_.bottomRight()));
+    return canvas_->image().copy(box.adjusted(0, 0, -1, -1));
 }
 
 } // namespace nuvela
