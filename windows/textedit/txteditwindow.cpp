@@ -57,7 +57,7 @@ ButtonPlus* makeButton(QWidget* parent, const char* name, const QString& caption
 }
 
 /// A row box's font: the row's face at its shown size, in pixels so the
-/// guide line (also in pixels) means the same on every screen.
+/// guide lines (also in pixels) mean the same on every screen.
 QFont rowBoxFont(const EditRow& row, double zoom)
 {
     QFont f(row.format.face);
@@ -104,10 +104,7 @@ void TxteditWindow::buildWidgets()
     checks_ << new QCheckBox(this);
     makeArrayElement(checks_[0], QStringLiteral("Checkk"), 0);
     place(checks_[0], kCheckLeft, kRowsTop + 4, 16, 16);
-    guide_ = new QFrame(this);
-    guide_->setObjectName(QStringLiteral("guide"));
-    guide_->setFrameShape(QFrame::VLine);
-    guide_->setStyleSheet(QStringLiteral("color: rgb(200, 40, 40);"));
+    guides_ << makeGuide(0);
     hesber_ = new QLabel(QStringLiteral("כיתוב מעבר לקו האופקי, יכווץ את השורה!"), this);
     hesber_->setObjectName(QStringLiteral("hesber"));
     place(hesber_, kRowsLeft, 350, kRowWidth, 22);
@@ -191,6 +188,16 @@ void TxteditWindow::buildWidgets()
     connect(multi_, &QTextEdit::textChanged, this, &TxteditWindow::paragraphChanged);
 }
 
+QFrame* TxteditWindow::makeGuide(int i)
+{
+    auto* guide = new QFrame(this);
+    makeArrayElement(guide, QStringLiteral("guide"), i);
+    guide->setFrameShape(QFrame::VLine);
+    guide->setStyleSheet(QStringLiteral("color: rgb(200, 40, 40);"));
+    guide->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return guide;
+}
+
 void TxteditWindow::open()
 {
     PageState& state = program_.state;
@@ -233,14 +240,6 @@ void TxteditWindow::open()
     rowcol_->setEnabled(false);
     rowfont_->setEnabled(false);
 
-    const bool rtl = state.rightToLeft();
-    const QRect first = boxes_[0]->geometry();
-    const int guideOffset = qRound(boxWidth_ * base_ / kTwipsPerPixel * zoom_);
-    const int guideX = rtl ? first.right() + 1 - guideOffset : first.left() + guideOffset;
-    const QRect last = boxes_.last()->geometry();
-    guide_->setGeometry(guideX - 1, first.top() - 4, 3, last.bottom() - first.top() + 8);
-    guide_->raise();
-
     if (colourEdit_ && rows_.size() == 1)
         checks_[0]->setChecked(true);
     if (paragraph_)
@@ -259,8 +258,9 @@ void TxteditWindow::addRow(int i, const EditRow& row)
         makeArrayElement(check, QStringLiteral("Checkk"), i);
         boxes_ << box;
         checks_ << check;
-        check->setGeometry(checks_[0]->geometry());
+        check->setFont(checks_[0]->font());
         check->setVisible(colourEdit_);
+        guides_ << makeGuide(i);
     }
     QLineEdit* box = boxes_[i];
     QCheckBox* check = checks_[i];
@@ -310,8 +310,17 @@ void TxteditWindow::showRow(int i)
         const QRect above = boxes_[k - 1]->geometry();
         boxes_[k]->move(above.left(), above.bottom() + 1);
     }
-    for (int k = i; k < boxes_.size(); ++k)
-        checks_[k]->move(checks_[k]->x(), boxes_[k]->y() + (boxes_[k]->height() - checks_[k]->height()) / 2);
+    const bool rtl = program_.state.rightToLeft();
+    for (int k = i; k < boxes_.size(); ++k) {
+        const QRect r = boxes_[k]->geometry();
+        const QSize check = checks_[k]->sizeHint();
+        checks_[k]->setGeometry(r.right() + 8, r.center().y() - check.height() / 2, check.width(), check.height());
+        // Each row's own line: the rows are shown at different factors.
+        const int offset = qRound(boxWidth_ * rows_[k].factor / kTwipsPerPixel * zoom_);
+        const int x = rtl ? r.right() + 1 - offset : r.left() + offset;
+        guides_[k]->setGeometry(x - 1, r.top(), 3, r.height());
+        guides_[k]->raise();
+    }
 }
 
 void TxteditWindow::setDark(bool on)
@@ -356,6 +365,8 @@ void TxteditWindow::chooseColour()
     formatsChanged_ = true;
     if (*colour == kWhite)
         black_->setChecked(true);
+    if (paragraph_)
+        openParagraph();
     refreshPreview();
 }
 
@@ -377,6 +388,9 @@ void TxteditWindow::chooseFont()
         showRow(i);
     }
     formatsChanged_ = true;
+    // The paragraph box wraps in the new font; what no longer fits goes.
+    if (paragraph_)
+        openParagraph();
     refreshPreview();
 }
 
@@ -474,7 +488,8 @@ void TxteditWindow::openParagraph()
         box->hide();
     for (QCheckBox* check : checks_)
         check->hide();
-    guide_->hide();
+    for (QFrame* guide : guides_)
+        guide->hide();
     hesber_->hide();
     multiframe_->show();
     multiframe_->raise();

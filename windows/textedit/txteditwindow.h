@@ -41,7 +41,9 @@ public:
     QTextEdit* paragraphBox() const { return multi_; }
     QGroupBox* paragraphFrame() const { return multiframe_; }
     QLabel* preview() const { return preview_; }
-    QFrame* guide() const { return guide_; }
+    /// Row i's guide line: where a text at its shown size reaches the
+    /// object's width, so the page condenses it.
+    QFrame* guide(int i = 0) const { return guides_.value(i); }
     double baseFactor() const { return base_; }
     int lineLimit() const { return lineLimit_; }
     /// The rows as they stand (texts, formats, sizes shown).
@@ -70,6 +72,7 @@ protected:
 
 private:
     void buildWidgets();
+    QFrame* makeGuide(int i);
     void open();
     void addRow(int i, const EditRow& row);
     void showRow(int i);
@@ -115,7 +118,7 @@ private:
     QLabel* hesber_ = nullptr;
     QGroupBox* multiframe_ = nullptr;
     QTextEdit* multi_ = nullptr;
-    QFrame* guide_ = nullptr;
+    QList<QFrame*> guides_;
     QLabel* preview_ = nullptr;
     std::unique_ptr<PreviewRenderer> renderer_;
 };
