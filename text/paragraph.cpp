@@ -70,6 +70,13 @@ QString WrapAndJustify(const QList<VisualLine>& lines, int lineLimit, double wid
     return out;
 }
 
+int paragraphLineLimit(double boxHeight, double lineHeight)
+{
+    if (!(lineHeight > 0) || !(boxHeight > 0))
+        return 1;
+    return int(std::clamp(std::trunc(boxHeight / lineHeight), 1.0, 10000.0));
+}
+
 QString collapseSpaces(const QString& text)
 {
     static const QRegularExpression runs(QStringLiteral(" {2,}"));

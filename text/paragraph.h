@@ -33,6 +33,10 @@ struct VisualLine {
 QString WrapAndJustify(const QList<VisualLine>& lines, int lineLimit, double width,
                        const MeasureText& measure);
 
+/// The lines a box of `boxHeight` holds at `lineHeight` each (both twips):
+/// never fewer than one, so a box lower than one line still takes a line.
+int paragraphLineLimit(double boxHeight, double lineHeight);
+
 /// Turns runs of spaces into one space: a justified line back into the
 /// words the user typed.
 QString collapseSpaces(const QString& text);

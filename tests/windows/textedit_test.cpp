@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include <functional>
+
 using namespace nuvela;
 
 namespace {
@@ -155,6 +157,35 @@ TEST_F(TextEditor, SelectionColourFontResetAndDarkView)
     editor->confirm();
     EXPECT_EQ(liveFormat(kSixRows).split(u'~')[0], "2628010,Frank Ruehl,22,True,177");
     EXPECT_TRUE(program->state.isModified()) << "a format command counts as a change";
+}
+
+TEST_F(TextEditor, EveryCommandHasAKeyAndATip)
+{
+    auto editor = edit(kTwoRows);
+    QTest::keyClicks(editor->rowBox(1), QStringLiteral("typed"));
+    struct Case {
+        QKeyCombination key;
+        const char* button;
+        std::function<bool()> done;
+    } cases[] = {
+        {Qt::ALT | Qt::Key_A, "Checkall", [&] { return editor->selection() == QList<int>{0, 1}; }},
+        {Qt::ALT | Qt::Key_C, "ROWCOL", [&] { return dialogs.requests().size() == 1; }},
+        {Qt::ALT | Qt::Key_F, "rowfont", [&] { return dialogs.requests().size() == 2; }},
+        {Qt::ALT | Qt::Key_D, "black", [&] { return editor->findChild<QCheckBox*>(QStringLiteral("black"))->isChecked(); }},
+        {Qt::ALT | Qt::Key_R, "RESET", [&] { return editor->rowBox(0)->font().family() == u"Frank Ruehl"; }},
+    };
+    dialogs.cancel(ScriptedDialogs::Kind::Colour);
+    QFont arial(QStringLiteral("Liberation Sans"));
+    arial.setPointSize(20);
+    dialogs.answerFont(arial);
+    for (const Case& c : cases) {
+        QTest::keyClick(editor.get(), c.key.key(), c.key.keyboardModifiers());
+        EXPECT_TRUE(QTest::qWaitFor(c.done, 1000)) << c.button;
+        const QString tip = editor->findChild<QWidget*>(QString::fromLatin1(c.button))->toolTip();
+        EXPECT_TRUE(tip.contains(QKeySequence(c.key).toString())) << c.button << ": " << tip.toStdString();
+    }
+    // Closing the dialogs rebuilt nothing: the typing is still there.
+    EXPECT_TRUE(editor->rowBox(1)->text().contains(u"typed"));
 }
 
 TEST_F(TextEditor, WithoutColourEditingTheTemplateFormatsStay)

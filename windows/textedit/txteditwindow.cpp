@@ -437,9 +437,7 @@ void TxteditWindow::openParagraph()
                              row.format.bold}
                          .toQFont();
     const int width = qRound(boxWidth_ / kTwipsPerPixel);
-    const double lineHeight = QFontMetricsF(paragraphFont_).height() * kTwipsPerPixel;
-    // A box lower than one line still holds one.
-    lineLimit_ = std::max(1, lineHeight > 0 ? int(boxHeight_ / lineHeight) : 1);
+    lineLimit_ = paragraphLineLimit(boxHeight_, QFontMetricsF(paragraphFont_).height() * kTwipsPerPixel);
     setWidgetTag(multi_, QString::number(lineLimit_));
 
     const int frameMargin = 10;
@@ -533,7 +531,8 @@ void TxteditWindow::paragraphChanged()
         multi_->setTextCursor(c);
         text = multi_->toPlainText();
     }
-    if (paragraphLineCount() > lineLimit_) {
+    int count = paragraphLineCount();
+    if (count > lineLimit_) {
         // Typing or pasting past the box's last line is refused.
         const QSignalBlocker block(multi_);
         multi_->setPlainText(acceptedParagraph_);
@@ -541,17 +540,20 @@ void TxteditWindow::paragraphChanged()
         c.setPosition(std::min(acceptedCursor_, int(acceptedParagraph_.size())));
         multi_->setTextCursor(c);
         QApplication::beep();
+        count = paragraphLineCount();
     } else {
         acceptedParagraph_ = text;
         acceptedCursor_ = multi_->textCursor().position();
     }
-    updateLineCounter();
+    updateLineCounter(count);
     refreshPreview();
 }
 
-void TxteditWindow::updateLineCounter()
+void TxteditWindow::updateLineCounter(int count)
 {
-    multiframe_->setTitle(QStringLiteral("%1:  %2/%3").arg(widgetTag(multiframe_)).arg(paragraphLineCount()).arg(lineLimit_));
+    if (count < 0)
+        count = paragraphLineCount();
+    multiframe_->setTitle(QStringLiteral("%1:  %2/%3").arg(widgetTag(multiframe_)).arg(count).arg(lineLimit_));
 }
 
 // ---- Confirm, preview, keys

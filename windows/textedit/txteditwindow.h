@@ -80,7 +80,8 @@ private:
     void setDark(bool on);
     void openParagraph();
     void paragraphChanged();
-    void updateLineCounter();
+    /// The frame's caption "Lines:  count/limit" (count measured when -1).
+    void updateLineCounter(int count = -1);
     int paragraphLineCount() const;
     double measure(const QString& text) const;
 
