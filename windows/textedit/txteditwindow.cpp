@@ -56,6 +56,16 @@ ButtonPlus* makeButton(QWidget* parent, const char* name, const QString& caption
     return b;
 }
 
+/// A check or option button of the formatting panel.
+template <class Choice>
+Choice* makeChoice(QWidget* parent, const char* name, const QString& caption, const QString& tip)
+{
+    auto* c = new Choice(caption, parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setToolTip(tip);
+    return c;
+}
+
 /// A row box's font: the row's face at its shown size, in pixels so the
 /// guide lines (also in pixels) mean the same on every screen.
 QFont rowBoxFont(const EditRow& row, double zoom)
@@ -125,21 +135,18 @@ void TxteditWindow::buildWidgets()
 
     retainer2_ = makePanel(this, QStringLiteral("Retainer2"), QStringLiteral("גופן וצבעים"));
     place(retainer2_, 8, 8, 168, 206);
-    checkall_ = new QCheckBox(QStringLiteral("בחר את כולם"), retainer2_);
-    checkall_->setObjectName(QStringLiteral("Checkall"));
-    checkall_->setToolTip(QStringLiteral("בחירת כל השורות לשינוי צבע וגופן (Alt+A)"));
+    checkall_ = makeChoice<QCheckBox>(retainer2_, "Checkall", QStringLiteral("בחר את כולם"),
+                                      QStringLiteral("בחירת כל השורות לשינוי צבע וגופן (Alt+A)"));
     place(checkall_, 10, 32, 148, 22);
     rowcol_ = makeButton(retainer2_, "ROWCOL", QStringLiteral("צבע"), QStringLiteral("שנה את צבע הכיתוב בשורה (Alt+C)"));
     place(rowcol_, 10, 58, 72, 30);
     rowfont_ = makeButton(retainer2_, "rowfont", QStringLiteral("גופן"), QStringLiteral("שנה את הגופן והגודל לשורה (Alt+F)"));
     place(rowfont_, 86, 58, 72, 30);
-    reset_ = new QRadioButton(QStringLiteral("איפוס הגדרות"), retainer2_);
-    reset_->setObjectName(QStringLiteral("RESET"));
-    reset_->setToolTip(QStringLiteral("חזרה לגופנים ולצבעים של התבנית (Alt+R)"));
+    reset_ = makeChoice<QRadioButton>(retainer2_, "RESET", QStringLiteral("איפוס הגדרות"),
+                                      QStringLiteral("חזרה לגופנים ולצבעים של התבנית (Alt+R)"));
     place(reset_, 10, 94, 148, 22);
-    black_ = new QCheckBox(QStringLiteral("תצוגה כהה"), retainer2_);
-    black_->setObjectName(QStringLiteral("black"));
-    black_->setToolTip(QStringLiteral("רקע כהה לשורות, לכיתוב בהיר (Alt+D)"));
+    black_ = makeChoice<QCheckBox>(retainer2_, "black", QStringLiteral("תצוגה כהה"),
+                                   QStringLiteral("רקע כהה לשורות, לכיתוב בהיר (Alt+D)"));
     place(black_, 10, 120, 148, 22);
 
     nikuy_ = makeButton(this, "nikuy", QStringLiteral("מחיקת הטקסט בכל השורות"), QStringLiteral("מחיקת הטקסט בכל השורות (Ctrl+Shift+Delete)"));
@@ -362,12 +369,9 @@ void TxteditWindow::chooseColour()
             showRow(i);
         }
     }
-    formatsChanged_ = true;
     if (*colour == kWhite)
         black_->setChecked(true);
-    if (paragraph_)
-        openParagraph();
-    refreshPreview();
+    formatsCommandDone();
 }
 
 void TxteditWindow::chooseFont()
@@ -387,11 +391,7 @@ void TxteditWindow::chooseFont()
         rows_[i].format.charset = rows_[first].format.charset;
         showRow(i);
     }
-    formatsChanged_ = true;
-    // The paragraph box wraps in the new font; what no longer fits goes.
-    if (paragraph_)
-        openParagraph();
-    refreshPreview();
+    formatsCommandDone();
 }
 
 void TxteditWindow::resetFormats()
@@ -404,7 +404,13 @@ void TxteditWindow::resetFormats()
             showRow(i);
         }
     }
+    formatsCommandDone();
+}
+
+void TxteditWindow::formatsCommandDone()
+{
     formatsChanged_ = true;
+    // The paragraph box wraps in the new font; what no longer fits goes.
     if (paragraph_)
         openParagraph();
     refreshPreview();

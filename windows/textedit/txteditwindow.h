@@ -78,6 +78,8 @@ private:
     void showRow(int i);
     void rowTicked(int i, bool on);
     void setDark(bool on);
+    /// After a colour, font or reset command: the formats count as changed.
+    void formatsCommandDone();
     void openParagraph();
     void paragraphChanged();
     /// The frame's caption "Lines:  count/limit" (count measured when -1).
