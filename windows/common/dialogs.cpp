@@ -97,6 +97,20 @@ bool QtDialogs::print(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text)
+{
+    const auto icon = title == u"Error" ? QMessageBox::Critical : QMessageBox::Information;
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial)
 {
     bool ok = false;
@@ -104,17 +118,6 @@ std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial
     if (!ok)
         return std::nullopt;
     return chosen;
-}
-
-bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text)
-{
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
-}
-
-void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text)
-{
-    QMessageBox::information(parent, title, text);
 }
 
 // ---- Scripted dialogs
@@ -139,12 +142,16 @@ void ScriptedDialogs::answerFont(const QFont& font)
 {
     answers_.push_back({ Kind::Font, FontAnswer { font } });
 }
-void ScriptedDialogs::answerAsk(bool yes) { answers_.push_back({ Kind::Ask, AskAnswer { yes } }); }
+
+void ScriptedDialogs::answerAsk(bool yes)
+{
+    answers_.push_back({ Kind::Ask, AskAnswer { yes } });
+}
 void ScriptedDialogs::cancel(Kind kind) { answers_.push_back({ kind, Cancel {} }); }
 
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 {
-    static const char* const names[] = { "open", "save", "colour", "print", "font", "ask", "tell" };
+    static const char* const names[] = { "open", "save", "colour", "print", "question", "message", "font" };
     if (answers_.empty()) {
         unexpected_.append(QStringLiteral("%1 dialog without an answer").arg(names[int(kind)]));
         return std::nullopt;
@@ -163,7 +170,7 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, QStringView filter)
 {
-    requests_.push_back({ Kind::Open, title, qtFileFilters(parseFileFilter(filter)), {}, 0, {}, {} });
+    requests_.push_back({ Kind::Open, title, {}, qtFileFilters(parseFileFilter(filter)), {}, 0, {} });
     const auto answer = take(Kind::Open);
     if (!answer)
         return std::nullopt;
@@ -174,7 +181,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
                                                     QStringView filter, const QString& suggestion)
 {
     const auto filters = parseFileFilter(filter);
-    requests_.push_back({ Kind::Save, title, qtFileFilters(filters), suggestion, 0, {}, {} });
+    requests_.push_back({ Kind::Save, title, {}, qtFileFilters(filters), suggestion, 0, {} });
     const auto answer = take(Kind::Save);
     if (!answer)
         return std::nullopt;
@@ -187,7 +194,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
 
 std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber initial)
 {
-    requests_.push_back({ Kind::Colour, {}, {}, {}, initial, {}, {} });
+    requests_.push_back({ Kind::Colour, {}, {}, {}, {}, initial, {} });
     const auto answer = take(Kind::Colour);
     if (!answer)
         return std::nullopt;
@@ -196,7 +203,7 @@ std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber
 
 bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
 {
-    requests_.push_back({ Kind::Print, {}, {}, {}, 0, {}, {} });
+    requests_.push_back({ Kind::Print, {}, {}, {}, {}, 0, {} });
     const auto answer = take(Kind::Print);
     if (!answer)
         return false;
@@ -208,25 +215,25 @@ bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
     return true;
 }
 
-std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont& initial)
-{
-    requests_.push_back({ Kind::Font, {}, {}, {}, 0, initial, {} });
-    const auto answer = take(Kind::Font);
-    if (!answer)
-        return std::nullopt;
-    return std::get<FontAnswer>(answer->value).font;
-}
-
 bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text)
 {
-    requests_.push_back({ Kind::Ask, title, {}, {}, 0, {}, text });
+    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0, {} });
     const auto answer = take(Kind::Ask);
     return answer && std::get<AskAnswer>(answer->value).yes;
 }
 
 void ScriptedDialogs::tell(QWidget*, const QString& title, const QString& text)
 {
-    requests_.push_back({ Kind::Tell, title, {}, {}, 0, {}, text });
+    requests_.push_back({ Kind::Tell, title, text, {}, {}, 0, {} });
+}
+
+std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont& initial)
+{
+    requests_.push_back({ Kind::Font, {}, {}, {}, {}, 0, initial });
+    const auto answer = take(Kind::Font);
+    if (!answer)
+        return std::nullopt;
+    return std::get<FontAnswer>(answer->value).font;
 }
 
 } // namespace nuvela

@@ -40,8 +40,9 @@ struct SaveChoice {
     QString extension;   ///< that filter's extension ("jpg"), may be empty
 };
 
-/// The four common dialogs. Every call that the user cancels returns
-/// std::nullopt (or false for printing): the caller's "cancelled" path.
+/// The common dialogs and the message boxes. Every call that the user
+/// cancels returns std::nullopt (or false for printing): the caller's
+/// "cancelled" path.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -57,13 +58,13 @@ public:
     /// The font dialog, starting from `initial` (its point size as the
     /// dialog shows it); the font chosen, with its point size and weight.
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
-    /// A question with Yes and No; true for Yes.
+    /// A question with the Yes and No buttons; true for Yes.
     virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
-    /// A message with one OK button.
+    /// A message with one OK button; a title "Error" shows it as an error.
     virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
-/// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog.
+/// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog, QMessageBox.
 class QtDialogs : public Dialogs {
 public:
     std::optional<QString> openFile(QWidget* parent, const QString& title,
@@ -79,19 +80,21 @@ public:
 
 /// Dialogs answered from a queue, for tests: each call takes the next answer.
 /// A call whose answer is missing or of another kind counts as cancelled and
-/// is listed in unexpected(), so a test sees a dialog it did not plan for.
+/// is listed in unexpected(), so a test sees a dialog it did not plan for;
+/// an unplanned question counts as No. Messages (tell) need no answer: they
+/// are only recorded in requests().
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Open, Save, Colour, Print, Font, Ask, Tell };
+    enum class Kind { Open, Save, Colour, Print, Ask, Tell, Font };
 
     struct Request {
         Kind kind;
         QString title;
+        QString text;          ///< ask and tell
         QStringList qtFilters; ///< open and save
         QString suggestion;    ///< save
         ColourNumber initialColour = 0;
-        QFont initialFont;   ///< font
-        QString text;        ///< ask and tell
+        QFont initialFont;     ///< font
     };
 
     void answerOpen(const QString& path);
@@ -100,9 +103,9 @@ public:
     void answerColour(ColourNumber colour);
     /// Accepts the print dialog; `outputFile` (a PDF path) redirects the job.
     void answerPrint(const QString& outputFile = {});
+    void answerAsk(bool yes);
     /// The font chosen in the next font dialog.
     void answerFont(const QFont& font);
-    void answerAsk(bool yes);
     void cancel(Kind kind);
 
     std::optional<QString> openFile(QWidget* parent, const QString& title,
@@ -125,11 +128,11 @@ private:
     struct SaveAnswer { QString path; int filterIndex; };
     struct ColourAnswer { ColourNumber colour; };
     struct PrintAnswer { QString outputFile; };
-    struct FontAnswer { QFont font; };
     struct AskAnswer { bool yes; };
+    struct FontAnswer { QFont font; };
     struct Answer {
         Kind kind;
-        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer, FontAnswer, AskAnswer> value;
+        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer, AskAnswer, FontAnswer> value;
     };
 
     std::optional<Answer> take(Kind kind);

@@ -1,6 +1,6 @@
 #include "windows/main/articlewindow.h"
 
-#include "render/colour.h"
+#include "canvas/colour.h"
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
@@ -13,6 +13,7 @@
 #include "windows/main/pageview.h"
 #include "windows/options/language.h"
 #include "windows/options/scaling.h"
+#include "windows/options/windowload.h"
 #include "windows/output/picformwindow.h"
 #include "windows/textedit/txteditwindow.h"
 
@@ -20,11 +21,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <ret/retainer.h>
@@ -60,10 +58,7 @@ ArticleWindow::ArticleWindow(Program& program, QSize screen)
     : program_(program)
 {
     setObjectName(QStringLiteral("article"));
-    setLayoutDirection(Qt::RightToLeft);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9);
-    setFont(font);
+    prepareWindow(this);
     buildWidgets();
     program_.beforeShutdown = [this] { checksav(); };
     load(screen);
@@ -187,12 +182,9 @@ void ArticleWindow::buildWidgets()
 
 void ArticleWindow::load(QSize screen)
 {
-    const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
-    screen_ = screenSize;
-    ScaleWindow(this, screenSize);
-    scalePanels(this, scaleFactors(screenSize).y);
+    screen_ = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
-    ApplyLanguage(this, program_.dir(), program_.state.language);
+    loadWindow(this, program_.dir(), program_.state.language, screen_);
     // The start page follows the language, so it is shown once that is known.
     navigate(0);
     setWindowTitle(program_.title() + captionVersionSuffix());
@@ -205,7 +197,6 @@ void ArticleWindow::load(QSize screen)
     }
     updateCounter();
     QDir::setCurrent(program_.dir());
-    placeholder_ = QImageReader(program_.dir() + QStringLiteral("/nopic.png")).read();
 }
 
 PicformWindow& ArticleWindow::output()
@@ -218,8 +209,7 @@ PicformWindow& ArticleWindow::output()
 void ArticleWindow::viewpic()
 {
     output(); // its loading adds the program's fonts before the first page
-    PageContext page(program_.store, program_.state, program_.canvas, program_.edition());
-    page.placeholder = placeholder_;
+    PageContext page = program_.pages.context(program_.canvas);
     page.started = [] {
         QCoreApplication::processEvents();
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -344,7 +334,7 @@ void ArticleWindow::chooseTemplate(int row)
     kotxt_->hide();
     prev_->update();
     const QString name = tavnit_->item(row)->text();
-    if (const QString failure = selectTemplate(program_.store, program_.state, name); !failure.isEmpty()) {
+    if (const QString failure = program_.pages.openTemplate(name); !failure.isEmpty()) {
         showError(failure);
         return;
     }
@@ -370,7 +360,10 @@ void ArticleWindow::versionChanged(int value)
     if (value == program_.state.version || program_.state.tavnit.isEmpty())
         return;
     checksav();
-    program_.state.version = value;
+    if (const QString failure = program_.pages.chooseVersion(value); !failure.isEmpty()) {
+        showError(failure);
+        return;
+    }
     viewpic();
 }
 
@@ -443,8 +436,7 @@ void ArticleWindow::showOutput()
 
 void ArticleWindow::showError(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-    box.exec();
+    program_.dialogs.tell(this, QStringLiteral("Error"), text);
 }
 
 void ArticleWindow::closeEvent(QCloseEvent* event)

@@ -88,7 +88,6 @@ private:
 
     Program& program_;
     std::unique_ptr<PicformWindow> output_;
-    QImage placeholder_;
     PageOutcome lastOutcome_;
     QSize screen_; ///< the screen size the windows scale to
 

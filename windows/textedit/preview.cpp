@@ -1,29 +1,24 @@
 #include "windows/textedit/preview.h"
 
-#include "render/page.h"
 #include "store/keystore.h"
 #include "store/numbers.h"
-#include "text/textobject.h"
-
-#include <QPainter>
 
 namespace nuvela {
 
-PreviewRenderer::PreviewRenderer(KeyStore& store, const PageState& state, Edition edition, int objectNumber)
-    : store_(store)
+PreviewRenderer::PreviewRenderer(const QString& programDir, KeyStore& store, const PageState& state,
+                                 Edition edition, int objectNumber)
+    : programDir_(programDir)
     , state_(state)
     , edition_(edition)
     , n_(objectNumber)
 {
-    // The copy draws from its live tables and never places overlays.
+    // The copy draws from its live tables.
     state_.modified = QStringLiteral("preview");
-    state_.overlaysPlaced = true;
     state_.growLiveTables(n_);
-    const Fields size(store_.get(StoreMode::Get, u"paper", u"size"));
-    pageWidth_ = size.number(0).value_or(0);
-    pageHeight_ = size.number(1).value_or(0);
-    if (const auto b = Fields(store_.get(StoreMode::Get, QStringLiteral("object%1").arg(n_), u"objdim")).box()) {
-        const double x = state_.rightToLeft() ? pageWidth_ - b->x - b->w : b->x;
+    const Fields size(store.get(StoreMode::Get, u"paper", u"size"));
+    const double pageWidth = size.number(0).value_or(0);
+    if (const auto b = Fields(store.get(StoreMode::Get, QStringLiteral("object%1").arg(n_), u"objdim")).box()) {
+        const double x = state_.rightToLeft() ? pageWidth - b->x - b->w : b->x;
         box_ = QRectF(x, b->y, b->w, b->h);
     }
 }
@@ -32,26 +27,17 @@ QImage PreviewRenderer::render(const QString& text, const QString& formats, doub
 {
     if (box_.isEmpty() || !(scale > 0))
         return {};
-    const QRect pixels = [&] {
-        if (canvas_)
-            return QRect(canvas_->toPixel(box_.topLeft()), canvas_->toPixel(box_.bottomRight())).adjusted(0, 0, -1, -1);
-        return QRect();
-    }();
-    if (!canvas_ || canvas_->scale() != scale) {
-        canvas_ = std::make_unique<Surface>(scale);
-        if (!canvas_->resize(pageWidth_, pageHeight_))
-            return {};
-    } else {
-        // Only the object's box is drawn: white paper there is enough.
-        canvas_->paint([&](QPainter& p) { p.fillRect(pixels, Qt::white); });
+    if (!preview_ || scale_ != scale) {
+        preview_ = std::make_unique<PagePreview>(programDir_, edition_, scale);
+        scale_ = scale;
     }
-    canvas_->rightToLeft = state_.rightToLeft();
     state_.liveTexts[n_] = text;
     state_.liveFormats[n_] = formats;
-    PageContext page(store_, state_, *canvas_, edition_);
-    DrawTextObject(page, n_, false);
-    const QRect box(canvas_->toPixel(box_.topLeft()), canvas_->toPixel(box_.bottomRight()));
-    return canvas_->image().copy(box.adjusted(0, 0, -1, -1));
+    const QImage page = preview_->draw(state_, n_).image;
+    const double pixel = kScreenTwipsPerPixel / scale;
+    const QRect pixels(qRound(box_.x() / pixel), qRound(box_.y() / pixel), qRound(box_.width() / pixel),
+                       qRound(box_.height() / pixel));
+    return page.copy(pixels);
 }
 
 } // namespace nuvela

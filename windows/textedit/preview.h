@@ -1,22 +1,23 @@
 #pragma once
 
-#include "render/surface.h"
-#include "store/edition.h"
-#include "store/pagestate.h"
+#include "render/preview.h"
 
 #include <QImage>
+#include <QRectF>
+
+#include <memory>
 
 namespace nuvela {
 
 class KeyStore;
 
-/// Draws one text object as the page would, from a copy of the page state
-/// with the editor's text and formats in its live tables: the main window's
-/// state, overlays and canvas stay untouched. Keeps its canvas between
-/// drawings, so a keystroke costs one object, not a page allocation.
+/// The editor's picture of one text object as the page will draw it, from a
+/// copy of the page state with the editor's text and formats in its live
+/// tables: the main window's state, overlays and canvas stay untouched.
 class PreviewRenderer {
 public:
-    PreviewRenderer(KeyStore& store, const PageState& state, Edition edition, int objectNumber);
+    PreviewRenderer(const QString& programDir, KeyStore& store, const PageState& state, Edition edition,
+                    int objectNumber);
 
     /// The object's box, as it stands on the page, drawn at `scale` (1 = the
     /// page at 96 dpi). A null image when the object has no box.
@@ -26,13 +27,13 @@ public:
     QRectF box() const { return box_; }
 
 private:
-    KeyStore& store_;
+    QString programDir_;
     PageState state_;
     Edition edition_;
     int n_;
-    double pageWidth_ = 0, pageHeight_ = 0;
     QRectF box_;
-    std::unique_ptr<Surface> canvas_;
+    double scale_ = 0;
+    std::unique_ptr<PagePreview> preview_;
 };
 
 } // namespace nuvela

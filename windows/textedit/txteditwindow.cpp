@@ -11,8 +11,8 @@
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
 #include "windows/common/twips.h"
-#include "windows/options/language.h"
 #include "windows/options/scaling.h"
+#include "windows/options/windowload.h"
 #include "windows/textedit/preview.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -85,20 +85,15 @@ TxteditWindow::TxteditWindow(Program& program, int objectNumber, QWidget* parent
 {
     setObjectName(QStringLiteral("txtedit"));
     setWindowTitle(QStringLiteral("עריכת טקסט"));
-    setLayoutDirection(Qt::RightToLeft);
     setModal(true);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9);
-    setFont(font);
+    prepareWindow(this);
     buildWidgets();
     // The object number travels in the confirm button's tag, as N − 1.
     setWidgetTag(updatetxt_, QString::number(n_ - 1));
 
     const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
-    ScaleWindow(this, screenSize);
-    scalePanels(this, scaleFactors(screenSize).y);
     zoom_ = scaleFactors(screenSize).y;
-    ApplyLanguage(this, program_.dir(), program_.state.language);
+    loadWindow(this, program_.dir(), program_.state.language, screenSize);
     open();
 }
 
@@ -252,7 +247,8 @@ void TxteditWindow::open()
     if (paragraph_)
         openParagraph();
     opened_ = true;
-    renderer_ = std::make_unique<PreviewRenderer>(program_.store, program_.state, program_.edition(), n_);
+    renderer_ = std::make_unique<PreviewRenderer>(program_.dir(), program_.store, program_.state,
+                                                  program_.edition(), n_);
     refreshPreview();
 }
 
