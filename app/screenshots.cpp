@@ -5,6 +5,7 @@
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"
 #include "windows/main/articlewindow.h"
+#include "windows/main/pageview.h"
 #include "windows/output/picformwindow.h"
 #include "windows/textedit/txteditwindow.h"
 #include "store/keystore.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QProcess>
 #include <QScreen>
@@ -79,6 +81,12 @@ int main(int argc, char** argv)
             return 1;
         window.gallery()->setCurrentItem(found.first());
         grab(&window).save(out + QStringLiteral("/main-%1.png").arg(language));
+
+        // The highlight that follows the focus over the page's objects.
+        if (const QList<QLabel*> overlays = window.pageView()->overlaysInOrder(); !overlays.isEmpty()) {
+            overlays.first()->setFocus();
+            grab(&window).save(out + QStringLiteral("/main-focus-%1.png").arg(language));
+        }
 
         // The text editor on the page's first object of several rows and on
         // its first paragraph.

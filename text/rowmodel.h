@@ -60,10 +60,9 @@ struct RowDefinition {
 QStringList splitRows(const QString& stored);
 QString joinRows(const QStringList& rows);
 
-/// The rows of one editable text object: its box, its row definitions as the
+/// The rows of one editable text object: its row definitions as the
 /// template lists them, and its formats completed to one per definition.
 struct TextObjectRows {
-    std::optional<Fields::Box> box;
     QList<QString> definitionTexts;  ///< "shura1" … as stored, at most ten
     QList<std::optional<RowDefinition>> definitions; ///< parsed, nullopt when malformed
     /// One format entry per definition: the stored entry when it has five

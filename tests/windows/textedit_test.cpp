@@ -213,6 +213,13 @@ TEST_F(TextEditor, EnterWalksTheRowsAndEscapeChangesNothing)
     }
     QTest::keyClick(editor->rowBox(5), Qt::Key_Return); // the last row: nothing
     EXPECT_EQ(QApplication::focusWidget(), editor->rowBox(5));
+    // Tab: from a row to its check box, then to the next row.
+    editor->rowBox(2)->setFocus();
+    QTest::keyClick(editor->rowBox(2), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), editor->rowCheck(2));
+    QTest::keyClick(editor->rowCheck(2), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), editor->rowBox(3));
+    editor->rowBox(5)->setFocus();
     QTest::keyClicks(editor->rowBox(5), QStringLiteral("zzz"));
     QTest::keyClick(editor->rowBox(5), Qt::Key_Escape);
     EXPECT_FALSE(editor->isVisible());
@@ -297,14 +304,14 @@ TEST_F(TextEditor, KeyboardFromTheGalleryToAConfirmedEdit)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), overlay);
         EXPECT_EQ(window->pageView()->hovered(), overlay->property("Index").toInt());
-        EXPECT_NE(overlay->frameStyle(), 0);
+        EXPECT_EQ(overlay->frameShape(), QFrame::Panel);
     }
     // Shift+Tab back to the last text, the highlight leaving each overlay.
     QLabel* text = nullptr;
     for (qsizetype i = order.size() - 2; i >= 0 && !text; --i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
         ASSERT_EQ(QApplication::focusWidget(), order[i]);
-        EXPECT_EQ(order[i + 1]->frameStyle(), 0);
+        EXPECT_EQ(order[i + 1]->frameShape(), QFrame::NoFrame);
         if (window->pageView()->textOverlay(order[i]->property("Index").toInt()) == order[i])
             text = order[i];
     }
@@ -339,6 +346,17 @@ TEST_F(TextEditor, PictureOverlaysSignalActivationAndRemoval)
     QSignalSpy removed(view, &PageView::pictureRemoveRequested);
     QLabel* picture = view->pictureOverlay(10);
     ASSERT_TRUE(picture);
+    // One remembered hover index for both arrays: a text, then a picture.
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QLabel* text = view->textOverlay(kTwoRows);
+    QTest::mouseMove(text);
+    EXPECT_EQ(view->hovered(), kTwoRows);
+    EXPECT_EQ(text->frameShape(), QFrame::Panel);
+    QTest::mouseMove(picture);
+    EXPECT_EQ(view->hovered(), 10);
+    EXPECT_EQ(text->frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(picture->frameShape(), QFrame::Panel);
     QTest::mouseClick(picture, Qt::LeftButton);
     QTest::mouseClick(picture, Qt::RightButton);
     picture->setFocus();

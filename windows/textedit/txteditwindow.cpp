@@ -242,6 +242,14 @@ void TxteditWindow::open()
     rowcol_->setEnabled(false);
     rowfont_->setEnabled(false);
 
+    // Tab walks each row and its check box, then the commands.
+    QList<QWidget*> order;
+    for (int i = 0; i < boxes_.size(); ++i)
+        order << boxes_[i] << checks_[i];
+    order << multi_ << checkall_ << rowcol_ << rowfont_ << reset_ << black_ << nikuy_ << updatetxt_ << cansul_;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     if (colourEdit_ && rows_.size() == 1)
         checks_[0]->setChecked(true);
     if (paragraph_)
