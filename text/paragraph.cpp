@@ -85,7 +85,7 @@ QString collapseSpaces(const QString& text)
     return out;
 }
 
-QString paragraphFromStored(const QString& stored, double width, const MeasureText& measure)
+QString paragraphFromStored(const QString& stored, const std::function<bool(const QString&)>& fitsOnOneLine)
 {
     QStringList paragraphs;
     for (const QString& paragraph : stored.split(kParagraphEnd)) {
@@ -102,7 +102,7 @@ QString paragraphFromStored(const QString& stored, double width, const MeasureTe
                 break;
             const QString next = trimSpaces(collapseSpaces(lines[i + 1]));
             const QString firstWord = next.section(u' ', 0, 0);
-            const bool wouldFit = measure(line + u' ' + firstWord) <= width;
+            const bool wouldFit = fitsOnOneLine(line + u' ' + firstWord);
             plain += wouldFit ? QStringLiteral("\n") : QStringLiteral(" ");
         }
         paragraphs << plain;

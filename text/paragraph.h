@@ -46,7 +46,7 @@ QString collapseSpaces(const QString& text);
 /// CR LF in the text store, where a paragraph's end is a "~" like any
 /// wrapped line: a "~" after which the next line's first word would still
 /// have fitted on the line cannot be a wrap and so becomes a paragraph end
-/// again.
-QString paragraphFromStored(const QString& stored, double width, const MeasureText& measure);
+/// again. `fitsOnOneLine` answers as the box's own layout would.
+QString paragraphFromStored(const QString& stored, const std::function<bool(const QString&)>& fitsOnOneLine);
 
 } // namespace nuvela

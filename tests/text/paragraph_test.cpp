@@ -11,6 +11,8 @@ double fixedWidth(const QString& text) { return 100.0 * text.size(); }
 const MeasureText kFixed = fixedWidth;
 
 QString collapsed(const QString& s) { return collapseSpaces(s); }
+// A box 1000 twips wide in that font.
+bool fitsInBox(const QString& line) { return fixedWidth(line) <= 1000; }
 
 TEST(JustifyLine, FillsTheWidthWithAtLeastOneSpacePerGap)
 {
@@ -100,7 +102,7 @@ TEST(ParagraphFromStored, UndoesJustificationAndKeepsParagraphBreaks)
         {"blank paragraph kept", "aa~~bb~", "aa\n\nbb"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(paragraphFromStored(c.stored, 1000, kFixed), c.expected) << c.name;
+        EXPECT_EQ(paragraphFromStored(c.stored, fitsInBox), c.expected) << c.name;
 }
 
 TEST(ParagraphFromStored, RoundTripThroughTheStoreKeepsTheText)
@@ -110,7 +112,7 @@ TEST(ParagraphFromStored, RoundTripThroughTheStoreKeepsTheText)
     const QList<VisualLine> lines = {{"aa bb cc ", false}, {"dd", true}, {"ee ff", false}};
     QString stored = WrapAndJustify(lines, 5, 1000, kFixed);
     stored.replace(QStringLiteral("\r\n"), QStringLiteral("~"));
-    EXPECT_EQ(paragraphFromStored(stored, 1000, kFixed), "aa bb cc dd\nee ff");
+    EXPECT_EQ(paragraphFromStored(stored, fitsInBox), "aa bb cc dd\nee ff");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 
+#include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/main/pageview.h"
 #include "windows/textedit/editrows.h"
@@ -273,6 +274,38 @@ TEST_F(TextEditor, ParagraphWrapsAsTheBoxShowsAndKeepsItsLimit)
     // Only spaces the user left at a line's end are gone.
     static const QRegularExpression trailing(QStringLiteral(" +(\n|$)"));
     EXPECT_EQ(again->paragraphBox()->toPlainText(), QString(typed).replace(trailing, QStringLiteral("\\1")));
+}
+
+TEST_F(TextEditor, EveryTextOfEverySampleTemplateTakesAnEdit)
+{
+    int edited = 0;
+    for (const QString& tavnit : listTemplates(program->dir())) {
+        choose(tavnit);
+        for (const auto& [n, box] : std::map(program->state.katava)) {
+            SCOPED_TRACE((tavnit + u' ' + QString::number(n)).toStdString());
+            {
+                auto editor = edit(n);
+                QWidget* first = editor->paragraphMode() ? static_cast<QWidget*>(editor->paragraphBox())
+                                                         : editor->rowBox(0);
+                first->setFocus();
+                QTest::keyClick(first, Qt::Key_End, Qt::ControlModifier);
+                QTest::keyClick(first, Qt::Key_End);
+                QTest::keyClicks(first, QStringLiteral("Q"));
+                editor->confirm();
+            }
+            ASSERT_TRUE(program->state.liveTexts[n].contains(u'Q'));
+            window->viewpic();
+            ASSERT_EQ(window->lastOutcome().end, PageEnd::Complete);
+            // Reopened and confirmed unchanged, nothing moves.
+            const QString text = program->state.liveTexts[n], formats = program->state.liveFormats[n];
+            edit(n)->confirm();
+            EXPECT_EQ(program->state.liveTexts[n], text);
+            EXPECT_EQ(program->state.liveFormats[n], formats);
+            ++edited;
+        }
+        program->state.modified.clear();
+    }
+    EXPECT_GE(edited, 12);
 }
 
 TEST_F(TextEditor, PreviewDrawsTheObjectFromACopy)

@@ -29,6 +29,7 @@
 #include <QShortcut>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 
 #include <ret/retainer.h>
 
@@ -474,8 +475,18 @@ void TxteditWindow::openParagraph()
     setDark(black_->isChecked());
 
     if (!opened_) {
-        const QString plain = paragraphFromStored(program_.state.liveTexts[n_], boxWidth_,
-                                                  [this](const QString& t) { return measure(t); });
+        // A stored line end is a wrap only where the box itself would wrap.
+        const QTextOption wrapping = multi_->document()->defaultTextOption();
+        const auto fits = [&](const QString& text) {
+            QTextLayout layout(text, paragraphFont_);
+            layout.setTextOption(wrapping);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            line.setLineWidth(width);
+            layout.endLayout();
+            return line.textLength() >= text.size();
+        };
+        const QString plain = paragraphFromStored(program_.state.liveTexts[n_], fits);
         const QSignalBlocker block(multi_);
         multi_->setPlainText(withoutRowMarks(plain));
         acceptedParagraph_.clear();
