@@ -96,7 +96,7 @@ const std::map<std::string, std::set<std::string>> kTexts = {
       { "title.Caption", "title.ToolTipText", "Frversion.Caption", "katava(0).ToolTipText",
         "gpic(0).ToolTipText", "kotxt.Caption", "chedit.Caption", "chedit.Tag", "Coll.Caption",
         "count1.Tag", "savetxt.Caption", "savetxt.ToolTipText", "savetxt.Tag", "updttxt.Caption",
-        "updttxt.ToolTipText", "deltext.Caption", "deltext.ToolTipText", "deltext.Tag",
+        "updttxt.ToolTipText", "updttxt.Tag", "deltext.Caption", "deltext.ToolTipText", "deltext.Tag",
         "showme.Caption", "showme.ToolTipText", "proper.Caption", "proper.ToolTipText",
         "cmdExit1.Caption", "nav(0).ToolTipText", "nav(1).ToolTipText", "nav(2).ToolTipText",
         "nav(3).ToolTipText" } },
