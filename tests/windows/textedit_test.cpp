@@ -306,6 +306,17 @@ TEST_F(TextEditor, EveryTextOfEverySampleTemplateTakesAnEdit)
         program->state.modified.clear();
     }
     EXPECT_GE(edited, 12);
+
+    // The headline's logo text has no box of its own: it takes its overlay's.
+    choose(QStringLiteral("birthday"));
+    window->findChild<QCheckBox*>(QStringLiteral("kotxt"))->click();
+    const int headline = program->state.headline.kotxtTag.toInt();
+    ASSERT_TRUE(program->state.katava.count(headline));
+    auto editor = edit(headline);
+    EXPECT_FALSE(editor->preview()->pixmap().isNull());
+    const QRect row = editor->rowBox(0)->geometry();
+    EXPECT_GT(editor->guide(0)->x(), row.left() + 10);
+    EXPECT_LT(editor->guide(0)->x(), row.right() - 10);
 }
 
 TEST_F(TextEditor, PreviewDrawsTheObjectFromACopy)

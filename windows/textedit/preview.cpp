@@ -20,6 +20,8 @@ PreviewRenderer::PreviewRenderer(const QString& programDir, KeyStore& store, con
     if (const auto b = Fields(store.get(StoreMode::Get, QStringLiteral("object%1").arg(n_), u"objdim")).box()) {
         const double x = state_.rightToLeft() ? pageWidth - b->x - b->w : b->x;
         box_ = QRectF(x, b->y, b->w, b->h);
+    } else if (state_.katava.count(n_)) {
+        box_ = state_.katava.at(n_); // the headline's text stands where its overlay is
     }
 }
 

@@ -209,8 +209,11 @@ void TxteditWindow::open()
     state.growLiveTables(n_);
     const QString objectSection = QStringLiteral("object%1").arg(n_);
     const auto box = Fields(program_.store.get(StoreMode::Get, objectSection, u"objdim")).box();
-    boxWidth_ = box ? box->w : 0;
-    boxHeight_ = box ? box->h : 0;
+    // The headline's logo text has no box of its own: its overlay has the
+    // logo's size.
+    const QRectF overlay = state.katava.count(n_) ? state.katava.at(n_) : QRectF();
+    boxWidth_ = box ? box->w : overlay.width();
+    boxHeight_ = box ? box->h : overlay.height();
 
     const TextObjectRows object = completeRows(readRowDefinitions(program_.store, n_, kMaxEditableRows),
                                                state.liveFormats[n_]);
