@@ -8,6 +8,12 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <functional>
 
 using test::WindowFixture;
 
@@ -126,23 +132,23 @@ TEST_F(OutputWindow, FittedAndFullSize)
     out.Res(1);
     QScrollBar* v = out.verticalBar();
     QScrollBar* h = out.horizontalBar();
-    QWidget* viewport = out.fullSizeCanvas()->parentWidget();
+    QWidget* viewport = out.viewport();
     EXPECT_TRUE(v->isVisibleTo(&out));
     EXPECT_TRUE(out.fullSizeCanvas()->isVisibleTo(&out));
-    // Vertical: from 0 down to the viewport's height less the page's, in twips.
+    // Vertical: the canvas's top runs from 0 to the viewport's height less the page's, in twips.
     const int innerHeight = viewport->height() * 15;
-    EXPECT_EQ(v->maximum(), 0);
     const int pageHeight = program->canvas.image().height() * 15; // 50000 twips, to the pixel
-    EXPECT_EQ(v->minimum(), innerHeight - pageHeight);
-    EXPECT_LT(v->minimum(), -32768); // beyond what 16 bits hold
+    EXPECT_EQ(v->maximum() - v->minimum(), pageHeight - innerHeight);
+    EXPECT_GT(pageHeight - innerHeight, 32767); // beyond what 16 bits hold
     EXPECT_EQ(v->pageStep(), innerHeight);
     EXPECT_EQ(v->singleStep(), innerHeight / 5);
-    v->setValue(v->minimum());
+    v->setValue(v->maximum());
+    EXPECT_EQ(nuvela::PicformWindow::canvasOffset(v), innerHeight - pageHeight);
     // The bottom edge of the page comes into view.
     EXPECT_NEAR(out.fullSizeCanvas()->y() + out.fullSizeCanvas()->height(), viewport->height(), 1);
     // Horizontal: a page narrower than the viewport moves right from the corner.
-    EXPECT_EQ(h->minimum(), 0);
-    EXPECT_EQ(h->maximum(), viewport->width() * 15 - program->canvas.image().width() * 15);
+    h->setValue(h->maximum());
+    EXPECT_EQ(nuvela::PicformWindow::canvasOffset(h), viewport->width() * 15 - program->canvas.image().width() * 15);
 
     out.Res(0);
     EXPECT_FALSE(v->isVisibleTo(&out));
@@ -151,6 +157,79 @@ TEST_F(OutputWindow, FittedAndFullSize)
     EXPECT_EQ(out.previewMode(), 0);
     out.Res(7); // any other mode does nothing
     EXPECT_EQ(out.previewMode(), 0);
+}
+
+// Every way of scrolling moves the page the way the user expects: read back
+// from where the canvas ends up after real clicks, wheel turns and keys.
+TEST_F(OutputWindow, ScrollingGoesTheWayTheUserExpects)
+{
+    folder.write("templates/big.ini", test::ansi("[templateid]\nid=109\n[paper]\nsize=30000,40000\nalign=ltr\n"));
+    nuvela::PicformWindow& out = open("big");
+    out.resize(out.size());
+    out.show();
+    out.Res(1);
+    QWidget* page = out.fullSizeCanvas();
+    QWidget* viewport = out.viewport();
+    viewport->setFocus();
+    auto arrow = [](QScrollBar* bar, QStyle::SubControl part) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    };
+    auto wheel = [](QWidget* target, QPoint delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        const QPointF at(target->width() / 2.0, target->height() / 2.0);
+        QWheelEvent e(at, target->mapToGlobal(at), {}, delta, Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &e);
+    };
+    using Step = std::function<void()>;
+    struct Case {
+        const char* what;
+        Step step;
+        int dx, dy; // -1: the page moves left/up (later parts come into view), 1: back, 0: stays
+    };
+    QScrollBar* v = out.verticalBar();
+    QScrollBar* h = out.horizontalBar();
+    const Case cases[] = {
+        {"down arrow", [&] { QTest::mouseClick(v, Qt::LeftButton, {}, arrow(v, QStyle::SC_ScrollBarAddLine)); }, 0, -1},
+        {"up arrow", [&] { QTest::mouseClick(v, Qt::LeftButton, {}, arrow(v, QStyle::SC_ScrollBarSubLine)); }, 0, 1},
+        {"right arrow", [&] { QTest::mouseClick(h, Qt::LeftButton, {}, arrow(h, QStyle::SC_ScrollBarAddLine)); }, -1, 0},
+        {"left arrow", [&] { QTest::mouseClick(h, Qt::LeftButton, {}, arrow(h, QStyle::SC_ScrollBarSubLine)); }, 1, 0},
+        {"wheel down on the bar", [&] { wheel(v, {0, -120}); }, 0, -1},
+        {"wheel up on the bar", [&] { wheel(v, {0, 120}); }, 0, 1},
+        {"wheel down over the page", [&] { wheel(viewport, {0, -120}); }, 0, -1},
+        {"wheel up over the page", [&] { wheel(viewport, {0, 120}); }, 0, 1},
+        {"shift+wheel over the page", [&] { wheel(viewport, {0, -120}, Qt::ShiftModifier); }, -1, 0},
+        {"Down", [&] { QTest::keyClick(viewport, Qt::Key_Down); }, 0, -1},
+        {"Up", [&] { QTest::keyClick(viewport, Qt::Key_Up); }, 0, 1},
+        {"Right", [&] { QTest::keyClick(viewport, Qt::Key_Right); }, -1, 0},
+        {"Left", [&] { QTest::keyClick(viewport, Qt::Key_Left); }, 1, 0},
+        {"Page Down", [&] { QTest::keyClick(viewport, Qt::Key_PageDown); }, 0, -1},
+        {"Page Up", [&] { QTest::keyClick(viewport, Qt::Key_PageUp); }, 0, 1},
+        {"End", [&] { QTest::keyClick(viewport, Qt::Key_End); }, 0, -1},
+        {"Home", [&] { QTest::keyClick(viewport, Qt::Key_Home); }, 0, 1},
+    };
+    const QPoint corner(0, 0);
+    for (const Case& c : cases) {
+        // Start from the middle of the page so that both directions can move.
+        v->setValue(v->maximum() / 2);
+        h->setValue(h->maximum() / 2);
+        const QPoint before = page->pos();
+        c.step();
+        const QPoint moved = page->pos() - before;
+        EXPECT_EQ((moved.x() > 0) - (moved.x() < 0), c.dx) << c.what;
+        EXPECT_EQ((moved.y() > 0) - (moved.y() < 0), c.dy) << c.what;
+    }
+    // Home and End reach the page's edges; the corner is the top-left.
+    QTest::keyClick(viewport, Qt::Key_End);
+    EXPECT_EQ(page->y() + page->height(), viewport->height());
+    QTest::keyClick(viewport, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(page->pos(), corner);
 }
 
 } // namespace

@@ -16,12 +16,14 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <ret/retainer.h>
 
@@ -78,21 +80,78 @@ ButtonPlus* button(QWidget* parent, const char* name, const QString& caption, co
     return b;
 }
 
-/// Full-size scroll bars run from 0 to inner size − canvas size; the value
-/// is the canvas's left or top, so 0 shows the page's top-left corner. Both
-/// are kept in twips, which holds any page size.
+/// In full-size mode the canvas's left (or top) inside the viewport runs from
+/// 0, the page's corner, to inner size − canvas size, which is negative for a
+/// page larger than the viewport. The bar itself always runs from 0 upwards,
+/// its value the distance moved, so that its arrows, the wheel and the keys
+/// go the way the user expects; the property holds the sign that turns the
+/// value back into the canvas position. Both are in twips, which hold any
+/// page size.
+constexpr char kBarSign[] = "canvasSign";
+
 void setBarRange(QScrollBar* bar, int innerTwips, int canvasTwips)
 {
     const int limit = innerTwips - canvasTwips;
-    bar->setRange(std::min(0, limit), std::max(0, limit));
-    // With a negative maximum the value falls as the bar moves down or right.
-    bar->setInvertedAppearance(limit < 0);
-    bar->setInvertedControls(limit < 0);
+    bar->setRange(0, std::abs(limit));
+    bar->setProperty(kBarSign, limit < 0 ? -1 : 1);
     bar->setPageStep(innerTwips);
     bar->setSingleStep(std::max(1, innerTwips / 5));
 }
 
 } // namespace
+
+QWidget* PicformWindow::viewport() const { return picout_; }
+
+int PicformWindow::canvasOffset(const QScrollBar* bar)
+{
+    const int sign = bar->property(kBarSign).isValid() ? bar->property(kBarSign).toInt() : 1;
+    return bar->value() * sign;
+}
+
+void PicformWindow::placeCanvas()
+{
+    pic_->move(qRound(canvasOffset(hbar_) / 15.0), qRound(canvasOffset(vbar_) / 15.0));
+}
+
+bool PicformWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != picout_ || !vbar_->isVisible())
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::Wheel) {
+        // The wheel over the page scrolls it; sideways (or with Shift) across.
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPoint delta = wheel->angleDelta();
+        const bool across = (delta.y() == 0 && delta.x() != 0) || wheel->modifiers() & Qt::ShiftModifier;
+        QScrollBar* bar = across ? hbar_ : vbar_;
+        const int steps = (across && delta.y() == 0 ? delta.x() : delta.y()) / 120;
+        for (int i = 0; i < std::abs(steps); ++i)
+            bar->triggerAction(steps > 0 ? QAbstractSlider::SliderSingleStepSub
+                                         : QAbstractSlider::SliderSingleStepAdd);
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool control = key->modifiers() & Qt::ControlModifier;
+        QScrollBar* bar = vbar_;
+        QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+        switch (key->key()) {
+        case Qt::Key_Up: action = QAbstractSlider::SliderSingleStepSub; break;
+        case Qt::Key_Down: action = QAbstractSlider::SliderSingleStepAdd; break;
+        case Qt::Key_Left: bar = hbar_; action = QAbstractSlider::SliderSingleStepSub; break;
+        case Qt::Key_Right: bar = hbar_; action = QAbstractSlider::SliderSingleStepAdd; break;
+        case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
+        case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
+        case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
+        case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
+        default: return QDialog::eventFilter(watched, event);
+        }
+        if (control && (key->key() == Qt::Key_Home || key->key() == Qt::Key_End))
+            hbar_->triggerAction(action);
+        bar->triggerAction(action);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
 
 PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     : QDialog(parent)
@@ -120,8 +179,11 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     place(vbar_, 574, 8, 16, 546);
     for (QScrollBar* bar : {hbar_, vbar_})
         bar->setLayoutDirection(Qt::LeftToRight);
-    connect(hbar_, &QScrollBar::valueChanged, this, [this](int v) { pic_->move(qRound(v / 15.0), pic_->y()); });
-    connect(vbar_, &QScrollBar::valueChanged, this, [this](int v) { pic_->move(pic_->x(), qRound(v / 15.0)); });
+    for (QScrollBar* bar : {hbar_, vbar_})
+        connect(bar, &QScrollBar::valueChanged, this, &PicformWindow::placeCanvas);
+    // The page itself takes the wheel and the scrolling keys.
+    picout_->setFocusPolicy(Qt::StrongFocus);
+    picout_->installEventFilter(this);
 
     Retainer* retainer1 = makePanel(this, QStringLiteral("Retainer1"), QStringLiteral("תצוגה"));
     place(retainer1, 600, 8, 182, 96);
@@ -208,10 +270,11 @@ void PicformWindow::Res(int mode)
         setBarRange(vbar_, innerH, qRound(page.height() * program_.canvas.twipsPerPixel()));
         setBarRange(hbar_, innerW, qRound(page.width() * program_.canvas.twipsPerPixel()));
         picout_->clearPicture();
-        pic_->move(qRound(hbar_->value() / 15.0), qRound(vbar_->value() / 15.0));
+        placeCanvas();
         hbar_->show();
         vbar_->show();
         pic_->show();
+        picout_->setFocus(Qt::OtherFocusReason);
     }
 }
 
