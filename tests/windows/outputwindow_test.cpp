@@ -114,6 +114,43 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 
+// A file is replaced only after the user agreed, under the name it really
+// gets: "card1" with the JPEG filter asks about "card1.jpg".
+TEST_F(OutputWindow, ReplacingAFileAsksUnderTheFinalName)
+{
+    nuvela::PicformWindow& out = open("family-times");
+    struct Case {
+        const char* chosen;
+        int filter;
+        const char* existing; // "" when nothing is there
+        bool yes;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"out/card1", 0, "out/card1.jpg", false, false}, {"out/card1", 0, "out/card1.jpg", true, true},
+        {"out/card2", 1, "out/card2.bmp", false, false}, {"out/card3.jpg", 0, "out/card3.jpg", true, true},
+        {"out/card4", 0, "", false, true},
+    };
+    for (const Case& c : cases) {
+        if (*c.existing)
+            folder.write(c.existing, "the user's own file");
+        const size_t asked = dialogs.requests().size() + 1; // the save dialog itself
+        dialogs.answerSave(folder.file(c.chosen), c.filter);
+        if (*c.existing)
+            dialogs.answerAsk(c.yes);
+        out.savePicture();
+        EXPECT_EQ(dialogs.requests().size(), asked + (*c.existing ? 1 : 0)) << c.chosen;
+        if (*c.existing) {
+            EXPECT_TRUE(dialogs.requests().back().text.contains(QFileInfo(folder.file(c.existing)).fileName())) << c.chosen;
+            EXPECT_EQ(folder.read(c.existing) != "the user's own file", c.replaced) << c.chosen;
+        } else {
+            EXPECT_TRUE(QFileInfo::exists(folder.file("out/card4.jpg")));
+        }
+    }
+    EXPECT_TRUE(dialogs.allAnswered());
+    EXPECT_TRUE(dialogs.unexpected().isEmpty());
+}
+
 TEST_F(OutputWindow, PrintingToAFile)
 {
     nuvela::PicformWindow& out = open("birthday");

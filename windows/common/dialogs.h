@@ -53,9 +53,14 @@ public:
     virtual std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) = 0;
     /// Lets the user set up the printer passed in; true when he accepts.
     virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;   // Yes/No, true = Yes
+    virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;  // one OK button
 };
 
-/// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog.
+/// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog,
+/// QMessageBox. The save dialog does not ask about replacing a file: the
+/// name it returns may still get an extension, so the caller asks under the
+/// final name.
 class QtDialogs : public Dialogs {
 public:
     std::optional<QString> openFile(QWidget* parent, const QString& title,
@@ -64,6 +69,8 @@ public:
                                        const QString& suggestion = {}) override;
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    void tell(QWidget* parent, const QString& title, const QString& text) override;
 };
 
 /// Dialogs answered from a queue, for tests: each call takes the next answer.
@@ -71,7 +78,7 @@ public:
 /// is listed in unexpected(), so a test sees a dialog it did not plan for.
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Open, Save, Colour, Print };
+    enum class Kind { Open, Save, Colour, Print, Ask, Tell };
 
     struct Request {
         Kind kind;
@@ -79,6 +86,7 @@ public:
         QStringList qtFilters; ///< open and save
         QString suggestion;    ///< save
         ColourNumber initialColour = 0;
+        QString text; ///< ask and tell
     };
 
     void answerOpen(const QString& path);
@@ -87,6 +95,7 @@ public:
     void answerColour(ColourNumber colour);
     /// Accepts the print dialog; `outputFile` (a PDF path) redirects the job.
     void answerPrint(const QString& outputFile = {});
+    void answerAsk(bool yes);
     void cancel(Kind kind);
 
     std::optional<QString> openFile(QWidget* parent, const QString& title,
@@ -95,6 +104,8 @@ public:
                                        const QString& suggestion = {}) override;
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    void tell(QWidget* parent, const QString& title, const QString& text) override;
 
     const std::vector<Request>& requests() const { return requests_; }
     const QStringList& unexpected() const { return unexpected_; }
@@ -106,9 +117,10 @@ private:
     struct SaveAnswer { QString path; int filterIndex; };
     struct ColourAnswer { ColourNumber colour; };
     struct PrintAnswer { QString outputFile; };
+    struct AskAnswer { bool yes; };
     struct Answer {
         Kind kind;
-        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer> value;
+        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer, AskAnswer> value;
     };
 
     std::optional<Answer> take(Kind kind);

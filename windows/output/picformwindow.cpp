@@ -8,6 +8,7 @@
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
+#include "windows/common/uitext.h"
 #include "windows/common/version.h"
 #include "windows/options/language.h"
 #include "windows/options/scaling.h"
@@ -15,6 +16,8 @@
 #include "windows/output/saving.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -290,6 +293,13 @@ void PicformWindow::savePicture()
     if (!choice)
         return; // cancelled
     const SaveTarget target = saveTargetFor(*choice);
+    // The dialog saw the name before its extension was added: ask here,
+    // under the name the file gets.
+    if (QFileInfo::exists(target.path)
+        && !program_.dialogs.ask(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+                                 uiText(program_, u"replace", QStringLiteral("הקובץ %1 כבר קיים. להחליף אותו?"))
+                                     .arg(QDir::toNativeSeparators(target.path))))
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const StoreResult saved = savePage(program_.canvas.image(), target, jpegQuality(program_.store));
     QApplication::restoreOverrideCursor();
