@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -83,11 +84,17 @@ void ArticleWindow::buildWidgets()
     place(tavnit_, 8, 32, 174, 260);
     tavnit_->viewport()->installEventFilter(this);
     tavnit_->viewport()->setMouseTracking(true);
-    connect(tavnit_, &QListWidget::currentRowChanged, this, &ArticleWindow::chooseTemplate);
+    // A template is chosen by selecting it (click, arrow keys, Space), not by
+    // the gallery's current row, which Qt sets by itself when the gallery
+    // takes the focus: the start page stays until the user chooses.
+    connect(tavnit_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!tavnit_->selectedItems().isEmpty())
+            chooseTemplate(tavnit_->row(tavnit_->selectedItems().first()));
+    });
     connect(tavnit_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         // Clicking the chosen template again rebuilds its page.
-        if (tavnit_->row(item) == tavnit_->currentRow() && program_.state.tavnit == item->text()
-            && frview_->isVisible())
+        if (pressedOnChosen_ && tavnit_->row(item) == tavnit_->currentRow()
+            && program_.state.tavnit == item->text() && frview_->isVisible())
             chooseTemplate(tavnit_->row(item));
     });
 
@@ -186,6 +193,8 @@ void ArticleWindow::load(QSize screen)
     scalePanels(this, scaleFactors(screenSize).y);
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
     ApplyLanguage(this, program_.dir(), program_.state.language);
+    keepScaledSize();
+    startCaption_ = title_->caption();
     // The start page follows the language, so it is shown once that is known.
     navigate(0);
     setWindowTitle(program_.title() + captionVersionSuffix());
@@ -258,6 +267,9 @@ void ArticleWindow::set_scroll()
 {
     program_.state.versionCount = countVersions(program_.store, program_.state);
     scroll_->setRange(1, program_.state.versionCount);
+    // One version per step, so the thumb's size and place show the current
+    // version among the stored ones.
+    scroll_->setPageStep(1);
 }
 
 void ArticleWindow::del_misgarot()
@@ -350,6 +362,21 @@ void ArticleWindow::got_web()
     frview_->hide();
     kotxt_->hide();
     coll_->hide();
+    showNoTemplate();
+}
+
+void ArticleWindow::showNoTemplate()
+{
+    // Nothing is chosen any more: the caption and the preview say so.
+    setPanelCaption(title_, startCaption_);
+    showme_->setEnabled(false);
+}
+
+void ArticleWindow::keepScaledSize()
+{
+    // The layout is scaled once, for the screen; a window resized by hand
+    // would cut off its right column, so it keeps the scaled size.
+    setFixedSize(size());
 }
 
 void ArticleWindow::navigate(int index)
@@ -398,6 +425,10 @@ bool ArticleWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == tavnit_->viewport()) {
         if (event->type() == QEvent::MouseButtonPress) {
+            // Only a click on the template already on the page rebuilds it;
+            // a click that chooses another one draws it once.
+            const QListWidgetItem* pressed = tavnit_->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            pressedOnChosen_ = pressed && pressed->isSelected() && frview_->isVisible();
             kotxt_->setChecked(false);
             program_.state.headline.kotxtChecked = false;
         } else if (event->type() == QEvent::MouseMove) {

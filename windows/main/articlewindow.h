@@ -76,6 +76,8 @@ private:
     void syncControls();
     void logoTextSwitched();
     void showError(const QString& text);
+    void showNoTemplate();
+    void keepScaledSize();
 
     Program& program_;
     std::unique_ptr<PicformWindow> output_;
@@ -101,6 +103,8 @@ private:
     ButtonPlus* cmdExit1_ = nullptr;
     ButtonPlus* nav_[4] = {};
     QLabel* version_ = nullptr;
+    bool pressedOnChosen_ = false; ///< the last press in the gallery hit the chosen template
+    QString startCaption_;         ///< the gallery panel's caption before any template
 };
 
 } // namespace nuvela

@@ -246,6 +246,7 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     ScaleWindow(this, screenSize);
     scalePanels(this, scaleFactors(screenSize).y);
     ApplyLanguage(this, program_.dir(), program_.state.language);
+    setFixedSize(size()); // scaled once for the screen, like the main window
     makesmall();
 }
 
