@@ -190,7 +190,6 @@ void ArticleWindow::load(QSize screen)
 {
     const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
     ScaleWindow(this, screenSize);
-    scalePanels(this, scaleFactors(screenSize).y);
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
     ApplyLanguage(this, program_.dir(), program_.state.language);
     keepScaledSize();

@@ -244,7 +244,6 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     program_.fonts.addFrom(program_.dir());
     const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
     ScaleWindow(this, screenSize);
-    scalePanels(this, scaleFactors(screenSize).y);
     ApplyLanguage(this, program_.dir(), program_.state.language);
     setFixedSize(size()); // scaled once for the screen, like the main window
     makesmall();
