@@ -186,6 +186,9 @@ TEST_F(WindowFixture, ScalingToTheScreen)
         EXPECT_NEAR(window->titlePanel()->x(), 592 * c.fx, 1);
         EXPECT_NEAR(window->titlePanel()->height(), 300 * c.fy, 1);
         EXPECT_NEAR(window->gallery()->font().pointSizeF(), 9 * c.fy * 0.8, 0.01);
+        // Panels change only by caption and placement: header and caption font stay.
+        EXPECT_EQ(window->titlePanel()->headerHeight(), 24);
+        EXPECT_EQ(window->titlePanel()->captionFont().pointSizeF(), 9);
     }
 }
 
