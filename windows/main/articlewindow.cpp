@@ -4,9 +4,11 @@
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/dialogs.h"
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
+#include "windows/common/uitext.h"
 #include "windows/common/version.h"
 #include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
@@ -18,6 +20,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
@@ -176,6 +179,11 @@ void ArticleWindow::buildWidgets()
     web_->setObjectName(QStringLiteral("Web"));
     place(web_, 8, 46, 576, 516);
     web_->installEventFilter(this);
+    // Back and forward only when the pane has somewhere to go.
+    nav_[1]->setEnabled(false);
+    nav_[2]->setEnabled(false);
+    connect(web_, &QTextBrowser::backwardAvailable, nav_[1], &QWidget::setEnabled);
+    connect(web_, &QTextBrowser::forwardAvailable, nav_[2], &QWidget::setEnabled);
     frview_ = makePanel(this, QStringLiteral("Frview"), QString(), false);
     place(frview_, 8, 46, 576, 516);
     prev_ = new PageView(frview_);
@@ -364,6 +372,20 @@ void ArticleWindow::got_web()
     showNoTemplate();
 }
 
+void ArticleWindow::openHelp(const QString& webAddress)
+{
+    // The help page of our own, in the interface language; the web site only
+    // when the program folder lacks it.
+    const QString page = helpPagePath(program_.dir(), program_.state.language);
+    if (QFileInfo(page).isFile() && web_->navigate(page))
+        return;
+    if (!web_->navigate(webAddress))
+        program_.dialogs.tell(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+                              uiText(program_, u"nobrowser",
+                                     QStringLiteral("לא ניתן לפתוח את הדפדפן. כתובת העזרה היא:\n%1"))
+                                  .arg(webAddress));
+}
+
 void ArticleWindow::showNoTemplate()
 {
     // Nothing is chosen any more: the caption and the preview say so.
@@ -393,7 +415,7 @@ void ArticleWindow::navigate(int index)
         web_->forward();
         break;
     case 3:
-        web_->navigate(help);
+        openHelp(main ? uiText(program_, u"helpsite", kMainHelp) + kMainHelpSuffix : help);
         break;
     default:
         return;

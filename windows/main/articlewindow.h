@@ -77,6 +77,7 @@ private:
     void logoTextSwitched();
     void showError(const QString& text);
     void showNoTemplate();
+    void openHelp(const QString& webAddress);
     void keepScaledSize();
 
     Program& program_;
