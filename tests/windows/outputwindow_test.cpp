@@ -4,7 +4,10 @@
 #include "windows/output/printing.h"
 #include "windows/output/saving.h"
 
+#include <QComboBox>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QImageReader>
 #include <QLabel>
 #include <QScrollBar>
@@ -151,14 +154,92 @@ TEST_F(OutputWindow, ReplacingAFileAsksUnderTheFinalName)
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 
-TEST_F(OutputWindow, PrintingToAFile)
+/// What a poppler tool says about a file.
+QString poppler(const char* tool, const QStringList& args)
+{
+    QProcess p;
+    p.start(QString::fromLatin1(tool), args);
+    p.waitForFinished(30000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// Saved pictures at the chosen resolution (remembered in the text store),
+// PDF as vectors with embedded fonts.
+TEST_F(OutputWindow, SavingAtFullQuality)
 {
     nuvela::PicformWindow& out = open("birthday");
-    dialogs.answerPrint(folder.file("print.pdf"));
-    out.printPicture();
-    EXPECT_GT(QFileInfo(folder.file("print.pdf")).size(), 1000);
+    folder.write("out/keep", "");
+    auto* dpi = out.findChild<QComboBox*>("dpi");
+    ASSERT_NE(dpi, nullptr);
+    const QSize screen = program->canvas.image().size();
+    struct Case {
+        int downs; // Down keys on the resolution box before saving
+        const char* chosen;
+        int filter;
+        const char* format;
+        double scale;
+    };
+    const Case cases[] = {
+        {0, "out/a.png", 2, "png", 1}, {1, "out/b", 2, "png", 150 / 96.0}, {1, "out/c.jpg", 0, "jpeg", 300 / 96.0},
+        {0, "out/d.bmp", 1, "bmp", 300 / 96.0},
+    };
+    dpi->setFocus();
+    for (const Case& c : cases) {
+        for (int i = 0; i < c.downs; ++i)
+            QTest::keyClick(dpi, Qt::Key_Down);
+        dialogs.answerSave(folder.file(c.chosen), c.filter);
+        answerNextMessage();
+        out.savePicture();
+        EXPECT_TRUE(messages.isEmpty()) << messages.join(u' ').toStdString();
+        const QString written = folder.file(c.chosen) + (QFileInfo(c.chosen).suffix().isEmpty() ? ".png" : "");
+        QImageReader reader(written);
+        EXPECT_EQ(reader.format(), QByteArray(c.format)) << c.chosen;
+        EXPECT_NEAR(reader.size().width(), screen.width() * c.scale, 2) << c.chosen; // the canvas is rounded to whole pixels
+        EXPECT_NEAR(reader.size().height(), screen.height() * c.scale, 2) << c.chosen;
+    }
+    EXPECT_TRUE(folder.read("templates/textdata.txt").contains("savedpi=300"));
+    start();
+    choose("birthday");
+    EXPECT_EQ(window->output().findChild<QComboBox*>("dpi")->currentData().toInt(), 300) << "remembered";
+
+    dialogs.answerSave(folder.file("out/e"), 3);
+    answerNextMessage();
+    window->output().savePicture();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u' ').toStdString();
+    EXPECT_TRUE(folder.read("out/e.pdf").startsWith("%PDF"));
+    EXPECT_TRUE(poppler("pdffonts", {folder.file("out/e.pdf")}).contains(" yes ")) << "fonts embedded";
+    EXPECT_TRUE(poppler("pdftotext", {folder.file("out/e.pdf"), "-"}).contains(u"יום")) << "rows are text";
+    EXPECT_TRUE(dialogs.unexpected().isEmpty());
+}
+
+// The printed page is drawn at the printer's resolution (up to 600 dpi), and
+// a landscape page prints in landscape.
+TEST_F(OutputWindow, PrintingAtThePrintersResolution)
+{
+    folder.write("templates/flat.ini", test::ansi("[templateid]\nid=110\n[paper]\nsize=16000,11000\nalign=ltr\n"
+                                                  "[object1]\nobjtype=malben\nobjdim=1000,1000,14000,9000\n"));
+    struct Case {
+        const char* name;
+        bool landscape;
+    };
+    for (const Case& c : {Case{"birthday", false}, Case{"flat", true}}) {
+        nuvela::PicformWindow& out = open(c.name);
+        const QString pdf = folder.file(QStringLiteral("print-%1.pdf").arg(c.name));
+        dialogs.answerPrint(pdf);
+        answerNextMessage();
+        out.printPicture();
+        EXPECT_TRUE(messages.isEmpty()) << messages.join(u' ').toStdString();
+        const QStringList image = poppler("pdfimages", {"-list", pdf}).split(u'\n').value(2).simplified().split(u' ');
+        ASSERT_GT(image.size(), 4) << c.name;
+        // Column 4 is the picture's width in pixels: about 600 dpi across the sheet.
+        EXPECT_GT(image[3].toInt(), program->canvas.image().width() * 5) << c.name;
+        const QString info = poppler("pdfinfo", {pdf});
+        const QRegularExpressionMatch size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(info);
+        ASSERT_TRUE(size.hasMatch()) << c.name;
+        EXPECT_EQ(size.captured(1).toDouble() > size.captured(2).toDouble(), c.landscape) << c.name;
+    }
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Print);
-    out.printPicture();
+    window->output().printPicture();
     EXPECT_TRUE(dialogs.allAnswered());
 }
 

@@ -12,10 +12,12 @@
 #include "windows/common/version.h"
 #include "windows/options/language.h"
 #include "windows/options/scaling.h"
+#include "windows/output/export.h"
 #include "windows/output/printing.h"
 #include "windows/output/saving.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -234,6 +236,21 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     credit->setObjectName(QStringLiteral("credit"));
     credit->setWordWrap(true);
     place(credit, 8, 34, 166, 60);
+    auto* dpilabel = new QLabel(QStringLiteral("רזולוציה לשמירה"), frame1);
+    dpilabel->setObjectName(QStringLiteral("dpilabel"));
+    place(dpilabel, 8, 100, 166, 22);
+    dpi_ = new QComboBox(frame1);
+    dpi_->setObjectName(QStringLiteral("dpi"));
+    place(dpi_, 8, 124, 166, 24);
+    for (int dpi : kExportDpis)
+        dpi_->addItem(dpi == kScreenDpi ? uiText(program_, u"screendpi", QStringLiteral("מסך (96 dpi)"))
+                                        : QStringLiteral("%1 dpi").arg(dpi),
+                      dpi);
+    dpi_->setCurrentIndex(std::max(0, dpi_->findData(savedDpi(program_))));
+    connect(dpi_, &QComboBox::activated, this, [this] {
+        if (QString why = rememberDpi(program_, dpi_->currentData().toInt()); !why.isEmpty())
+            showMessage(why);
+    });
     auto* version = new QLabel(versionLabelText(), frame1);
     version->setObjectName(QStringLiteral("version"));
     place(version, 8, 170, 166, 22);
@@ -301,7 +318,15 @@ void PicformWindow::savePicture()
                                      .arg(QDir::toNativeSeparators(target.path))))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const StoreResult saved = savePage(program_.canvas.image(), target, jpegQuality(program_.store));
+    QString why;
+    StoreResult saved;
+    if (target.format == PictureFileFormat::Pdf) {
+        const QByteArray document = drawPagePdf(program_, &why);
+        saved = document.isEmpty() ? StoreResult{why} : saveDocument(document, target.path);
+    } else {
+        const QImage page = drawPageAt(program_, double(savedDpi(program_)) / kScreenDpi, &why);
+        saved = page.isNull() ? StoreResult{why} : savePage(page, target, jpegQuality(program_.store));
+    }
     QApplication::restoreOverrideCursor();
     if (!saved.ok())
         showMessage(saved.error);
@@ -309,11 +334,19 @@ void PicformWindow::savePicture()
 
 void PicformWindow::printPicture()
 {
+    const QImage& canvas = program_.canvas.image();
     QPrinter printer(QPrinter::HighResolution);
+    // A landscape page prints across the sheet unless the user says otherwise.
+    printer.setPageOrientation(canvas.width() > canvas.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (!program_.dialogs.print(this, printer))
         return; // cancelled
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString failure = printPage(program_.canvas.image(), printer);
+    // Drawn again at the printer's resolution rather than stretched from the screen's.
+    const QRectF area(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    QString failure;
+    const QImage page = drawPageAt(program_, printScale(canvas.size(), area, printer.resolution(), kFinestPrintDpi), &failure);
+    if (!page.isNull())
+        failure = printPage(page, printer);
     QApplication::restoreOverrideCursor();
     if (!failure.isEmpty())
         showMessage(failure);

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QImage>
 
+class QComboBox;
 class QLabel;
 class QRadioButton;
 class QScrollBar;
@@ -58,6 +59,7 @@ private:
     QScrollBar* hbar_ = nullptr;
     QScrollBar* vbar_ = nullptr;
     QRadioButton* showme_[2] = {};
+    QComboBox* dpi_ = nullptr;
 };
 
 } // namespace nuvela
