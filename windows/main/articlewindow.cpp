@@ -199,12 +199,14 @@ void ArticleWindow::load(QSize screen)
     const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
     ScaleWindow(this, screenSize);
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
+    setWindowTitle(program_.title());
     ApplyLanguage(this, program_.dir(), program_.state.language);
     keepScaledSize();
     startCaption_ = title_->caption();
     // The start page follows the language, so it is shown once that is known.
     navigate(0);
-    setWindowTitle(program_.title() + captionVersionSuffix());
+    // The version follows whatever caption the language gave the window.
+    setWindowTitle(windowTitle() + captionVersionSuffix());
     tavnit_->addItems(listTemplates(program_.dir()));
     updateCounter();
     QDir::setCurrent(program_.dir());

@@ -53,7 +53,7 @@ protected:
 
 private:
     QLabel* makeOverlay(const char* name, int n, QLabel* pattern);
-    void applyHighlight(QLabel* overlay) const;
+    void applyHighlight(QLabel* overlay, bool on) const;
 
     QImage page_; ///< the page at its fitted size
     FitResult fit_;

@@ -190,7 +190,7 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     picout_->setFocusPolicy(Qt::StrongFocus);
     picout_->installEventFilter(this);
 
-    Retainer* retainer1 = makePanel(this, QStringLiteral("Retainer1"), QStringLiteral("תצוגה"));
+    Retainer* retainer1 = makePanel(this, QStringLiteral("Retainer1"), QString());
     place(retainer1, 600, 8, 182, 96);
     const char* captions[2] = {"הצג תמונה קטנה", "הצג תמונה גדולה"};
     for (int i = 0; i < 2; ++i) {
@@ -201,7 +201,7 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     }
     showme_[0]->setChecked(true);
 
-    Retainer* retainer2 = makePanel(this, QStringLiteral("Retainer2"), QStringLiteral("פעולות"));
+    Retainer* retainer2 = makePanel(this, QStringLiteral("Retainer2"), QString());
     place(retainer2, 600, 112, 182, 232);
     ButtonPlus* cmdSave = button(retainer2, "cmdSave", QStringLiteral("שמור תמונה"), QStringLiteral("שמור תמונה"), Glyph::Save);
     ButtonPlus* printo = button(retainer2, "printo", QStringLiteral("הדפסה"), QStringLiteral("הדפסה"), Glyph::Print);
@@ -262,6 +262,7 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
     ScaleWindow(this, screenSize);
     ApplyLanguage(this, program_.dir(), program_.state.language);
+    version->setText(versionLabelText()); // set after the language, which cannot replace it
     setFixedSize(size()); // scaled once for the screen, like the main window
     makesmall();
 }
