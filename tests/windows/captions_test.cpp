@@ -88,3 +88,32 @@ TEST_F(WindowFixture, NoCaptionIsCut)
 }
 
 } // namespace
+
+namespace {
+
+// Qt's own dialogs speak the interface language and read in its direction;
+// the program's own dialog titles come from the language too.
+TEST_F(WindowFixture, QtDialogsSpeakTheInterfaceLanguage)
+{
+    struct Case {
+        const char* language;
+        bool translated; // Qt's "&Yes" differs from the English
+        Qt::LayoutDirection direction;
+        const char16_t* saveTitle;
+    };
+    for (const Case& c : {Case{"hebrew", true, Qt::RightToLeft, u"שמור תמונה"},
+                          Case{"english", false, Qt::LeftToRight, u"Save picture"},
+                          Case{"nederlands", true, Qt::LeftToRight, u"Afbeelding opslaan"}}) {
+        folder.write("templates/textdata.txt", test::ansi(QStringLiteral("[interface]\nlang=%1\n").arg(QLatin1String(c.language))));
+        start();
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes") != u"&Yes", c.translated) << c.language;
+        EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction) << c.language;
+        choose("birthday");
+        dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
+        window->output().savePicture();
+        EXPECT_EQ(dialogs.requests().back().title, QStringView(c.saveTitle)) << c.language;
+    }
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+}
+
+} // namespace

@@ -113,7 +113,10 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     answerNextMessage();
     out.savePicture();
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages.first().startsWith(u"Error|Cannot write")) << messages.first().toStdString();
+    // What failed and what the user can do, in the interface language.
+    EXPECT_TRUE(messages.first().startsWith(u"Error|לא ניתן לשמור")) << messages.first().toStdString();
+    EXPECT_TRUE(messages.first().contains(u"Cannot write")) << messages.first().toStdString();
+    EXPECT_EQ(dialogs.requests().back().title, u"שמור תמונה");
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 

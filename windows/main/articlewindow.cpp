@@ -8,6 +8,7 @@
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
+#include "windows/common/qttranslations.h"
 #include "windows/common/uitext.h"
 #include "windows/common/version.h"
 #include "windows/common/webpane.h"
@@ -201,6 +202,7 @@ void ArticleWindow::load(QSize screen)
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
     setWindowTitle(program_.title());
     ApplyLanguage(this, program_.dir(), program_.state.language);
+    useQtTranslations(program_);
     keepScaledSize();
     startCaption_ = title_->caption();
     // The start page follows the language, so it is shown once that is known.

@@ -307,7 +307,9 @@ void PicformWindow::showMessage(const QString& text)
 
 void PicformWindow::savePicture()
 {
-    const auto choice = program_.dialogs.saveFile(this, QStringLiteral("שמור תמונה"), kSaveFilter);
+    // The dialog is titled like the button that opens it, in the interface language.
+    const auto* cmdSave = findChild<ButtonPlus*>(QStringLiteral("cmdSave"));
+    const auto choice = program_.dialogs.saveFile(this, cmdSave->caption(), kSaveFilter);
     if (!choice)
         return; // cancelled
     const SaveTarget target = saveTargetFor(*choice);
@@ -330,7 +332,9 @@ void PicformWindow::savePicture()
     }
     QApplication::restoreOverrideCursor();
     if (!saved.ok())
-        showMessage(saved.error);
+        showMessage(uiText(program_, u"savefailed",
+                           QStringLiteral("לא ניתן לשמור את התמונה. בדקו שהתיקייה קיימת, שיש בה מקום ושמותר לכתוב בה.\n%1"))
+                        .arg(saved.error));
 }
 
 void PicformWindow::printPicture()
@@ -350,7 +354,9 @@ void PicformWindow::printPicture()
         failure = printPage(page, printer);
     QApplication::restoreOverrideCursor();
     if (!failure.isEmpty())
-        showMessage(failure);
+        showMessage(uiText(program_, u"printfailed",
+                           QStringLiteral("ההדפסה לא הצליחה. בדקו שהמדפסת מחוברת, דולקת ויש בה נייר.\n%1"))
+                        .arg(failure));
 }
 
 } // namespace nuvela
