@@ -30,9 +30,6 @@ public:
     /// order (the form whole-section readers get).
     std::optional<QList<QString>> sectionLines(QStringView section) const;
 
-    /// Names of the sections, in file order.
-    QList<QString> sectionNames() const;
-
     /// Sets key in section to value: in place when the key exists, else as a
     /// new line after the section's last entry, else in a new section at the
     /// end of the file. Returns false when value cannot be stored in the
@@ -40,6 +37,17 @@ public:
     bool setValue(QStringView section, QStringView key, QStringView value);
 
     const QByteArray& bytes() const { return bytes_; }
+
+    /// Why the bytes were not taken as a store file (too many lines or
+    /// sections for any page or text store), or "" for a usable document. A
+    /// refused document holds nothing.
+    const QString& refusal() const { return refusal_; }
+
+    /// No store file needs more: a template draws at most 50 objects, and the
+    /// text store keeps ten versions of each template. Beyond these a file is
+    /// refused before its index can take more memory than the machine has.
+    static constexpr qsizetype kMaxLines = 500'000;
+    static constexpr qsizetype kMaxSections = 20'000;
 
 private:
     struct Line {
@@ -61,6 +69,7 @@ private:
     QList<Line> lines_;
     QList<Section> sections_;
     QHash<QString, qsizetype> sectionIndex_; // folded name → first section
+    QString refusal_;
 };
 
 /// The form in which names are compared.

@@ -18,6 +18,8 @@
 
 #include <functional>
 
+#include <unistd.h>
+
 using test::WindowFixture;
 
 namespace {
@@ -110,13 +112,27 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
     out.savePicture();
     dialogs.answerSave(folder.file("no/such/folder/card.jpg"));
-    answerNextMessage();
     out.savePicture();
-    ASSERT_EQ(messages.size(), 1);
+    ASSERT_EQ(messages().size(), 1);
     // What failed and what the user can do, in the interface language.
-    EXPECT_TRUE(messages.first().startsWith(u"Error|לא ניתן לשמור")) << messages.first().toStdString();
-    EXPECT_TRUE(messages.first().contains(u"Cannot write")) << messages.first().toStdString();
-    EXPECT_EQ(dialogs.requests().back().title, u"שמור תמונה");
+    EXPECT_TRUE(messages().first().startsWith(u"Error|לא ניתן לשמור")) << messages().first().toStdString();
+    EXPECT_TRUE(messages().first().contains(u"no/such/folder")) << messages().first().toStdString();
+    EXPECT_EQ(dialogs.requests()[dialogs.requests().size() - 2].title, u"שמור תמונה");
+
+    // A read-only file is replaced only when the user says so (the system
+    // itself would let an administrator through without a word).
+    folder.write("out/kept.jpg", "protected");
+    QFile::setPermissions(folder.file("out/kept.jpg"), QFile::ReadOwner);
+    for (const bool yes : {false, true}) {
+        if (yes && ::geteuid() != 0)
+            break; // only an administrator can replace it at all
+        dialogs.answerSave(folder.file("out/kept.jpg"));
+        dialogs.answerAsk(yes);
+        out.savePicture();
+        EXPECT_EQ(dialogs.requests().back().kind, nuvela::ScriptedDialogs::Kind::Ask);
+        EXPECT_TRUE(dialogs.requests().back().text.contains(u"מוגן")) << dialogs.requests().back().text.toStdString();
+        EXPECT_EQ(QImageReader(folder.file("out/kept.jpg")).canRead(), yes);
+    }
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 
@@ -191,9 +207,8 @@ TEST_F(OutputWindow, SavingAtFullQuality)
         for (int i = 0; i < c.downs; ++i)
             QTest::keyClick(dpi, Qt::Key_Down);
         dialogs.answerSave(folder.file(c.chosen), c.filter);
-        answerNextMessage();
         out.savePicture();
-        EXPECT_TRUE(messages.isEmpty()) << messages.join(u' ').toStdString();
+        EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
         const QString written = folder.file(c.chosen) + (QFileInfo(c.chosen).suffix().isEmpty() ? ".png" : "");
         QImageReader reader(written);
         EXPECT_EQ(reader.format(), QByteArray(c.format)) << c.chosen;
@@ -206,9 +221,8 @@ TEST_F(OutputWindow, SavingAtFullQuality)
     EXPECT_EQ(window->output().findChild<QComboBox*>("dpi")->currentData().toInt(), 300) << "remembered";
 
     dialogs.answerSave(folder.file("out/e"), 3);
-    answerNextMessage();
     window->output().savePicture();
-    EXPECT_TRUE(messages.isEmpty()) << messages.join(u' ').toStdString();
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
     EXPECT_TRUE(folder.read("out/e.pdf").startsWith("%PDF"));
     EXPECT_TRUE(poppler("pdffonts", {folder.file("out/e.pdf")}).contains(" yes ")) << "fonts embedded";
     EXPECT_TRUE(poppler("pdftotext", {folder.file("out/e.pdf"), "-"}).contains(u"יום")) << "rows are text";
@@ -229,9 +243,8 @@ TEST_F(OutputWindow, PrintingAtThePrintersResolution)
         nuvela::PicformWindow& out = open(c.name);
         const QString pdf = folder.file(QStringLiteral("print-%1.pdf").arg(c.name));
         dialogs.answerPrint(pdf);
-        answerNextMessage();
         out.printPicture();
-        EXPECT_TRUE(messages.isEmpty()) << messages.join(u' ').toStdString();
+        EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
         const QStringList image = poppler("pdfimages", {"-list", pdf}).split(u'\n').value(2).simplified().split(u' ');
         ASSERT_GT(image.size(), 4) << c.name;
         // Column 4 is the picture's width in pixels: about 600 dpi across the sheet.

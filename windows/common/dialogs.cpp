@@ -68,6 +68,8 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& ti
     const auto filters = parseFileFilter(filter);
     const QStringList qt = qtFileFilters(filters);
     QString selected = qt.isEmpty() ? QString() : qt.first();
+    // The caller asks before replacing a file, under the name it really gets
+    // (the dialog would ask before an extension is added).
     const QString path = QFileDialog::getSaveFileName(parent, title, suggestion,
                                                       qt.join(QStringLiteral(";;")), &selected,
                                                       QFileDialog::DontConfirmOverwrite);
@@ -100,13 +102,14 @@ bool QtDialogs::print(QWidget* parent, QPrinter& printer)
 bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    const auto icon = title == u"Error" ? QMessageBox::Critical : QMessageBox::Information;
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -128,12 +131,15 @@ void ScriptedDialogs::answerPrint(const QString& outputFile)
 {
     answers_.push_back({ Kind::Print, PrintAnswer { outputFile } });
 }
-void ScriptedDialogs::answerAsk(bool yes) { answers_.push_back({ Kind::Ask, AskAnswer { yes } }); }
+void ScriptedDialogs::answerAsk(bool yes)
+{
+    answers_.push_back({ Kind::Ask, AskAnswer { yes } });
+}
 void ScriptedDialogs::cancel(Kind kind) { answers_.push_back({ kind, Cancel {} }); }
 
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 {
-    static const char* const names[] = { "open", "save", "colour", "print", "ask", "tell" };
+    static const char* const names[] = { "open", "save", "colour", "print", "question", "message" };
     if (answers_.empty()) {
         unexpected_.append(QStringLiteral("%1 dialog without an answer").arg(names[int(kind)]));
         return std::nullopt;
@@ -152,7 +158,7 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, QStringView filter)
 {
-    requests_.push_back({ Kind::Open, title, qtFileFilters(parseFileFilter(filter)), {}, 0, {} });
+    requests_.push_back({ Kind::Open, title, {}, qtFileFilters(parseFileFilter(filter)), {}, 0 });
     const auto answer = take(Kind::Open);
     if (!answer)
         return std::nullopt;
@@ -163,7 +169,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
                                                     QStringView filter, const QString& suggestion)
 {
     const auto filters = parseFileFilter(filter);
-    requests_.push_back({ Kind::Save, title, qtFileFilters(filters), suggestion, 0, {} });
+    requests_.push_back({ Kind::Save, title, {}, qtFileFilters(filters), suggestion, 0 });
     const auto answer = take(Kind::Save);
     if (!answer)
         return std::nullopt;
@@ -176,7 +182,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
 
 std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber initial)
 {
-    requests_.push_back({ Kind::Colour, {}, {}, {}, initial, {} });
+    requests_.push_back({ Kind::Colour, {}, {}, {}, {}, initial });
     const auto answer = take(Kind::Colour);
     if (!answer)
         return std::nullopt;
@@ -185,7 +191,7 @@ std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber
 
 bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
 {
-    requests_.push_back({ Kind::Print, {}, {}, {}, 0, {} });
+    requests_.push_back({ Kind::Print, {}, {}, {}, {}, 0 });
     const auto answer = take(Kind::Print);
     if (!answer)
         return false;
@@ -197,20 +203,16 @@ bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
     return true;
 }
 
-} // namespace nuvela
-
-namespace nuvela {
-
 bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text)
 {
-    requests_.push_back({ Kind::Ask, title, {}, {}, 0, text });
+    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0 });
     const auto answer = take(Kind::Ask);
     return answer && std::get<AskAnswer>(answer->value).yes;
 }
 
 void ScriptedDialogs::tell(QWidget*, const QString& title, const QString& text)
 {
-    requests_.push_back({ Kind::Tell, title, {}, {}, 0, text });
+    requests_.push_back({ Kind::Tell, title, text, {}, {}, 0 });
 }
 
 } // namespace nuvela

@@ -39,8 +39,9 @@ struct SaveChoice {
     QString extension;   ///< that filter's extension ("jpg"), may be empty
 };
 
-/// The four common dialogs. Every call that the user cancels returns
-/// std::nullopt (or false for printing): the caller's "cancelled" path.
+/// The common dialogs and the message boxes. Every call that the user
+/// cancels returns std::nullopt (or false for printing): the caller's
+/// "cancelled" path.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -53,14 +54,13 @@ public:
     virtual std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) = 0;
     /// Lets the user set up the printer passed in; true when he accepts.
     virtual bool print(QWidget* parent, QPrinter& printer) = 0;
-    virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;   // Yes/No, true = Yes
-    virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;  // one OK button
+    /// A question with the Yes and No buttons; true for Yes.
+    virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
+    /// A message with one OK button; a title "Error" shows it as an error.
+    virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
-/// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog,
-/// QMessageBox. The save dialog does not ask about replacing a file: the
-/// name it returns may still get an extension, so the caller asks under the
-/// final name.
+/// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog, QMessageBox.
 class QtDialogs : public Dialogs {
 public:
     std::optional<QString> openFile(QWidget* parent, const QString& title,
@@ -75,7 +75,9 @@ public:
 
 /// Dialogs answered from a queue, for tests: each call takes the next answer.
 /// A call whose answer is missing or of another kind counts as cancelled and
-/// is listed in unexpected(), so a test sees a dialog it did not plan for.
+/// is listed in unexpected(), so a test sees a dialog it did not plan for;
+/// an unplanned question counts as No. Messages (tell) need no answer: they
+/// are only recorded in requests().
 class ScriptedDialogs : public Dialogs {
 public:
     enum class Kind { Open, Save, Colour, Print, Ask, Tell };
@@ -83,10 +85,10 @@ public:
     struct Request {
         Kind kind;
         QString title;
+        QString text;          ///< ask and tell
         QStringList qtFilters; ///< open and save
         QString suggestion;    ///< save
         ColourNumber initialColour = 0;
-        QString text; ///< ask and tell
     };
 
     void answerOpen(const QString& path);

@@ -1,6 +1,6 @@
 #include "windows/main/articlewindow.h"
 
-#include "render/colour.h"
+#include "canvas/colour.h"
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
@@ -14,7 +14,7 @@
 #include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
 #include "windows/options/language.h"
-#include "windows/options/scaling.h"
+#include "windows/options/windowload.h"
 #include "windows/output/picformwindow.h"
 
 #include <QApplication>
@@ -22,15 +22,14 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <ret/retainer.h>
+
+#include <new>
 
 namespace nuvela {
 
@@ -63,10 +62,7 @@ ArticleWindow::ArticleWindow(Program& program, QSize screen)
     : program_(program)
 {
     setObjectName(QStringLiteral("article"));
-    setLayoutDirection(Qt::RightToLeft);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9);
-    setFont(font);
+    prepareWindow(this);
     buildWidgets();
     program_.beforeShutdown = [this] { checksav(); };
     load(screen);
@@ -197,11 +193,9 @@ void ArticleWindow::buildWidgets()
 
 void ArticleWindow::load(QSize screen)
 {
-    const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
-    ScaleWindow(this, screenSize);
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
     setWindowTitle(program_.title());
-    ApplyLanguage(this, program_.dir(), program_.state.language);
+    loadWindow(this, program_.dir(), program_.state.language, screen);
     useQtTranslations(program_);
     keepScaledSize();
     startCaption_ = title_->caption();
@@ -212,7 +206,6 @@ void ArticleWindow::load(QSize screen)
     tavnit_->addItems(listTemplates(program_.dir()));
     updateCounter();
     QDir::setCurrent(program_.dir());
-    placeholder_ = QImageReader(program_.dir() + QStringLiteral("/nopic.png")).read();
 }
 
 PicformWindow& ArticleWindow::output()
@@ -225,14 +218,21 @@ PicformWindow& ArticleWindow::output()
 void ArticleWindow::viewpic()
 {
     output(); // its loading adds the program's fonts before the first page
-    PageContext page(program_.store, program_.state, program_.canvas, program_.edition());
-    page.placeholder = placeholder_;
+    PageContext page = program_.pages.context(program_.canvas);
     page.started = [] {
         QCoreApplication::processEvents();
         QApplication::setOverrideCursor(Qt::WaitCursor);
     };
     page.finished = [] { QApplication::restoreOverrideCursor(); };
-    lastOutcome_ = DrawPage(page);
+    try {
+        lastOutcome_ = DrawPage(page);
+    } catch (const std::bad_alloc&) {
+        // A page beyond the machine's memory is reported; nothing is lost.
+        if (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        program_.canvas.clear();
+        lastOutcome_ = {PageEnd::NoPage, QStringLiteral("There is not enough memory to draw this page.")};
+    }
     if (lastOutcome_.end == PageEnd::Refused)
         return;
     if (lastOutcome_.end == PageEnd::Stopped)
@@ -308,7 +308,7 @@ void ArticleWindow::chooseTemplate(int row)
     kotxt_->hide();
     prev_->update();
     const QString name = tavnit_->item(row)->text();
-    if (const QString failure = selectTemplate(program_.store, program_.state, name); !failure.isEmpty()) {
+    if (const QString failure = program_.pages.openTemplate(name); !failure.isEmpty()) {
         showError(failure);
         return;
     }
@@ -334,7 +334,10 @@ void ArticleWindow::versionChanged(int value)
     if (value == program_.state.version || program_.state.tavnit.isEmpty())
         return;
     checksav();
-    program_.state.version = value;
+    if (const QString failure = program_.pages.chooseVersion(value); !failure.isEmpty()) {
+        showError(failure);
+        return;
+    }
     viewpic();
 }
 
@@ -436,8 +439,7 @@ void ArticleWindow::showOutput()
 
 void ArticleWindow::showError(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-    box.exec();
+    program_.dialogs.tell(this, QStringLiteral("Error"), text);
 }
 
 void ArticleWindow::closeEvent(QCloseEvent* event)

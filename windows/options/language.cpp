@@ -2,6 +2,7 @@
 
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
+#include "store/keystore.h"
 #include "windows/options/sectionreader.h"
 
 #include <QFileInfo>
@@ -38,11 +39,6 @@ QWidget* findTarget(QWidget* window, const QString& target)
 }
 
 } // namespace
-
-QString languageFilePath(const QString& programDir, const QString& language)
-{
-    return programDir + QStringLiteral("/language/") + language + QStringLiteral(".lng");
-}
 
 int sectionBufferLength(const QStringList& lines)
 {
@@ -81,6 +77,12 @@ bool applyLanguageEntry(QWidget* window, const LanguageEntry& entry)
 {
     QWidget* widget = findTarget(window, entry.target);
     if (!widget)
+        return false;
+    // A translation changes texts and looks; hiding or disabling a whole
+    // window would leave the program running with nothing to use.
+    if (widget == window
+        && (entry.property.compare(u"Visible", Qt::CaseInsensitive) == 0
+            || entry.property.compare(u"Enabled", Qt::CaseInsensitive) == 0))
         return false;
 
     const QString type = toolkitTypeName(widget);

@@ -1,10 +1,11 @@
 #include "windows/output/export.h"
 
 #include "render/drawpage.h"
+#include "render/pagesetup.h"
+#include "render/preview.h"
 #include "windows/common/program.h"
 
 #include <QBuffer>
-#include <QImageReader>
 #include <QPdfWriter>
 
 #include <algorithm>
@@ -14,14 +15,15 @@ namespace nuvela {
 namespace {
 
 /// Draws the page on screen once more on its own surface, from a copy of the
-/// page state: the overlays, the headline widgets' state and the canvas of
-/// the page view stay as they are.
+/// page state with a store and render session of its own: the overlays, the
+/// headline controls and the page view's canvas stay as they are.
 QString redraw(Program& program, Surface& surface)
 {
     PageState state = program.state;
     state.overlaysPlaced = true; // overlays belong to the page view only
-    PageContext page(program.store, state, surface, program.edition());
-    page.placeholder = QImageReader(program.dir() + QStringLiteral("/nopic.png")).read();
+    KeyStore store(program.dir(), state);
+    PageSetup setup(store, state, program.edition());
+    PageContext page = setup.context(surface);
     const PageOutcome outcome = DrawPage(page);
     return outcome.end == PageEnd::Complete ? QString() : outcome.error;
 }
@@ -32,12 +34,14 @@ QImage drawPageAt(Program& program, double scale, QString* error)
 {
     if (scale == 1.0)
         return program.canvas.image();
-    Surface surface(scale);
-    if (QString why = redraw(program, surface); !why.isEmpty()) {
-        *error = why;
+    PageState state = program.state;
+    state.overlaysPlaced = true;
+    const PagePicture picture = PagePreview(program.dir(), program.edition(), scale).draw(state);
+    if (picture.outcome.end != PageEnd::Complete) {
+        *error = picture.outcome.error;
         return {};
     }
-    return surface.image();
+    return picture.image;
 }
 
 QByteArray drawPagePdf(Program& program, QString* error)

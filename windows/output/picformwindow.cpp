@@ -10,8 +10,7 @@
 #include "windows/common/program.h"
 #include "windows/common/uitext.h"
 #include "windows/common/version.h"
-#include "windows/options/language.h"
-#include "windows/options/scaling.h"
+#include "windows/options/windowload.h"
 #include "windows/output/export.h"
 #include "windows/output/printing.h"
 #include "windows/output/saving.h"
@@ -22,11 +21,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -164,11 +161,8 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
 {
     setObjectName(QStringLiteral("picform"));
     setWindowTitle(program.title());
-    setLayoutDirection(Qt::RightToLeft);
+    prepareWindow(this);
     setModal(true);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9);
-    setFont(font);
 
     picout_ = new Viewport(this);
     picout_->setObjectName(QStringLiteral("Picout"));
@@ -259,9 +253,7 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
 
     // Loading: the program's fonts for the run, then screen and language.
     program_.fonts.addFrom(program_.dir());
-    const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
-    ScaleWindow(this, screenSize);
-    ApplyLanguage(this, program_.dir(), program_.state.language);
+    loadWindow(this, program_.dir(), program_.state.language, screen);
     version->setText(versionLabelText()); // set after the language, which cannot replace it
     setFixedSize(size()); // scaled once for the screen, like the main window
     makesmall();
@@ -301,8 +293,7 @@ void PicformWindow::Res(int mode)
 
 void PicformWindow::showMessage(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-    box.exec();
+    program_.dialogs.tell(this, QStringLiteral("Error"), text);
 }
 
 void PicformWindow::savePicture()
@@ -314,21 +305,29 @@ void PicformWindow::savePicture()
         return; // cancelled
     const SaveTarget target = saveTargetFor(*choice);
     // The dialog saw the name before its extension was added: ask here,
-    // under the name the file gets.
-    if (QFileInfo::exists(target.path)
-        && !program_.dialogs.ask(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
-                                 uiText(program_, u"replace", QStringLiteral("הקובץ %1 כבר קיים. להחליף אותו?"))
-                                     .arg(QDir::toNativeSeparators(target.path))))
-        return;
+    // under the name the file gets. A protected file is the user's to give
+    // up; the system would let an administrator replace it without a word.
+    ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse;
+    const OutputKind existing = examineOutput(target.path).kind;
+    if (existing == OutputKind::ReadOnly || existing == OutputKind::Regular) {
+        const QString question = existing == OutputKind::ReadOnly
+            ? uiText(program_, u"replacereadonly", QStringLiteral("הקובץ %1 מוגן מפני כתיבה. להחליף אותו בכל זאת?"))
+            : uiText(program_, u"replace", QStringLiteral("הקובץ %1 כבר קיים. להחליף אותו?"));
+        if (!program_.dialogs.ask(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+                                  question.arg(QDir::toNativeSeparators(target.path))))
+            return;
+        if (existing == OutputKind::ReadOnly)
+            readOnly = ReadOnlyFiles::Replace;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString why;
     StoreResult saved;
     if (target.format == PictureFileFormat::Pdf) {
         const QByteArray document = drawPagePdf(program_, &why);
-        saved = document.isEmpty() ? StoreResult{why} : saveDocument(document, target.path);
+        saved = document.isEmpty() ? StoreResult{why} : saveDocument(document, target.path, readOnly);
     } else {
         const QImage page = drawPageAt(program_, double(savedDpi(program_)) / kScreenDpi, &why);
-        saved = page.isNull() ? StoreResult{why} : savePage(page, target, jpegQuality(program_.store));
+        saved = page.isNull() ? StoreResult{why} : savePage(page, target, jpegQuality(program_.store), readOnly);
     }
     QApplication::restoreOverrideCursor();
     if (!saved.ok())

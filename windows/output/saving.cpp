@@ -1,9 +1,9 @@
 #include "windows/output/saving.h"
 
 #include "store/jpeg.h"
+#include "store/outputfile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace nuvela {
 
@@ -32,21 +32,19 @@ SaveTarget saveTargetFor(const SaveChoice& choice)
     return {path + extension, format};
 }
 
-StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuality)
+StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuality,
+                     ReadOnlyFiles readOnly)
 {
     if (target.format == PictureFileFormat::Bmp)
-        return saveBmp(page, target.path);
+        return saveBmp(page, target.path, readOnly);
     if (target.format == PictureFileFormat::Png)
-        return savePng(page, target.path);
-    return saveJpeg(page, target.path, jpegQuality);
+        return savePng(page, target.path, readOnly);
+    return saveJpeg(page, target.path, jpegQuality, readOnly);
 }
 
-StoreResult saveDocument(const QByteArray& document, const QString& path)
+StoreResult saveDocument(const QByteArray& document, const QString& path, ReadOnlyFiles readOnly)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit())
-        return {QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString())};
-    return {};
+    return writeOutputFile(path, document, readOnly);
 }
 
 } // namespace nuvela
