@@ -7,6 +7,7 @@
 #include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
 
+#include <QCheckBox>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -96,6 +97,33 @@ TEST_F(WindowFixture, ResizingNeverCutsOffTheRightColumn)
                 EXPECT_TRUE(window->rect().contains(QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size())));
         }
     }
+}
+
+// Every sample with a headline row stores a text for it in each version, so
+// "Logo text" never blanks the headline.
+TEST_F(WindowFixture, LogoTextShowsAStoredHeadlineInEverySample)
+{
+    start();
+    window->show();
+    auto* kotxt = window->findChild<QCheckBox*>("kotxt");
+    int checked = 0;
+    for (int row = 0; row < window->gallery()->count(); ++row) {
+        choose(window->gallery()->item(row)->text());
+        if (!kotxt->isVisible())
+            continue; // no headline row: the switch is hidden
+        for (int version = 1; version <= window->versionScroller()->maximum(); ++version) {
+            window->versionScroller()->setValue(version);
+            kotxt->setFocus();
+            QTest::keyClick(kotxt, Qt::Key_Space);
+            ASSERT_TRUE(kotxt->isChecked());
+            const int n = program->state.headline.kotxtTag.toInt();
+            EXPECT_FALSE(program->state.liveTexts.value(n).trimmed().isEmpty())
+                << program->state.tavnit.toStdString() << " version " << version;
+            QTest::keyClick(kotxt, Qt::Key_Space);
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 8);
 }
 
 } // namespace
