@@ -60,7 +60,8 @@ const KnownWidget kWidgets[] = {
     { "picform", "cmdExit", "ButtonPlus" },   { "picform", "edittemp", "Label" },
     { "picform", "version", "Label" },        { "picform", "credit", "Label" },
     { "picform", "Frame1", "Frame" },         { "picform", "Retainer1", "Retainer" },
-    { "picform", "Retainer2", "Retainer" },
+    { "picform", "Retainer2", "Retainer" },   { "picform", "dpilabel", "Label" },
+    { "picform", "dpi", "ComboBox" },
 
     { "txtedit", "txtwrit", "TextBox", 9 },   { "txtedit", "Checkk", "CheckBox", 9 },
     { "txtedit", "Checkall", "CheckBox" },    { "txtedit", "ROWCOL", "ButtonPlus" },
@@ -103,7 +104,7 @@ const std::map<std::string, std::set<std::string>> kTexts = {
     { "picform",
       { "showme(0).Caption", "showme(1).Caption", "cmdSave.Caption", "cmdSave.ToolTipText",
         "printo.Caption", "printo.ToolTipText", "editpage.Caption", "editpage.ToolTipText",
-        "cmdExit.Caption", "edittemp.Caption" } },
+        "cmdExit.Caption", "edittemp.Caption", "dpilabel.Caption" } },
     { "txtedit",
       { "form.Caption", "Checkall.Caption", "ROWCOL.ToolTipText", "rowfont.ToolTipText",
         "RESET.Caption", "black.Caption", "nikuy.Caption", "updatetxt.Caption", "cansul.Caption",

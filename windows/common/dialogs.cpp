@@ -69,8 +69,11 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& ti
     const auto filters = parseFileFilter(filter);
     const QStringList qt = qtFileFilters(filters);
     QString selected = qt.isEmpty() ? QString() : qt.first();
+    // The caller asks before replacing a file, under the name it really gets
+    // (the dialog would ask before an extension is added).
     const QString path = QFileDialog::getSaveFileName(parent, title, suggestion,
-                                                      qt.join(QStringLiteral(";;")), &selected);
+                                                      qt.join(QStringLiteral(";;")), &selected,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return std::nullopt;
     SaveChoice choice;

@@ -85,6 +85,9 @@ private:
     void logoTextSwitched();
     void showError(const QString& text);
     void chainTabOrder();
+    void showNoTemplate();
+    void openHelp(const QString& webAddress);
+    void keepScaledSize();
 
     Program& program_;
     std::unique_ptr<PicformWindow> output_;
@@ -110,6 +113,8 @@ private:
     ButtonPlus* cmdExit1_ = nullptr;
     ButtonPlus* nav_[4] = {};
     QLabel* version_ = nullptr;
+    bool pressedOnChosen_ = false; ///< the last press in the gallery hit the chosen template
+    QString startCaption_;         ///< the gallery panel's caption before any template
 };
 
 } // namespace nuvela

@@ -1,5 +1,6 @@
 #include "windows/main/pageview.h"
 
+#include "store/numbers.h"
 #include "store/pagestate.h"
 #include "windows/common/controls.h"
 
@@ -44,6 +45,8 @@ QLabel* PageView::makeOverlay(const char* name, int n, QLabel* pattern)
         p.setColor(QPalette::Mid, QColor(60, 110, 200));
         overlay->setPalette(p);
     }
+    if (qstrcmp(name, "gpic") == 0)
+        overlay->setProperty(kToolkitTypeProperty, QStringLiteral("Image")); // a language leaves its direction alone
     return overlay;
 }
 
@@ -75,14 +78,20 @@ double PageView::overlayScale(double pageWidthTwips, double pageHeightTwips) con
 void PageView::placeOverlays(const PageState& state, double s)
 {
     auto scaled = [&](const QRectF& r) {
-        return QRectF(r.x() * s + fit_.x, r.y() * s + fit_.y, r.width() * s, r.height() * s).toRect();
+        // Each of the four is rounded on its own, halves to even: rounding the
+        // corners instead makes a third of the overlays a pixel too large.
+        return QRect(int(roundHalfEven(r.x() * s + fit_.x)), int(roundHalfEven(r.y() * s + fit_.y)),
+                     int(roundHalfEven(r.width() * s)), int(roundHalfEven(r.height() * s)));
     };
     for (const auto& [n, box] : state.katava) {
         QLabel*& overlay = katava_[n];
-        if (!overlay)
+        if (!overlay) {
             overlay = makeOverlay("katava", n, katavaPattern_);
+            // New overlays start transparent, also while the highlight box is
+            // ticked, until the box is clicked again.
+            applyHighlight(overlay, false);
+        }
         overlay->setGeometry(scaled(box));
-        applyHighlight(overlay);
         overlay->show();
         overlay->raise();
     }
@@ -119,16 +128,16 @@ void PageView::removeTextOverlay(int n)
 void PageView::setHighlighted(bool on)
 {
     highlighted_ = on;
-    applyHighlight(katavaPattern_);
+    applyHighlight(katavaPattern_, on);
     for (auto& [n, overlay] : katava_)
-        applyHighlight(overlay);
+        applyHighlight(overlay, on);
 }
 
-void PageView::applyHighlight(QLabel* overlay) const
+void PageView::applyHighlight(QLabel* overlay, bool on) const
 {
     // Opaque overlays show their back colour: a light wash over each area
     // that can be edited.
-    overlay->setAutoFillBackground(highlighted_);
+    overlay->setAutoFillBackground(on);
     QPalette p = overlay->palette();
     p.setColor(QPalette::Window, QColor(255, 236, 140, 150));
     overlay->setPalette(p);

@@ -68,7 +68,7 @@ protected:
 
 private:
     QLabel* makeOverlay(const char* name, int n, QLabel* pattern);
-    void applyHighlight(QLabel* overlay) const;
+    void applyHighlight(QLabel* overlay, bool on) const;
     /// Hover over overlay n of one array: the overlay hovered before goes
     /// flat (in both arrays), n is remembered and gets the raised border.
     void hover(QLabel* overlay);
