@@ -279,7 +279,7 @@ TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
 {
     start();
     const QStringList hebrew = snapshot(window.get()) + snapshot(&window->output());
-    for (const auto& [choice, saveAs] : {std::pair{1, u"Save as"}, std::pair{2, u"Opslaan als"}, std::pair{0, u"שמור כ"}}) {
+    for (const auto& [choice, saveAs] : {std::pair{1, u"Save as"}, std::pair{2, u"Nieuw"}, std::pair{0, u"שמור כ"}}) {
         nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
         options.languages()->setCurrentIndex(choice);
         options.update();

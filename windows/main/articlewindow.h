@@ -48,9 +48,13 @@ public:
     void del_misgarot();
     /// `save_girsa`: writes the page into version v; false when nothing was saved.
     bool save_girsa(int v);
-    /// The mark-modified routine: the page differs from its stored version;
-    /// every editor calls it after a confirmed change.
+    /// The mark-modified routine: the page now differs from its stored
+    /// version; the version panel's save buttons are enabled and the update
+    /// button looks emphasised. Every editor calls it after a confirmed change.
     void markModified();
+    /// Opens the text editor for text object n (modal); a confirmed change
+    /// marks the page modified and redraws it.
+    void editText(int n);
 
     // The version panel's buttons (also Ctrl+Shift+S, Ctrl+S) and `proper`.
     void saveAsNewVersion();
@@ -84,6 +88,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -95,6 +100,10 @@ private:
     void syncControls();
     void logoTextSwitched();
     void showError(const QString& text);
+    void chainTabOrder();
+    void showNoTemplate();
+    void openHelp(const QString& webAddress);
+    void keepScaledSize();
     void buildVersionPanel();
     void syncVersionButtons();
     void showVersion(int version);
@@ -103,6 +112,7 @@ private:
     Program& program_;
     std::unique_ptr<PicformWindow> output_;
     PageOutcome lastOutcome_;
+    QSize screen_; ///< the screen size the windows scale to
 
     QListWidget* tavnit_ = nullptr;
     Retainer* title_ = nullptr;
@@ -123,6 +133,8 @@ private:
     ButtonPlus* cmdExit1_ = nullptr;
     ButtonPlus* nav_[4] = {};
     QLabel* version_ = nullptr;
+    bool pressedOnChosen_ = false; ///< the last press in the gallery hit the chosen template
+    QString startCaption_;         ///< the gallery panel's caption before any template
     /// Hidden holders of the version panel's messages (in their tags, which
     /// a language file can replace).
     QLabel* msgver_[3] = {};
