@@ -1,7 +1,8 @@
 # Two commands on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds, starts Nuvela on a copy of data/
 #   make test   installs what is missing, builds, runs every test
-# Further targets: make build, make bench, make test-sanitize, make clean.
+# and one to install it: make package builds build/nuvela_*.deb for apt.
+# Further targets: make build, make bench, make test-sanitize, make fuzz, make clean.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -15,9 +16,11 @@ PACKAGES := cmake g++ make pkg-config \
   libturbojpeg0-dev libjpeg-turbo-progs libsqlite3-dev \
   mdbtools mdbtools-dev libmdb3 \
   fontconfig fonts-liberation2 culmus \
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils \
+  dpkg-dev desktop-file-utils appstream \
+  clang libclang-rt-dev
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize bench package fuzz clean
 
 all: build
 
@@ -52,6 +55,11 @@ test-sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# A Debian package of the whole install: sudo apt install ./build/nuvela_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@ls -l $(BUILD)/nuvela_*.deb
 
 bench: build
 	$(BUILD)/bench/nuvela-bench

@@ -2,6 +2,7 @@
 // window or a display.
 
 #include "app/renderjob.h"
+#include "app/templatecheck.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -79,11 +80,16 @@ int main(int argc, char** argv)
 
     QStringList args = app.arguments();
     args.removeFirst();
+    const QString bundled = nuvela::defaultProgramDir(QCoreApplication::applicationDirPath());
+    const nuvela::Edition edition = nuvela::editionFromTitle(QStringLiteral(NUVELA_TITLE));
+    if (args.contains(QStringLiteral("--check"))) {
+        muted.reset();
+        return nuvela::runTemplateCheck(args, bundled, edition);
+    }
     QString error;
     bool help = false;
     const auto request = nuvela::parseRenderArguments(
-        args, nuvela::defaultProgramDir(QCoreApplication::applicationDirPath()),
-        nuvela::editionFromTitle(QStringLiteral(NUVELA_TITLE)), &error, &help);
+        args, bundled, edition, &error, &help);
     QTextStream err(stderr);
     if (!request) {
         muted.reset();
