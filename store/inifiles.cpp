@@ -48,7 +48,14 @@ std::shared_ptr<const IniDocument> IniFiles::read(const QString& path)
         cache_.remove(path);
         return nullptr;
     }
-    auto doc = std::make_shared<const IniDocument>(file.read(kMaxFileSize + 1));
+    // Read exactly what the file holds: asking for the largest size we accept
+    // would reserve that much memory on every read.
+    const qint64 size = file.size();
+    if (size > kMaxFileSize) {
+        cache_.remove(path);
+        return nullptr;
+    }
+    auto doc = std::make_shared<const IniDocument>(file.read(size));
     remember(path, doc);
     return doc;
 }
