@@ -6,7 +6,6 @@
 #include "windows/main/articlewindow.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -30,6 +29,7 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    nuvela::QtDialogs dialogs;
     QString problem;
     // Installed: the user's own folder, made and kept up to date from the shipped one.
     const QString shipped = nuvela::shippedProgramFolder(QCoreApplication::applicationDirPath());
@@ -39,18 +39,17 @@ int main(int argc, char** argv)
         if (!sync.error.isEmpty()) {
             problem = QStringLiteral("Nuvela cannot prepare your folder %1: %2").arg(given, sync.error);
             QTextStream(stderr) << "Error: " << problem << '\n';
-            QMessageBox::critical(nullptr, QStringLiteral("Error"), problem);
+            dialogs.tell(nullptr, QStringLiteral("Error"), problem);
             return 1;
         }
     }
     const QString dir = nuvela::findProgramFolder(given, QCoreApplication::applicationDirPath(), &problem);
     if (dir.isEmpty()) {
         QTextStream(stderr) << "Error: " << problem << '\n';
-        QMessageBox::critical(nullptr, QStringLiteral("Error"), problem);
+        dialogs.tell(nullptr, QStringLiteral("Error"), problem);
         return 1;
     }
 
-    nuvela::QtDialogs dialogs;
     nuvela::Program program(dir, dialogs);
     program.quit = [] { QCoreApplication::quit(); };
     nuvela::ArticleWindow window(program);

@@ -1,8 +1,8 @@
 // The page walk: arbitrary bytes as a template, drawn at a small scale, and
 // checked by nuvela-render --check.
-#include "app/pagesetup.h"
 #include "app/templatecheck.h"
 #include "render/drawpage.h"
+#include "render/pagesetup.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
 
@@ -40,12 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     nuvela::PageState state;
     nuvela::KeyStore store(dir, state);
-    if (nuvela::openTemplate(store, state, QStringLiteral("fuzz")).isEmpty()
-        && nuvela::chooseVersion(store, state, 1).isEmpty()) {
+    nuvela::PageSetup setup(store, state);
+    if (setup.openTemplate(QStringLiteral("fuzz")).isEmpty() && setup.chooseVersion(1).isEmpty()) {
         nuvela::Surface canvas(0.05); // small: the walk matters, not the pixels
-        nuvela::PageContext page{store, state, canvas, nuvela::Edition::Main};
+        nuvela::PageContext page = setup.context(canvas);
         page.wait = [](int) {}; // the retry of an invalid picture would only slow the search
-        nuvela::preparePictures(page);
         (void)nuvela::DrawPage(page);
     }
     (void)nuvela::checkProgramFolder(dir, {QStringLiteral("fuzz")}, nuvela::Edition::Main);
