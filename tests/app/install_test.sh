@@ -60,7 +60,15 @@ env -i "$scratch/root/usr/bin/nuvela-render" --template birthday --scale 0.5 -o 
   || fail "the unpacked renderer cannot draw"
 [ "$(png_width "$scratch/page.png")" -gt 300 ] || fail "page too small"
 env -i "$scratch/root/usr/bin/nuvela-render" --check || fail "the shipped templates do not pass --check"
-! find "$scratch/root" -newer "$scratch/stamp" | grep . || fail "the renderer wrote into its install folder"
+# First start of the program: it makes the user's folder from share/nuvela.
+home=$scratch/home
+mkdir -p "$home"
+env -i HOME="$home" QT_QPA_PLATFORM=offscreen timeout 10 "$scratch/root/usr/bin/nuvela" >/dev/null 2>&1 &
+for _ in $(seq 50); do [ -f "$home/.local/share/Nuvela/.shipped" ] && break; sleep 0.2; done
+kill %1 2>/dev/null; wait || true
+cmp -s "$home/.local/share/Nuvela/templates/birthday.ini" "$scratch/root/usr/share/nuvela/templates/birthday.ini" \
+  || fail "the first start made no program folder in the user's home"
+! find "$scratch/root" -newer "$scratch/stamp" | grep . || fail "the programs wrote into their install folder"
 echo "package $(basename "$deb"): $(stat -c %s "$deb") bytes"
 
 if [ -n "$missing" ]; then echo "skipped: missing$missing"; exit 77; fi
