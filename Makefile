@@ -22,7 +22,7 @@ PACKAGES := cmake g++ make pkg-config \
   dpkg-dev desktop-file-utils appstream \
   clang libclang-rt-dev
 
-.PHONY: all deps configure build run test test-sanitize bench package fuzz clean
+.PHONY: all deps configure build run test test-sanitize bench package fuzz fuzz-targets clean
 
 all: build
 
@@ -63,8 +63,15 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 	@ls -l $(BUILD)/nuvela_*.deb
 
+# The fuzz test of templates, text stores, pictures and databases with many
+# more cases than `make test` runs (FUZZ_CASES=N to choose), then the
+# libFuzzer targets.
+FUZZ_CASES ?= 3000
+fuzz: build fuzz-targets
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen NUVELA_FUZZ_CASES=$(FUZZ_CASES) ./tests/render/fuzz_tests
+
 # Each libFuzzer target for FUZZ_SECONDS, built with clang in $(FUZZ_BUILD).
-fuzz: deps
+fuzz-targets: deps
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
 	  -DCMAKE_CXX_COMPILER=clang++ -DNUVELA_FUZZ=ON -DNUVELA_BUILD_TESTS=OFF -DNUVELA_BUILD_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers

@@ -256,7 +256,7 @@ void Checker::checkDatabaseTitle(const SourceFile& t, const QString& sec, const 
     if (failure.isEmpty())
         return;
     const QString db = QFileInfo(database_.path).fileName();
-    if (failure == u"No record data")
+    if (failure == missingPictureMessage(database_, table, title))
         report(t.path, lineOf(t, sec, key), QStringLiteral("%1 %2 is not in table %3 of the image database %4; "
                                                             "the page stops drawing here")
                                                  .arg(key, q(title), table.toString(), db));
