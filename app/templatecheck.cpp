@@ -34,6 +34,8 @@ const QStringList kTypeWords = {u"malben"_qs,  u"koteret"_qs, u"picture"_qs,
                                 u"circle"_qs,  u"polygon"_qs, u"triangle"_qs};
 const QStringList kWindows = {u"article"_qs, u"picform"_qs, u"txtedit"_qs, u"picedit"_qs,
                               u"optionfrm"_qs};
+// The section of single texts (messages, prompts, titles) beside the windows'.
+const QString kMessages = QStringLiteral("messages");
 const QStringList kAlignWords = {u"right"_qs, u"left"_qs, u"center"_qs, u"full"_qs};
 
 QString q(const QString& s) { return u'"' + s + u'"'; }
@@ -507,12 +509,19 @@ void Checker::checkLanguage(const SourceFile& l)
             seen.insert(section.toLower());
             used = 0;
             cut = false;
-            if (!kWindows.contains(section, Qt::CaseInsensitive))
-                report(l.path, line, QStringLiteral("section [%1] names no window (%2)").arg(section, kWindows.join(u", ")));
+            if (!kWindows.contains(section, Qt::CaseInsensitive) && section.compare(kMessages, Qt::CaseInsensitive))
+                report(l.path, line, QStringLiteral("section [%1] names no window (%2) and is not [%3]")
+                                         .arg(section, kWindows.join(u", "), kMessages));
             continue;
         }
         if (!first || section.isEmpty() || text.startsWith(u';'))
             continue;
+        if (section.compare(kMessages, Qt::CaseInsensitive) == 0) {
+            // Single texts, each looked up by its key: no buffer, no widget.
+            if (!text.contains(u'='))
+                report(l.path, line, QStringLiteral("%1 is not key=value").arg(q(text)));
+            continue;
+        }
         // Each entry takes its characters and a NUL; the last NUL ends the list.
         used += int(text.size()) + 1;
         if (!cut && used > kLanguageBuffer - 1) {

@@ -18,4 +18,6 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.nuvela.example/")
 # Libraries are found by dpkg-shlibdeps; fonts the templates name are not.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fontconfig, fonts-liberation2, culmus")
+# Qt's own dialogs in the interface language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)

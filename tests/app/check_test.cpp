@@ -70,6 +70,8 @@ TEST(TemplateCheck, EachBreakageIsReportedOnItsLine)
         {"version after a gap", store, {}, "[tav101girsa4]\r\ntxt0=ok\r\n", "[tav101girsa4]", "version 3 is missing"},
         {"language entry", QStringLiteral("language/english.lng"), "title.Caption=", "titleCaption=", "titleCaption",
          "is not widget.Property=value"},
+        {"message entry", QStringLiteral("language/english.lng"), "attention=Attention", "attention Attention",
+         "attention Attention", "is not key=value"},
     };
     for (const Breakage& c : cases) {
         SCOPED_TRACE(c.name);
