@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <new>
 #include <optional>
 
 #include <fcntl.h>
@@ -19,11 +20,23 @@ namespace {
 /// while library chatter is muted.
 int userStderr = STDERR_FILENO;
 
+QtMessageHandler qtMessages = nullptr;
+bool verbose = false;
+
 // Qt's own chatter (missing runtime folders on a server, font cache notes)
 // is not for the user: failures are reported as one "Error: " line.
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (type == QtFatalMsg)
+    // Qt hands picture scaling to helper threads and waits for them; one
+    // that cannot start (no address space left for its stack) would leave
+    // the renderer waiting forever. Nothing is half written while drawing.
+    if (message.startsWith(u"QThread::start: Thread creation error")) {
+        dprintf(userStderr, "Error: There is not enough memory to draw this page (no thread could start).\n");
+        _exit(1);
+    }
+    if (verbose)
+        qtMessages(type, context, message);
+    else if (type == QtFatalMsg)
         dprintf(userStderr, "Error: %s\n", qPrintable(message));
 }
 
@@ -71,10 +84,10 @@ int main(int argc, char** argv)
     // Pages are drawn off screen; no display or window system is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     std::optional<LibraryChatterMuted> muted;
-    if (qEnvironmentVariableIsEmpty("NUVELA_VERBOSE")) {
-        qInstallMessageHandler(quietMessages);
+    verbose = !qEnvironmentVariableIsEmpty("NUVELA_VERBOSE");
+    qtMessages = qInstallMessageHandler(quietMessages);
+    if (!verbose)
         muted.emplace();
-    }
     QGuiApplication app(argc, argv);
 
     QStringList args = app.arguments();
@@ -94,7 +107,12 @@ int main(int argc, char** argv)
         err << "Error: " << error << Qt::endl;
         return 2;
     }
-    error = nuvela::runRender(*request);
+    try {
+        error = nuvela::runRender(*request);
+    } catch (const std::bad_alloc&) {
+        // Whatever asked for the memory, the user gets one line, not an abort.
+        error = QStringLiteral("There is not enough memory to draw this page.");
+    }
     muted.reset();
     if (!error.isEmpty()) {
         err << "Error: " << error << Qt::endl;

@@ -44,12 +44,29 @@ std::shared_ptr<const IniDocument> IniFiles::read(const QString& path)
         return nullptr;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         cache_.remove(path);
         return nullptr;
     }
-    auto doc = std::make_shared<const IniDocument>(file.read(kMaxFileSize + 1));
-    remember(path, doc);
+    // The file's own size and one byte more, which tells a file that grew
+    // since its stamp was taken: asking for the limit would reserve (and the
+    // cached document keep) that much memory for every file read.
+    QByteArray bytes = file.read(stamp->size + 1);
+    const bool changed = bytes.size() != stamp->size;
+    if (changed) {
+        bytes += file.read(kMaxFileSize + 1 - bytes.size());
+        if (bytes.size() > kMaxFileSize) {
+            cache_.remove(path);
+            return nullptr;
+        }
+        bytes.squeeze();
+    }
+    auto doc = std::make_shared<const IniDocument>(std::move(bytes));
+    // What was read while the file changed is not kept for the next read.
+    if (changed)
+        cache_.remove(path);
+    else
+        remember(path, doc);
     return doc;
 }
 

@@ -83,7 +83,10 @@ StoreResult saveEncoded(const QImage& image, const QString& path, const char* fo
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, format))
+    // The encoders take a page without an alpha channel (the canvas) as it
+    // is; a 24-bit copy would only be converted back by the bitmap writer.
+    const QImage opaque = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
+    if (!opaque.save(&buffer, format))
         return {QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path)};
     return commitBytes(path, bytes);
 }
