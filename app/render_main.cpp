@@ -1,6 +1,7 @@
 // nuvela-render: draws a template's page into a picture file, without a
 // window or a display.
 
+#include "app/mergejob.h"
 #include "app/renderjob.h"
 
 #include <QCoreApplication>
@@ -106,6 +107,15 @@ int main(int argc, char** argv)
         }
         err << "Error: " << error << Qt::endl;
         return 2;
+    }
+    if (!request->merge.isEmpty()) {
+        int status = nuvela::kMergeFailed;
+        try {
+            status = nuvela::runMerge(*request, {userStderr, !request->quiet && isatty(userStderr)});
+        } catch (const std::bad_alloc&) {
+            dprintf(userStderr, "Error: There is not enough memory to draw these cards.\n");
+        }
+        return status;
     }
     try {
         error = nuvela::runRender(*request);

@@ -27,7 +27,16 @@ QString renderUsage()
         "                     (for .pdf: how finely positions are rounded)\n"
         "  --quality Q        JPEG quality 1-100 (default: the text store's, else 75)\n"
         "  --edition E        main or sibling (default: the program's own)\n"
-        "  -o FILE            the picture to write\n");
+        "  -o FILE            the picture to write\n"
+        "\n"
+        "       nuvela-render --merge TABLE --template NAME [--jobs N] [--quiet] ... -o PATTERN\n"
+        "One card per row of TABLE (CSV with a header row, or store sections): columns\n"
+        "txtN (rows of text object N, \"~\" between them), picN (picture file), colN,\n"
+        "cotarcolor and version replace the stored version's values; -o names the files\n"
+        "with {column} and {row}, or is one .pdf with a page per row.\n"
+        "  --jobs N           cards drawn side by side (default: one per core)\n"
+        "  --quiet            no progress line\n"
+        "Exit status: 0 every card made, 3 some rows skipped, 1 nothing made, 2 usage.\n");
 }
 
 QString defaultProgramDir(const QString& executableDir)
@@ -59,6 +68,10 @@ std::optional<RenderRequest> parseRenderArguments(const QStringList& args,
                 *help = true;
             return fail(renderUsage());
         }
+        if (a == u"--quiet" || a == u"-q") {
+            r.quiet = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return fail(QStringLiteral("%1 needs a value (see --help)").arg(a));
         const QString v = args[++i];
@@ -88,6 +101,13 @@ std::optional<RenderRequest> parseRenderArguments(const QStringList& args,
                 r.edition = Edition::Sibling;
             else
                 return fail(QStringLiteral("--edition is main or sibling, not \"%1\"").arg(v));
+        } else if (a == u"--merge") {
+            r.merge = v;
+        } else if (a == u"--jobs") {
+            const auto n = parseNumber(v);
+            if (!n || *n != roundHalfEven(*n) || *n < 1 || *n > 256)
+                return fail(QStringLiteral("--jobs wants a whole number from 1 to 256, not \"%1\"").arg(v));
+            r.jobs = int(*n);
         } else if (a == u"-o" || a == u"--output") {
             r.output = v;
         } else {
@@ -103,22 +123,6 @@ std::optional<RenderRequest> parseRenderArguments(const QStringList& args,
 
 namespace {
 
-enum class Format { Png, Bmp, Jpeg, Pdf, Unknown };
-
-Format formatOf(const QString& path)
-{
-    const QString ext = QFileInfo(path).suffix().toLower();
-    if (ext == u"png")
-        return Format::Png;
-    if (ext == u"bmp")
-        return Format::Bmp;
-    if (ext == u"jpg" || ext == u"jpeg")
-        return Format::Jpeg;
-    if (ext == u"pdf")
-        return Format::Pdf;
-    return Format::Unknown;
-}
-
 /// Writes a finished PDF document in one piece, replacing the target only
 /// when everything was written.
 QString savePdf(const QByteArray& document, const QString& path)
@@ -131,10 +135,49 @@ QString savePdf(const QByteArray& document, const QString& path)
 
 } // namespace
 
+PictureFormat pictureFormatOf(const QString& path)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == u"png")
+        return PictureFormat::Png;
+    if (ext == u"bmp")
+        return PictureFormat::Bmp;
+    if (ext == u"jpg" || ext == u"jpeg")
+        return PictureFormat::Jpeg;
+    if (ext == u"pdf")
+        return PictureFormat::Pdf;
+    return PictureFormat::Unknown;
+}
+
+QString writePicture(const Surface& canvas, PictureFormat format, const QString& path, int quality)
+{
+    switch (format) {
+    case PictureFormat::Png:
+        return savePng(canvas.image(), path).error;
+    case PictureFormat::Bmp:
+        return saveBmp(canvas.image(), path).error;
+    case PictureFormat::Jpeg:
+        return saveJpeg(canvas.image(), path, quality).error;
+    case PictureFormat::Pdf:
+    case PictureFormat::Unknown:
+        break;
+    }
+    return QStringLiteral("Cannot write \"%1\" as a picture.").arg(path);
+}
+
+void preparePdfWriter(QPdfWriter& writer, const QString& title)
+{
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral(NUVELA_TITLE));
+    // Fine enough that pixel-aligned boxes and lines land where the screen
+    // puts them at any scale.
+    writer.setResolution(1440);
+}
+
 QString runRender(const RenderRequest& request)
 {
-    const Format format = formatOf(request.output);
-    if (format == Format::Unknown)
+    const PictureFormat format = pictureFormatOf(request.output);
+    if (format == PictureFormat::Unknown)
         return QStringLiteral("cannot tell the picture format of \"%1\"; use .png, .bmp, .jpg, .jpeg or .pdf")
             .arg(request.output);
 
@@ -149,14 +192,10 @@ QString runRender(const RenderRequest& request)
     Surface canvas(request.scale);
     QBuffer pdf;
     std::optional<QPdfWriter> writer;
-    if (format == Format::Pdf) {
+    if (format == PictureFormat::Pdf) {
         pdf.open(QIODevice::WriteOnly);
         writer.emplace(&pdf);
-        writer->setTitle(request.tavnit);
-        writer->setCreator(QStringLiteral(NUVELA_TITLE));
-        // Fine enough that pixel-aligned boxes and lines land where the
-        // screen puts them at any scale.
-        writer->setResolution(1440);
+        preparePdfWriter(*writer, request.tavnit);
         canvas.setVectorTarget(&*writer);
     }
     PageContext page = setup.context(canvas);
@@ -164,21 +203,12 @@ QString runRender(const RenderRequest& request)
     if (outcome.end != PageEnd::Complete)
         return outcome.error;
 
-    switch (format) {
-    case Format::Png:
-        return savePng(canvas.image(), request.output).error;
-    case Format::Bmp:
-        return saveBmp(canvas.image(), request.output).error;
-    case Format::Jpeg:
-        return saveJpeg(canvas.image(), request.output, request.quality.value_or(jpegQuality(store))).error;
-    case Format::Pdf:
+    if (format == PictureFormat::Pdf) {
         if (!canvas.endVector() || canvas.vectorCleared() || pdf.data().isEmpty())
             return QStringLiteral("Cannot draw the page as a PDF document.");
         return savePdf(pdf.data(), request.output);
-    case Format::Unknown:
-        break;
     }
-    return {};
+    return writePicture(canvas, format, request.output, request.quality.value_or(jpegQuality(store)));
 }
 
 } // namespace nuvela
