@@ -38,8 +38,13 @@ QString PageSetup::chooseVersion(int n)
 
 const QImage& PageSetup::placeholder()
 {
-    if (!placeholder_)
-        placeholder_ = QImageReader(store.programDir() + QStringLiteral("/nopic.png")).read();
+    if (!placeholder_) {
+        // Read as the PNG it is: a reader left to guess loads every picture
+        // format plugin to ask it, a good part of a render's start.
+        QImageReader reader(store.programDir() + QStringLiteral("/nopic.png"), "png");
+        reader.setAutoDetectImageFormat(false);
+        placeholder_ = reader.read();
+    }
     return *placeholder_;
 }
 
