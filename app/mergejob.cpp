@@ -236,7 +236,7 @@ QString drawCard(Worker& w, const Card& card)
     return {};
 }
 
-QString makeCard(Worker& w, const Card& card, PictureFormat format, int quality)
+QString makeCard(Worker& w, const Card& card, OutputFormat format, int quality)
 {
     try {
         if (QString why = drawCard(w, card); !why.isEmpty())
@@ -257,12 +257,12 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
         say.line(QStringLiteral("Error: ") + why);
         return int(kMergeFailed);
     };
-    const PictureFormat format = pictureFormatOf(request.output);
-    if (format == PictureFormat::Unknown)
+    const OutputFormat format = outputFormatOf(request.output);
+    if (format == OutputFormat::Unknown)
         return fail(QStringLiteral("cannot tell the picture format of \"%1\"; use .png, .bmp, .jpg, .jpeg or .pdf")
                         .arg(request.output));
     const QStringList named = placeholders(request.output);
-    const bool onePdf = format == PictureFormat::Pdf && named.isEmpty();
+    const bool onePdf = format == OutputFormat::Pdf && named.isEmpty();
     if (!onePdf && named.isEmpty())
         return fail(QStringLiteral("-o \"%1\" names one file for every card; put {row} or a {column} in it, "
                                    "or write one .pdf").arg(request.output));

@@ -4,12 +4,12 @@
 #include "render/pagesetup.h"
 #include "store/jpeg.h"
 #include "store/numbers.h"
+#include "store/outputfile.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace nuvela {
 
@@ -127,39 +127,36 @@ namespace {
 /// when everything was written.
 QString savePdf(const QByteArray& document, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit())
-        return QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
-    return {};
+    return writeOutputFile(path, document).error;
 }
 
 } // namespace
 
-PictureFormat pictureFormatOf(const QString& path)
+OutputFormat outputFormatOf(const QString& path)
 {
     const QString ext = QFileInfo(path).suffix().toLower();
     if (ext == u"png")
-        return PictureFormat::Png;
+        return OutputFormat::Png;
     if (ext == u"bmp")
-        return PictureFormat::Bmp;
+        return OutputFormat::Bmp;
     if (ext == u"jpg" || ext == u"jpeg")
-        return PictureFormat::Jpeg;
+        return OutputFormat::Jpeg;
     if (ext == u"pdf")
-        return PictureFormat::Pdf;
-    return PictureFormat::Unknown;
+        return OutputFormat::Pdf;
+    return OutputFormat::Unknown;
 }
 
-QString writePicture(const Surface& canvas, PictureFormat format, const QString& path, int quality)
+QString writePicture(const Surface& canvas, OutputFormat format, const QString& path, int quality)
 {
     switch (format) {
-    case PictureFormat::Png:
+    case OutputFormat::Png:
         return savePng(canvas.image(), path).error;
-    case PictureFormat::Bmp:
+    case OutputFormat::Bmp:
         return saveBmp(canvas.image(), path).error;
-    case PictureFormat::Jpeg:
+    case OutputFormat::Jpeg:
         return saveJpeg(canvas.image(), path, quality).error;
-    case PictureFormat::Pdf:
-    case PictureFormat::Unknown:
+    case OutputFormat::Pdf:
+    case OutputFormat::Unknown:
         break;
     }
     return QStringLiteral("Cannot write \"%1\" as a picture.").arg(path);
@@ -176,10 +173,14 @@ void preparePdfWriter(QPdfWriter& writer, const QString& title)
 
 QString runRender(const RenderRequest& request)
 {
-    const PictureFormat format = pictureFormatOf(request.output);
-    if (format == PictureFormat::Unknown)
+    const OutputFormat format = outputFormatOf(request.output);
+    if (format == OutputFormat::Unknown)
         return QStringLiteral("cannot tell the picture format of \"%1\"; use .png, .bmp, .jpg, .jpeg or .pdf")
             .arg(request.output);
+    // Refused before the page is drawn, not after all that work.
+    const OutputKind place = examineOutput(request.output).kind;
+    if (place == OutputKind::NotRegular || place == OutputKind::ReadOnly)
+        return writeOutputFile(request.output, QByteArray()).error;
 
     PageState state;
     KeyStore store(request.programDir, state);
@@ -189,10 +190,12 @@ QString runRender(const RenderRequest& request)
     if (QString why = setup.chooseVersion(request.version); !why.isEmpty())
         return why;
 
-    Surface canvas(request.scale);
+    // The writer outlives the canvas: on every return, also an early one,
+    // the canvas finishes its PDF painter while the writer is still there.
     QBuffer pdf;
     std::optional<QPdfWriter> writer;
-    if (format == PictureFormat::Pdf) {
+    Surface canvas(request.scale);
+    if (format == OutputFormat::Pdf) {
         pdf.open(QIODevice::WriteOnly);
         writer.emplace(&pdf);
         preparePdfWriter(*writer, request.tavnit);
@@ -203,7 +206,7 @@ QString runRender(const RenderRequest& request)
     if (outcome.end != PageEnd::Complete)
         return outcome.error;
 
-    if (format == PictureFormat::Pdf) {
+    if (format == OutputFormat::Pdf) {
         if (!canvas.endVector() || canvas.vectorCleared() || pdf.data().isEmpty())
             return QStringLiteral("Cannot draw the page as a PDF document.");
         return savePdf(pdf.data(), request.output);

@@ -26,14 +26,14 @@ struct RenderRequest {
 };
 
 /// The picture formats nuvela-render writes, told by the file's extension.
-enum class PictureFormat { Png, Bmp, Jpeg, Pdf, Unknown };
-PictureFormat pictureFormatOf(const QString& path);
+enum class OutputFormat { Png, Bmp, Jpeg, Pdf, Unknown };
+OutputFormat outputFormatOf(const QString& path);
 
 class Surface;
 /// Title, creator and the fine resolution every PDF of ours is written with.
 void preparePdfWriter(QPdfWriter& writer, const QString& title);
 /// Writes a drawn page as a PNG, bitmap or JPEG file; "" or why not.
-QString writePicture(const Surface& canvas, PictureFormat format, const QString& path, int quality);
+QString writePicture(const Surface& canvas, OutputFormat format, const QString& path, int quality);
 
 /// Parses the command line (without the program name). On a mistake returns
 /// nothing and sets error; "--help" sets error to the usage text and help.

@@ -1,11 +1,11 @@
 #include "render/pagesetup.h"
 
+#include "render/imagedb/picture_decode.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
 #include "store/templates.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace nuvela {
 
@@ -38,13 +38,9 @@ QString PageSetup::chooseVersion(int n)
 
 const QImage& PageSetup::placeholder()
 {
-    if (!placeholder_) {
-        // Read as the PNG it is: a reader left to guess loads every picture
-        // format plugin to ask it, a good part of a render's start.
-        QImageReader reader(store.programDir() + QStringLiteral("/nopic.png"), "png");
-        reader.setAutoDetectImageFormat(false);
-        placeholder_ = reader.read();
-    }
+    if (!placeholder_)
+        // Read like any picture: only a regular file, within the picture limits.
+        placeholder_ = decodePictureFile(store.programDir() + QStringLiteral("/nopic.png")).image;
     return *placeholder_;
 }
 

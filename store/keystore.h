@@ -77,6 +77,10 @@ public:
     /// match without regard to case. Nothing is written. An empty set ends it.
     void overrideTextSection(const QString& section, const QHash<QString, QString>& values);
 
+    /// Why the mode's file is there but refused whole (too large, too many
+    /// lines or sections, not a regular file), or "".
+    QString refusal(StoreMode mode);
+
 private:
     QString programDir_;
     const PageState& state_;

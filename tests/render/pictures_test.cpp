@@ -48,6 +48,33 @@ TEST(BlitTransparent, KeyColourStaysTransparentOthersAreAndedWithTheTint)
     EXPECT_EQ(small.pixel(1, 0), qRgb(0xC8, 0x64, 0x32));
 }
 
+// A picture drawn at its own size is copied pixel for pixel from the
+// rounded corner, wherever between pixels the corner falls.
+TEST(PictureAt, CopiedAtItsOwnSizeFromTheRoundedCorner)
+{
+    QImage logo(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < logo.height(); ++y)
+        for (int x = 0; x < logo.width(); ++x)
+            logo.setPixel(x, y, qRgb(x * 30, y * 50, 200));
+    struct Case {
+        double x, y; // twips
+        int px, py;  // the corner's pixel
+    };
+    for (const Case& c : {Case{150, 150, 10, 10}, Case{157.5, 142.5, 10, 10}, Case{164, 173, 11, 12},
+                          Case{22.5, 7, 2, 0}}) {
+        nuvela::Surface s(1);
+        ASSERT_TRUE(s.resize(600, 600));
+        s.clear();
+        const QRgb background = s.image().pixel(30, 30);
+        s.drawPictureAt(logo, QPointF(c.x, c.y));
+        for (int y = 0; y < logo.height(); ++y)
+            for (int x = 0; x < logo.width(); ++x)
+                ASSERT_EQ(s.image().pixel(c.px + x, c.py + y) & 0xFFFFFF, logo.pixel(x, y) & 0xFFFFFF) << c.x << "," << c.y;
+        EXPECT_EQ(s.image().pixel(c.px + logo.width(), c.py), background) << c.x;
+        EXPECT_EQ(s.image().pixel(c.px, c.py + logo.height()), background) << c.x;
+    }
+}
+
 TEST(PictureNames, PlainNamesOnlyForTemplates)
 {
     for (const char* ok : {"a.png", "photo one.jpg", "x.y.z"})
@@ -166,8 +193,9 @@ TEST_F(Pictures, DecodedPicturesAreNeverStale)
 TEST_F(Pictures, AnInvalidPictureIsReadOnceMoreThenTheBoxShowsThePlaceholder)
 {
     folder.write("temppic/broken.jpg", "not a picture at all");
-    folder.write("templates/page.ini", test::ansi(paper() + frame("picture")));
-    folder.write("templates/textdata.txt", test::ansi("[tav101girsa1]\ntxt0=ok\npic1=broken.jpg\n"));
+    // Two frames name the same broken file: the render waits for it once.
+    folder.write("templates/page.ini", test::ansi(paper() + frame("picture") + QString(frame("picture")).replace("object1", "object2")));
+    folder.write("templates/textdata.txt", test::ansi("[tav101girsa1]\ntxt0=ok\npic1=broken.jpg\npic2=broken.jpg\n"));
     ASSERT_TRUE(nuvela::selectTemplate(store, state, "page").isEmpty());
     canvas_ = std::make_unique<nuvela::Surface>();
     page = std::make_unique<nuvela::PageContext>(store, state, *canvas_);
@@ -220,7 +248,8 @@ TEST_F(Pictures, FixedPictureNames)
         EXPECT_EQ(pixel(150, 150), c.centre) << c.picname;
         EXPECT_FALSE(state.gpic.count(1) && state.gpic[1].visible) << c.picname;
     }
-    EXPECT_EQ(draw(frame("fixpicture", "picname", "No such title")).error, "No record data");
+    EXPECT_EQ(draw(frame("fixpicture", "picname", "No such title")).error,
+              "The picture titled \"No such title\" is not in the image database nvdb.db (table fixpic)");
 }
 
 TEST_F(Pictures, TheDatabaseStopsThePageButTheFooterIsPrinted)
@@ -231,7 +260,8 @@ TEST_F(Pictures, TheDatabaseStopsThePageButTheFooterIsPrinted)
         "[object3]\nobjtype=malben\nobjdim=4500,0,1500,1500\nFILLCOLOR=255\n");
     const auto outcome = draw(objects);
     EXPECT_EQ(outcome.end, PageEnd::Stopped);
-    EXPECT_EQ(outcome.error, "No record data");
+    EXPECT_EQ(outcome.error,
+              "The picture titled \"Unknown title\" is not in the image database nvdb.db (table fixpic)");
     EXPECT_EQ(pixel(50, 50), kWhite);   // the canvas was cleared
     EXPECT_EQ(pixel(350, 50), kWhite);  // nothing after the failure
     EXPECT_FALSE(ink(QColor(0x33, 0x30, 0x2B), QRect(0, 545, 800, 55), 120).isEmpty());
@@ -317,7 +347,8 @@ TEST_F(Headline, AMissingLogoStopsThePage)
 {
     const auto outcome = draw(QStringLiteral("[object1]\nobjtype=koteret\ntype=It's missing\npicdim=0,0\n"));
     EXPECT_EQ(outcome.end, PageEnd::Stopped);
-    EXPECT_EQ(outcome.error, "No record data");
+    EXPECT_EQ(outcome.error,
+              "The picture titled \"It's missing\" is not in the image database nvdb.db (table logobank)");
     EXPECT_EQ(state.headline.kotxtTag, "1");
 }
 

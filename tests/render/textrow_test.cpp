@@ -201,4 +201,58 @@ TEST(Scale, ThePageStaysTheSameAtHigherResolution)
     EXPECT_NEAR(redInk(one.image()).right() * 15.0, redInk(three.image()).right() * 4.8, 60);
 }
 
+// Only the word "True" (in any letter case) makes a row bold: the ink of
+// a row whose bold field is a number matches the normal row's.
+TEST(Bold, OnlyTheWordTrueIsBold)
+{
+    auto redPixels = [](const QString& bold) {
+        Surface s(1);
+        EXPECT_TRUE(s.resize(12000, 9000));
+        TextRow row = redRow(QStringLiteral("Bold or not"), "left");
+        row.bold = isTrueText(bold);
+        DrawTextRow(s, false, row);
+        int n = 0;
+        for (int y = 0; y < s.image().height(); ++y)
+            for (int x = 0; x < s.image().width(); ++x)
+                n += s.image().pixelColor(x, y).red() > 160 && s.image().pixelColor(x, y).green() < 140;
+        return n;
+    };
+    const int normal = redPixels(QStringLiteral("False"));
+    const int bold = redPixels(QStringLiteral("True"));
+    EXPECT_GT(bold, normal * 1.2);
+    struct Case {
+        const char* field;
+        bool bold;
+    };
+    for (const Case& c : {Case{"True", true}, Case{" true", true}, Case{"TRUE", true}, Case{"1", false},
+                          Case{"-1", false}, Case{"0", false}, Case{"", false}, Case{"Truely", false}}) {
+        EXPECT_EQ(isTrueText(QString::fromLatin1(c.field)), c.bold) << c.field;
+        EXPECT_EQ(redPixels(QString::fromLatin1(c.field)), c.bold ? bold : normal) << c.field;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A megabyte in one row, or in a paragraph, is drawn as what a page can show:
+// the same pixels as its first characters, a surrogate pair never split.
+TEST(LongRows, ShowWhatAPageCanHold)
+{
+    const QString head = QString(kMaxShownCharacters - 1, u'w') + QChar(0xD83D) + QChar(0xDE00);
+    EXPECT_EQ(shownText(head).size(), kMaxShownCharacters - 1);
+    const QString huge = QString(1 << 20, u'w');
+    const auto draw = [](const QString& text, bool paragraph) {
+        Surface s;
+        s.resize(12000, 3000);
+        if (paragraph)
+            DrawParagraph(s, false, text + QString(u'~').repeated(100000), 0, 0, 12000);
+        else
+            DrawTextRow(s, false, redRow(text, "left"));
+        return s.image();
+    };
+    for (const bool paragraph : {false, true})
+        EXPECT_EQ(draw(huge, paragraph), draw(huge.left(kMaxShownCharacters), paragraph)) << paragraph;
+}
+
 } // namespace

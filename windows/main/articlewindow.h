@@ -45,6 +45,13 @@ public:
     void set_scroll();
     /// Removes every overlay.
     void del_misgarot();
+    /// The mark-modified routine: the page now differs from its stored
+    /// version; the version panel's save buttons are enabled and the update
+    /// button looks emphasised. Every editor calls it after a confirmed change.
+    void markModified();
+    /// Opens the text editor for text object n (modal); a confirmed change
+    /// marks the page modified and redraws it.
+    void editText(int n);
 
     /// Choosing item row of the gallery, as a click or the keyboard does.
     void chooseTemplate(int row);
@@ -65,6 +72,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -76,10 +84,15 @@ private:
     void syncControls();
     void logoTextSwitched();
     void showError(const QString& text);
+    void chainTabOrder();
+    void showNoTemplate();
+    void openHelp(const QString& webAddress);
+    void keepScaledSize();
 
     Program& program_;
     std::unique_ptr<PicformWindow> output_;
     PageOutcome lastOutcome_;
+    QSize screen_; ///< the screen size the windows scale to
 
     QListWidget* tavnit_ = nullptr;
     Retainer* title_ = nullptr;
@@ -100,6 +113,8 @@ private:
     ButtonPlus* cmdExit1_ = nullptr;
     ButtonPlus* nav_[4] = {};
     QLabel* version_ = nullptr;
+    bool pressedOnChosen_ = false; ///< the last press in the gallery hit the chosen template
+    QString startCaption_;         ///< the gallery panel's caption before any template
 };
 
 } // namespace nuvela
