@@ -2,6 +2,7 @@
 // window or a display.
 
 #include "app/librarychatter.h"
+#include "app/mergejob.h"
 #include "app/renderjob.h"
 #include "app/templatecheck.h"
 
@@ -12,17 +13,32 @@
 #include <new>
 #include <optional>
 
+#include <unistd.h>
+
 namespace {
 
 /// Where the user's one line goes: the real standard error stream, also
 /// while library chatter is muted.
 int userStderr = STDERR_FILENO;
 
+QtMessageHandler qtMessages = nullptr;
+bool verbose = false;
+
 // Qt's own chatter (missing runtime folders on a server, font cache notes)
 // is not for the user: failures are reported as one "Error: " line.
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (type == QtFatalMsg)
+    // Qt hands picture scaling to helper threads and waits for them; one
+    // that cannot start (no address space left for its stack) would leave
+    // the renderer waiting forever. Nothing is half written while drawing.
+    if (message.startsWith(u"QThread::start: Thread creation error")) {
+        nuvela::writeLine(userStderr, QStringLiteral("Error: There is not enough memory to draw this page "
+                                                     "(no thread could start)."));
+        _exit(1);
+    }
+    if (verbose)
+        qtMessages(type, context, message);
+    else if (type == QtFatalMsg)
         nuvela::writeLine(userStderr, QStringLiteral("Error: ") + message);
 }
 
@@ -33,8 +49,9 @@ int main(int argc, char** argv)
     // Pages are drawn off screen; no display or window system is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     std::optional<nuvela::LibraryChatterMuted> muted;
-    if (qEnvironmentVariableIsEmpty("NUVELA_VERBOSE")) {
-        qInstallMessageHandler(quietMessages);
+    verbose = !qEnvironmentVariableIsEmpty("NUVELA_VERBOSE");
+    qtMessages = qInstallMessageHandler(quietMessages);
+    if (!verbose) {
         // The renderer prints nothing but its usage on standard output.
         muted.emplace(true);
         userStderr = muted->errorStream();
@@ -62,6 +79,15 @@ int main(int argc, char** argv)
         }
         nuvela::writeLine(STDERR_FILENO, QStringLiteral("Error: ") + error);
         return 2;
+    }
+    if (!request->merge.isEmpty()) {
+        int status = nuvela::kMergeFailed;
+        try {
+            status = nuvela::runMerge(*request, {userStderr, !request->quiet && isatty(userStderr)});
+        } catch (const std::bad_alloc&) {
+            nuvela::writeLine(userStderr, QStringLiteral("Error: There is not enough memory to draw these cards."));
+        }
+        return status;
     }
     try {
         error = nuvela::runRender(*request);

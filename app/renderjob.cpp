@@ -31,7 +31,16 @@ QString renderUsage()
         "   or: nuvela-render --check [--program-dir DIR] [TEMPLATE ...]\n"
         "Checks templates (all when none is named), the text store and the language\n"
         "files; prints every problem as file:line: message. Exit status 0 when clean,\n"
-        "1 when problems were found, 2 when the check could not run.\n");
+        "1 when problems were found, 2 when the check could not run.\n"
+        "\n"
+        "       nuvela-render --merge TABLE --template NAME [--jobs N] [--quiet] ... -o PATTERN\n"
+        "One card per row of TABLE (CSV with a header row, or store sections): columns\n"
+        "txtN (rows of text object N, \"~\" between them), picN (picture file), colN,\n"
+        "cotarcolor and version replace the stored version's values; -o names the files\n"
+        "with {column} and {row}, or is one .pdf with a page per row.\n"
+        "  --jobs N           cards drawn side by side (default: one per core)\n"
+        "  --quiet            no progress line\n"
+        "Exit status: 0 every card made, 3 some rows skipped, 1 nothing made, 2 usage.\n");
 }
 
 QString defaultProgramDir(const QString& executableDir)
@@ -63,6 +72,10 @@ std::optional<RenderRequest> parseRenderArguments(const QStringList& args,
                 *help = true;
             return fail(renderUsage());
         }
+        if (a == u"--quiet" || a == u"-q") {
+            r.quiet = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return fail(QStringLiteral("%1 needs a value (see --help)").arg(a));
         const QString v = args[++i];
@@ -92,6 +105,13 @@ std::optional<RenderRequest> parseRenderArguments(const QStringList& args,
                 r.edition = Edition::Sibling;
             else
                 return fail(QStringLiteral("--edition is main or sibling, not \"%1\"").arg(v));
+        } else if (a == u"--merge") {
+            r.merge = v;
+        } else if (a == u"--jobs") {
+            const auto n = parseNumber(v);
+            if (!n || *n != roundHalfEven(*n) || *n < 1 || *n > 256)
+                return fail(QStringLiteral("--jobs wants a whole number from 1 to 256, not \"%1\"").arg(v));
+            r.jobs = int(*n);
         } else if (a == u"-o" || a == u"--output") {
             r.output = v;
         } else {
@@ -107,22 +127,6 @@ std::optional<RenderRequest> parseRenderArguments(const QStringList& args,
 
 namespace {
 
-enum class Format { Png, Bmp, Jpeg, Pdf, Unknown };
-
-Format formatOf(const QString& path)
-{
-    const QString ext = QFileInfo(path).suffix().toLower();
-    if (ext == u"png")
-        return Format::Png;
-    if (ext == u"bmp")
-        return Format::Bmp;
-    if (ext == u"jpg" || ext == u"jpeg")
-        return Format::Jpeg;
-    if (ext == u"pdf")
-        return Format::Pdf;
-    return Format::Unknown;
-}
-
 /// Writes a finished PDF document in one piece, replacing the target only
 /// when everything was written.
 QString savePdf(const QByteArray& document, const QString& path)
@@ -132,10 +136,49 @@ QString savePdf(const QByteArray& document, const QString& path)
 
 } // namespace
 
+OutputFormat outputFormatOf(const QString& path)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == u"png")
+        return OutputFormat::Png;
+    if (ext == u"bmp")
+        return OutputFormat::Bmp;
+    if (ext == u"jpg" || ext == u"jpeg")
+        return OutputFormat::Jpeg;
+    if (ext == u"pdf")
+        return OutputFormat::Pdf;
+    return OutputFormat::Unknown;
+}
+
+QString writePicture(const Surface& canvas, OutputFormat format, const QString& path, int quality)
+{
+    switch (format) {
+    case OutputFormat::Png:
+        return savePng(canvas.image(), path).error;
+    case OutputFormat::Bmp:
+        return saveBmp(canvas.image(), path).error;
+    case OutputFormat::Jpeg:
+        return saveJpeg(canvas.image(), path, quality).error;
+    case OutputFormat::Pdf:
+    case OutputFormat::Unknown:
+        break;
+    }
+    return QStringLiteral("Cannot write \"%1\" as a picture.").arg(path);
+}
+
+void preparePdfWriter(QPdfWriter& writer, const QString& title)
+{
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral(NUVELA_TITLE));
+    // Fine enough that pixel-aligned boxes and lines land where the screen
+    // puts them at any scale.
+    writer.setResolution(1440);
+}
+
 QString runRender(const RenderRequest& request)
 {
-    const Format format = formatOf(request.output);
-    if (format == Format::Unknown)
+    const OutputFormat format = outputFormatOf(request.output);
+    if (format == OutputFormat::Unknown)
         return QStringLiteral("cannot tell the picture format of \"%1\"; use .png, .bmp, .jpg, .jpeg or .pdf")
             .arg(request.output);
     // Refused before the page is drawn, not after all that work.
@@ -156,14 +199,10 @@ QString runRender(const RenderRequest& request)
     QBuffer pdf;
     std::optional<QPdfWriter> writer;
     Surface canvas(request.scale);
-    if (format == Format::Pdf) {
+    if (format == OutputFormat::Pdf) {
         pdf.open(QIODevice::WriteOnly);
         writer.emplace(&pdf);
-        writer->setTitle(request.tavnit);
-        writer->setCreator(QStringLiteral(NUVELA_TITLE));
-        // Fine enough that pixel-aligned boxes and lines land where the
-        // screen puts them at any scale.
-        writer->setResolution(1440);
+        preparePdfWriter(*writer, request.tavnit);
         canvas.setVectorTarget(&*writer);
     }
     PageContext page = setup.context(canvas);
@@ -171,21 +210,12 @@ QString runRender(const RenderRequest& request)
     if (outcome.end != PageEnd::Complete)
         return outcome.error;
 
-    switch (format) {
-    case Format::Png:
-        return savePng(canvas.image(), request.output).error;
-    case Format::Bmp:
-        return saveBmp(canvas.image(), request.output).error;
-    case Format::Jpeg:
-        return saveJpeg(canvas.image(), request.output, request.quality.value_or(jpegQuality(store))).error;
-    case Format::Pdf:
+    if (format == OutputFormat::Pdf) {
         if (!canvas.endVector() || canvas.vectorCleared() || pdf.data().isEmpty())
             return QStringLiteral("Cannot draw the page as a PDF document.");
         return savePdf(pdf.data(), request.output);
-    case Format::Unknown:
-        break;
     }
-    return {};
+    return writePicture(canvas, format, request.output, request.quality.value_or(jpegQuality(store)));
 }
 
 } // namespace nuvela

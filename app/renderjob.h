@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QPdfWriter;
+
 namespace nuvela {
 
 /// What `nuvela-render` is asked to do.
@@ -18,7 +20,20 @@ struct RenderRequest {
     std::optional<int> quality; ///< overrides [interface] jpgcompress
     QString output;
     Edition edition = Edition::Main;
+    QString merge;   ///< a table: one card per row (see runMerge)
+    int jobs = 0;    ///< workers of a merge; 0 = one per core
+    bool quiet = false; ///< no progress line
 };
+
+/// The picture formats nuvela-render writes, told by the file's extension.
+enum class OutputFormat { Png, Bmp, Jpeg, Pdf, Unknown };
+OutputFormat outputFormatOf(const QString& path);
+
+class Surface;
+/// Title, creator and the fine resolution every PDF of ours is written with.
+void preparePdfWriter(QPdfWriter& writer, const QString& title);
+/// Writes a drawn page as a PNG, bitmap or JPEG file; "" or why not.
+QString writePicture(const Surface& canvas, OutputFormat format, const QString& path, int quality);
 
 /// Parses the command line (without the program name). On a mistake returns
 /// nothing and sets error; "--help" sets error to the usage text and help.

@@ -3,5 +3,6 @@
 list(APPEND NUVELA_BENCH_SOURCES
   "${CMAKE_CURRENT_SOURCE_DIR}/engine_page.cpp"
   "${CMAKE_CURRENT_SOURCE_DIR}/engine_imagedb.cpp"
-  "${CMAKE_CURRENT_SOURCE_DIR}/engine_versions.cpp")
+  "${CMAKE_CURRENT_SOURCE_DIR}/engine_versions.cpp"
+  "${CMAKE_CURRENT_SOURCE_DIR}/engine_merge.cpp")
 list(APPEND NUVELA_BENCH_LIBS nuvela_app nuvela_imagedb)

@@ -32,11 +32,11 @@ QImage PictureCache::find(const QString& key)
 
 void PictureCache::insert(const QString& key, const QImage& image)
 {
-    if (key.isEmpty() || image.isNull() || image.sizeInBytes() > kMaxBytes)
+    if (key.isEmpty() || image.isNull() || image.sizeInBytes() > maxBytes_)
         return;
     entries_.append({key, image});
     bytes_ += image.sizeInBytes();
-    while (bytes_ > kMaxBytes && !entries_.isEmpty()) {
+    while (bytes_ > maxBytes_ && !entries_.isEmpty()) {
         bytes_ -= entries_.first().image.sizeInBytes();
         entries_.removeFirst();
     }

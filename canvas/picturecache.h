@@ -34,6 +34,8 @@ public:
 
     /// The cache gives up its oldest pictures beyond this many bytes.
     static constexpr qint64 kMaxBytes = 96 * 1024 * 1024;
+    /// A lower bound for a session that draws many pages side by side.
+    void setMaxBytes(qint64 bytes) { maxBytes_ = bytes; }
 
 private:
     struct Entry {
@@ -43,6 +45,7 @@ private:
     QList<Entry> entries_; // most recently used last
     QStringList failures_; // latest last
     qint64 bytes_ = 0;
+    qint64 maxBytes_ = kMaxBytes;
 };
 
 } // namespace nuvela

@@ -40,9 +40,7 @@ bool Surface::endVector()
 
 void Surface::paint(const std::function<void(QPainter&)>& draw)
 {
-    if (image_.isNull())
-        return;
-    {
+    if (!image_.isNull()) {
         QPainter p(&image_);
         draw(p);
     }
@@ -66,6 +64,15 @@ int Surface::toPixel(double twips) const
     return int(std::clamp(px, -1e9, 1e9));
 }
 
+QSize Surface::picturePixels(double widthTwips, double heightTwips) const
+{
+    const double twipsPerPixel = vectorWriter_ ? std::min(twipsPerPixel_, 1440 / kPrintDpi) : twipsPerPixel_;
+    const auto side = [&](double twips) {
+        return int(std::clamp(roundHalfEven(std::fabs(twips) / twipsPerPixel), 0.0, double(kMaxPixels)));
+    };
+    return QSize(side(widthTwips), side(heightTwips));
+}
+
 int Surface::devicePixels(int screenPixels) const
 {
     return std::max(1, int(roundHalfEven(screenPixels * scale())));
@@ -87,14 +94,19 @@ bool Surface::resize(double widthTwips, double heightTwips, QString* error)
                          .arg(w).arg(h).arg(kMaxPixels);
         return false;
     }
-    QImage image(int(w), int(h), QImage::Format_RGB32);
-    if (image.isNull()) {
-        if (error)
-            *error = QStringLiteral("There is not enough memory for a page of %1 × %2 pixels.")
-                         .arg(w).arg(h);
-        return false;
+    if (vectorWriter_) {
+        image_ = QImage();
+    } else {
+        QImage image(int(w), int(h), QImage::Format_RGB32);
+        if (image.isNull()) {
+            if (error)
+                *error = QStringLiteral("There is not enough memory for a page of %1 × %2 pixels.")
+                             .arg(w).arg(h);
+            return false;
+        }
+        image_ = std::move(image);
     }
-    image_ = std::move(image);
+    pixels_ = QSize(int(w), int(h));
     width_ = widthTwips;
     height_ = heightTwips;
     clear();
@@ -107,7 +119,7 @@ void Surface::startVectorPage()
 {
     // A PDF page exactly the canvas's size (twips are twentieths of a
     // point), without margins; the painter works in canvas pixels.
-    const QSizeF points(image_.width() * twipsPerPixel_ / 20, image_.height() * twipsPerPixel_ / 20);
+    const QSizeF points(pixels_.width() * twipsPerPixel_ / 20, pixels_.height() * twipsPerPixel_ / 20);
     vectorWriter_->setPageMargins(QMarginsF());
     vectorWriter_->setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
     if (vector_ && vector_->isActive()) {
@@ -125,7 +137,8 @@ void Surface::startVectorPage()
 
 void Surface::clear()
 {
-    image_.fill(Qt::white);
+    if (!image_.isNull())
+        image_.fill(Qt::white);
     pen = {};
     // Paper already printed cannot be wiped: the caller learns the PDF no
     // longer shows the page.
@@ -135,7 +148,7 @@ void Surface::clear()
 
 void Surface::drawBox(QPointF a, QPointF b)
 {
-    if (image_.isNull())
+    if (!hasPage())
         return;
     const int l = std::min(toPixel(a.x()), toPixel(b.x()));
     const int r = std::max(toPixel(a.x()), toPixel(b.x()));
@@ -178,7 +191,7 @@ void strokeAndFill(const QPainterPath& path, Surface& s)
 
 void Surface::drawEllipse(QPointF centre, double radius, double aspect)
 {
-    if (image_.isNull() || !std::isfinite(radius) || !std::isfinite(aspect) || aspect <= 0)
+    if (!hasPage() || !std::isfinite(radius) || !std::isfinite(aspect) || aspect <= 0)
         return;
     const double rx = aspect <= 1 ? radius : radius / aspect;
     const double ry = aspect <= 1 ? radius * aspect : radius;
@@ -190,7 +203,7 @@ void Surface::drawEllipse(QPointF centre, double radius, double aspect)
 
 void Surface::drawPolygon(const QList<QPoint>& pixels)
 {
-    if (image_.isNull() || pixels.size() < 2)
+    if (!hasPage() || pixels.size() < 2)
         return;
     QPolygonF poly;
     for (const QPoint& pt : pixels)
@@ -203,7 +216,7 @@ void Surface::drawPolygon(const QList<QPoint>& pixels)
 
 void Surface::drawPicture(const QImage& picture, const QRectF& box)
 {
-    if (image_.isNull() || picture.isNull())
+    if (!hasPage() || picture.isNull())
         return;
     const QPoint a = toPixel(box.topLeft());
     const QPoint b = toPixel(box.bottomRight());

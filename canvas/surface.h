@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -44,10 +45,12 @@ public:
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
-    /// Mirrors every drawing from the next resize() on into a PDF as vector
-    /// output (shapes as paths, rows as text), one PDF page per resize. The
-    /// writer must outlive the drawing; endVector() finishes the document.
+    /// Draws from the next resize() on into a PDF instead of the image, as
+    /// vector output (shapes as paths, rows as text), one PDF page per
+    /// resize; the image stays empty, so no raster page is drawn behind it.
+    /// The writer must outlive the drawing; endVector() finishes the document.
     void setVectorTarget(QPdfWriter* writer);
+    bool isVector() const { return vectorWriter_ != nullptr; }
     /// Finishes the PDF document; false when its painter could not start.
     bool endVector();
     /// True after clear() discarded drawings the PDF already holds.
@@ -64,6 +67,18 @@ public:
     /// Page size in twips, as last set.
     double width() const { return width_; }
     double height() const { return height_; }
+    /// Page size in pixels of this surface (also when drawing vectors only).
+    QSize pixelSize() const { return pixels_; }
+    /// True once a page has been sized: drawing calls then draw.
+    bool hasPage() const { return !pixels_.isEmpty(); }
+
+    /// The pixels a picture stretched into a box (twips) needs: the box at
+    /// the image's resolution, or for vector output at kPrintDpi (or this
+    /// surface's finer resolution), so that pictures print at their own
+    /// resolution unless that is finer than any printer shows.
+    QSize picturePixels(double widthTwips, double heightTwips) const;
+    /// The resolution pictures of vector output are kept at.
+    static constexpr double kPrintDpi = 300;
 
     /// Discards every drawing: white paper.
     void clear();
@@ -120,6 +135,7 @@ private:
 
     double twipsPerPixel_;
     double width_ = 0, height_ = 0;
+    QSize pixels_;
     QImage image_;
     QPdfWriter* vectorWriter_ = nullptr;
     std::unique_ptr<QPainter> vector_;

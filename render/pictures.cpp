@@ -25,7 +25,7 @@ constexpr int kRetryWaitMs = 1000;
 
 QSize boxPixels(const Surface& canvas, const Fields::Box& box)
 {
-    return QSize(std::abs(canvas.toPixel(box.w)), std::abs(canvas.toPixel(box.h)));
+    return canvas.picturePixels(box.w, box.h);
 }
 
 QRectF boxRect(const Fields::Box& b) { return QRectF(b.x, b.y, b.w, b.h); }

@@ -52,16 +52,27 @@ std::shared_ptr<const IniDocument> IniFiles::read(const QString& path)
         return nullptr;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return nullptr;
-    // Read what the file holds: asking for the limit itself would reserve that
-    // much memory on every read (one byte past it still tells a grown file).
-    auto doc = std::make_shared<const IniDocument>(file.read(std::min(file.size(), kMaxFileSize + 1)));
+    // The file's own size and one byte more, which tells a file that grew
+    // since its stamp was taken: asking for the limit would reserve (and the
+    // cached document keep) that much memory for every file read.
+    QByteArray bytes = file.read(stamp->size + 1);
+    const bool changed = bytes.size() != stamp->size;
+    if (changed) {
+        bytes += file.read(kMaxFileSize + 1 - bytes.size());
+        if (bytes.size() > kMaxFileSize)
+            return nullptr;
+        bytes.squeeze();
+    }
+    auto doc = std::make_shared<const IniDocument>(std::move(bytes));
     if (!doc->refusal().isEmpty()) {
         refusals_.insert(path, doc->refusal());
         return nullptr;
     }
-    remember(path, doc);
+    // What was read while the file changed is not kept for the next read.
+    if (!changed)
+        remember(path, doc);
     return doc;
 }
 

@@ -75,6 +75,10 @@ QString KeyStore::get(StoreMode mode, QStringView section, QStringView key)
 {
     if (!isReadMode(mode))
         return {};
+    if (mode == StoreMode::GetTxt && !overrides_.isEmpty() && foldName(section) == overrideSection_) {
+        if (const auto it = overrides_.constFind(foldName(key)); it != overrides_.cend())
+            return *it;
+    }
     const auto doc = files_.read(pathFor(mode));
     if (!doc)
         return kFailed;
@@ -115,6 +119,18 @@ KeyResult KeyStore::keyValue(QStringView modeWord, QStringView section, QStringV
     if (isWriteMode(mode))
         return write(mode, section, key, value.value_or(QStringView()));
     return {};
+}
+
+} // namespace nuvela
+
+namespace nuvela {
+
+void KeyStore::overrideTextSection(const QString& section, const QHash<QString, QString>& values)
+{
+    overrideSection_ = foldName(section);
+    overrides_.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        overrides_.insert(foldName(it.key()), it.value());
 }
 
 } // namespace nuvela

@@ -72,6 +72,11 @@ public:
     /// Path of the file a mode works on ("" for StoreMode::None).
     QString pathFor(StoreMode mode) const;
 
+    /// Values that text store reads of one section get instead of the
+    /// stored ones (a batch card's own texts over a stored version); keys
+    /// match without regard to case. Nothing is written. An empty set ends it.
+    void overrideTextSection(const QString& section, const QHash<QString, QString>& values);
+
     /// Why the mode's file is there but refused whole (too large, too many
     /// lines or sections, not a regular file), or "".
     QString refusal(StoreMode mode);
@@ -84,6 +89,8 @@ private:
     QString programDir_;
     const PageState& state_;
     IniFiles files_;
+    QString overrideSection_;              // folded section name
+    QHash<QString, QString> overrides_;    // folded key → value
 };
 
 } // namespace nuvela

@@ -57,7 +57,7 @@ double textHeight(const QFont& font, const Surface& surface)
 void printText(Surface& surface, const QFont& font, const QString& text, double angle)
 {
     const QFontMetricsF metrics(font);
-    if (!text.isEmpty() && !surface.image().isNull()) {
+    if (!text.isEmpty() && surface.hasPage()) {
         // The pen is the text's left edge in both reading orders.
         const int flags = Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine
             | Qt::TextDontClip

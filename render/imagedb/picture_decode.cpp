@@ -65,6 +65,9 @@ DecodedPicture decodeFrom(QIODevice* device, QByteArrayView head, QSize neededSi
 
     raiseAllocationLimit();
     QImageReader reader(device, qtFormatName(format));
+    // Without this Qt still asks every format plugin (loading each one)
+    // before it takes its own PNG or BMP reader.
+    reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty())
