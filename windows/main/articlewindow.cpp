@@ -102,8 +102,6 @@ void ArticleWindow::buildWidgets()
     coll_ = makeButton(this, QStringLiteral("Coll"), QStringLiteral("בחר את צבע הכותרת"), QString());
     place(coll_, 592, 362, 190, 28);
     coll_->hide();
-    // Choosing the headline colour comes with the page editors.
-    coll_->setEnabled(false);
 
     frversion_ = makePanel(this, QStringLiteral("Frversion"), QStringLiteral("גירסאות"));
     place(frversion_, 592, 396, 190, 120);
@@ -177,6 +175,7 @@ void ArticleWindow::buildWidgets()
     frversion_->hide();
 
     place(this, 0, 0, 790, 570);
+    wirePictureActions();
 }
 
 void ArticleWindow::load(QSize screen)
@@ -243,8 +242,8 @@ void ArticleWindow::syncControls()
     setWidgetTag(scroll_, s.modified);
     setWidgetTag(tavnit_, s.overlaysPlaced ? QStringLiteral("fin") : QString());
     setWidgetTag(kotxt_, s.headline.kotxtTag);
-    savetxt_->setEnabled(false);
-    updttxt_->setEnabled(false);
+    savetxt_->setEnabled(s.isModified());
+    updttxt_->setEnabled(s.isModified());
     updttxt_->setBorderStyle(s.isModified() ? ButtonBorder::Emphasised : ButtonBorder::Normal);
 }
 

@@ -46,6 +46,17 @@ public:
     /// Removes every overlay.
     void del_misgarot();
 
+    /// The mark-modified routine: the page differs from its stored version;
+    /// the version panel offers saving and shows the modified look.
+    void markModified();
+    /// A picture frame was activated: the file dialog, then the picture
+    /// editor; an applied picture redraws the page.
+    void editPicture(int n);
+    /// Removes the picture of frame n ("nopic") and redraws the page.
+    void removePicture(int n);
+    /// `Coll`: the colour dialog recolours the headline's logo.
+    void chooseHeadlineColour();
+
     /// Choosing item row of the gallery, as a click or the keyboard does.
     void chooseTemplate(int row);
     /// Shows the output window (modal) in the mode its option selects.
@@ -75,6 +86,7 @@ private:
     void updateCounter();
     void syncControls();
     void logoTextSwitched();
+    void wirePictureActions();
     void showError(const QString& text);
 
     Program& program_;

@@ -3,6 +3,8 @@
 #include "store/pagestate.h"
 #include "windows/common/controls.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace nuvela {
@@ -71,8 +73,11 @@ void PageView::placeOverlays(const PageState& state, double s)
     }
     for (const auto& [n, picture] : state.gpic) {
         QLabel*& overlay = gpic_[n];
-        if (!overlay)
+        if (!overlay) {
             overlay = makeOverlay("gpic", n, gpicPattern_);
+            overlay->setFocusPolicy(Qt::StrongFocus);
+            overlay->installEventFilter(this);
+        }
         overlay->setGeometry(scaled(picture.box));
         overlay->setVisible(picture.visible);
         if (picture.visible)
@@ -131,6 +136,37 @@ QLabel* PageView::pictureOverlay(int n) const
         return gpicPattern_;
     const auto it = gpic_.find(n);
     return it == gpic_.end() ? nullptr : it->second;
+}
+
+bool PageView::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* overlay = qobject_cast<QLabel*>(watched);
+    const auto index = overlay ? arrayIndex(overlay) : std::nullopt;
+    if (!index || pictureOverlay(*index) != overlay)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonRelease) {
+        // The button's release over the frame is the click, as on a button.
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (!overlay->rect().contains(e->position().toPoint()))
+            return false;
+        if (e->button() == Qt::RightButton)
+            emit pictureRemoveRequested(*index);
+        else
+            emit pictureActivated(*index);
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            emit pictureActivated(*index);
+            return true;
+        }
+        if (key == Qt::Key_Delete) {
+            emit pictureRemoveRequested(*index);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PageView::paintEvent(QPaintEvent*)

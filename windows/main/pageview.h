@@ -48,8 +48,15 @@ public:
     int textOverlayCount() const { return int(katava_.size()); }
     int pictureOverlayCount() const { return int(gpic_.size()); }
 
+signals:
+    /// A picture frame was clicked, or Enter or Space pressed on it.
+    void pictureActivated(int objectNumber);
+    /// A picture frame was right-clicked, or Delete pressed on it.
+    void pictureRemoveRequested(int objectNumber);
+
 protected:
     void paintEvent(QPaintEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* makeOverlay(const char* name, int n, QLabel* pattern);
