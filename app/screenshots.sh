@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Screenshots of the main window and the output window, in Hebrew and in
+# Screenshots of the main window, the output window and the picture editor, in Hebrew and in
 # English, on a virtual 1280 × 1024 display.
 #   app/screenshots.sh [BUILD-DIR] [OUTPUT-DIR] [TEMPLATE]
 set -euo pipefail
