@@ -265,6 +265,7 @@ void PiceditWindow::buildWidgets()
     zoom_->setValue(kZoomMinimum);
     zoom_->setSingleStep(1);
     zoom_->setPageStep(kZoomLargeStep);
+    zoom_->setFocusPolicy(Qt::StrongFocus); // Tab reaches it; its arrows zoom
     place(zoom_, 516, 214, 236, 18);
     connect(zoom_, &QScrollBar::valueChanged, this, &PiceditWindow::zoomChanged);
 
