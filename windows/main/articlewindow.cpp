@@ -235,7 +235,10 @@ void ArticleWindow::syncControls()
     kotxt_->setChecked(s.headline.kotxtChecked);
     coll_->setVisible(s.headline.collVisible);
     QPalette p = coll_->palette();
-    p.setColor(QPalette::Button, colourFromRef(s.headline.collColour));
+    const QColor headline = colourFromRef(s.headline.collColour);
+    p.setColor(QPalette::Button, headline);
+    // The caption stays readable on any headline colour.
+    p.setColor(QPalette::ButtonText, headline.lightness() < 128 ? Qt::white : Qt::black);
     coll_->setPalette(p);
     // The tags other windows read mirror the state; the state is the truth.
     setWidgetTag(title_, s.templateId);
