@@ -5,7 +5,6 @@
 #include "windows/main/articlewindow.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QTextStream>
 
 int main(int argc, char** argv)
@@ -27,15 +26,15 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    nuvela::QtDialogs dialogs;
     QString problem;
     const QString dir = nuvela::findProgramFolder(given, QCoreApplication::applicationDirPath(), &problem);
     if (dir.isEmpty()) {
         QTextStream(stderr) << "Error: " << problem << '\n';
-        QMessageBox::critical(nullptr, QStringLiteral("Error"), problem);
+        dialogs.tell(nullptr, QStringLiteral("Error"), problem);
         return 1;
     }
 
-    nuvela::QtDialogs dialogs;
     nuvela::Program program(dir, dialogs);
     program.quit = [] { QCoreApplication::quit(); };
     nuvela::ArticleWindow window(program);

@@ -1,7 +1,7 @@
 #include "app/renderjob.h"
 
-#include "app/pagesetup.h"
 #include "render/drawpage.h"
+#include "render/pagesetup.h"
 #include "store/jpeg.h"
 #include "store/numbers.h"
 
@@ -140,9 +140,10 @@ QString runRender(const RenderRequest& request)
 
     PageState state;
     KeyStore store(request.programDir, state);
-    if (QString why = openTemplate(store, state, request.tavnit); !why.isEmpty())
+    PageSetup setup(store, state, request.edition);
+    if (QString why = setup.openTemplate(request.tavnit); !why.isEmpty())
         return why;
-    if (QString why = chooseVersion(store, state, request.version); !why.isEmpty())
+    if (QString why = setup.chooseVersion(request.version); !why.isEmpty())
         return why;
 
     Surface canvas(request.scale);
@@ -158,8 +159,7 @@ QString runRender(const RenderRequest& request)
         writer->setResolution(1440);
         canvas.setVectorTarget(&*writer);
     }
-    PageContext page{store, state, canvas, request.edition};
-    preparePictures(page);
+    PageContext page = setup.context(canvas);
     const PageOutcome outcome = DrawPage(page);
     if (outcome.end != PageEnd::Complete)
         return outcome.error;

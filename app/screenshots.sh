@@ -5,6 +5,8 @@
 set -euo pipefail
 build="${1:-build}"
 out="${2:-$build/screenshots}"
+# Absolute, since the program makes its own folder the current one.
+mkdir -p "$out" && out="$(cd "$out" && pwd)"
 template="${3:-birthday}"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build/app/nuvela-screenshots" "$(cd "$build" && pwd)/data" "$out" "$template"

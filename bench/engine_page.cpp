@@ -1,8 +1,8 @@
 // What a user waits for when a page is drawn and saved.
 
-#include "app/pagesetup.h"
 #include "render/drawpage.h"
-#include "render/picturecache.h"
+#include "render/pagesetup.h"
+#include "canvas/picturecache.h"
 #include "render/pictures.h"
 #include "store/jpeg.h"
 #include "store/keystore.h"
@@ -21,14 +21,15 @@ const QString kProgramDir = QStringLiteral(NUVELA_STAGED_DATA);
 struct OpenPage {
     nuvela::PageState state;
     nuvela::KeyStore store{kProgramDir, state};
+    nuvela::PageSetup setup{store, state};
     nuvela::Surface canvas;
     nuvela::PageContext page{store, state, canvas};
     explicit OpenPage(const QString& name, double scale)
         : canvas(scale)
     {
-        nuvela::openTemplate(store, state, name);
-        nuvela::chooseVersion(store, state, 1);
-        nuvela::preparePictures(page);
+        setup.openTemplate(name);
+        setup.chooseVersion(1);
+        page.placeholder = setup.placeholder();
     }
 };
 
@@ -50,7 +51,7 @@ void BM_DrawPageFirstTime(benchmark::State& state, const QString& name)
 {
     OpenPage open(name, 1);
     for (auto _ : state) {
-        nuvela::PictureCache::shared().clear();
+        open.page.session->pictures.clear();
         nuvela::DrawPage(open.page);
     }
 }

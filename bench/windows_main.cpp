@@ -1,7 +1,7 @@
 // What a user waits for in the windows: the program's start and the page
 // view after a click on a template. Offscreen, at a 1920 × 1080 screen.
 
-#include "render/picturecache.h"
+#include "canvas/picturecache.h"
 #include "store/templates.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"

@@ -41,20 +41,25 @@ Drawer drawerFor(QStringView type)
     return nullptr;
 }
 
-/// Keeps renders from nesting when a window event that runs at the start of
-/// one asks for another.
+/// Keeps the renders of a session from nesting when a window event that
+/// runs at the start of one asks for another.
 class RenderGuard {
 public:
-    RenderGuard() : entered_(!running_) { running_ = true; }
+    explicit RenderGuard(std::shared_ptr<RenderSession> session)
+        : session_(std::move(session))
+        , entered_(!session_->drawing)
+    {
+        session_->drawing = true;
+    }
     ~RenderGuard()
     {
         if (entered_)
-            running_ = false;
+            session_->drawing = false;
     }
     bool entered() const { return entered_; }
 
 private:
-    static inline bool running_ = false;
+    std::shared_ptr<RenderSession> session_; // kept alive for the whole render
     bool entered_;
 };
 
@@ -102,7 +107,7 @@ void DrawFooter(PageContext& page, double width, double height)
 
 PageOutcome DrawPage(PageContext& page)
 {
-    RenderGuard guard;
+    RenderGuard guard(page.session);
     if (!guard.entered())
         return {PageEnd::Refused, QStringLiteral("A page is being drawn already.")};
     if (page.started)
@@ -130,6 +135,8 @@ PageOutcome DrawPage(PageContext& page)
         const QString type = page.objectKey(n, u"objtype");
         if (type == kFailed)
             break;
+        if (page.onlyObject > 0 && n != page.onlyObject)
+            continue;
         const Drawer draw = drawerFor(type);
         if (!draw)
             continue;
@@ -144,7 +151,7 @@ PageOutcome DrawPage(PageContext& page)
         }
     }
 
-    if (sized)
+    if (sized && page.onlyObject <= 0)
         DrawFooter(page, *w, *h);
     if (page.finished)
         page.finished();

@@ -3,14 +3,13 @@
 
 #include "render/pictures.h"
 
-#include "render/colour.h"
+#include "canvas/colour.h"
 #include "render/imagedb/imagedb.h"
 #include "render/imagedb/picture_decode.h"
-#include "render/picturecache.h"
+#include "canvas/picturecache.h"
 #include "store/numbers.h"
 #include "text/textobject.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <QThread>
 
@@ -32,14 +31,14 @@ QSize boxPixels(const Surface& canvas, const Fields::Box& box)
 QRectF boxRect(const Fields::Box& b) { return QRectF(b.x, b.y, b.w, b.h); }
 
 /// A picture file, decoded once per version of the file and size.
-DecodedPicture decodeFile(const QString& path, QSize needed)
+DecodedPicture decodeFile(PictureCache& cache, const QString& path, QSize needed)
 {
     const QString key = PictureCache::keyFor(path, needed);
-    if (QImage known = PictureCache::shared().find(key); !known.isNull())
+    if (QImage known = cache.find(key); !known.isNull())
         return {known, DecodedPicture::Failure::None, {}};
     DecodedPicture decoded = decodePictureFile(path, needed);
     if (decoded.ok())
-        PictureCache::shared().insert(key, decoded.image);
+        cache.insert(key, decoded.image);
     return decoded;
 }
 
@@ -51,11 +50,18 @@ void wait(PageContext& page, int ms)
         QThread::msleep(ms);
 }
 
+// On x86-64 the row blend is also built for the wide vector units and picked
+// at run time where the processor has them; elsewhere the compiler's own
+// vector code for the target serves.
+#if defined(__x86_64__)
+#define NUVELA_WIDE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define NUVELA_WIDE_VECTOR_CLONES
+#endif
+
 /// One row of the keyed copy, eight pixels at a time: a key pixel keeps the
 /// page's pixel, any other becomes the logo's pixel ANDed with the tint.
-/// Built for wide vector units too, picked at run time where the processor
-/// has them.
-__attribute__((target_clones("avx2", "default")))
+NUVELA_WIDE_VECTOR_CLONES
 void blendKeyedRow(const QRgb* from, QRgb* to, int width, QRgb key, QRgb tint)
 {
     using Lanes = std::uint32_t __attribute__((vector_size(32)));
@@ -88,7 +94,8 @@ QString FetchImage(PageContext& page, QStringView table, const QString& title, Q
     const ImageDatabaseFile database = locateImageDatabase(page.store.programDir(), page.edition);
     const QString key = PictureCache::keyFor(database.path, neededPixels,
                                              table.toString() + u'|' + title);
-    if (QImage known = PictureCache::shared().find(key); !known.isNull()) {
+    PictureCache& cache = page.session->pictures;
+    if (QImage known = cache.find(key); !known.isNull()) {
         page.staged = known;
         return {};
     }
@@ -100,7 +107,7 @@ QString FetchImage(PageContext& page, QStringView table, const QString& title, Q
         return QStringLiteral("The picture \"%1\" of the image database cannot be shown: %2")
             .arg(title, picture.error);
     page.staged = picture.image;
-    PictureCache::shared().insert(key, picture.image);
+    cache.insert(key, picture.image);
     return {};
 }
 
@@ -191,14 +198,23 @@ DrawStatus DrawPictureObject(PageContext& page, int n)
     const QString path = picturePath(page.store.programDir(), name);
     const QSize needed = boxPixels(page.canvas, *box);
     QImage picture = page.placeholder;
-    if (QFileInfo(path).isFile()) {
-        DecodedPicture decoded = decodeFile(path, needed);
+    PictureCache& cache = page.session->pictures;
+    // A file that failed is remembered by its stamp, so the retry's wait
+    // comes at most once per version of the file, not on every repaint. The
+    // stamp is taken before each read: a file that changes after it is read
+    // anew next time.
+    QString version = PictureCache::versionKey(path);
+    if (!version.isEmpty() && !cache.hasFailed(version)) {
+        DecodedPicture decoded = decodeFile(cache, path, needed);
         if (decoded.failure == DecodedPicture::Failure::Invalid) {
             wait(page, kRetryWaitMs);
-            decoded = decodeFile(path, needed);
+            version = PictureCache::versionKey(path);
+            decoded = decodeFile(cache, path, needed);
         }
         if (decoded.ok())
             picture = decoded.image;
+        else if (decoded.failure != DecodedPicture::Failure::Missing)
+            cache.rememberFailure(version);
     }
     page.canvas.drawPicture(picture, boxRect(*box));
     return {};
@@ -219,7 +235,7 @@ DrawStatus DrawFixedPicture(PageContext& page, int n)
         if (!isPlainPictureName(name))
             return {};
         const DecodedPicture decoded =
-            decodeFile(page.store.programDir() + QStringLiteral("/temppic/") + name, needed);
+            decodeFile(page.session->pictures, page.store.programDir() + QStringLiteral("/temppic/") + name, needed);
         if (decoded.ok())
             page.canvas.drawPicture(decoded.image, boxRect(*box));
         return {};

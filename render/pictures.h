@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/page.h"
+#include "canvas/page.h"
 
 #include <QImage>
 #include <QRgb>

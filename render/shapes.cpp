@@ -1,7 +1,8 @@
 // The shape drawers: rectangles ("malben"), ellipses ("circle"), star
 // polygons ("polygon") and right triangles ("triangle").
 
-#include "render/colour.h"
+#include "canvas/boxes.h"
+#include "canvas/colour.h"
 #include "render/drawers.h"
 #include "store/numbers.h"
 
@@ -18,51 +19,6 @@ constexpr double kMaxStarVertices = 2000;
 // written to the precision the pages were designed with.
 constexpr double kFullTurn = 6.2831853;
 
-/// FILLCOLOR: a colour gives a solid fill with an outline of the same colour;
-/// anything else a transparent interior with a black outline.
-void applyFill(Surface& canvas, std::optional<std::uint32_t> fill)
-{
-    if (fill) {
-        canvas.fillStyle = FillStyle::Solid;
-        canvas.fillColour = colourFromRef(*fill);
-        canvas.lineColour = colourFromRef(*fill);
-    } else {
-        canvas.fillStyle = FillStyle::Transparent;
-        canvas.lineColour = Qt::black;
-    }
-}
-
-/// `border` (colour, width in pixels): applied when the width is above 0.
-/// Returns the width read (0 when missing or not a number).
-double applyBorder(PageContext& page, int n)
-{
-    QString value = page.objectKey(n, u"border");
-    if (value == kFailed)
-        value = QStringLiteral(",");
-    const Fields border(value);
-    const double width = border.number(1).value_or(0);
-    if (width > 0) {
-        if (const auto colour = parseColour(border[0]))
-            page.canvas.lineColour = colourFromRef(*colour);
-        page.canvas.lineWidth = int(std::min(roundHalfEven(width), 1000.0));
-    }
-    return width;
-}
-
-DrawStatus drawRectangleIn(PageContext& page, int n, bool mirrored)
-{
-    Surface& canvas = page.canvas;
-    const auto box = Fields(page.objectKey(n, u"objdim")).box();
-    applyFill(canvas, parseColour(page.objectKey(n, u"FILLCOLOR")));
-    const double borderWidth = applyBorder(page, n);
-    if (box && (borderWidth > 0 || canvas.fillStyle == FillStyle::Solid)) {
-        const double x = mirrored ? canvas.width() - box->x - box->w : box->x;
-        canvas.drawBox({x, box->y}, {x + box->w, box->y + box->h});
-    }
-    canvas.lineWidth = 1;
-    return {};
-}
-
 QPoint pixelPoint(const Surface& canvas, double x, double y)
 {
     return canvas.toPixel(QPointF(x, y));
@@ -70,12 +26,7 @@ QPoint pixelPoint(const Surface& canvas, double x, double y)
 
 } // namespace
 
-DrawStatus DrawRectangle(PageContext& page, int n) { return drawRectangleIn(page, n, false); }
-
-DrawStatus DrawTextBoxRectangle(PageContext& page, int n)
-{
-    return drawRectangleIn(page, n, page.state.rightToLeft());
-}
+DrawStatus DrawRectangle(PageContext& page, int n) { return drawObjectBox(page, n, false); }
 
 DrawStatus DrawEllipse(PageContext& page, int n)
 {

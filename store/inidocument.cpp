@@ -120,14 +120,6 @@ std::optional<QList<QString>> IniDocument::sectionLines(QStringView section) con
     return out;
 }
 
-QList<QString> IniDocument::sectionNames() const
-{
-    QList<QString> out;
-    for (qsizetype k = 1; k < sections_.size(); ++k)
-        out.append(decodeAnsi(*headerName(lineBytes(sections_[k].header))));
-    return out;
-}
-
 bool IniDocument::setValue(QStringView section, QStringView key, QStringView value)
 {
     const auto encodedValue = encodeAnsi(value);

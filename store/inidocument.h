@@ -30,9 +30,6 @@ public:
     /// order (the form whole-section readers get).
     std::optional<QList<QString>> sectionLines(QStringView section) const;
 
-    /// Names of the sections, in file order.
-    QList<QString> sectionNames() const;
-
     /// Sets key in section to value: in place when the key exists, else as a
     /// new line after the section's last entry, else in a new section at the
     /// end of the file. Returns false when value cannot be stored in the

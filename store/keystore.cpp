@@ -23,6 +23,16 @@ StoreMode parseStoreMode(QStringView word)
     return StoreMode::None;
 }
 
+QString templateFilePath(const QString& programDir, const QString& name)
+{
+    return programDir + QStringLiteral("/templates/") + name + QStringLiteral(".ini");
+}
+
+QString languageFilePath(const QString& programDir, const QString& language)
+{
+    return programDir + QStringLiteral("/language/") + language + QStringLiteral(".lng");
+}
+
 KeyStore::KeyStore(QString programDir, const PageState& state)
     : programDir_(std::move(programDir))
     , state_(state)
@@ -34,7 +44,7 @@ QString KeyStore::pathFor(StoreMode mode) const
     switch (mode) {
     case StoreMode::Get:
     case StoreMode::Write:
-        return programDir_ + QStringLiteral("/templates/") + state_.tavnit + QStringLiteral(".ini");
+        return templateFilePath(programDir_, state_.tavnit);
     case StoreMode::GetTxt:
     case StoreMode::WriteTxt:
         return programDir_ + QStringLiteral("/templates/textdata.txt");
@@ -42,7 +52,7 @@ QString KeyStore::pathFor(StoreMode mode) const
     case StoreMode::WriteTemp:
         return programDir_ + QStringLiteral("/templates/tmpdata.txt");
     case StoreMode::Lang:
-        return programDir_ + QStringLiteral("/language/") + state_.language + QStringLiteral(".lng");
+        return languageFilePath(programDir_, state_.language);
     case StoreMode::None:
         break;
     }
@@ -99,14 +109,6 @@ KeyResult KeyStore::keyValue(QStringView modeWord, QStringView section, QStringV
     if (isWriteMode(mode))
         return write(mode, section, key, value.value_or(QStringView()));
     return {};
-}
-
-std::optional<QList<QString>> KeyStore::sectionLines(StoreMode mode, QStringView section)
-{
-    const auto doc = files_.read(pathFor(mode));
-    if (!doc)
-        return std::nullopt;
-    return doc->sectionLines(section);
 }
 
 } // namespace nuvela

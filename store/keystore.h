@@ -41,6 +41,11 @@ struct KeyResult {
     bool ok() const { return error.isEmpty(); }
 };
 
+/// The file of template name in a program folder.
+QString templateFilePath(const QString& programDir, const QString& name);
+/// The language file of an interface language: "<programDir>/language/<language>.lng".
+QString languageFilePath(const QString& programDir, const QString& language);
+
 /// Keyed access to the template files, the text store, the scratch store and
 /// the language files of one program folder. The template file is always the
 /// one selected in the page state at the moment of the call.
@@ -64,14 +69,8 @@ public:
     /// lone CR or LF) are stored as "~" so the file keeps its line structure.
     KeyResult write(StoreMode mode, QStringView section, QStringView key, QStringView value);
 
-    /// Every non-blank line of a section of the mode's file, or nothing.
-    std::optional<QList<QString>> sectionLines(StoreMode mode, QStringView section);
-
     /// Path of the file a mode works on ("" for StoreMode::None).
     QString pathFor(StoreMode mode) const;
-
-    /// The shared file layer (for whole-file rewrites of the text store).
-    IniFiles& files() { return files_; }
 
 private:
     QString programDir_;

@@ -30,7 +30,7 @@ QStringList listTemplates(const QString& programDir)
 
 QString selectTemplate(KeyStore& store, PageState& state, const QString& name)
 {
-    const QString path = store.programDir() + QStringLiteral("/templates/") + name + QStringLiteral(".ini");
+    const QString path = templateFilePath(store.programDir(), name);
     const QFileInfo info(path);
     if (!info.isFile())
         return QStringLiteral("There is no template \"%1\" in %2.")

@@ -1,7 +1,7 @@
 #include "text/textobject.h"
 
-#include "render/colour.h"
-#include "render/drawers.h"
+#include "canvas/boxes.h"
+#include "canvas/colour.h"
 #include "store/numbers.h"
 #include "text/textrow.h"
 

@@ -1,6 +1,6 @@
 #include "text/textrow.h"
 
-#include "render/colour.h"
+#include "canvas/colour.h"
 #include "store/numbers.h"
 #include "text/rowfont.h"
 

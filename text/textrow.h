@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/surface.h"
+#include "canvas/surface.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 #include "pagefixture.h"
-#include "render/surface.h"
+#include "canvas/surface.h"
 #include "text/rowfont.h"
 #include "text/textrow.h"
 

@@ -78,6 +78,29 @@ TEST(ScriptedDialogs, UnplannedDialogsCountAsCancelledAndAreReported)
     EXPECT_EQ(dialogs.unexpected().size(), 2);
 }
 
+TEST(ScriptedDialogs, QuestionsTakeTheirAnswersAndMessagesAreRecorded)
+{
+    using Kind = ScriptedDialogs::Kind;
+    ScriptedDialogs dialogs;
+    dialogs.answerAsk(true);
+    dialogs.answerAsk(false);
+    dialogs.answerColour(1);
+    EXPECT_TRUE(dialogs.ask(nullptr, QStringLiteral("Attention"), QStringLiteral("Save?")));
+    dialogs.tell(nullptr, QStringLiteral("Error"), QStringLiteral("No page"));
+    EXPECT_FALSE(dialogs.ask(nullptr, QStringLiteral("Delete"), QStringLiteral("Delete?")));
+    EXPECT_FALSE(dialogs.ask(nullptr, QStringLiteral("Delete"), QStringLiteral("Again?")))
+        << "a question answered by a colour counts as No";
+    ASSERT_EQ(dialogs.requests().size(), 4u);
+    const Kind kinds[] = { Kind::Ask, Kind::Tell, Kind::Ask, Kind::Ask };
+    const char* titles[] = { "Attention", "Error", "Delete", "Delete" };
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(dialogs.requests()[i].kind, kinds[i]) << i;
+        EXPECT_EQ(dialogs.requests()[i].title, titles[i]) << i;
+    }
+    EXPECT_EQ(dialogs.requests()[1].text, "No page");
+    EXPECT_EQ(dialogs.unexpected().size(), 1);
+}
+
 TEST(ScriptedDialogs, PrintingGoesToTheAnsweredFile)
 {
     QTemporaryDir dir;

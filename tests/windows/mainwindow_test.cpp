@@ -132,10 +132,9 @@ TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBox)
                  test::ansi("[templateid]\nid=109\n[paper]\nsize=6000,6000\n"
                             "[object1]\nobjtype=fixpicture\npicdim=0,0,100,100\npicname=No such title\n"));
     start();
-    answerNextMessage();
     choose("broken");
     EXPECT_EQ(window->lastOutcome().end, nuvela::PageEnd::Stopped);
-    EXPECT_EQ(messages, QStringList{"Error|No record data"});
+    EXPECT_EQ(messages(), QStringList{"Error|No record data"});
 }
 
 TEST_F(WindowFixture, LogoTextAndHighlight)

@@ -7,8 +7,6 @@
 
 #include <QApplication>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,20 +31,14 @@ protected:
         ASSERT_EQ(items.size(), 1) << name.toStdString();
         window->gallery()->setCurrentItem(items.first());
     }
-    /// Closes the next message box as soon as it appears and remembers its text.
-    void answerNextMessage()
+    /// The messages shown so far, as "title|text".
+    QStringList messages() const
     {
-        messages.clear();
-        auto* timer = new QTimer;
-        timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, [this, timer] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                messages << box->windowTitle() + u'|' + box->text();
-                box->done(QMessageBox::Ok);
-                timer->deleteLater();
-            }
-        });
-        timer->start();
+        QStringList shown;
+        for (const auto& r : dialogs.requests())
+            if (r.kind == nuvela::ScriptedDialogs::Kind::Tell)
+                shown << r.title + u'|' + r.text;
+        return shown;
     }
 
     void TearDown() override { window.reset(); }
@@ -55,7 +47,6 @@ protected:
     nuvela::ScriptedDialogs dialogs;
     std::unique_ptr<nuvela::Program> program;
     std::unique_ptr<nuvela::ArticleWindow> window;
-    QStringList messages;
     int quits = 0;
 };
 

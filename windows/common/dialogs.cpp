@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -107,6 +108,20 @@ bool QtDialogs::print(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text)
+{
+    const auto icon = title == u"Error" ? QMessageBox::Critical : QMessageBox::Information;
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 // ---- Scripted dialogs
 
 void ScriptedDialogs::answerOpen(const QString& path)
@@ -125,11 +140,15 @@ void ScriptedDialogs::answerPrint(const QString& outputFile)
 {
     answers_.push_back({ Kind::Print, PrintAnswer { outputFile } });
 }
+void ScriptedDialogs::answerAsk(bool yes)
+{
+    answers_.push_back({ Kind::Ask, AskAnswer { yes } });
+}
 void ScriptedDialogs::cancel(Kind kind) { answers_.push_back({ kind, Cancel {} }); }
 
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 {
-    static const char* const names[] = { "open", "save", "colour", "print" };
+    static const char* const names[] = { "open", "save", "colour", "print", "question", "message" };
     if (answers_.empty()) {
         unexpected_.append(QStringLiteral("%1 dialog without an answer").arg(names[int(kind)]));
         return std::nullopt;
@@ -148,7 +167,7 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, QStringView filter)
 {
-    requests_.push_back({ Kind::Open, title, qtFileFilters(parseFileFilter(filter)), {}, 0 });
+    requests_.push_back({ Kind::Open, title, {}, qtFileFilters(parseFileFilter(filter)), {}, 0 });
     const auto answer = take(Kind::Open);
     if (!answer)
         return std::nullopt;
@@ -159,7 +178,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
                                                     QStringView filter, const QString& suggestion)
 {
     const auto filters = parseFileFilter(filter);
-    requests_.push_back({ Kind::Save, title, qtFileFilters(filters), suggestion, 0 });
+    requests_.push_back({ Kind::Save, title, {}, qtFileFilters(filters), suggestion, 0 });
     const auto answer = take(Kind::Save);
     if (!answer)
         return std::nullopt;
@@ -172,7 +191,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
 
 std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber initial)
 {
-    requests_.push_back({ Kind::Colour, {}, {}, {}, initial });
+    requests_.push_back({ Kind::Colour, {}, {}, {}, {}, initial });
     const auto answer = take(Kind::Colour);
     if (!answer)
         return std::nullopt;
@@ -181,7 +200,7 @@ std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber
 
 bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
 {
-    requests_.push_back({ Kind::Print, {}, {}, {}, 0 });
+    requests_.push_back({ Kind::Print, {}, {}, {}, {}, 0 });
     const auto answer = take(Kind::Print);
     if (!answer)
         return false;
@@ -191,6 +210,18 @@ bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
         printer.setOutputFileName(output);
     }
     return true;
+}
+
+bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text)
+{
+    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0 });
+    const auto answer = take(Kind::Ask);
+    return answer && std::get<AskAnswer>(answer->value).yes;
+}
+
+void ScriptedDialogs::tell(QWidget*, const QString& title, const QString& text)
+{
+    requests_.push_back({ Kind::Tell, title, text, {}, {}, 0 });
 }
 
 } // namespace nuvela

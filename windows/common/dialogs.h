@@ -39,8 +39,9 @@ struct SaveChoice {
     QString extension;   ///< that filter's extension ("jpg"), may be empty
 };
 
-/// The four common dialogs. Every call that the user cancels returns
-/// std::nullopt (or false for printing): the caller's "cancelled" path.
+/// The common dialogs and the message boxes. Every call that the user
+/// cancels returns std::nullopt (or false for printing): the caller's
+/// "cancelled" path.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -53,9 +54,13 @@ public:
     virtual std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) = 0;
     /// Lets the user set up the printer passed in; true when he accepts.
     virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    /// A question with the Yes and No buttons; true for Yes.
+    virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
+    /// A message with one OK button; a title "Error" shows it as an error.
+    virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
-/// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog.
+/// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog, QMessageBox.
 class QtDialogs : public Dialogs {
 public:
     std::optional<QString> openFile(QWidget* parent, const QString& title,
@@ -64,18 +69,23 @@ public:
                                        const QString& suggestion = {}) override;
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    void tell(QWidget* parent, const QString& title, const QString& text) override;
 };
 
 /// Dialogs answered from a queue, for tests: each call takes the next answer.
 /// A call whose answer is missing or of another kind counts as cancelled and
-/// is listed in unexpected(), so a test sees a dialog it did not plan for.
+/// is listed in unexpected(), so a test sees a dialog it did not plan for;
+/// an unplanned question counts as No. Messages (tell) need no answer: they
+/// are only recorded in requests().
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Open, Save, Colour, Print };
+    enum class Kind { Open, Save, Colour, Print, Ask, Tell };
 
     struct Request {
         Kind kind;
         QString title;
+        QString text;          ///< ask and tell
         QStringList qtFilters; ///< open and save
         QString suggestion;    ///< save
         ColourNumber initialColour = 0;
@@ -87,6 +97,7 @@ public:
     void answerColour(ColourNumber colour);
     /// Accepts the print dialog; `outputFile` (a PDF path) redirects the job.
     void answerPrint(const QString& outputFile = {});
+    void answerAsk(bool yes);
     void cancel(Kind kind);
 
     std::optional<QString> openFile(QWidget* parent, const QString& title,
@@ -95,6 +106,8 @@ public:
                                        const QString& suggestion = {}) override;
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    void tell(QWidget* parent, const QString& title, const QString& text) override;
 
     const std::vector<Request>& requests() const { return requests_; }
     const QStringList& unexpected() const { return unexpected_; }
@@ -106,9 +119,10 @@ private:
     struct SaveAnswer { QString path; int filterIndex; };
     struct ColourAnswer { ColourNumber colour; };
     struct PrintAnswer { QString outputFile; };
+    struct AskAnswer { bool yes; };
     struct Answer {
         Kind kind;
-        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer> value;
+        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer, AskAnswer> value;
     };
 
     std::optional<Answer> take(Kind kind);

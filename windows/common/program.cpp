@@ -9,6 +9,7 @@ QString programTitle() { return QStringLiteral(NUVELA_TITLE); }
 
 Program::Program(QString programDir, Dialogs& dialogs_, QString title)
     : store(programDir, state)
+    , pages(store, state, editionFromTitle(title))
     , dialogs(dialogs_)
     , dir_(std::move(programDir))
     , title_(std::move(title))

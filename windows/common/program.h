@@ -1,6 +1,7 @@
 #pragma once
 
-#include "render/surface.h"
+#include "canvas/surface.h"
+#include "render/pagesetup.h"
 #include "store/edition.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
@@ -33,6 +34,7 @@ public:
     PageState state;
     KeyStore store;
     Surface canvas; ///< `Pic`: the page at full size
+    PageSetup pages; ///< opens templates and versions, builds render contexts
     ProgramFonts fonts;
     Dialogs& dialogs;
 

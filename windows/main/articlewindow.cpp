@@ -1,6 +1,6 @@
 #include "windows/main/articlewindow.h"
 
-#include "render/colour.h"
+#include "canvas/colour.h"
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
@@ -10,19 +10,17 @@
 #include "windows/common/version.h"
 #include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
+#include "windows/common/dialogs.h"
 #include "windows/options/language.h"
-#include "windows/options/scaling.h"
+#include "windows/options/windowload.h"
 #include "windows/output/picformwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <ret/retainer.h>
@@ -58,10 +56,7 @@ ArticleWindow::ArticleWindow(Program& program, QSize screen)
     : program_(program)
 {
     setObjectName(QStringLiteral("article"));
-    setLayoutDirection(Qt::RightToLeft);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9);
-    setFont(font);
+    prepareWindow(this);
     buildWidgets();
     program_.beforeShutdown = [this] { checksav(); };
     load(screen);
@@ -180,18 +175,14 @@ void ArticleWindow::buildWidgets()
 
 void ArticleWindow::load(QSize screen)
 {
-    const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
-    ScaleWindow(this, screenSize);
-    scalePanels(this, scaleFactors(screenSize).y);
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
-    ApplyLanguage(this, program_.dir(), program_.state.language);
+    loadWindow(this, program_.dir(), program_.state.language, screen);
     // The start page follows the language, so it is shown once that is known.
     navigate(0);
     setWindowTitle(program_.title() + captionVersionSuffix());
     tavnit_->addItems(listTemplates(program_.dir()));
     updateCounter();
     QDir::setCurrent(program_.dir());
-    placeholder_ = QImageReader(program_.dir() + QStringLiteral("/nopic.png")).read();
 }
 
 PicformWindow& ArticleWindow::output()
@@ -204,8 +195,7 @@ PicformWindow& ArticleWindow::output()
 void ArticleWindow::viewpic()
 {
     output(); // its loading adds the program's fonts before the first page
-    PageContext page(program_.store, program_.state, program_.canvas, program_.edition());
-    page.placeholder = placeholder_;
+    PageContext page = program_.pages.context(program_.canvas);
     page.started = [] {
         QCoreApplication::processEvents();
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -287,7 +277,7 @@ void ArticleWindow::chooseTemplate(int row)
     kotxt_->hide();
     prev_->update();
     const QString name = tavnit_->item(row)->text();
-    if (const QString failure = selectTemplate(program_.store, program_.state, name); !failure.isEmpty()) {
+    if (const QString failure = program_.pages.openTemplate(name); !failure.isEmpty()) {
         showError(failure);
         return;
     }
@@ -313,7 +303,10 @@ void ArticleWindow::versionChanged(int value)
     if (value == program_.state.version || program_.state.tavnit.isEmpty())
         return;
     checksav();
-    program_.state.version = value;
+    if (const QString failure = program_.pages.chooseVersion(value); !failure.isEmpty()) {
+        showError(failure);
+        return;
+    }
     viewpic();
 }
 
@@ -386,8 +379,7 @@ void ArticleWindow::showOutput()
 
 void ArticleWindow::showError(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-    box.exec();
+    program_.dialogs.tell(this, QStringLiteral("Error"), text);
 }
 
 void ArticleWindow::closeEvent(QCloseEvent* event)

@@ -91,7 +91,6 @@ private:
 
     Program& program_;
     std::unique_ptr<PicformWindow> output_;
-    QImage placeholder_;
     PageOutcome lastOutcome_;
 
     QListWidget* tavnit_ = nullptr;

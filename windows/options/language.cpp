@@ -2,6 +2,7 @@
 
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
+#include "store/keystore.h"
 #include "windows/options/sectionreader.h"
 
 #include <QFileInfo>
@@ -38,11 +39,6 @@ QWidget* findTarget(QWidget* window, const QString& target)
 }
 
 } // namespace
-
-QString languageFilePath(const QString& programDir, const QString& language)
-{
-    return programDir + QStringLiteral("/language/") + language + QStringLiteral(".lng");
-}
 
 int sectionBufferLength(const QStringList& lines)
 {

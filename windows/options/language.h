@@ -26,8 +26,6 @@ struct LanguageEntry {
     QString value;    ///< the text between the first and the second "="
 };
 
-/// "<programDir>/language/<language>.lng".
-QString languageFilePath(const QString& programDir, const QString& language);
 
 /// The lines of a section that the buffer holds whole: reading stops at the
 /// first line that would not fit, so a cut line is never applied with a

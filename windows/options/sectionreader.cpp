@@ -2,16 +2,13 @@
 
 #include "store/inifiles.h"
 
-#include <QFile>
-
 namespace nuvela {
 
 QStringList readSectionLines(const QString& path, QStringView section)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > IniFiles::kMaxFileSize)
-        return {};
-    return IniDocument(file.readAll()).sectionLines(section).value_or(QList<QString>());
+    // Read through the store's file layer: its limits and decoding hold here too.
+    const auto doc = IniFiles().read(path);
+    return doc ? doc->sectionLines(section).value_or(QList<QString>()) : QStringList();
 }
 
 } // namespace nuvela

@@ -9,18 +9,15 @@
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
 #include "windows/common/version.h"
-#include "windows/options/language.h"
-#include "windows/options/scaling.h"
+#include "windows/options/windowload.h"
 #include "windows/output/printing.h"
 #include "windows/output/saving.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <ret/retainer.h>
@@ -100,11 +97,8 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
 {
     setObjectName(QStringLiteral("picform"));
     setWindowTitle(program.title());
-    setLayoutDirection(Qt::RightToLeft);
+    prepareWindow(this);
     setModal(true);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9);
-    setFont(font);
 
     picout_ = new Viewport(this);
     picout_->setObjectName(QStringLiteral("Picout"));
@@ -177,10 +171,7 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
 
     // Loading: the program's fonts for the run, then screen and language.
     program_.fonts.addFrom(program_.dir());
-    const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
-    ScaleWindow(this, screenSize);
-    scalePanels(this, scaleFactors(screenSize).y);
-    ApplyLanguage(this, program_.dir(), program_.state.language);
+    loadWindow(this, program_.dir(), program_.state.language, screen);
     makesmall();
 }
 
@@ -217,8 +208,7 @@ void PicformWindow::Res(int mode)
 
 void PicformWindow::showMessage(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-    box.exec();
+    program_.dialogs.tell(this, QStringLiteral("Error"), text);
 }
 
 void PicformWindow::savePicture()

@@ -1,16 +1,28 @@
 #pragma once
 
-#include "render/surface.h"
+#include "canvas/picturecache.h"
+#include "canvas/surface.h"
 #include "store/edition.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
+#include "store/templates.h"
 
 #include <QImage>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace nuvela {
+
+/// What the consecutive renders of one program (or of one preview) share,
+/// and nothing else does: the pictures they decoded, and whether one of them
+/// is drawing now (a render never nests). A preview with a session of its
+/// own can neither block the page render nor disturb its pictures.
+struct RenderSession {
+    PictureCache pictures;
+    bool drawing = false;
+};
 
 /// Everything one render reads and writes: the store (the selected
 /// template's file and the text store), the shared page state, the canvas,
@@ -33,6 +45,13 @@ struct PageContext {
     /// The placeholder for a picture object whose picture file is missing.
     QImage placeholder;
 
+    /// The session this render belongs to: a context of its own unless a
+    /// caller (PageSetup) shares one between its renders.
+    std::shared_ptr<RenderSession> session = std::make_shared<RenderSession>();
+    /// Above 0: only this object is drawn, without the footer line (an
+    /// editor's preview of one object).
+    int onlyObject = 0;
+
     /// Called once when a render starts and once when it ends; the program
     /// lets pending window events run and shows the busy pointer here.
     std::function<void()> started;
@@ -48,7 +67,7 @@ struct PageContext {
     /// The text store section of the version on the page.
     QString versionSection() const
     {
-        return QStringLiteral("tav%1girsa%2").arg(state.templateId).arg(state.version);
+        return nuvela::versionSection(state.templateId, state.version);
     }
 };
 

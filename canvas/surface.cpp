@@ -1,4 +1,4 @@
-#include "render/surface.h"
+#include "canvas/surface.h"
 
 #include "store/numbers.h"
 

@@ -1,14 +1,8 @@
-#include "render/picturecache.h"
+#include "canvas/picturecache.h"
 
 #include "store/filestamp.h"
 
 namespace nuvela {
-
-PictureCache& PictureCache::shared()
-{
-    static PictureCache cache;
-    return cache;
-}
 
 QString PictureCache::keyFor(const QString& path, QSize size, const QString& part)
 {
@@ -51,7 +45,28 @@ void PictureCache::insert(const QString& key, const QImage& image)
 void PictureCache::clear()
 {
     entries_.clear();
+    failures_.clear();
     bytes_ = 0;
+}
+
+QString PictureCache::versionKey(const QString& path)
+{
+    const auto stamp = fileStamp(path);
+    return stamp ? path + u'|' + stamp->toString() : QString();
+}
+
+bool PictureCache::hasFailed(const QString& versionKey) const
+{
+    return !versionKey.isEmpty() && failures_.contains(versionKey);
+}
+
+void PictureCache::rememberFailure(const QString& versionKey)
+{
+    if (versionKey.isEmpty() || hasFailed(versionKey))
+        return;
+    failures_.append(versionKey);
+    if (failures_.size() > kMaxFailures)
+        failures_.removeFirst();
 }
 
 } // namespace nuvela
