@@ -8,17 +8,14 @@
 #include "windows/common/dialogs.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
-#include "windows/options/language.h"
-#include "windows/options/scaling.h"
+#include "windows/options/windowload.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <ret/retainer.h>
@@ -32,6 +29,7 @@ namespace nuvela {
 namespace {
 
 // Design-pixel layout of the 800 x 600 screen the windows are drawn for.
+constexpr double kWindowWidth = 760, kWindowHeight = 500;
 const QRectF kHolder(8, 8, 500, 484); ///< where the view and its pan bars go
 constexpr int kBarThickness = 16;
 // A frame without a usable `picdim` keeps the view's design size (twips).
@@ -202,23 +200,15 @@ PiceditWindow::PiceditWindow(Program& program, int objectNumber, const QString& 
 {
     setObjectName(QStringLiteral("picedit"));
     setWindowTitle(QStringLiteral("עצוב תמונה"));
-    setLayoutDirection(Qt::RightToLeft);
     setModal(true);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(9);
-    setFont(font);
+    prepareWindow(this);
     buildWidgets();
     setWidgetTag(this, QString::number(objectNumber));
     setWidgetTag(orginal_, sourcePath);
-
-    const QSize screenSize = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
-    ScaleWindow(this, screenSize);
-    scalePanels(this, scaleFactors(screenSize).y);
-    const ScaleFactors factors = scaleFactors(screenSize);
-    holderRect_ = QRectF(kHolder.x() * factors.x, kHolder.y() * factors.y, kHolder.width() * factors.x,
-                         kHolder.height() * factors.y)
-                      .toRect();
-    ApplyLanguage(this, program_.dir(), program_.state.language);
+    loadWindow(this, program_.dir(), program_.state.language, screen);
+    // The design's holder, scaled as the window was.
+    const double fx = width() / kWindowWidth, fy = height() / kWindowHeight;
+    holderRect_ = QRectF(kHolder.x() * fx, kHolder.y() * fy, kHolder.width() * fx, kHolder.height() * fy).toRect();
     activate();
     picImage_->setFocus();
 }
@@ -297,7 +287,7 @@ void PiceditWindow::buildWidgets()
     connect(putpic_, &ButtonPlus::clicked, this, [this] { apply(); });
     connect(cansul_, &ButtonPlus::clicked, this, &QDialog::reject);
 
-    place(this, 0, 0, 760, 500);
+    place(this, 0, 0, kWindowWidth, kWindowHeight);
     // Tab goes from the view through the controls as they are read.
     setTabOrder(picImage_, picstat_[0]);
     setTabOrder(picstat_[0], flip_);
@@ -485,8 +475,7 @@ bool PiceditWindow::apply()
 
 void PiceditWindow::showMessage(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-    box.exec();
+    program_.dialogs.tell(this, QStringLiteral("Error"), text);
 }
 
 void PiceditWindow::keyPressEvent(QKeyEvent* event)
