@@ -210,7 +210,13 @@ PiceditWindow::PiceditWindow(Program& program, int objectNumber, const QString& 
     const double fx = width() / kWindowWidth, fy = height() / kWindowHeight;
     holderRect_ = QRectF(kHolder.x() * fx, kHolder.y() * fy, kHolder.width() * fx, kHolder.height() * fy).toRect();
     activate();
-    picImage_->setFocus();
+}
+
+void PiceditWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The keys pan and zoom the view from the start.
+    picImage_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 PiceditWindow::~PiceditWindow() = default;
