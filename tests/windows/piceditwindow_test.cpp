@@ -244,6 +244,23 @@ TEST_F(PiceditFixture, HeadlineColourAndLogoText)
     EXPECT_EQ(program->state.gpic[6].tag, u"nopic");
 }
 
+TEST_F(PiceditFixture, EveryFrameOfEverySample)
+{
+    start();
+    const QString photo = picture("photo.png", halves(640, 480));
+    for (const QString name : {"anniversary", "bar-mitzvah", "birthday", "birthday-daily", "family-times", "wedding"}) {
+        choose(name);
+        for (const auto& [n, frame] : program->state.gpic) {
+            if (!frame.visible)
+                continue;
+            PiceditWindow editor(*program, n, photo, window.get(), QSize(800, 600));
+            EXPECT_TRUE(editor.hasPicture()) << name.toStdString() << n;
+            EXPECT_EQ(editor.view()->size(), QSize(qRound(frame.box.width() / 15), qRound(frame.box.height() / 15)));
+            EXPECT_TRUE(editor.apply()) << name.toStdString() << n;
+        }
+    }
+}
+
 TEST_F(PiceditFixture, UnreadablePictureAndEnglish)
 {
     folder.write("templates/textdata.txt", test::ansi("[interface]\nlang=english\n"));
