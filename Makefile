@@ -17,7 +17,7 @@ PACKAGES := cmake g++ make pkg-config \
   fontconfig fonts-liberation2 culmus \
   xvfb xauth poppler-utils
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz clean
 
 all: build
 
@@ -52,6 +52,12 @@ test-sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# The fuzz test of templates, text stores, pictures and databases with many
+# more cases than `make test` runs (FUZZ_CASES=N to choose).
+FUZZ_CASES ?= 3000
+fuzz: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen NUVELA_FUZZ_CASES=$(FUZZ_CASES) ./tests/render/fuzz_tests
 
 bench: build
 	$(BUILD)/bench/nuvela-bench

@@ -1,17 +1,15 @@
 // nuvela-render: draws a template's page into a picture file, without a
 // window or a display.
 
+#include "app/librarychatter.h"
 #include "app/renderjob.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
 
-#include <cstdio>
+#include <new>
 #include <optional>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -24,45 +22,8 @@ int userStderr = STDERR_FILENO;
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type == QtFatalMsg)
-        dprintf(userStderr, "Error: %s\n", qPrintable(message));
+        nuvela::writeLine(userStderr, QStringLiteral("Error: ") + message);
 }
-
-// Libraries below Qt (libpng's default error handler, fontconfig) write
-// their complaints straight to file descriptor 2. While the page is drawn
-// that descriptor points at /dev/null; our own line goes to the real one.
-// Sanitizer builds keep it, so that their reports are not lost.
-class LibraryChatterMuted {
-public:
-    LibraryChatterMuted()
-    {
-#if !defined(__SANITIZE_ADDRESS__)
-        fflush(stderr);
-        saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
-        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0 && dup2(null, STDERR_FILENO) >= 0)
-            userStderr = saved_;
-        if (null >= 0)
-            close(null);
-#endif
-    }
-    ~LibraryChatterMuted() { restore(); }
-    LibraryChatterMuted(const LibraryChatterMuted&) = delete;
-    LibraryChatterMuted& operator=(const LibraryChatterMuted&) = delete;
-
-    void restore()
-    {
-        if (saved_ < 0)
-            return;
-        fflush(stderr);
-        dup2(saved_, STDERR_FILENO);
-        close(saved_);
-        saved_ = -1;
-        userStderr = STDERR_FILENO;
-    }
-
-private:
-    int saved_ = -1;
-};
 
 } // namespace
 
@@ -70,10 +31,12 @@ int main(int argc, char** argv)
 {
     // Pages are drawn off screen; no display or window system is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::optional<LibraryChatterMuted> muted;
+    std::optional<nuvela::LibraryChatterMuted> muted;
     if (qEnvironmentVariableIsEmpty("NUVELA_VERBOSE")) {
         qInstallMessageHandler(quietMessages);
-        muted.emplace();
+        // The renderer prints nothing but its usage on standard output.
+        muted.emplace(true);
+        userStderr = muted->errorStream();
     }
     QGuiApplication app(argc, argv);
 
@@ -84,20 +47,26 @@ int main(int argc, char** argv)
     const auto request = nuvela::parseRenderArguments(
         args, nuvela::defaultProgramDir(QCoreApplication::applicationDirPath()),
         nuvela::editionFromTitle(QStringLiteral(NUVELA_TITLE)), &error, &help);
-    QTextStream err(stderr);
     if (!request) {
         muted.reset();
+        userStderr = STDERR_FILENO;
         if (help) {
             QTextStream(stdout) << error;
             return 0;
         }
-        err << "Error: " << error << Qt::endl;
+        nuvela::writeLine(STDERR_FILENO, QStringLiteral("Error: ") + error);
         return 2;
     }
-    error = nuvela::runRender(*request);
+    try {
+        error = nuvela::runRender(*request);
+    } catch (const std::bad_alloc&) {
+        // Whatever asked for the memory, the user gets one line, not an abort.
+        error = QStringLiteral("There is not enough memory to draw this page.");
+    }
     muted.reset();
+    userStderr = STDERR_FILENO;
     if (!error.isEmpty()) {
-        err << "Error: " << error << Qt::endl;
+        nuvela::writeLine(STDERR_FILENO, QStringLiteral("Error: ") + error);
         return 1;
     }
     return 0;

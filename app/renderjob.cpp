@@ -4,12 +4,12 @@
 #include "render/pagesetup.h"
 #include "store/jpeg.h"
 #include "store/numbers.h"
+#include "store/outputfile.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace nuvela {
 
@@ -123,10 +123,7 @@ Format formatOf(const QString& path)
 /// when everything was written.
 QString savePdf(const QByteArray& document, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit())
-        return QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
-    return {};
+    return writeOutputFile(path, document).error;
 }
 
 } // namespace
@@ -137,6 +134,10 @@ QString runRender(const RenderRequest& request)
     if (format == Format::Unknown)
         return QStringLiteral("cannot tell the picture format of \"%1\"; use .png, .bmp, .jpg, .jpeg or .pdf")
             .arg(request.output);
+    // Refused before the page is drawn, not after all that work.
+    const OutputKind place = examineOutput(request.output).kind;
+    if (place == OutputKind::NotRegular || place == OutputKind::ReadOnly)
+        return writeOutputFile(request.output, QByteArray()).error;
 
     PageState state;
     KeyStore store(request.programDir, state);
@@ -146,9 +147,11 @@ QString runRender(const RenderRequest& request)
     if (QString why = setup.chooseVersion(request.version); !why.isEmpty())
         return why;
 
-    Surface canvas(request.scale);
+    // The writer outlives the canvas: on every return, also an early one,
+    // the canvas finishes its PDF painter while the writer is still there.
     QBuffer pdf;
     std::optional<QPdfWriter> writer;
+    Surface canvas(request.scale);
     if (format == Format::Pdf) {
         pdf.open(QIODevice::WriteOnly);
         writer.emplace(&pdf);

@@ -7,6 +7,7 @@
 #include "store/jpeg.h"
 #include "store/keystore.h"
 #include "store/templates.h"
+#include "text/textrow.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -84,6 +85,35 @@ void BM_SaveJpeg(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SaveJpeg)->Unit(benchmark::kMillisecond);
+
+// A row of a megabyte, condensed into its box as far as fonts go: what a
+// hostile or pasted value costs a render.
+void BM_DrawMegabyteRow(benchmark::State& state)
+{
+    nuvela::Surface canvas;
+    canvas.resize(12000, 3000);
+    nuvela::TextRow row;
+    row.font = QStringLiteral("ARIAL");
+    row.w = 9000;
+    row.h = 900;
+    row.align = QStringLiteral("right");
+    row.text = QStringLiteral("שלום עולם ").repeated(100000);
+    for (auto _ : state)
+        nuvela::DrawTextRow(canvas, true, row);
+}
+BENCHMARK(BM_DrawMegabyteRow)->Unit(benchmark::kMillisecond);
+
+// A page at 8 times the screen's resolution written as a bitmap: the page
+// is encoded a row at a time, without a second copy.
+void BM_SaveBmpScale8(benchmark::State& state)
+{
+    OpenPage open(QStringLiteral("family-times"), 8);
+    nuvela::DrawPage(open.page);
+    QTemporaryDir dir;
+    for (auto _ : state)
+        nuvela::saveBmp(open.canvas.image(), dir.filePath(QStringLiteral("page.bmp")));
+}
+BENCHMARK(BM_SaveBmpScale8)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // A key of the text store, as the drawers read dozens per page.
 void BM_KeyValueGet(benchmark::State& state)

@@ -1,11 +1,11 @@
 #include "render/pagesetup.h"
 
+#include "render/imagedb/picture_decode.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
 #include "store/templates.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace nuvela {
 
@@ -39,7 +39,8 @@ QString PageSetup::chooseVersion(int n)
 const QImage& PageSetup::placeholder()
 {
     if (!placeholder_)
-        placeholder_ = QImageReader(store.programDir() + QStringLiteral("/nopic.png")).read();
+        // Read like any picture: only a regular file, within the picture limits.
+        placeholder_ = decodePictureFile(store.programDir() + QStringLiteral("/nopic.png")).image;
     return *placeholder_;
 }
 

@@ -44,6 +44,31 @@ void IniDocument::parse()
     lines_.clear();
     sections_.clear();
     sectionIndex_.clear();
+    refusal_.clear();
+
+    // Counted before anything is indexed, so a hostile file costs one pass.
+    qsizetype lineCount = 0, sectionCount = 0;
+    bool lineStart = true;
+    const qsizetype size = bytes_.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes_[i];
+        if (c == '\n' || c == '\r') {
+            if (!(c == '\r' && i + 1 < size && bytes_[i + 1] == '\n'))
+                ++lineCount;
+            lineStart = true;
+        } else if (lineStart && c != ' ' && c != '\t') {
+            sectionCount += c == '[';
+            lineStart = false;
+        }
+    }
+    if (lineCount > kMaxLines || sectionCount > kMaxSections) {
+        refusal_ = lineCount > kMaxLines
+            ? QStringLiteral("it has %1 lines, more than the %2 a store file may have").arg(lineCount).arg(kMaxLines)
+            : QStringLiteral("it has %1 sections, more than the %2 a store file may have").arg(sectionCount).arg(kMaxSections);
+        bytes_.clear();
+        sections_.append(Section{});
+        return;
+    }
 
     // Lines end at CR LF, or at a lone CR or LF written by another program.
     const qsizetype n = bytes_.size();

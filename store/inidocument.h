@@ -38,6 +38,17 @@ public:
 
     const QByteArray& bytes() const { return bytes_; }
 
+    /// Why the bytes were not taken as a store file (too many lines or
+    /// sections for any page or text store), or "" for a usable document. A
+    /// refused document holds nothing.
+    const QString& refusal() const { return refusal_; }
+
+    /// No store file needs more: a template draws at most 50 objects, and the
+    /// text store keeps ten versions of each template. Beyond these a file is
+    /// refused before its index can take more memory than the machine has.
+    static constexpr qsizetype kMaxLines = 500'000;
+    static constexpr qsizetype kMaxSections = 20'000;
+
 private:
     struct Line {
         qsizetype begin = 0; // offset of the line's first byte
@@ -58,6 +69,7 @@ private:
     QList<Line> lines_;
     QList<Section> sections_;
     QHash<QString, qsizetype> sectionIndex_; // folded name → first section
+    QString refusal_;
 };
 
 /// The form in which names are compared.

@@ -1,9 +1,10 @@
 #include "store/inifiles.h"
 
+#include "store/outputfile.h"
+
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <unistd.h>
 
@@ -30,25 +31,32 @@ void IniFiles::remember(const QString& path, std::shared_ptr<const IniDocument> 
 
 std::shared_ptr<const IniDocument> IniFiles::read(const QString& path)
 {
+    refusals_.remove(path);
     const auto stamp = fileStamp(path);
     if (!stamp) {
         cache_.remove(path);
+        if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+            refusals_.insert(path, QStringLiteral("it is not a regular file"));
         return nullptr;
     }
     if (const auto it = cache_.constFind(path);
         it != cache_.cend() && !it->racy && it->stamp == *stamp)
         return it->doc;
 
+    cache_.remove(path);
     if (stamp->size > kMaxFileSize) {
-        cache_.remove(path);
+        refusals_.insert(path, QStringLiteral("it is %1 bytes long, more than the %2 a store file may have")
+                                   .arg(stamp->size).arg(kMaxFileSize));
         return nullptr;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        cache_.remove(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    auto doc = std::make_shared<const IniDocument>(file.read(kMaxFileSize + 1));
+    if (!doc->refusal().isEmpty()) {
+        refusals_.insert(path, doc->refusal());
         return nullptr;
     }
-    auto doc = std::make_shared<const IniDocument>(file.read(kMaxFileSize + 1));
     remember(path, doc);
     return doc;
 }
@@ -59,8 +67,10 @@ StoreResult IniFiles::write(const QString& path, QStringView section, QStringVie
     IniDocument doc;
     if (QFileInfo::exists(path)) {
         const auto current = read(path);
-        if (!current)
-            return {describe(path, QStringLiteral("the file cannot be read"))};
+        if (!current) {
+            const QString why = refusal(path);
+            return {describe(path, why.isEmpty() ? QStringLiteral("the file cannot be read") : why)};
+        }
         doc = *current;
     }
     if (!doc.setValue(section, key, value))
@@ -82,16 +92,9 @@ StoreResult IniFiles::replace(const QString& path, const QByteArray& bytes)
     if (!info.dir().exists())
         return {describe(path, QStringLiteral("the folder does not exist"))};
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {describe(path, file.errorString())};
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return {describe(path, why)};
-    }
-    if (!file.commit())
-        return {describe(path, file.errorString())};
+    // Through a temporary file and a rename; a full disk is said as such.
+    if (StoreResult written = writeOutputFile(path, bytes); !written.ok())
+        return written;
     remember(path, std::make_shared<const IniDocument>(bytes));
     return {};
 }

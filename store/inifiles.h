@@ -26,6 +26,10 @@ public:
     /// The parsed file, or nullptr when it does not exist or cannot be read.
     std::shared_ptr<const IniDocument> read(const QString& path);
 
+    /// Why the last read of path refused a file that is there (too large,
+    /// too many lines or sections, not a regular file), or "".
+    QString refusal(const QString& path) const { return refusals_.value(path); }
+
     /// Sets one value (see IniDocument::setValue). The file is replaced
     /// through a temporary file and an atomic rename; on any failure the file
     /// stays as it was and the error says why.
@@ -47,6 +51,7 @@ private:
     void remember(const QString& path, std::shared_ptr<const IniDocument> doc);
 
     QHash<QString, Entry> cache_;
+    QHash<QString, QString> refusals_;
 };
 
 } // namespace nuvela

@@ -3,10 +3,10 @@
 #include "store/keystore.h"
 #include "store/numbers.h"
 
-#include <QBuffer>
 #include <QFile>
+#include <QFileDevice>
 #include <QImageReader>
-#include <QSaveFile>
+#include <QImageWriter>
 
 #include <turbojpeg.h>
 
@@ -29,21 +29,6 @@ int jpegQuality(KeyStore& store)
 
 namespace {
 
-StoreResult commitBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return {QStringLiteral("Cannot write %1: %2").arg(path, why)};
-    }
-    if (!file.commit())
-        return {QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
-    return {};
-}
-
 struct TjFree {
     void operator()(unsigned char* p) const { tjFree(p); }
 };
@@ -53,7 +38,7 @@ struct TjDestroy {
 
 } // namespace
 
-StoreResult saveJpeg(const QImage& image, const QString& path, int quality)
+StoreResult saveJpeg(const QImage& image, const QString& path, int quality, ReadOnlyFiles readOnly)
 {
     if (image.isNull())
         return {QStringLiteral("Cannot write %1: there is no picture to save").arg(path)};
@@ -71,28 +56,50 @@ StoreResult saveJpeg(const QImage& image, const QString& path, int quality)
     if (rc != 0)
         return {QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(
                                                                      tjGetErrorStr2(handle.get())))};
-    return commitBytes(path, QByteArray(reinterpret_cast<const char*>(out), qsizetype(size)));
+    // The compressed bytes are written where they are, without a copy.
+    return writeOutputFile(
+        path, [&](QIODevice& file) { return file.write(reinterpret_cast<const char*>(out), qint64(size)) == qint64(size); },
+        readOnly);
 }
 
 namespace {
 
-StoreResult saveEncoded(const QImage& image, const QString& path, const char* format)
+StoreResult saveEncoded(const QImage& image, const QString& path, const char* format, ReadOnlyFiles readOnly)
 {
     if (image.isNull())
         return {QStringLiteral("Cannot write %1: there is no picture to save").arg(path)};
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, format))
-        return {QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path)};
-    return commitBytes(path, bytes);
+    // The encoders take the page a row at a time straight into the file; a
+    // page without an alpha channel (the canvas) is never copied whole.
+    const QImage opaque = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
+    bool encoderFailed = false;
+    StoreResult r = writeOutputFile(
+        path,
+        [&](QIODevice& file) {
+            QImageWriter writer(&file, format);
+            const bool written = writer.write(opaque);
+            // A device that refused the bytes (a full disk) is the file's
+            // failure, reported as such.
+            encoderFailed = !written && writer.error() != QImageWriter::DeviceError
+                && static_cast<QFileDevice&>(file).error() == QFileDevice::NoError;
+            return written;
+        },
+        readOnly);
+    if (encoderFailed)
+        r.error = QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path);
+    return r;
 }
 
 } // namespace
 
-StoreResult saveBmp(const QImage& image, const QString& path) { return saveEncoded(image, path, "BMP"); }
+StoreResult saveBmp(const QImage& image, const QString& path, ReadOnlyFiles readOnly)
+{
+    return saveEncoded(image, path, "BMP", readOnly);
+}
 
-StoreResult savePng(const QImage& image, const QString& path) { return saveEncoded(image, path, "PNG"); }
+StoreResult savePng(const QImage& image, const QString& path, ReadOnlyFiles readOnly)
+{
+    return saveEncoded(image, path, "PNG", readOnly);
+}
 
 QString jpegPathBeside(const QString& bmpPath) { return bmpPath.chopped(qMin<qsizetype>(4, bmpPath.size())) + QStringLiteral(".jpg"); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/inifiles.h"
+#include "store/outputfile.h"
 
 #include <QImage>
 #include <QString>
@@ -20,15 +21,16 @@ int jpegQualityFrom(QStringView text);
 /// [interface] jpgcompress of the text store, validated as above.
 int jpegQuality(KeyStore& store);
 
-/// Writes image as a JPEG file through a temporary file: on failure an
-/// existing file at path stays as it was.
-StoreResult saveJpeg(const QImage& image, const QString& path, int quality);
+/// Writes image as a JPEG file through a temporary file (see
+/// writeOutputFile): on failure an existing file at path stays as it was.
+StoreResult saveJpeg(const QImage& image, const QString& path, int quality,
+                     ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 /// Writes image as a Windows bitmap through a temporary file.
-StoreResult saveBmp(const QImage& image, const QString& path);
+StoreResult saveBmp(const QImage& image, const QString& path, ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 /// Writes image as a PNG file through a temporary file.
-StoreResult savePng(const QImage& image, const QString& path);
+StoreResult savePng(const QImage& image, const QString& path, ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 /// The JPEG that the conversion writes beside a bitmap: the path without its
 /// last four characters, followed by ".jpg".

@@ -86,6 +86,12 @@ QString KeyStore::get(StoreMode mode, QStringView section, QStringView key)
     return *v;
 }
 
+QString KeyStore::refusal(StoreMode mode)
+{
+    const QString path = pathFor(mode);
+    return files_.read(path) ? QString() : files_.refusal(path);
+}
+
 KeyResult KeyStore::write(StoreMode mode, QStringView section, QStringView key, QStringView value)
 {
     if (!isWriteMode(mode))

@@ -72,6 +72,10 @@ public:
     /// Path of the file a mode works on ("" for StoreMode::None).
     QString pathFor(StoreMode mode) const;
 
+    /// Why the mode's file is there but refused whole (too large, too many
+    /// lines or sections, not a regular file), or "".
+    QString refusal(StoreMode mode);
+
 private:
     QString programDir_;
     const PageState& state_;

@@ -37,6 +37,16 @@ QString selectTemplate(KeyStore& store, PageState& state, const QString& name)
             .arg(name, QDir::toNativeSeparators(info.absolutePath()));
     if (!info.isReadable())
         return QStringLiteral("The template file %1 cannot be read.").arg(path);
+    // Files far beyond any page are refused whole, with the reason, rather
+    // than read as if they had no keys.
+    const QString previous = state.tavnit;
+    state.tavnit = name; // the template file is the selected one's
+    for (const StoreMode mode : {StoreMode::Get, StoreMode::GetTxt}) {
+        if (const QString why = store.refusal(mode); !why.isEmpty()) {
+            state.tavnit = previous;
+            return QStringLiteral("The file %1 cannot be used: %2.").arg(store.pathFor(mode), why);
+        }
+    }
     state.tavnit = name;
     state.templateId = store.get(StoreMode::Get, u"templateid", u"id");
     state.align = store.get(StoreMode::Get, u"paper", u"align");

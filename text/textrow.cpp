@@ -24,8 +24,20 @@ bool isTrueText(QStringView text)
     return n && *n != 0;
 }
 
+QString shownText(const QString& text)
+{
+    if (text.size() <= kMaxShownCharacters)
+        return text;
+    // Never cut a surrogate pair in two.
+    qsizetype cut = kMaxShownCharacters;
+    if (text[cut - 1].isHighSurrogate())
+        --cut;
+    return text.left(cut);
+}
+
 RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row)
 {
+    const QString text = shownText(row.text);
     surface.textColour = colourFromRef(row.colour);
     RowFont wanted{row.font, fontHeightForSize(row.size, surface), 0, row.bold};
 
@@ -34,7 +46,7 @@ RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row)
     double tw = 0;
     for (int attempt = 1; attempt <= kFitAttempts; ++attempt) {
         font = wanted.toQFont();
-        tw = textWidth(font, row.text, surface);
+        tw = textWidth(font, text, surface);
         fit.attempts = attempt;
         if (tw <= row.w || tw <= 0 || attempt == kFitAttempts)
             break;
@@ -78,7 +90,7 @@ RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row)
 
     surface.pen = pen;
     fit.pen = pen;
-    printText(surface, font, row.text, row.angle);
+    printText(surface, font, text, row.angle);
     return fit;
 }
 
@@ -92,8 +104,11 @@ void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, 
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("~"));
     surface.pen.setY(y);
     for (const QString& line : joined.split(u'~')) {
+        // Lines below the page's foot cannot be seen.
+        if (surface.pen.y() > surface.height())
+            break;
         surface.pen.setX(rightToLeftPage ? surface.width() - x - w : x);
-        printText(surface, font, line);
+        printText(surface, font, shownText(line));
     }
 }
 

@@ -25,6 +25,15 @@ struct TextRow {
 /// At most this many fonts are tried to fit a row into its box.
 inline constexpr int kFitAttempts = 50;
 
+/// A row or a paragraph line shows at most this many characters: more would
+/// be less than a pixel each even on the widest page, and every extra
+/// character costs time at each fitting attempt. Values are still stored
+/// whole.
+inline constexpr qsizetype kMaxShownCharacters = 2048;
+
+/// The part of a text that a row can show.
+QString shownText(const QString& text);
+
 /// The outcome of fitting, for callers that care (tests, the editor).
 struct RowFit {
     int width = 0;    ///< average character width reached, pixels (0 = natural)

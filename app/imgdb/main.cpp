@@ -2,13 +2,16 @@
 // logos from ("logobank") and fixed pictures their stock pictures ("fixpic").
 
 #include "app/imgdb/image_store.h"
+#include "app/librarychatter.h"
 #include "render/imagedb/sqlite_database.h"
+#include "store/outputfile.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -34,10 +37,16 @@ them as PNG, BMP or GIF, never as JPEG.
 The program folder holds nvdb.db (main edition) and lmndb.db (sibling edition).
 )";
 
+// Decoder libraries (libpng) print their own complaints on the error
+// stream; while the tool works that stream is muted, and only its own one
+// line reaches the user.
+nuvela::LibraryChatterMuted* muted = nullptr;
+
 void printLine(FILE* stream, const QString& text)
 {
-    const QByteArray utf8 = text.toUtf8() + '\n';
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stream);
+    const int fd = stream == stderr ? (muted ? muted->errorStream() : STDERR_FILENO)
+                                    : (muted ? muted->outputStream() : STDOUT_FILENO);
+    nuvela::writeLine(fd, text);
 }
 
 int report(const Outcome& outcome)
@@ -56,12 +65,14 @@ int usage(const QString& problem)
 {
     if (!problem.isEmpty())
         printLine(stderr, QStringLiteral("Error: ") + problem);
-    std::fputs(kUsageText, problem.isEmpty() ? stdout : stderr);
+    printLine(problem.isEmpty() ? stdout : stderr, QString::fromUtf8(kUsageText).chopped(1));
     return problem.isEmpty() ? 0 : kUsage;
 }
 
 int add(const QString& database, const QString& table, const QString& title, const QString& pictureFile)
 {
+    if (QFileInfo::exists(pictureFile) && !QFileInfo(pictureFile).isFile())
+        return fail(QStringLiteral("Cannot read %1: not a regular file").arg(pictureFile));
     QFile file(pictureFile);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("Cannot read %1: %2").arg(pictureFile, file.errorString()));
@@ -89,9 +100,8 @@ int extract(const QString& database, const QString& table, const QString& title,
     const QByteArray bytes = nuvela::readSqlitePicture(database, table, title, error);
     if (!error.isEmpty())
         return fail(error == u"No record data" ? QStringLiteral("no picture \"%1\" in %2").arg(title, table) : error);
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        return fail(QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+    if (const auto written = nuvela::writeOutputFile(target, bytes); !written.ok())
+        return fail(written.error);
     return report(Outcome { QString(), QStringLiteral("Wrote %1 (%2 bytes)").arg(target).arg(bytes.size()) });
 }
 
@@ -121,5 +131,14 @@ int run(const QStringList& args)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    return run(app.arguments().mid(1));
+    nuvela::LibraryChatterMuted quiet(false);
+    muted = &quiet;
+    int code = kFailed;
+    try {
+        code = run(app.arguments().mid(1));
+    } catch (const std::bad_alloc&) {
+        code = fail(QStringLiteral("There is not enough memory for this command."));
+    }
+    muted = nullptr;
+    return code;
 }

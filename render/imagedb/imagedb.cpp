@@ -1,6 +1,6 @@
 #include "render/imagedb/imagedb.h"
 
-#include "render/imagedb/mdb_reader.h"
+#include "render/imagedb/legacy_import.h"
 #include "render/imagedb/picture_bytes.h"
 #include "render/imagedb/sqlite_database.h"
 
@@ -23,19 +23,34 @@ ImageDatabaseFile locateImageDatabase(const QString& programDir, Edition edition
     return { dir.filePath(base + QStringLiteral(".db")), ImageDatabaseFile::Kind::Sqlite };
 }
 
+QString missingPictureMessage(const ImageDatabaseFile& database, QStringView table, const QString& title)
+{
+    return QStringLiteral("The picture titled \"%1\" is not in the image database %2 (table %3)")
+        .arg(title, QFileInfo(database.path).fileName(), table);
+}
+
 ImageFetch fetchImageBytes(const ImageDatabaseFile& database, QStringView table, const QString& title)
 {
     ImageFetch fetch;
     if (database.kind == ImageDatabaseFile::Kind::Legacy) {
-        const MdbPictureColumns columns { table.toString(), QStringLiteral("Title"), QStringLiteral("image") };
-        fetch.bytes = readMdbBlob(database.path, columns, title, fetch.error);
+        const LegacyImport imported = importLegacyDatabase(database.path);
+        fetch.error = imported.error;
+        if (fetch.ok()) {
+            fetch.bytes = readSqlitePicture(imported.database, table, title, fetch.error);
+            // The user knows the legacy file, not its converted copy.
+            fetch.error.replace(imported.database, database.path);
+        }
     } else {
         fetch.bytes = readSqlitePicture(database.path, table, title, fetch.error);
     }
-    if (fetch.ok())
+    if (fetch.ok()) {
         fetch.bytes = unwrapPictureBytes(fetch.bytes);
-    else
+    } else {
         fetch.bytes.clear();
+        // The readers' bare miss says neither what was looked for nor where.
+        if (fetch.error == u"No record data")
+            fetch.error = missingPictureMessage(database, table, title);
+    }
     return fetch;
 }
 

@@ -36,11 +36,14 @@ struct ImageDatabaseFile {
 /// exists or not (the lookup then reports it missing).
 ImageDatabaseFile locateImageDatabase(const QString& programDir, Edition edition);
 
+/// The failure text for a title that no record of table has.
+QString missingPictureMessage(const ImageDatabaseFile& database, QStringView table, const QString& title);
+
 /// The picture bytes of the first record of `table` ("logobank" or "fixpic")
 /// whose `Title` is exactly `title`, with any object header removed. The
 /// database is opened read-only for this one lookup and closed before the
-/// call returns, on every path. Failures: "No record data" when no record
-/// matches; a text naming the file for a missing or damaged database, a
+/// call returns, on every path. Failures: missingPictureMessage() when no
+/// record matches; a text naming the file for a missing or damaged database, a
 /// missing table or column, an empty value.
 ImageFetch fetchImageBytes(const QString& programDir, Edition edition, QStringView table,
                            const QString& title);

@@ -96,24 +96,24 @@ QByteArray readOle(MdbHandle* mdb, MdbColumn* column)
 
 } // namespace
 
-QByteArray readMdbBlob(const QString& path, const MdbPictureColumns& columns, const QString& title,
-                       QString& error)
+bool visitMdbRecords(const QString& path, const MdbPictureColumns& columns, const MdbRecordVisitor& visit,
+                     QString& error)
 {
     const QString where = QStringLiteral("the image database %1").arg(path);
     if (!QFileInfo(path).isFile()) {
         error = QStringLiteral("The image database %1 does not exist").arg(path);
-        return {};
+        return false;
     }
     MdbFile mdb = looksLikeAccessFile(path) ? openReadOnly(path) : nullptr;
     if (!mdb || !mdb_read_catalog(mdb.get(), MDB_TABLE)) {
         error = QStringLiteral("Cannot open %1: not an Access database").arg(where);
-        return {};
+        return false;
     }
     QByteArray tableName = columns.table.toUtf8();
     MdbTable table(mdb_read_table_by_name(mdb.get(), tableName.data(), MDB_TABLE));
     if (!table || !mdb_read_columns(table.get())) {
         error = QStringLiteral("There is no table %1 in %2").arg(columns.table, where);
-        return {};
+        return false;
     }
     MdbColumn* titleColumn = nullptr;
     MdbColumn* blobColumn = nullptr;
@@ -122,15 +122,15 @@ QByteArray readMdbBlob(const QString& path, const MdbPictureColumns& columns, co
     if (!titleNumber || !blobNumber) {
         error = QStringLiteral("Table %1 of %2 has no column %3")
                     .arg(columns.table, where, titleNumber ? columns.blobColumn : columns.titleColumn);
-        return {};
+        return false;
     }
     if (titleColumn->col_type != MDB_TEXT && titleColumn->col_type != MDB_MEMO) {
         error = QStringLiteral("Column %1 of table %2 is not text").arg(columns.titleColumn, columns.table);
-        return {};
+        return false;
     }
     if (blobColumn->col_type != MDB_OLE) {
         error = QStringLiteral("Column %1 of table %2 holds no pictures").arg(columns.blobColumn, columns.table);
-        return {};
+        return false;
     }
 
     // The library writes converted text, and blob chunks, into these buffers
@@ -145,20 +145,36 @@ QByteArray readMdbBlob(const QString& path, const MdbPictureColumns& columns, co
 
     mdb_rewind_table(table.get());
     while (mdb_fetch_row(table.get())) {
-        // Access compares text without regard to letter case.
-        const QString found = QString::fromUtf8(
+        const QString title = QString::fromUtf8(
             titleBuffer.data(), std::clamp<qsizetype>(titleLength, 0, qsizetype(bindSize)));
-        if (found.compare(title, Qt::CaseInsensitive) != 0)
-            continue;
-        QByteArray bytes = readOle(mdb.get(), blobColumn);
-        if (bytes.isEmpty())
-            error = QStringLiteral("The picture \"%1\" is empty").arg(title);
-        else if (bytes.size() > kMaxPictureBytes)
-            error = QStringLiteral("The picture \"%1\" is too large (%2 bytes)").arg(title).arg(bytes.size());
-        return error.isEmpty() ? bytes : QByteArray();
+        if (!visit(title, [&] { return readOle(mdb.get(), blobColumn); }))
+            break;
     }
-    error = QStringLiteral("No record data");
-    return {};
+    return true;
+}
+
+QByteArray readMdbBlob(const QString& path, const MdbPictureColumns& columns, const QString& title,
+                       QString& error)
+{
+    QByteArray found;
+    bool matched = false;
+    const bool read = visitMdbRecords(path, columns, [&](const QString& recordTitle, const auto& blob) {
+        // Access compares text without regard to letter case.
+        if (recordTitle.compare(title, Qt::CaseInsensitive) != 0)
+            return true;
+        matched = true;
+        found = blob();
+        return false;
+    }, error);
+    if (!read)
+        return {};
+    if (!matched)
+        error = QStringLiteral("No record data");
+    else if (found.isEmpty())
+        error = QStringLiteral("The picture \"%1\" is empty").arg(title);
+    else if (found.size() > kMaxPictureBytes)
+        error = QStringLiteral("The picture \"%1\" is too large (%2 bytes)").arg(title).arg(found.size());
+    return error.isEmpty() ? found : QByteArray();
 }
 
 } // namespace nuvela

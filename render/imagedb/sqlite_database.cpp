@@ -48,6 +48,12 @@ SqliteDatabase::SqliteDatabase(const QString& path, Mode mode)
         error_ = QStringLiteral("The image database %1 does not exist").arg(path);
         return;
     }
+    // Opening a FIFO or a device would block or read garbage; only a
+    // regular file (or a link to one) is a database.
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
+        error_ = QStringLiteral("The image database %1 is not a regular file").arg(path);
+        return;
+    }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
                                    openFlags(mode), nullptr);
@@ -107,8 +113,57 @@ bool isPlainTableName(QStringView name)
 
 namespace {
 
+// A writer stopped in the middle of a change (killed, or a full disk) leaves
+// a hot journal, which only a connection that may write can roll back; a
+// read-only one fails with "attempt to write a readonly database".
+bool rollBackHotJournal(const QString& path)
+{
+    SqliteDatabase db(path, SqliteDatabase::Mode::ReadWrite);
+    return db.isOpen() && db.exec("SELECT count(*) FROM sqlite_master");
+}
+
+QString hotJournalMessage(const QString& path)
+{
+    return QStringLiteral("The image database %1 was left half-written by a writer that was stopped, "
+                          "and it can only be repaired by a user who may write to its folder: such a user "
+                          "runs \"nuvela-imgdb list %1 logobank\" once")
+        .arg(path);
+}
+
+enum class Query { Done, Failed, HotJournal };
+
 // Runs `sql` (one bound title at most) on a read-only connection and hands the
 // statement to `row` for each result row; `row` returns false to stop.
+template <typename Row>
+Query queryOnce(const QString& path, QStringView table, const QByteArray& sql, const QString* title,
+                QString& error, Row& row)
+{
+    SqliteDatabase db(path, SqliteDatabase::Mode::ReadOnly);
+    if (!db.isOpen()) {
+        error = db.error();
+        return Query::Failed;
+    }
+    const auto failedWith = [&](int code) {
+        if ((code & 0xFF) == SQLITE_READONLY && code == SQLITE_READONLY_ROLLBACK)
+            return Query::HotJournal;
+        error = db.failure(QStringLiteral("Cannot read table %1 of the image database %2").arg(table, path));
+        return Query::Failed;
+    };
+    SqliteStatement stmt(db, sql);
+    if (!stmt.isValid())
+        return failedWith(sqlite3_extended_errcode(db.handle()));
+    if (title)
+        stmt.bindText(1, *title);
+    int rc;
+    while ((rc = sqlite3_step(stmt.handle())) == SQLITE_ROW) {
+        if (!row(stmt.handle()))
+            return Query::Done;
+    }
+    if (rc != SQLITE_DONE)
+        return failedWith(sqlite3_extended_errcode(db.handle()));
+    return Query::Done;
+}
+
 template <typename Row>
 bool queryReadOnly(const QString& path, QStringView table, const QByteArray& sql,
                    const QString* title, QString& error, Row row)
@@ -117,28 +172,12 @@ bool queryReadOnly(const QString& path, QStringView table, const QByteArray& sql
         error = QStringLiteral("Not a table name: %1").arg(table);
         return false;
     }
-    SqliteDatabase db(path, SqliteDatabase::Mode::ReadOnly);
-    if (!db.isOpen()) {
-        error = db.error();
-        return false;
-    }
-    SqliteStatement stmt(db, sql);
-    if (!stmt.isValid()) {
-        error = db.failure(QStringLiteral("Cannot read table %1 of the image database %2").arg(table, path));
-        return false;
-    }
-    if (title)
-        stmt.bindText(1, *title);
-    int rc;
-    while ((rc = sqlite3_step(stmt.handle())) == SQLITE_ROW) {
-        if (!row(stmt.handle()))
-            return true;
-    }
-    if (rc != SQLITE_DONE) {
-        error = db.failure(QStringLiteral("Cannot read table %1 of the image database %2").arg(table, path));
-        return false;
-    }
-    return true;
+    Query outcome = queryOnce(path, table, sql, title, error, row);
+    if (outcome == Query::HotJournal && rollBackHotJournal(path))
+        outcome = queryOnce(path, table, sql, title, error, row);
+    if (outcome == Query::HotJournal)
+        error = hotJournalMessage(path);
+    return outcome == Query::Done;
 }
 
 } // namespace

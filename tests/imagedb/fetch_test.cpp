@@ -1,4 +1,5 @@
 #include "render/imagedb/imagedb.h"
+#include "render/imagedb/legacy_import.h"
 #include "render/imagedb/sqlite_database.h"
 #include "support/testdirs.h"
 #include "test_pictures.h"
@@ -37,7 +38,7 @@ struct LookupCase {
     const char* name;
     QStringView table;
     QString title;
-    QByteArray expected; ///< empty: "No record data"
+    QByteArray expected; ///< empty: not in the database
 };
 
 TEST_F(SqliteFetch, LooksTitlesUpRegardlessOfCaseWithTheFirstRecordWinning)
@@ -59,7 +60,8 @@ TEST_F(SqliteFetch, LooksTitlesUpRegardlessOfCaseWithTheFirstRecordWinning)
         SCOPED_TRACE(c.name);
         const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Main, c.table, c.title);
         if (c.expected.isEmpty()) {
-            EXPECT_EQ(fetch.error, QStringLiteral("No record data"));
+            EXPECT_EQ(fetch.error, QStringLiteral("The picture titled \"%1\" is not in the image database "
+                                                  "nvdb.db (table %2)").arg(c.title, c.table));
             EXPECT_TRUE(fetch.bytes.isEmpty());
         } else {
             EXPECT_TRUE(fetch.ok()) << fetch.error.toStdString();
@@ -153,6 +155,45 @@ TEST(ImageDatabaseLocation, TheEditionNamesTheFileAndALegacyFileWins)
     EXPECT_EQ(locateImageDatabase(folder.path(), Edition::Main).kind, ImageDatabaseFile::Kind::Sqlite);
     EXPECT_EQ(at(Edition::Sibling), QStringLiteral("lmndb.mdb"));
     EXPECT_EQ(locateImageDatabase(folder.path(), Edition::Sibling).kind, ImageDatabaseFile::Kind::Legacy);
+}
+
+// Legacy files are converted once per version of the file, out of process,
+// and what fails is said with the legacy file's own name.
+TEST(LegacyImport, ConvertsOncePerVersionAndNamesTheLegacyFile)
+{
+    const QString nwind = test::sharedTestData(QStringLiteral("nwind.mdb"));
+    if (!QFile::exists(nwind))
+        GTEST_SKIP() << "no sample Access file";
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    qputenv("XDG_CACHE_HOME", folder.file(QStringLiteral("cache")).toUtf8());
+    const QString mdb = folder.file(QStringLiteral("nvdb.mdb"));
+    ASSERT_TRUE(QFile::copy(nwind, mdb));
+
+    const LegacyImport first = importLegacyDatabase(mdb);
+    ASSERT_TRUE(first.error.isEmpty()) << first.error.toStdString();
+    EXPECT_TRUE(first.database.startsWith(legacyCacheFolder()));
+    EXPECT_EQ(importLegacyDatabase(mdb).database, first.database);
+    const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Main, kLogoTable, QStringLiteral("Logo"));
+    EXPECT_TRUE(fetch.error.contains(mdb) && fetch.error.contains(u"no such table: logobank")) << fetch.error.toStdString();
+
+    // A new version of the file replaces the copy; a damaged one says so and
+    // is not read again in this run.
+    QFile file(mdb);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(0);
+    file.write("damaged!");
+    file.close();
+    const LegacyImport damaged = importLegacyDatabase(mdb);
+    EXPECT_TRUE(damaged.database.isEmpty());
+    EXPECT_TRUE(damaged.error.startsWith(u"The image database nvdb.mdb is damaged")) << damaged.error.toStdString();
+    EXPECT_TRUE(damaged.error.contains(u"not an Access database")) << damaged.error.toStdString();
+    EXPECT_EQ(importLegacyDatabase(mdb).error, damaged.error);
+    QFile::remove(mdb);
+    ASSERT_TRUE(QFile::copy(nwind, mdb));
+    const LegacyImport again = importLegacyDatabase(mdb);
+    EXPECT_TRUE(again.error.isEmpty());
+    EXPECT_EQ(QDir(legacyCacheFolder()).entryList(QDir::Files), QStringList{QFileInfo(again.database).fileName()});
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 } // namespace

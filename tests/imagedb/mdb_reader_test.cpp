@@ -105,7 +105,7 @@ TEST_F(LegacyReader, IsUsedWhenTheProgramFolderHoldsAnAccessFile)
     qputenv("MDB_JET3_CHARSET", "CP1252");
     const int filesBefore = test::openFileCount();
     const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Main, kLogoTable, QStringLiteral("Logo"));
-    EXPECT_TRUE(fetch.error.contains(u"no table logobank")) << fetch.error.toStdString();
+    EXPECT_TRUE(fetch.error.contains(u"no such table: logobank")) << fetch.error.toStdString();
     EXPECT_EQ(test::openFileCount(), filesBefore);
     // The reader's own code page is set for the open only.
     EXPECT_EQ(qgetenv("MDB_JET3_CHARSET"), QByteArray("CP1252"));

@@ -4,9 +4,13 @@
 #include "support/testdirs.h"
 #include "test_pictures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace nuvela;
 
@@ -74,6 +78,11 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
     folder.write("logo.png", test::encodedPicture(Qt::blue, "PNG"));
     folder.write("note.txt", "not a picture");
     folder.write("huge.png", test::pngHeaderOnly(60000, 60000));
+    QByteArray damaged = test::encodedPicture(Qt::blue, "PNG");
+    damaged.replace(damaged.indexOf("IDAT") + 4, 8, "xxxxxxxx");
+    folder.write("damaged.png", damaged);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file("fifo.png")).constData(), 0600), 0);
+    QFile::link(QStringLiteral("/dev/null"), file("null.png"));
     ASSERT_EQ(imgdb({ "add", db(), "logobank", "Logo", file("logo.png") }).exitCode, 0);
     const QByteArray before = folder.read("nvdb.db");
 
@@ -96,6 +105,9 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
         { "stock title read as a file name", { "add", db(), "fixpic", "cake.jpg", file("logo.png") }, 1, "dot" },
         { "missing database", { "add", file("none.db"), "logobank", "X", file("logo.png") }, 1, "does not exist" },
         { "extract missing title", { "extract", db(), "logobank", "Nope", file("x.png") }, 1, "no picture \"Nope\"" },
+        { "damaged picture, the decoder muted", { "add", db(), "logobank", "Logo", file("damaged.png") }, 1, "damaged" },
+        { "a FIFO is no picture", { "add", db(), "logobank", "Logo", file("fifo.png") }, 1, "not a regular file" },
+        { "extract onto a device", { "extract", db(), "logobank", "Logo", file("null.png") }, 1, "not a regular file" },
         { "extract into a missing folder", { "extract", db(), "logobank", "Logo", file("no/dir/x.png") }, 1, "Cannot write" },
     };
     for (const auto& c : cases) {
@@ -104,7 +116,7 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.err.contains(QLatin1StringView(c.error))) << run.err.toStdString();
         if (c.exitCode == 1) {
-            EXPECT_TRUE(run.err.startsWith(u"Error: ")) << run.err.toStdString();
+            EXPECT_TRUE(run.err.startsWith(u"Error: ") && run.err.count(u'\n') == 1) << run.err.toStdString();
         }
     }
     EXPECT_EQ(folder.read("nvdb.db"), before);
@@ -146,6 +158,48 @@ TEST(SampleDatabases, HoldEveryListedPictureAndCleanLogos)
         for (const QString& title : stock)
             EXPECT_TRUE(decodePicture(fetchImageBytes(test::stagedDataDir(), edition, kStockPictureTable, title).bytes).ok());
     }
+}
+
+} // namespace
+
+namespace {
+
+// A writer killed at any moment leaves the old or the new database, never a
+// journal that read-only openers trip over; a journal left by some other
+// writer is rolled back by the first reader that may write.
+TEST_F(ImgdbTool, AKilledWriterNeverBlocksReaders)
+{
+    ASSERT_EQ(imgdb({ "create", db() }).exitCode, 0);
+    folder.write("big.bmp", test::encodedPicture(Qt::red, "BMP", { 900, 900 }));
+    for (int round = 0; round < 12; ++round) {
+        QProcess writer;
+        writer.start(QStringLiteral(NUVELA_IMGDB_TOOL), { "add", db(), "fixpic", QStringLiteral("P%1").arg(round), file("big.bmp") });
+        writer.waitForStarted();
+        QThread::msleep(5 * round);
+        writer.kill();
+        writer.waitForFinished();
+        QString error;
+        readSqliteTitles(db(), kStockPictureTable, error);
+        EXPECT_TRUE(error.isEmpty()) << round << ": " << error.toStdString();
+        EXPECT_FALSE(QFile::exists(db() + "-journal")) << round;
+    }
+
+    // The next writer clears the copies killed writers left.
+    ASSERT_EQ(imgdb({ "add", db(), "fixpic", "Last", file("big.bmp") }).exitCode, 0);
+    EXPECT_EQ(QDir(folder.path()).entryList({ "nvdb.db.*" }, QDir::Files), QStringList());
+
+    // A hot journal: the database and its journal as they stood in the middle
+    // of another program's change.
+    SqliteDatabase other(db(), SqliteDatabase::Mode::ReadWrite);
+    ASSERT_TRUE(other.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=OFF; BEGIN; DELETE FROM fixpic; CREATE TABLE x (y)"));
+    test::ProgramFolder copy { test::ProgramFolder::Start::Empty };
+    ASSERT_TRUE(QFile::copy(db(), copy.file("nvdb.db")) && QFile::copy(db() + "-journal", copy.file("nvdb.db-journal")));
+    other.exec("ROLLBACK");
+    QString error;
+    const QStringList titles = readSqliteTitles(copy.file("nvdb.db"), kStockPictureTable, error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(titles, readSqliteTitles(db(), kStockPictureTable, error));
+    EXPECT_FALSE(QFile::exists(copy.file("nvdb.db-journal")));
 }
 
 } // namespace

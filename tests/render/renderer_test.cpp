@@ -12,6 +12,8 @@
 
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct RunResult {
@@ -21,12 +23,16 @@ struct RunResult {
 
 /// Runs nuvela-render as a server or a cron job would: no display and no
 /// environment at all.
-RunResult renderer(const QStringList& args)
+RunResult renderer(const QStringList& args, int timeoutMs = 120000)
 {
     QProcess p;
     p.setProcessEnvironment(QProcessEnvironment());
     p.start(QStringLiteral(NUVELA_RENDER_EXE), args);
-    p.waitForFinished(120000);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {-2, QStringLiteral("hung")};
+    }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
@@ -182,6 +188,66 @@ TEST(Renderer, DamagedPicturesStayQuiet)
     const RunResult r = renderer({"--program-dir", folder.path(), "--template", "t", "-o", out.filePath("p.png")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
+// Files that are not what they seem, and inputs far beyond any page: each
+// ends, in bounded time, with at most one "Error: " line that says why, and
+// nothing but a regular output file is ever written.
+TEST(Renderer, HostileFilesEndInOneLineAndReplaceNothingSpecial)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    ASSERT_TRUE(QFile::copy(test::stagedDataDir() + QStringLiteral("/nvdb.db"), folder.file("nvdb.db")));
+    const auto page = [](const QString& objects) {
+        return test::ansi(QStringLiteral("[templateid]\nid=101\n[paper]\nsize=3000,3000\n") + objects);
+    };
+    folder.write("templates/missing.ini", page("[object1]\nobjtype=fixpicture\npicdim=0,0,900,900\npicname=Gone\n"));
+    folder.write("templates/frame.ini", page("[object1]\nobjtype=picture\npicdim=0,0,900,900\n"));
+    QByteArray rows = "[object1]\r\nobjtype=fixtext\r\nobjdim=0,0,3000,900\r\n";
+    for (int k = 1; k <= 10; ++k) // ten rows of a megabyte each
+        rows += QStringLiteral("shura%1=0,Arial,12,0,0,0,right,0\r\ntxt%1=").arg(k).toLatin1() + QByteArray(1 << 20, 'w') + "\r\n";
+    folder.write("templates/long.ini", page({}) + rows);
+    folder.write("templates/sections.ini", page({}) + QByteArray("[s]\r\nk=v\r\n").repeated(60000));
+    QTemporaryDir out;
+    const QString fifo = out.filePath("fifo"), file = out.filePath("kept.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("nopic.png")).constData(), 0600), 0);
+    folder.write("readonly.png", "mine");
+    QFile::setPermissions(folder.file("readonly.png"), QFile::ReadOwner);
+    QFile::link(fifo, out.filePath("to-fifo.png"));
+    QFile::link(file, out.filePath("to-file.png"));
+
+    struct Case {
+        const char* tavnit;
+        QString output;
+        const char* says; ///< nullptr: drawn
+    };
+    const Case cases[] = {
+        {"missing", out.filePath("stopped.pdf"), "The picture titled \"Gone\" is not in the image database nvdb.db (table fixpic)"},
+        {"missing", out.filePath("stopped.png"), "is not in the image database"},
+        {"frame", out.filePath("frame.png"), nullptr},     // a FIFO as placeholder is no picture
+        {"long", out.filePath("long.png"), nullptr},       // rows show what a page can hold
+        {"sections", out.filePath("s.png"), "sections, more than"},
+        {"frame", out.filePath("to-fifo.png"), "not a regular file"},
+        {"frame", out.filePath("to-file.png"), nullptr},   // written through the link
+        {"frame", folder.file("readonly.png"), "read-only"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output.toStdString());
+        const RunResult r = renderer({"--program-dir", folder.path(), "--template", c.tavnit, "-o", c.output}, 30000);
+        EXPECT_EQ(r.exitCode, c.says ? 1 : 0) << r.err.toStdString();
+        if (c.says) {
+            EXPECT_TRUE(r.err.startsWith(u"Error: ") && r.err.count(u'\n') == 1) << r.err.toStdString();
+            EXPECT_NE(r.err.indexOf(QString::fromUtf8(c.says)), -1) << r.err.toStdString();
+        }
+    }
+    QFile::remove(folder.file("nvdb.db"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("nvdb.db")).constData(), 0600), 0);
+    const RunResult fifoDatabase = renderer({"--program-dir", folder.path(), "--template", "missing", "-o", file}, 30000);
+    EXPECT_NE(fifoDatabase.err.indexOf(u"is not a regular file"), -1) << fifoDatabase.err.toStdString();
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+    EXPECT_TRUE(QFileInfo(out.filePath("to-file.png")).isSymLink());
+    EXPECT_TRUE(QImageReader(file).canRead());
+    EXPECT_EQ(folder.read("readonly.png"), "mine");
 }
 
 TEST(Renderer, DefaultProgramFolderIsTheBundledOne)

@@ -202,3 +202,27 @@ TEST(Scale, ThePageStaysTheSameAtHigherResolution)
 }
 
 } // namespace
+
+namespace {
+
+// A megabyte in one row, or in a paragraph, is drawn as what a page can show:
+// the same pixels as its first characters, a surrogate pair never split.
+TEST(LongRows, ShowWhatAPageCanHold)
+{
+    const QString head = QString(kMaxShownCharacters - 1, u'w') + QChar(0xD83D) + QChar(0xDE00);
+    EXPECT_EQ(shownText(head).size(), kMaxShownCharacters - 1);
+    const QString huge = QString(1 << 20, u'w');
+    const auto draw = [](const QString& text, bool paragraph) {
+        Surface s;
+        s.resize(12000, 3000);
+        if (paragraph)
+            DrawParagraph(s, false, text + QString(u'~').repeated(100000), 0, 0, 12000);
+        else
+            DrawTextRow(s, false, redRow(text, "left"));
+        return s.image();
+    };
+    for (const bool paragraph : {false, true})
+        EXPECT_EQ(draw(huge, paragraph), draw(huge.left(kMaxShownCharacters), paragraph)) << paragraph;
+}
+
+} // namespace

@@ -1,6 +1,8 @@
 #include "store/fit.h"
 #include "store/jpeg.h"
+#include "store/inidocument.h"
 #include "store/keystore.h"
+#include "store/outputfile.h"
 #include "store/pagestate.h"
 #include "store/templates.h"
 #include "support/testdirs.h"
@@ -12,6 +14,8 @@
 #include <QImageReader>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace nuvela;
 
@@ -125,4 +129,55 @@ TEST(Templates, GalleryAndVersionCount)
     EXPECT_EQ(countVersions(store, state), 10);
     folder.write("templates/textdata.txt", test::ansi("[tav101girsa1]\ntxt0=ok\n[tav101girsa3]\ntxt0=ok\n"));
     EXPECT_EQ(countVersions(store, state), 1); // a gap ends the count
+}
+
+TEST(StoreLimits, FilesBeyondAnyPageAreRefusedWithTheReason)
+{
+    struct Case {
+        QByteArray bytes;
+        const char* refusal; ///< "": accepted
+    };
+    const Case cases[] = {
+        {QByteArray("[s]\r\nk=v\r\n").repeated(IniDocument::kMaxSections), ""},
+        {QByteArray("[s]\r\nk=v\r\n").repeated(IniDocument::kMaxSections + 1), "sections"},
+        {QByteArray("\r").repeated(IniDocument::kMaxLines + 1), "lines"},
+        {QByteArray("\r\n").repeated(IniDocument::kMaxLines + 1), "lines"},
+    };
+    for (const Case& c : cases) {
+        const IniDocument doc(c.bytes);
+        EXPECT_NE(doc.refusal().indexOf(QLatin1String(c.refusal)), -1) << doc.refusal().toStdString();
+        EXPECT_EQ(doc.refusal().isEmpty(), !*c.refusal);
+    }
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    folder.write("templates/t.ini", "[templateid]\r\nid=101\r\n");
+    folder.write("templates/textdata.txt", QByteArray("[a]\r\n").repeated(IniDocument::kMaxSections + 1));
+    PageState state;
+    KeyStore store(folder.path(), state);
+    const QString why = selectTemplate(store, state, QStringLiteral("t"));
+    EXPECT_TRUE(why.contains(u"textdata.txt") && why.contains(u"sections")) << why.toStdString();
+    EXPECT_NE(store.write(StoreMode::WriteTxt, u"a", u"k", u"v").error.indexOf(u"sections"), -1);
+}
+
+TEST(OutputFiles, FailuresNameTheFileAndWhatToDo)
+{
+    struct Case {
+        int error;
+        const char* device;
+        const char* says;
+    };
+    const Case cases[] = {
+        {ENOSPC, "Unknown error", "No space left on device. Free some space"},
+        {EACCES, "Permission denied", "Choose a folder you may write to"},
+        {EIO, "Unknown error", "Input/output error"},
+        {0, "Device is gone", "Device is gone"},
+    };
+    for (const Case& c : cases) {
+        const QString message = outputFailure(QStringLiteral("/tmp/card.jpg"), c.error, QString::fromUtf8(c.device));
+        EXPECT_TRUE(message.startsWith(u"Cannot write /tmp/card.jpg: ")) << message.toStdString();
+        EXPECT_NE(message.indexOf(QString::fromUtf8(c.says)), -1) << message.toStdString();
+    }
+    // Pages are encoded a row at a time, as 24-bit bitmaps.
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    ASSERT_TRUE(saveBmp(QImage(8, 8, QImage::Format_RGB32), folder.file("page.bmp")).ok());
+    EXPECT_EQ(folder.read("page.bmp").mid(28, 2), QByteArray("\x18\0", 2));
 }

@@ -142,6 +142,12 @@ const EntryCase kEntries[] = {
       [](PictureEditor& e, const QStringList&) { EXPECT_EQ(e.label->text(), "Hi"); } },
     { "a boolean property", "loadpic.Visible=False",
       [](PictureEditor& e, const QStringList&) { EXPECT_TRUE(e.loadpic->isHidden()); } },
+    { "the window cannot be hidden", "form.Visible=False",
+      [](PictureEditor& e, const QStringList&) {
+          EXPECT_FALSE(e.window.testAttribute(Qt::WA_WState_ExplicitShowHide));
+      } },
+    { "nor disabled, in any letter case", "FORM.enabled=0",
+      [](PictureEditor& e, const QStringList&) { EXPECT_TRUE(e.window.isEnabled()); } },
     { "unknown widget changes nothing", "nothere.Caption=X",
       [](PictureEditor& e, const QStringList& before) { EXPECT_EQ(e.snapshot(), before); } },
     { "an unknown property still mirrors the widget", "Label1.Frobnicate=1",

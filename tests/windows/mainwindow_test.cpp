@@ -134,7 +134,8 @@ TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBox)
     start();
     choose("broken");
     EXPECT_EQ(window->lastOutcome().end, nuvela::PageEnd::Stopped);
-    EXPECT_EQ(messages(), QStringList{"Error|No record data"});
+    EXPECT_EQ(messages(), QStringList{"Error|The picture titled \"No such title\" is not in the image "
+                                      "database nvdb.db (table fixpic)"});
 }
 
 TEST_F(WindowFixture, LogoTextAndHighlight)

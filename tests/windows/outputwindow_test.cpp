@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QScrollBar>
 
+#include <unistd.h>
+
 using test::WindowFixture;
 
 namespace {
@@ -104,6 +106,21 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     out.savePicture();
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages().first().startsWith(u"Error|Cannot write")) << messages().first().toStdString();
+
+    // A read-only file is replaced only when the user says so (the system
+    // itself would let an administrator through without a word).
+    folder.write("out/kept.jpg", "protected");
+    QFile::setPermissions(folder.file("out/kept.jpg"), QFile::ReadOwner);
+    for (const bool yes : {false, true}) {
+        if (yes && ::geteuid() != 0)
+            break; // only an administrator can replace it at all
+        dialogs.answerSave(folder.file("out/kept.jpg"));
+        dialogs.answerAsk(yes);
+        out.savePicture();
+        EXPECT_EQ(dialogs.requests().back().kind, nuvela::ScriptedDialogs::Kind::Ask);
+        EXPECT_TRUE(dialogs.requests().back().text.startsWith(u"The file")) << dialogs.requests().back().text.toStdString();
+        EXPECT_EQ(QImageReader(folder.file("out/kept.jpg")).canRead(), yes);
+    }
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 

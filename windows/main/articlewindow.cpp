@@ -25,6 +25,8 @@
 
 #include <ret/retainer.h>
 
+#include <new>
+
 namespace nuvela {
 
 namespace {
@@ -201,7 +203,15 @@ void ArticleWindow::viewpic()
         QApplication::setOverrideCursor(Qt::WaitCursor);
     };
     page.finished = [] { QApplication::restoreOverrideCursor(); };
-    lastOutcome_ = DrawPage(page);
+    try {
+        lastOutcome_ = DrawPage(page);
+    } catch (const std::bad_alloc&) {
+        // A page beyond the machine's memory is reported; nothing is lost.
+        if (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        program_.canvas.clear();
+        lastOutcome_ = {PageEnd::NoPage, QStringLiteral("There is not enough memory to draw this page.")};
+    }
     if (lastOutcome_.end == PageEnd::Refused)
         return;
     if (lastOutcome_.end == PageEnd::Stopped)

@@ -78,6 +78,12 @@ bool applyLanguageEntry(QWidget* window, const LanguageEntry& entry)
     QWidget* widget = findTarget(window, entry.target);
     if (!widget)
         return false;
+    // A translation changes texts and looks; hiding or disabling a whole
+    // window would leave the program running with nothing to use.
+    if (widget == window
+        && (entry.property.compare(u"Visible", Qt::CaseInsensitive) == 0
+            || entry.property.compare(u"Enabled", Qt::CaseInsensitive) == 0))
+        return false;
 
     const QString type = toolkitTypeName(widget);
     if (type == u"CheckBox" || type == u"Label" || type == u"OptionButton") {

@@ -217,8 +217,17 @@ void PicformWindow::savePicture()
     if (!choice)
         return; // cancelled
     const SaveTarget target = saveTargetFor(*choice);
+    // A protected file is the user's to give up; the system would let an
+    // administrator replace it without a word.
+    ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse;
+    if (examineOutput(target.path).kind == OutputKind::ReadOnly) {
+        if (!program_.dialogs.ask(this, QStringLiteral("Attention"),
+                                  QStringLiteral("The file %1 is read-only. Replace it anyway?").arg(target.path)))
+            return;
+        readOnly = ReadOnlyFiles::Replace;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const StoreResult saved = savePage(program_.canvas.image(), target, jpegQuality(program_.store));
+    const StoreResult saved = savePage(program_.canvas.image(), target, jpegQuality(program_.store), readOnly);
     QApplication::restoreOverrideCursor();
     if (!saved.ok())
         showMessage(saved.error);

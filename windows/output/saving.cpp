@@ -21,11 +21,12 @@ SaveTarget saveTargetFor(const SaveChoice& choice)
     return {path + extension, bitmap ? PictureFileFormat::Bmp : PictureFileFormat::Jpeg};
 }
 
-StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuality)
+StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuality,
+                     ReadOnlyFiles readOnly)
 {
     if (target.format == PictureFileFormat::Bmp)
-        return saveBmp(page, target.path);
-    return saveJpeg(page, target.path, jpegQuality);
+        return saveBmp(page, target.path, readOnly);
+    return saveJpeg(page, target.path, jpegQuality, readOnly);
 }
 
 } // namespace nuvela

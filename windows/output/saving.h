@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/inifiles.h"
+#include "store/outputfile.h"
 #include "windows/common/dialogs.h"
 
 #include <QImage>
@@ -27,6 +28,8 @@ SaveTarget saveTargetFor(const SaveChoice& choice);
 
 /// Writes the page: through a temporary file and an atomic rename, so an
 /// existing file is replaced only by a complete new one.
-StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuality);
+/// A read-only file is replaced only when the user allowed it.
+StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuality,
+                     ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 } // namespace nuvela

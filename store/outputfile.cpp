@@ -1,0 +1,117 @@
+#include "store/outputfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace nuvela {
+
+namespace {
+
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
+
+bool isReadOnly(const QString& path, mode_t mode)
+{
+    // The rename would replace a protected file for an administrator too;
+    // the protection counts, not who runs the program.
+    return ::access(native(path).constData(), W_OK) != 0 || !(mode & (S_IWUSR | S_IWGRP | S_IWOTH));
+}
+
+/// The folder a file goes into has no room left (some file systems report
+/// a full disk without saying so).
+bool folderIsFull(const QString& path)
+{
+    struct statvfs fs{};
+    const QString folder = QFileInfo(path).absolutePath();
+    return ::statvfs(native(folder).constData(), &fs) == 0 && fs.f_bavail == 0;
+}
+
+StoreResult failure(const QString& path, int errorNumber, const QString& text)
+{
+    return {outputFailure(path, errorNumber, text)};
+}
+
+} // namespace
+
+OutputPlace examineOutput(const QString& path)
+{
+    const QFileInfo info(path);
+    OutputPlace place{path, OutputKind::Absent};
+    if (info.isSymLink()) {
+        // Written through to the file the link names, also when that does
+        // not exist yet.
+        place.target = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
+    }
+    struct stat st{};
+    if (::stat(native(place.target).constData(), &st) != 0)
+        return place;
+    if (!S_ISREG(st.st_mode))
+        place.kind = OutputKind::NotRegular;
+    else
+        place.kind = isReadOnly(place.target, st.st_mode) ? OutputKind::ReadOnly : OutputKind::Regular;
+    return place;
+}
+
+QString outputFailure(const QString& path, int errorNumber, const QString& deviceText)
+{
+    if (errorNumber == ENOSPC || errorNumber == EDQUOT
+        || ((errorNumber == 0 || deviceText.isEmpty() || deviceText == u"Unknown error") && folderIsFull(path)))
+        return QStringLiteral("Cannot write %1: No space left on device. Free some space on that disk, "
+                              "or save to another one.")
+            .arg(path);
+    if (errorNumber == EACCES || errorNumber == EPERM || errorNumber == EROFS)
+        return QStringLiteral("Cannot write %1: %2. Choose a folder you may write to.")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errorNumber)));
+    QString reason = deviceText;
+    if ((reason.isEmpty() || reason == u"Unknown error") && errorNumber != 0)
+        reason = QString::fromLocal8Bit(std::strerror(errorNumber));
+    if (reason.isEmpty())
+        reason = QStringLiteral("the file could not be written");
+    return QStringLiteral("Cannot write %1: %2.").arg(path, reason);
+}
+
+StoreResult writeOutputFile(const QString& path, const std::function<bool(QIODevice&)>& write,
+                            ReadOnlyFiles readOnly)
+{
+    const OutputPlace place = examineOutput(path);
+    if (place.kind == OutputKind::NotRegular)
+        return {QStringLiteral("%1 is not a regular file (it is a folder, a device or a FIFO) and is "
+                               "never replaced; choose another name.")
+                    .arg(path)};
+    if (place.kind == OutputKind::ReadOnly
+        && (readOnly == ReadOnlyFiles::Refuse || ::access(native(place.target).constData(), W_OK) != 0))
+        return {QStringLiteral("%1 is read-only and is not replaced; choose another name, or make the "
+                               "file writable first.")
+                    .arg(path)};
+
+    QSaveFile file(place.target);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return failure(place.target, errno, file.errorString());
+    errno = 0;
+    if (!write(file) || file.error() != QFileDevice::NoError) {
+        const int error = errno;
+        const QString text = file.errorString();
+        file.cancelWriting();
+        return failure(place.target, error, text);
+    }
+    errno = 0;
+    if (!file.commit())
+        return failure(place.target, errno, file.errorString());
+    return {};
+}
+
+StoreResult writeOutputFile(const QString& path, const QByteArray& bytes, ReadOnlyFiles readOnly)
+{
+    return writeOutputFile(
+        path, [&](QIODevice& out) { return out.write(bytes) == bytes.size(); }, readOnly);
+}
+
+} // namespace nuvela
