@@ -15,7 +15,7 @@ PACKAGES := cmake g++ make pkg-config \
   libturbojpeg0-dev libjpeg-turbo-progs libsqlite3-dev \
   mdbtools mdbtools-dev libmdb3 \
   fontconfig fonts-liberation2 culmus \
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils qt6-translations-l10n
 
 .PHONY: all deps configure build run test test-sanitize bench fuzz clean
 

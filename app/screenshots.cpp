@@ -5,11 +5,16 @@
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"
 #include "windows/main/articlewindow.h"
+#include "windows/main/pageview.h"
 #include "windows/output/picformwindow.h"
 #include "windows/picedit/piceditwindow.h"
+#include "windows/textedit/txteditwindow.h"
+#include "store/keystore.h"
+#include "text/rowmodel.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QProcess>
 #include <QScreen>
@@ -77,6 +82,35 @@ int main(int argc, char** argv)
             return 1;
         window.gallery()->setCurrentItem(found.first());
         grab(&window).save(out + QStringLiteral("/main-%1.png").arg(language));
+
+        // The highlight that follows the focus over the page's objects.
+        if (const QList<QLabel*> overlays = window.pageView()->overlaysInOrder(); !overlays.isEmpty()) {
+            overlays.first()->setFocus();
+            grab(&window).save(out + QStringLiteral("/main-focus-%1.png").arg(language));
+        }
+
+        // The text editor on the page's first object of several rows and on
+        // its first paragraph.
+        int rowsObject = 0, paragraphObject = 0;
+        for (int n = 1; n <= 50; ++n) {
+            const QString section = QStringLiteral("object%1").arg(n);
+            if (program.store.get(nuvela::StoreMode::Get, section, u"objtype") != u"text")
+                continue;
+            const auto rows = nuvela::completeRows(nuvela::readRowDefinitions(program.store, n, 10), {});
+            if (rows.isParagraph() && !paragraphObject)
+                paragraphObject = n;
+            else if (rows.definitionTexts.size() >= 3 && !rowsObject)
+                rowsObject = n;
+        }
+        for (const auto& [n, mode] : {std::pair{rowsObject, "rows"}, std::pair{paragraphObject, "paragraph"}}) {
+            if (n == 0)
+                continue;
+            nuvela::TxteditWindow editor(program, n, &window);
+            editor.move(0, 0);
+            editor.show();
+            grab(&editor).save(out + QStringLiteral("/textedit-%1-%2.png").arg(QString::fromLatin1(mode), language));
+            editor.hide();
+        }
 
         for (int mode : {0, 1}) {
             nuvela::PicformWindow& output = window.output();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Screenshots of the main window, the output window and the picture editor, in Hebrew and in
-# English, on a virtual 1280 × 1024 display.
+# Screenshots of the main window, the output window and the picture editor,
+# in Hebrew and in English, on a virtual display of SCREEN (default 1280x1024).
 #   app/screenshots.sh [BUILD-DIR] [OUTPUT-DIR] [TEMPLATE]
 set -euo pipefail
 build="${1:-build}"
@@ -8,6 +8,7 @@ out="${2:-$build/screenshots}"
 # Absolute, since the program makes its own folder the current one.
 mkdir -p "$out" && out="$(cd "$out" && pwd)"
 template="${3:-birthday}"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+screen="${SCREEN:-1280x1024}"
+xvfb-run -a -s "-screen 0 ${screen}x24" \
   "$build/app/nuvela-screenshots" "$(cd "$build" && pwd)/data" "$out" "$template"
 ls "$out"/*.png

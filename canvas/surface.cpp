@@ -218,8 +218,16 @@ void Surface::drawPicture(const QImage& picture, const QRectF& box)
 
 void Surface::drawPictureAt(const QImage& picture, QPointF topLeft)
 {
-    drawPicture(picture, QRectF(topLeft, QSizeF(picture.width() * kScreenTwipsPerPixel,
-                                                picture.height() * kScreenTwipsPerPixel)));
+    if (image_.isNull() || picture.isNull())
+        return;
+    // Copied at its own size (times the surface's scale) from the rounded
+    // corner: rounding both corners could make it a pixel smaller, and so
+    // resampled and blurred.
+    const QRect target(toPixel(topLeft), QSize(qRound(picture.width() * scale()), qRound(picture.height() * scale())));
+    paint([&](QPainter& p) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != picture.size());
+        p.drawImage(target, picture);
+    });
 }
 
 } // namespace nuvela

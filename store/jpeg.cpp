@@ -16,10 +16,12 @@ namespace nuvela {
 
 int jpegQualityFrom(QStringView text)
 {
+    // A number is made whole (halves to even); only what is not a number
+    // falls back to the default.
     const auto v = parseNumber(text);
-    if (!v || *v != roundHalfEven(*v))
+    if (!v)
         return kDefaultJpegQuality;
-    return int(std::clamp(*v, 1.0, 100.0));
+    return int(std::clamp(double(roundHalfEven(*v)), 1.0, 100.0));
 }
 
 int jpegQuality(KeyStore& store)

@@ -3,44 +3,31 @@
 #include "canvas/boxes.h"
 #include "canvas/colour.h"
 #include "store/numbers.h"
+#include "text/rowmodel.h"
 #include "text/textrow.h"
 
 namespace nuvela {
 
 namespace {
 
-// Fields of a row definition (the eight-field "shura" value); the first five
-// are also the fields of a row format.
-enum RowField { Colour, Face, Size, Bold, Charset, Offset, Align, Angle };
-// A stored row format has these five fields at least.
-constexpr qsizetype kFormatFields = 5;
-
-/// A row from its format (fields 0-4) and its definition (fields 5-7), or
-/// nothing when a number among them is not one: such a row is not drawn.
-std::optional<TextRow> makeRow(const Fields& format, const Fields& definition,
-                               const Fields::Box& box, const QString& text)
+/// A row from its format and its definition's place in the box.
+TextRow makeRow(const RowFormat& format, const RowDefinition& definition, const Fields::Box& box,
+                const QString& text)
 {
-    const auto colour = parseColour(format[Colour]);
-    const auto size = format.number(Size);
-    const auto charset = parseWhole(format[Charset]);
-    const auto offset = definition.number(Offset);
-    const auto angle = definition.number(Angle);
-    if (!colour || !size || !charset || !offset || !angle)
-        return std::nullopt;
     TextRow row;
-    row.colour = *colour;
-    row.font = format[Face];
-    row.size = *size;
-    row.bold = isTrueText(format[Bold]);
-    row.charset = *charset;
+    row.colour = format.colour;
+    row.font = format.face;
+    row.size = format.size;
+    row.bold = format.bold;
+    row.charset = format.charset;
     row.x = box.x;
     row.y = box.y;
     row.w = box.w;
     row.h = box.h;
-    row.offset = *offset;
+    row.offset = definition.offset;
     row.text = text;
-    row.align = definition[Align];
-    row.angle = *angle;
+    row.align = definition.align;
+    row.angle = definition.angle;
     return row;
 }
 
@@ -52,16 +39,19 @@ QRectF visibleBox(const PageContext& page, const Fields::Box& box)
     return QRectF(x, box.y, box.w, box.h);
 }
 
-void drawParagraphRow(PageContext& page, const Fields& format, const Fields::Box& box,
+void drawParagraphRow(PageContext& page, const QString& formatText, const Fields::Box& box,
                       const QString& text)
 {
+    // A paragraph takes what it can of a damaged format, as the surface
+    // keeps its previous colour or size for the fields it cannot read.
     Surface& canvas = page.canvas;
-    if (const auto colour = parseColour(format[Colour]))
+    const Fields format(formatText);
+    if (const auto colour = parseColour(format[0]))
         canvas.textColour = colourFromRef(*colour);
-    canvas.font.face = format[Face];
-    if (const auto size = format.number(Size))
+    canvas.font.face = format[1];
+    if (const auto size = format.number(2))
         canvas.font.size = *size;
-    canvas.font.bold = isTrueText(format[Bold]);
+    canvas.font.bold = isTrueText(format[3]);
     DrawParagraph(canvas, page.state.rightToLeft(), text, box.x, box.y, box.w);
 }
 
@@ -99,32 +89,23 @@ DrawStatus DrawTextObject(PageContext& page, int n, bool headlineMode)
         state.liveFormats[n] = formats == kFailed ? QString() : formats;
     }
     const QString text = state.liveTexts[n];
-    const QList<QString> rows = text.split(u'~');
-    const QList<QString> formatRows = state.liveFormats[n].split(u'~');
+    const QStringList rows = splitRows(text);
 
     // One format per row definition: the stored one when it is complete,
     // else the definition itself, so no row takes another row's format.
-    QList<QString> completed;
-    bool usedDefinition = false;
-    for (int k = 0; k < kMaxEditableRows; ++k) {
-        const QString definitionText = page.objectKey(n, QStringLiteral("shura%1").arg(k + 1));
-        if (definitionText == kFailed)
-            break;
-        const Fields definition(definitionText);
-        const bool stored = k < formatRows.size() && Fields(formatRows[k]).size() >= kFormatFields;
-        const Fields format(stored ? formatRows[k] : definitionText);
-        completed.append(stored ? formatRows[k] : definitionText);
-        usedDefinition = usedDefinition || !stored;
-
-        if (definition[Align] == u"full") {
-            drawParagraphRow(page, format, *box, text);
-        } else if (k < rows.size()) {
-            if (const auto row = makeRow(format, definition, *box, rows[k]))
-                DrawTextRow(page.canvas, state.rightToLeft(), *row);
+    const TextObjectRows object = completeRows(readRowDefinitions(page.store, n, kMaxEditableRows),
+                                               state.liveFormats[n]);
+    for (int k = 0; k < object.definitionTexts.size(); ++k) {
+        const auto& definition = object.definitions[k];
+        if (definition && definition->isParagraph()) {
+            drawParagraphRow(page, object.formatTexts[k], *box, text);
+        } else if (k < rows.size() && definition) {
+            if (const auto format = object.format(k))
+                DrawTextRow(page.canvas, state.rightToLeft(), makeRow(*format, *definition, *box, rows[k]));
         }
     }
-    if (usedDefinition)
-        state.liveFormats[n] = completed.join(u'~');
+    if (object.completedFromDefinitions)
+        state.liveFormats[n] = object.formatString();
     return {};
 }
 
@@ -134,18 +115,15 @@ DrawStatus DrawFixedTextObject(PageContext& page, int n)
     if (!box)
         return {};
     DrawTextBoxRectangle(page, n);
-    for (int k = 1; k <= kMaxFixedRows; ++k) {
-        const QString definitionText = page.objectKey(n, QStringLiteral("shura%1").arg(k));
-        if (definitionText == kFailed)
-            break;
+    const QList<QString> definitions = readRowDefinitions(page.store, n, kMaxFixedRows);
+    for (int k = 0; k < definitions.size(); ++k) {
         // A row without its text has nothing to show (rather than the
         // store's miss marker).
-        const QString text = page.objectKey(n, QStringLiteral("txt%1").arg(k));
+        const QString text = page.objectKey(n, QStringLiteral("txt%1").arg(k + 1));
         if (text == kFailed)
             continue;
-        const Fields definition(definitionText);
-        if (const auto row = makeRow(definition, definition, *box, text))
-            DrawTextRow(page.canvas, page.state.rightToLeft(), *row);
+        if (const auto definition = RowDefinition::parse(definitions[k]))
+            DrawTextRow(page.canvas, page.state.rightToLeft(), makeRow(definition->format, *definition, *box, text));
     }
     return {};
 }

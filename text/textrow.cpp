@@ -18,10 +18,8 @@ constexpr double kPi = 3.141592654;
 
 bool isTrueText(QStringView text)
 {
-    if (text.trimmed().compare(u"true", Qt::CaseInsensitive) == 0)
-        return true;
-    const auto n = parseNumber(text);
-    return n && *n != 0;
+    // Only the word: numbers such as "1" or "-1" are not bold.
+    return text.trimmed().compare(u"true", Qt::CaseInsensitive) == 0;
 }
 
 QString shownText(const QString& text)

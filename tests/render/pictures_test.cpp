@@ -48,6 +48,33 @@ TEST(BlitTransparent, KeyColourStaysTransparentOthersAreAndedWithTheTint)
     EXPECT_EQ(small.pixel(1, 0), qRgb(0xC8, 0x64, 0x32));
 }
 
+// A picture drawn at its own size is copied pixel for pixel from the
+// rounded corner, wherever between pixels the corner falls.
+TEST(PictureAt, CopiedAtItsOwnSizeFromTheRoundedCorner)
+{
+    QImage logo(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < logo.height(); ++y)
+        for (int x = 0; x < logo.width(); ++x)
+            logo.setPixel(x, y, qRgb(x * 30, y * 50, 200));
+    struct Case {
+        double x, y; // twips
+        int px, py;  // the corner's pixel
+    };
+    for (const Case& c : {Case{150, 150, 10, 10}, Case{157.5, 142.5, 10, 10}, Case{164, 173, 11, 12},
+                          Case{22.5, 7, 2, 0}}) {
+        nuvela::Surface s(1);
+        ASSERT_TRUE(s.resize(600, 600));
+        s.clear();
+        const QRgb background = s.image().pixel(30, 30);
+        s.drawPictureAt(logo, QPointF(c.x, c.y));
+        for (int y = 0; y < logo.height(); ++y)
+            for (int x = 0; x < logo.width(); ++x)
+                ASSERT_EQ(s.image().pixel(c.px + x, c.py + y) & 0xFFFFFF, logo.pixel(x, y) & 0xFFFFFF) << c.x << "," << c.y;
+        EXPECT_EQ(s.image().pixel(c.px + logo.width(), c.py), background) << c.x;
+        EXPECT_EQ(s.image().pixel(c.px, c.py + logo.height()), background) << c.x;
+    }
+}
+
 TEST(PictureNames, PlainNamesOnlyForTemplates)
 {
     for (const char* ok : {"a.png", "photo one.jpg", "x.y.z"})

@@ -26,7 +26,14 @@ struct RunResult {
 RunResult renderer(const QStringList& args, int timeoutMs = 120000)
 {
     QProcess p;
-    p.setProcessEnvironment(QProcessEnvironment());
+    QProcessEnvironment none;
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer's own settings (leak checks off) still reach the child.
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"})
+        if (qEnvironmentVariableIsSet(name))
+            none.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
+#endif
+    p.setProcessEnvironment(none);
     p.start(QStringLiteral(NUVELA_RENDER_EXE), args);
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();

@@ -59,7 +59,7 @@ TEST(MarkModified, KeepsTheVersionOfTheChange)
 TEST(Jpeg, QualityFromTheStore)
 {
     const std::pair<const char16_t*, int> cases[] = {
-        {u"80", 80}, {u"failed", 75}, {u"", 75}, {u"abc", 75}, {u"80.5", 75},
+        {u"80", 80}, {u"failed", 75}, {u"", 75}, {u"abc", 75}, {u"80.5", 80}, {u"81.5", 82}, {u"79.6", 80},
         {u"150", 100}, {u"0", 1}, {u"-5", 1}, {u" 90 ", 90}};
     for (auto [text, q] : cases)
         EXPECT_EQ(jpegQualityFrom(QStringView(text)), q) << QString::fromUtf16(text).toStdString();

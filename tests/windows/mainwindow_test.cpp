@@ -12,6 +12,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTest>
 
 #include <ret/retainer.h>
 
@@ -160,17 +161,39 @@ TEST_F(WindowFixture, WebPaneButtons)
 {
     start();
     QList<QUrl> opened;
+    bool browserStarts = true;
     window->web()->setExternalOpener([&](const QUrl& url) {
         opened << url;
-        return true;
+        return browserStarts;
     });
+    auto nav = [&](int i) { return static_cast<QWidget*>(nuvela::findArrayElement(window.get(), u"nav", i)); };
+    // Back and forward only with somewhere to go.
+    EXPECT_FALSE(nav(1)->isEnabled());
+    EXPECT_FALSE(nav(2)->isEnabled());
     choose("birthday");
-    static_cast<QAbstractButton*>(nuvela::findArrayElement(window.get(), u"nav", 3))->click();
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened.first(), QUrl("https://www.nuvela.example/helpdesk.html"));
+    QTest::mouseClick(nav(3), Qt::LeftButton);
+    // Help is a page of our own, in the pane.
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(window->web()->source().toString().endsWith(u"/help.html"));
+    EXPECT_TRUE(window->web()->toPlainText().contains(u"גירסאות"));
+    EXPECT_TRUE(nav(1)->isEnabled());
+    EXPECT_FALSE(nav(2)->isEnabled());
+    QTest::mouseClick(nav(1), Qt::LeftButton);
+    EXPECT_TRUE(window->web()->source().toString().endsWith(u"/preload.html"));
+    EXPECT_TRUE(nav(2)->isEnabled());
     // Every web action returns to web mode.
     EXPECT_EQ(window->gallery()->currentRow(), -1);
     EXPECT_FALSE(window->pageView()->isVisibleTo(window.get()));
+
+    // Without the page the web site opens; a browser that cannot start is told.
+    QFile::remove(folder.file("help.html"));
+    browserStarts = false;
+    QTest::mouseClick(nav(3), Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.first(), QUrl("https://www.nuvela.example/helpdesk.html"));
+    ASSERT_FALSE(dialogs.requests().empty());
+    EXPECT_EQ(dialogs.requests().back().kind, nuvela::ScriptedDialogs::Kind::Tell);
+    EXPECT_TRUE(dialogs.requests().back().text.contains(u"https://www.nuvela.example/helpdesk.html"));
 }
 
 TEST_F(WindowFixture, ScalingToTheScreen)
@@ -186,6 +209,9 @@ TEST_F(WindowFixture, ScalingToTheScreen)
         EXPECT_NEAR(window->titlePanel()->x(), 592 * c.fx, 1);
         EXPECT_NEAR(window->titlePanel()->height(), 300 * c.fy, 1);
         EXPECT_NEAR(window->gallery()->font().pointSizeF(), 9 * c.fy * 0.8, 0.01);
+        // Panels change only by caption and placement: header and caption font stay.
+        EXPECT_EQ(window->titlePanel()->headerHeight(), 24);
+        EXPECT_EQ(window->titlePanel()->captionFont().pointSizeF(), 9);
     }
 }
 

@@ -4,10 +4,19 @@
 #include "windows/output/printing.h"
 #include "windows/output/saving.h"
 
+#include <QComboBox>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QImageReader>
 #include <QLabel>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <functional>
 
 #include <unistd.h>
 
@@ -105,7 +114,10 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     dialogs.answerSave(folder.file("no/such/folder/card.jpg"));
     out.savePicture();
     ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages().first().startsWith(u"Error|Cannot write")) << messages().first().toStdString();
+    // What failed and what the user can do, in the interface language.
+    EXPECT_TRUE(messages().first().startsWith(u"Error|לא ניתן לשמור")) << messages().first().toStdString();
+    EXPECT_TRUE(messages().first().contains(u"no/such/folder")) << messages().first().toStdString();
+    EXPECT_EQ(dialogs.requests()[dialogs.requests().size() - 2].title, u"שמור תמונה");
 
     // A read-only file is replaced only when the user says so (the system
     // itself would let an administrator through without a word).
@@ -118,20 +130,132 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
         dialogs.answerAsk(yes);
         out.savePicture();
         EXPECT_EQ(dialogs.requests().back().kind, nuvela::ScriptedDialogs::Kind::Ask);
-        EXPECT_TRUE(dialogs.requests().back().text.startsWith(u"The file")) << dialogs.requests().back().text.toStdString();
+        EXPECT_TRUE(dialogs.requests().back().text.contains(u"מוגן")) << dialogs.requests().back().text.toStdString();
         EXPECT_EQ(QImageReader(folder.file("out/kept.jpg")).canRead(), yes);
     }
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 
-TEST_F(OutputWindow, PrintingToAFile)
+// A file is replaced only after the user agreed, under the name it really
+// gets: "card1" with the JPEG filter asks about "card1.jpg".
+TEST_F(OutputWindow, ReplacingAFileAsksUnderTheFinalName)
+{
+    nuvela::PicformWindow& out = open("family-times");
+    struct Case {
+        const char* chosen;
+        int filter;
+        const char* existing; // "" when nothing is there
+        bool yes;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"out/card1", 0, "out/card1.jpg", false, false}, {"out/card1", 0, "out/card1.jpg", true, true},
+        {"out/card2", 1, "out/card2.bmp", false, false}, {"out/card3.jpg", 0, "out/card3.jpg", true, true},
+        {"out/card4", 0, "", false, true},
+    };
+    for (const Case& c : cases) {
+        if (*c.existing)
+            folder.write(c.existing, "the user's own file");
+        const size_t asked = dialogs.requests().size() + 1; // the save dialog itself
+        dialogs.answerSave(folder.file(c.chosen), c.filter);
+        if (*c.existing)
+            dialogs.answerAsk(c.yes);
+        out.savePicture();
+        EXPECT_EQ(dialogs.requests().size(), asked + (*c.existing ? 1 : 0)) << c.chosen;
+        if (*c.existing) {
+            EXPECT_TRUE(dialogs.requests().back().text.contains(QFileInfo(folder.file(c.existing)).fileName())) << c.chosen;
+            EXPECT_EQ(folder.read(c.existing) != "the user's own file", c.replaced) << c.chosen;
+        } else {
+            EXPECT_TRUE(QFileInfo::exists(folder.file("out/card4.jpg")));
+        }
+    }
+    EXPECT_TRUE(dialogs.allAnswered());
+    EXPECT_TRUE(dialogs.unexpected().isEmpty());
+}
+
+/// What a poppler tool says about a file.
+QString poppler(const char* tool, const QStringList& args)
+{
+    QProcess p;
+    p.start(QString::fromLatin1(tool), args);
+    p.waitForFinished(30000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// Saved pictures at the chosen resolution (remembered in the text store),
+// PDF as vectors with embedded fonts.
+TEST_F(OutputWindow, SavingAtFullQuality)
 {
     nuvela::PicformWindow& out = open("birthday");
-    dialogs.answerPrint(folder.file("print.pdf"));
-    out.printPicture();
-    EXPECT_GT(QFileInfo(folder.file("print.pdf")).size(), 1000);
+    folder.write("out/keep", "");
+    auto* dpi = out.findChild<QComboBox*>("dpi");
+    ASSERT_NE(dpi, nullptr);
+    const QSize screen = program->canvas.image().size();
+    struct Case {
+        int downs; // Down keys on the resolution box before saving
+        const char* chosen;
+        int filter;
+        const char* format;
+        double scale;
+    };
+    const Case cases[] = {
+        {0, "out/a.png", 2, "png", 1}, {1, "out/b", 2, "png", 150 / 96.0}, {1, "out/c.jpg", 0, "jpeg", 300 / 96.0},
+        {0, "out/d.bmp", 1, "bmp", 300 / 96.0},
+    };
+    dpi->setFocus();
+    for (const Case& c : cases) {
+        for (int i = 0; i < c.downs; ++i)
+            QTest::keyClick(dpi, Qt::Key_Down);
+        dialogs.answerSave(folder.file(c.chosen), c.filter);
+        out.savePicture();
+        EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
+        const QString written = folder.file(c.chosen) + (QFileInfo(c.chosen).suffix().isEmpty() ? ".png" : "");
+        QImageReader reader(written);
+        EXPECT_EQ(reader.format(), QByteArray(c.format)) << c.chosen;
+        EXPECT_NEAR(reader.size().width(), screen.width() * c.scale, 2) << c.chosen; // the canvas is rounded to whole pixels
+        EXPECT_NEAR(reader.size().height(), screen.height() * c.scale, 2) << c.chosen;
+    }
+    EXPECT_TRUE(folder.read("templates/textdata.txt").contains("savedpi=300"));
+    start();
+    choose("birthday");
+    EXPECT_EQ(window->output().findChild<QComboBox*>("dpi")->currentData().toInt(), 300) << "remembered";
+
+    dialogs.answerSave(folder.file("out/e"), 3);
+    window->output().savePicture();
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
+    EXPECT_TRUE(folder.read("out/e.pdf").startsWith("%PDF"));
+    EXPECT_TRUE(poppler("pdffonts", {folder.file("out/e.pdf")}).contains(" yes ")) << "fonts embedded";
+    EXPECT_TRUE(poppler("pdftotext", {folder.file("out/e.pdf"), "-"}).contains(u"יום")) << "rows are text";
+    EXPECT_TRUE(dialogs.unexpected().isEmpty());
+}
+
+// The printed page is drawn at the printer's resolution (up to 600 dpi), and
+// a landscape page prints in landscape.
+TEST_F(OutputWindow, PrintingAtThePrintersResolution)
+{
+    folder.write("templates/flat.ini", test::ansi("[templateid]\nid=110\n[paper]\nsize=16000,11000\nalign=ltr\n"
+                                                  "[object1]\nobjtype=malben\nobjdim=1000,1000,14000,9000\n"));
+    struct Case {
+        const char* name;
+        bool landscape;
+    };
+    for (const Case& c : {Case{"birthday", false}, Case{"flat", true}}) {
+        nuvela::PicformWindow& out = open(c.name);
+        const QString pdf = folder.file(QStringLiteral("print-%1.pdf").arg(c.name));
+        dialogs.answerPrint(pdf);
+        out.printPicture();
+        EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
+        const QStringList image = poppler("pdfimages", {"-list", pdf}).split(u'\n').value(2).simplified().split(u' ');
+        ASSERT_GT(image.size(), 4) << c.name;
+        // Column 4 is the picture's width in pixels: about 600 dpi across the sheet.
+        EXPECT_GT(image[3].toInt(), program->canvas.image().width() * 5) << c.name;
+        const QString info = poppler("pdfinfo", {pdf});
+        const QRegularExpressionMatch size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(info);
+        ASSERT_TRUE(size.hasMatch()) << c.name;
+        EXPECT_EQ(size.captured(1).toDouble() > size.captured(2).toDouble(), c.landscape) << c.name;
+    }
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Print);
-    out.printPicture();
+    window->output().printPicture();
     EXPECT_TRUE(dialogs.allAnswered());
 }
 
@@ -142,23 +266,23 @@ TEST_F(OutputWindow, FittedAndFullSize)
     out.Res(1);
     QScrollBar* v = out.verticalBar();
     QScrollBar* h = out.horizontalBar();
-    QWidget* viewport = out.fullSizeCanvas()->parentWidget();
+    QWidget* viewport = out.viewport();
     EXPECT_TRUE(v->isVisibleTo(&out));
     EXPECT_TRUE(out.fullSizeCanvas()->isVisibleTo(&out));
-    // Vertical: from 0 down to the viewport's height less the page's, in twips.
+    // Vertical: the canvas's top runs from 0 to the viewport's height less the page's, in twips.
     const int innerHeight = viewport->height() * 15;
-    EXPECT_EQ(v->maximum(), 0);
     const int pageHeight = program->canvas.image().height() * 15; // 50000 twips, to the pixel
-    EXPECT_EQ(v->minimum(), innerHeight - pageHeight);
-    EXPECT_LT(v->minimum(), -32768); // beyond what 16 bits hold
+    EXPECT_EQ(v->maximum() - v->minimum(), pageHeight - innerHeight);
+    EXPECT_GT(pageHeight - innerHeight, 32767); // beyond what 16 bits hold
     EXPECT_EQ(v->pageStep(), innerHeight);
     EXPECT_EQ(v->singleStep(), innerHeight / 5);
-    v->setValue(v->minimum());
+    v->setValue(v->maximum());
+    EXPECT_EQ(nuvela::PicformWindow::canvasOffset(v), innerHeight - pageHeight);
     // The bottom edge of the page comes into view.
     EXPECT_NEAR(out.fullSizeCanvas()->y() + out.fullSizeCanvas()->height(), viewport->height(), 1);
     // Horizontal: a page narrower than the viewport moves right from the corner.
-    EXPECT_EQ(h->minimum(), 0);
-    EXPECT_EQ(h->maximum(), viewport->width() * 15 - program->canvas.image().width() * 15);
+    h->setValue(h->maximum());
+    EXPECT_EQ(nuvela::PicformWindow::canvasOffset(h), viewport->width() * 15 - program->canvas.image().width() * 15);
 
     out.Res(0);
     EXPECT_FALSE(v->isVisibleTo(&out));
@@ -167,6 +291,79 @@ TEST_F(OutputWindow, FittedAndFullSize)
     EXPECT_EQ(out.previewMode(), 0);
     out.Res(7); // any other mode does nothing
     EXPECT_EQ(out.previewMode(), 0);
+}
+
+// Every way of scrolling moves the page the way the user expects: read back
+// from where the canvas ends up after real clicks, wheel turns and keys.
+TEST_F(OutputWindow, ScrollingGoesTheWayTheUserExpects)
+{
+    folder.write("templates/big.ini", test::ansi("[templateid]\nid=109\n[paper]\nsize=30000,40000\nalign=ltr\n"));
+    nuvela::PicformWindow& out = open("big");
+    out.resize(out.size());
+    out.show();
+    out.Res(1);
+    QWidget* page = out.fullSizeCanvas();
+    QWidget* viewport = out.viewport();
+    viewport->setFocus();
+    auto arrow = [](QScrollBar* bar, QStyle::SubControl part) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    };
+    auto wheel = [](QWidget* target, QPoint delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        const QPointF at(target->width() / 2.0, target->height() / 2.0);
+        QWheelEvent e(at, target->mapToGlobal(at), {}, delta, Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &e);
+    };
+    using Step = std::function<void()>;
+    struct Case {
+        const char* what;
+        Step step;
+        int dx, dy; // -1: the page moves left/up (later parts come into view), 1: back, 0: stays
+    };
+    QScrollBar* v = out.verticalBar();
+    QScrollBar* h = out.horizontalBar();
+    const Case cases[] = {
+        {"down arrow", [&] { QTest::mouseClick(v, Qt::LeftButton, {}, arrow(v, QStyle::SC_ScrollBarAddLine)); }, 0, -1},
+        {"up arrow", [&] { QTest::mouseClick(v, Qt::LeftButton, {}, arrow(v, QStyle::SC_ScrollBarSubLine)); }, 0, 1},
+        {"right arrow", [&] { QTest::mouseClick(h, Qt::LeftButton, {}, arrow(h, QStyle::SC_ScrollBarAddLine)); }, -1, 0},
+        {"left arrow", [&] { QTest::mouseClick(h, Qt::LeftButton, {}, arrow(h, QStyle::SC_ScrollBarSubLine)); }, 1, 0},
+        {"wheel down on the bar", [&] { wheel(v, {0, -120}); }, 0, -1},
+        {"wheel up on the bar", [&] { wheel(v, {0, 120}); }, 0, 1},
+        {"wheel down over the page", [&] { wheel(viewport, {0, -120}); }, 0, -1},
+        {"wheel up over the page", [&] { wheel(viewport, {0, 120}); }, 0, 1},
+        {"shift+wheel over the page", [&] { wheel(viewport, {0, -120}, Qt::ShiftModifier); }, -1, 0},
+        {"Down", [&] { QTest::keyClick(viewport, Qt::Key_Down); }, 0, -1},
+        {"Up", [&] { QTest::keyClick(viewport, Qt::Key_Up); }, 0, 1},
+        {"Right", [&] { QTest::keyClick(viewport, Qt::Key_Right); }, -1, 0},
+        {"Left", [&] { QTest::keyClick(viewport, Qt::Key_Left); }, 1, 0},
+        {"Page Down", [&] { QTest::keyClick(viewport, Qt::Key_PageDown); }, 0, -1},
+        {"Page Up", [&] { QTest::keyClick(viewport, Qt::Key_PageUp); }, 0, 1},
+        {"End", [&] { QTest::keyClick(viewport, Qt::Key_End); }, 0, -1},
+        {"Home", [&] { QTest::keyClick(viewport, Qt::Key_Home); }, 0, 1},
+    };
+    const QPoint corner(0, 0);
+    for (const Case& c : cases) {
+        // Start from the middle of the page so that both directions can move.
+        v->setValue(v->maximum() / 2);
+        h->setValue(h->maximum() / 2);
+        const QPoint before = page->pos();
+        c.step();
+        const QPoint moved = page->pos() - before;
+        EXPECT_EQ((moved.x() > 0) - (moved.x() < 0), c.dx) << c.what;
+        EXPECT_EQ((moved.y() > 0) - (moved.y() < 0), c.dy) << c.what;
+    }
+    // Home and End reach the page's edges; the corner is the top-left.
+    QTest::keyClick(viewport, Qt::Key_End);
+    EXPECT_EQ(page->y() + page->height(), viewport->height());
+    QTest::keyClick(viewport, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(page->pos(), corner);
 }
 
 } // namespace

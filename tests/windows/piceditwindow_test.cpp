@@ -237,7 +237,8 @@ TEST_F(PiceditFixture, HeadlineColourAndLogoText)
 
     // The logo text rebuilds every overlay; the new picture frames still work.
     QPointer<QLabel> before = frame(6);
-    window->findChild<QCheckBox*>("kotxt")->click();
+    window->findChild<QCheckBox*>("kotxt")->click(); // after the prompt about the change
+    EXPECT_TRUE(program->state.headline.kotxtChecked);
     ASSERT_NE(frame(6), nullptr);
     EXPECT_TRUE(before.isNull());
     QTest::mouseClick(frame(6), Qt::RightButton);

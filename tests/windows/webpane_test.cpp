@@ -1,7 +1,9 @@
 #include "support/testdirs.h"
 #include "windows/common/webpane.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
+#include <QTextLayout>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -147,6 +149,44 @@ TEST(WebPane, ShippedStartPagesReadInTheirDirection)
         }
         EXPECT_GE(blocks, 7) << page;
         EXPECT_GT(pane.toPlainText().size(), 200) << page;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The left edge of the first block whose text starts with prefix.
+qreal blockLeft(WebPane& pane, const QString& prefix)
+{
+    for (QTextBlock b = pane.document()->begin(); b != pane.document()->end(); b = b.next()) {
+        if (b.text().startsWith(prefix))
+            return pane.document()->documentLayout()->blockBoundingRect(b).left()
+                + b.layout()->lineAt(0).naturalTextRect().left();
+    }
+    return -1;
+}
+
+// The shipped pages read in their language's direction: in Hebrew the step
+// numbers stand at the right of their texts, in English at the left.
+TEST(WebPane, PagesReadInTheirLanguagesDirection)
+{
+    struct Case {
+        const char* page;
+        const char16_t* text; // the first step's text
+        bool numberAtRight;
+    };
+    for (const Case& c : {Case{"preload.html", u"בחרו", true}, Case{"preload-english.html", u"Choose", false},
+                          Case{"help.html", u"בחירת", true}, Case{"help-english.html", u"Choosing", false}}) {
+        WebPane pane;
+        pane.resize(600, 500);
+        ASSERT_TRUE(pane.navigate(test::sourceDataDir() + u'/' + QLatin1String(c.page))) << c.page;
+        pane.document()->setTextWidth(580);
+        const qreal number = blockLeft(pane, QStringLiteral("1"));
+        const qreal text = blockLeft(pane, QString::fromUtf16(c.text));
+        ASSERT_GE(number, 0) << c.page;
+        ASSERT_GE(text, 0) << c.page;
+        EXPECT_EQ(number > text, c.numberAtRight) << c.page << " " << number << " " << text;
     }
 }
 

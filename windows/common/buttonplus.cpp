@@ -12,10 +12,12 @@ namespace nuvela {
 
 namespace {
 
-constexpr int kPaddingX = 8;       // caption and picture keep this from the side edges
+constexpr int kPaddingX = 8;       // caption and picture keep this from the side edges ...
+constexpr int kNarrowShare = 14;   // ... but at most 1/14 of the width, so narrow buttons keep room for words
 constexpr int kPaddingY = 4;       // ... and this from the top and bottom edges
 constexpr int kSpacing = 6;        // between picture and caption
 constexpr qreal kRadius = 6.0;     // corner radius of the face
+constexpr int kSmallestPicture = 10; // a smaller picture is left out rather than drawn as a speck
 const QColor kEmphasis(0xE0, 0x86, 0x00); // amber frame of the emphasised style
 
 QColor mix(const QColor& a, const QColor& b, qreal amountOfB)
@@ -100,6 +102,54 @@ QSize ButtonPlus::pictureSize(const QSize& room) const
     return natural;
 }
 
+ButtonPlus::Placement ButtonPlus::stacked(const QRect& content, const QString& caption, bool pictureAbove) const
+{
+    Placement placed;
+    const QFontMetrics metrics = fontMetrics();
+    const QRect textBox = metrics.boundingRect(content, Qt::AlignHCenter | wrapFlags(), caption);
+    const int textHeight = std::min(textBox.height(), content.height());
+    QSize picture = pictureSize(QSize(content.width(), content.height() - textHeight - kSpacing));
+    if (picture.height() < kSmallestPicture)
+        picture = QSize(); // too small to tell apart: the caption alone
+    const int gap = picture.isEmpty() ? 0 : kSpacing;
+    const int total = picture.height() + gap + textHeight;
+    const int y = content.top() + (content.height() - total) / 2;
+    const int pictureX = content.left() + (content.width() - picture.width()) / 2;
+    if (pictureAbove) {
+        placed.picture = QRect(QPoint(pictureX, y), picture);
+        placed.caption = QRect(content.left(), y + picture.height() + gap, content.width(), textHeight);
+    } else {
+        placed.caption = QRect(content.left(), y, content.width(), textHeight);
+        placed.picture = QRect(QPoint(pictureX, y + textHeight + gap), picture);
+    }
+    placed.captionFlags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::AlignAbsolute | wrapFlags();
+    return placed;
+}
+
+bool ButtonPlus::captionFits(const QRect& room, const QString& caption) const
+{
+    const QFontMetrics metrics = fontMetrics();
+    QString plain = caption;
+    plain.remove(u'&'); // a mnemonic marker takes no room
+    for (const QString& word : plain.split(u' ', Qt::SkipEmptyParts)) {
+        if (metrics.horizontalAdvance(word) > room.width())
+            return false;
+    }
+    return metrics.boundingRect(room, Qt::AlignHCenter | wrapFlags(), caption).height() <= room.height();
+}
+
+QRect ButtonPlus::captionRect() const
+{
+    const int border = border_ == ButtonBorder::Emphasised ? 3 : 1;
+    return place(contentRect(border)).caption;
+}
+
+QRect ButtonPlus::contentRect(int border) const
+{
+    const int side = std::min(kPaddingX, width() / kNarrowShare) + border;
+    return rect().adjusted(side, kPaddingY + border, -side, -(kPaddingY + border));
+}
+
 ButtonPlus::Placement ButtonPlus::place(const QRect& content) const
 {
     Placement placed;
@@ -122,25 +172,19 @@ ButtonPlus::Placement ButtonPlus::place(const QRect& content) const
         return placed;
     }
 
-    if (vertical) {
-        const QRect textBox = metrics.boundingRect(content, Qt::AlignHCenter | wrapFlags(), caption);
-        const int textHeight = std::min(textBox.height(), content.height());
-        const QSize picture
-            = pictureSize(QSize(content.width(), content.height() - textHeight - kSpacing));
-        const int total = picture.height() + kSpacing + textHeight;
-        int y = content.top() + (content.height() - total) / 2;
-        const int pictureX = content.left() + (content.width() - picture.width()) / 2;
-        if (pictureAlignment_ == PictureAlignment::AboveCaption) {
-            placed.picture = QRect(QPoint(pictureX, y), picture);
-            placed.caption = QRect(content.left(), y + picture.height() + kSpacing, content.width(),
-                                   textHeight);
-        } else {
-            placed.caption = QRect(content.left(), y, content.width(), textHeight);
-            placed.picture = QRect(QPoint(pictureX, y + textHeight + kSpacing), picture);
-        }
-        placed.captionFlags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::AlignAbsolute | wrapFlags();
-        return placed;
+    // A caption beside its picture that cannot be read there in full (a
+    // word wider than its room, or more lines than the button is high) goes
+    // under the picture; the picture gives up the height the caption needs.
+    const bool besides = !vertical;
+    if (besides) {
+        const QSize picture = pictureSize(QSize(content.width() / 2, content.height()));
+        const QRect room(0, 0, std::max(0, content.width() - picture.width() - kSpacing), content.height());
+        if (!captionFits(room, caption))
+            return stacked(content, caption, true);
     }
+
+    if (vertical)
+        return stacked(content, caption, pictureAlignment_ == PictureAlignment::AboveCaption);
 
     const QSize picture = pictureSize(QSize(content.width() / 2, content.height()));
     const int textRoom = std::max(0, content.width() - picture.width() - kSpacing);
@@ -242,8 +286,7 @@ void ButtonPlus::paintEvent(QPaintEvent*)
     }
 
     const int border = int(frameWidth + 0.5);
-    QRect content = rect().adjusted(kPaddingX + border, kPaddingY + border,
-                                    -(kPaddingX + border), -(kPaddingY + border));
+    QRect content = contentRect(border);
     if (pressed)
         content.translate(0, 1);
     const Placement placed = place(content);

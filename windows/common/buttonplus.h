@@ -54,6 +54,10 @@ public:
     QString tag() const;
     void setTag(const QString& tag);
 
+    /// Where the caption is drawn at the button's present size. A caption
+    /// that cannot be read beside its picture is placed under it.
+    QRect captionRect() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -67,7 +71,10 @@ private:
         QRect caption;
         int captionFlags = 0;
     };
+    QRect contentRect(int border) const;
     Placement place(const QRect& content) const;
+    Placement stacked(const QRect& content, const QString& caption, bool pictureAbove) const;
+    bool captionFits(const QRect& room, const QString& caption) const;
     QSize pictureSize(const QSize& room) const;
 
     PictureAlignment pictureAlignment_ = PictureAlignment::LeftOfCaption;

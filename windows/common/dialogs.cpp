@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -80,8 +81,11 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& ti
     const auto filters = parseFileFilter(filter);
     const QStringList qt = qtFileFilters(filters);
     QString selected = qt.isEmpty() ? QString() : qt.first();
+    // The caller asks before replacing a file, under the name it really gets
+    // (the dialog would ask before an extension is added).
     const QString path = QFileDialog::getSaveFileName(parent, title, suggestion,
-                                                      qt.join(QStringLiteral(";;")), &selected);
+                                                      qt.join(QStringLiteral(";;")), &selected,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return std::nullopt;
     SaveChoice choice;
@@ -122,6 +126,15 @@ void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text)
     box.exec();
 }
 
+std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok)
+        return std::nullopt;
+    return chosen;
+}
+
 // ---- Scripted dialogs
 
 void ScriptedDialogs::answerOpen(const QString& path)
@@ -140,6 +153,11 @@ void ScriptedDialogs::answerPrint(const QString& outputFile)
 {
     answers_.push_back({ Kind::Print, PrintAnswer { outputFile } });
 }
+void ScriptedDialogs::answerFont(const QFont& font)
+{
+    answers_.push_back({ Kind::Font, FontAnswer { font } });
+}
+
 void ScriptedDialogs::answerAsk(bool yes)
 {
     answers_.push_back({ Kind::Ask, AskAnswer { yes } });
@@ -148,7 +166,7 @@ void ScriptedDialogs::cancel(Kind kind) { answers_.push_back({ kind, Cancel {} }
 
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 {
-    static const char* const names[] = { "open", "save", "colour", "print", "question", "message" };
+    static const char* const names[] = { "open", "save", "colour", "print", "question", "message", "font" };
     if (answers_.empty()) {
         unexpected_.append(QStringLiteral("%1 dialog without an answer").arg(names[int(kind)]));
         return std::nullopt;
@@ -167,7 +185,7 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind)
 
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& title, QStringView filter)
 {
-    requests_.push_back({ Kind::Open, title, {}, qtFileFilters(parseFileFilter(filter)), {}, 0 });
+    requests_.push_back({ Kind::Open, title, {}, qtFileFilters(parseFileFilter(filter)), {}, 0, {} });
     const auto answer = take(Kind::Open);
     if (!answer)
         return std::nullopt;
@@ -178,7 +196,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
                                                     QStringView filter, const QString& suggestion)
 {
     const auto filters = parseFileFilter(filter);
-    requests_.push_back({ Kind::Save, title, {}, qtFileFilters(filters), suggestion, 0 });
+    requests_.push_back({ Kind::Save, title, {}, qtFileFilters(filters), suggestion, 0, {} });
     const auto answer = take(Kind::Save);
     if (!answer)
         return std::nullopt;
@@ -191,7 +209,7 @@ std::optional<SaveChoice> ScriptedDialogs::saveFile(QWidget*, const QString& tit
 
 std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber initial)
 {
-    requests_.push_back({ Kind::Colour, {}, {}, {}, {}, initial });
+    requests_.push_back({ Kind::Colour, {}, {}, {}, {}, initial, {} });
     const auto answer = take(Kind::Colour);
     if (!answer)
         return std::nullopt;
@@ -200,7 +218,7 @@ std::optional<ColourNumber> ScriptedDialogs::chooseColour(QWidget*, ColourNumber
 
 bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
 {
-    requests_.push_back({ Kind::Print, {}, {}, {}, {}, 0 });
+    requests_.push_back({ Kind::Print, {}, {}, {}, {}, 0, {} });
     const auto answer = take(Kind::Print);
     if (!answer)
         return false;
@@ -214,14 +232,23 @@ bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
 
 bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text)
 {
-    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0 });
+    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0, {} });
     const auto answer = take(Kind::Ask);
     return answer && std::get<AskAnswer>(answer->value).yes;
 }
 
 void ScriptedDialogs::tell(QWidget*, const QString& title, const QString& text)
 {
-    requests_.push_back({ Kind::Tell, title, text, {}, {}, 0 });
+    requests_.push_back({ Kind::Tell, title, text, {}, {}, 0, {} });
+}
+
+std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont& initial)
+{
+    requests_.push_back({ Kind::Font, {}, {}, {}, {}, 0, initial });
+    const auto answer = take(Kind::Font);
+    if (!answer)
+        return std::nullopt;
+    return std::get<FontAnswer>(answer->value).font;
 }
 
 } // namespace nuvela

@@ -2,6 +2,7 @@
 
 #include "windows/common/colournumber.h"
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -54,6 +55,9 @@ public:
     virtual std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) = 0;
     /// Lets the user set up the printer passed in; true when he accepts.
     virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    /// The font dialog, starting from `initial` (its point size as the
+    /// dialog shows it); the font chosen, with its point size and weight.
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
     /// A question with the Yes and No buttons; true for Yes.
     virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
     /// A message with one OK button; a title "Error" shows it as an error.
@@ -69,6 +73,7 @@ public:
                                        const QString& suggestion = {}) override;
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     bool ask(QWidget* parent, const QString& title, const QString& text) override;
     void tell(QWidget* parent, const QString& title, const QString& text) override;
 };
@@ -80,7 +85,7 @@ public:
 /// are only recorded in requests().
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Open, Save, Colour, Print, Ask, Tell };
+    enum class Kind { Open, Save, Colour, Print, Ask, Tell, Font };
 
     struct Request {
         Kind kind;
@@ -89,6 +94,7 @@ public:
         QStringList qtFilters; ///< open and save
         QString suggestion;    ///< save
         ColourNumber initialColour = 0;
+        QFont initialFont;     ///< font
     };
 
     void answerOpen(const QString& path);
@@ -98,6 +104,8 @@ public:
     /// Accepts the print dialog; `outputFile` (a PDF path) redirects the job.
     void answerPrint(const QString& outputFile = {});
     void answerAsk(bool yes);
+    /// The font chosen in the next font dialog.
+    void answerFont(const QFont& font);
     void cancel(Kind kind);
 
     std::optional<QString> openFile(QWidget* parent, const QString& title,
@@ -106,6 +114,7 @@ public:
                                        const QString& suggestion = {}) override;
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     bool ask(QWidget* parent, const QString& title, const QString& text) override;
     void tell(QWidget* parent, const QString& title, const QString& text) override;
 
@@ -120,9 +129,10 @@ private:
     struct ColourAnswer { ColourNumber colour; };
     struct PrintAnswer { QString outputFile; };
     struct AskAnswer { bool yes; };
+    struct FontAnswer { QFont font; };
     struct Answer {
         Kind kind;
-        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer, AskAnswer> value;
+        std::variant<Cancel, OpenAnswer, SaveAnswer, ColourAnswer, PrintAnswer, AskAnswer, FontAnswer> value;
     };
 
     std::optional<Answer> take(Kind kind);

@@ -46,14 +46,10 @@ void setPanelCaption(Retainer* panel, const QString& caption)
 
 namespace nuvela {
 
-void scalePanels(QWidget* window, double verticalFactor)
+void scalePanels(QWidget*, double)
 {
-    for (Retainer* panel : window->findChildren<Retainer*>()) {
-        panel->setHeaderHeight(qint32(qRound(24 * verticalFactor)));
-        QFont font = panel->font();
-        font.setBold(true);
-        panel->setCaptionFont(font);
-    }
+    // The program changes its panels only through their captions and their
+    // placement: the header band and the caption font stay as created.
 }
 
 } // namespace nuvela

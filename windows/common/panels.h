@@ -25,9 +25,9 @@ void setPanelCaption(Retainer* panel, const QString& caption);
 
 namespace nuvela {
 
-/// After a window was scaled to the screen: its panels' header bands and
-/// caption fonts grow with it (they are in pixels and not part of the
-/// widgets' geometry).
+/// After a window was scaled to the screen: its panels keep the header band
+/// and caption font they were created with (screen scaling moves and sizes
+/// them like any widget). Does nothing; windows may still call it.
 void scalePanels(QWidget* window, double verticalFactor);
 
 } // namespace nuvela

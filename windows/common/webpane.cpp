@@ -6,22 +6,32 @@
 
 namespace nuvela {
 
-QString startPagePath(const QString& programDir, const QString& language)
+QString localPagePath(const QString& programDir, const QString& stem, const QString& language)
 {
     const QDir dir(programDir);
     const QString lowered = language.toLower();
     if (lowered != u"hebrew" && !language.isEmpty() && !language.contains(u'/')
         && !language.contains(u'\\')) {
         for (const QString& name : { language, lowered }) {
-            const QString candidate = dir.filePath(QStringLiteral("preload-%1.html").arg(name));
+            const QString candidate = dir.filePath(QStringLiteral("%1-%2.html").arg(stem, name));
             if (QFileInfo(candidate).isFile())
                 return candidate;
         }
-        const QString english = dir.filePath(QStringLiteral("preload-english.html"));
+        const QString english = dir.filePath(stem + QStringLiteral("-english.html"));
         if (QFileInfo(english).isFile())
             return english;
     }
-    return dir.filePath(QStringLiteral("preload.html"));
+    return dir.filePath(stem + QStringLiteral(".html"));
+}
+
+QString startPagePath(const QString& programDir, const QString& language)
+{
+    return localPagePath(programDir, QStringLiteral("preload"), language);
+}
+
+QString helpPagePath(const QString& programDir, const QString& language)
+{
+    return localPagePath(programDir, QStringLiteral("help"), language);
 }
 
 /// Marks the pane busy for the time of one load, also when loads nest.

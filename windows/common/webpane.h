@@ -13,6 +13,12 @@ namespace nuvela {
 /// any language but Hebrew "preload-english.html" when that exists, else the
 /// Hebrew "preload.html".
 QString startPagePath(const QString& programDir, const QString& language);
+/// The local help page, found the same way: "help-<language>.html",
+/// "help-english.html", "help.html".
+QString helpPagePath(const QString& programDir, const QString& language);
+/// The rule of both: stem + "-" + language + ".html", then the English, then
+/// the Hebrew page.
+QString localPagePath(const QString& programDir, const QString& stem, const QString& language);
 
 /// The web pane: shows the program's local pages with back and forward
 /// history. Web addresses (http, https, mailto), whether navigated to or

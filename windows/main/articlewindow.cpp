@@ -4,23 +4,29 @@
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/dialogs.h"
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
+#include "windows/common/qttranslations.h"
+#include "windows/common/uitext.h"
 #include "windows/common/version.h"
 #include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
-#include "windows/common/dialogs.h"
 #include "windows/options/language.h"
+#include "windows/options/scaling.h"
 #include "windows/options/windowload.h"
 #include "windows/output/picformwindow.h"
+#include "windows/textedit/txteditwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 #include <ret/retainer.h>
@@ -80,11 +86,17 @@ void ArticleWindow::buildWidgets()
     place(tavnit_, 8, 32, 174, 260);
     tavnit_->viewport()->installEventFilter(this);
     tavnit_->viewport()->setMouseTracking(true);
-    connect(tavnit_, &QListWidget::currentRowChanged, this, &ArticleWindow::chooseTemplate);
+    // A template is chosen by selecting it (click, arrow keys, Space), not by
+    // the gallery's current row, which Qt sets by itself when the gallery
+    // takes the focus: the start page stays until the user chooses.
+    connect(tavnit_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!tavnit_->selectedItems().isEmpty())
+            chooseTemplate(tavnit_->row(tavnit_->selectedItems().first()));
+    });
     connect(tavnit_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         // Clicking the chosen template again rebuilds its page.
-        if (tavnit_->row(item) == tavnit_->currentRow() && program_.state.tavnit == item->text()
-            && frview_->isVisible())
+        if (pressedOnChosen_ && tavnit_->row(item) == tavnit_->currentRow()
+            && program_.state.tavnit == item->text() && frview_->isVisible())
             chooseTemplate(tavnit_->row(item));
     });
 
@@ -123,6 +135,9 @@ void ArticleWindow::buildWidgets()
     deltext_ = makeButton(frversion_, QStringLiteral("deltext"), QStringLiteral("מחק"),
                           QStringLiteral("מחיקת הגירסה הנכחית"));
     setWidgetTag(deltext_, QStringLiteral(" האם למחוק את הגירסה הנכחית ?"));
+    // Until versions can be saved, what the user is told before unsaved
+    // changes are let go.
+    setWidgetTag(updttxt_, QStringLiteral("השינויים שלא נשמרו בעמוד זה לא יישמרו."));
     int x = 126;
     for (ButtonPlus* b : {savetxt_, updttxt_, deltext_}) {
         place(b, x, 78, 56, 32);
@@ -164,10 +179,16 @@ void ArticleWindow::buildWidgets()
     web_->setObjectName(QStringLiteral("Web"));
     place(web_, 8, 46, 576, 516);
     web_->installEventFilter(this);
+    // Back and forward only when the pane has somewhere to go.
+    nav_[1]->setEnabled(false);
+    nav_[2]->setEnabled(false);
+    connect(web_, &QTextBrowser::backwardAvailable, nav_[1], &QWidget::setEnabled);
+    connect(web_, &QTextBrowser::forwardAvailable, nav_[2], &QWidget::setEnabled);
     frview_ = makePanel(this, QStringLiteral("Frview"), QString(), false);
     place(frview_, 8, 46, 576, 516);
     prev_ = new PageView(frview_);
     place(prev_, 6, 6, 564, 504);
+    connect(prev_, &PageView::textActivated, this, &ArticleWindow::editText);
     frview_->hide();
     frversion_->hide();
 
@@ -177,12 +198,24 @@ void ArticleWindow::buildWidgets()
 
 void ArticleWindow::load(QSize screen)
 {
+    screen_ = screen.isValid() ? screen : (this->screen() ? this->screen()->size() : kDesignScreen);
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
-    loadWindow(this, program_.dir(), program_.state.language, screen);
+    setWindowTitle(program_.title());
+    loadWindow(this, program_.dir(), program_.state.language, screen_);
+    useQtTranslations(program_);
+    keepScaledSize();
+    startCaption_ = title_->caption();
     // The start page follows the language, so it is shown once that is known.
     navigate(0);
-    setWindowTitle(program_.title() + captionVersionSuffix());
+    // The version follows whatever caption the language gave the window.
+    setWindowTitle(windowTitle() + captionVersionSuffix());
     tavnit_->addItems(listTemplates(program_.dir()));
+    {
+        // No template is chosen at start, not even when the gallery takes
+        // the focus: Down or Up then chooses the first.
+        const QSignalBlocker block(tavnit_);
+        tavnit_->QAbstractItemView::setCurrentIndex(QModelIndex());
+    }
     updateCounter();
     QDir::setCurrent(program_.dir());
 }
@@ -221,6 +254,7 @@ void ArticleWindow::viewpic()
         prev_->placeOverlays(program_.state,
                              prev_->overlayScale(program_.canvas.width(), program_.canvas.height()));
         program_.state.overlaysPlaced = true;
+        chainTabOrder();
     }
     showme_->setEnabled(!program_.canvas.image().isNull());
     syncControls();
@@ -252,14 +286,62 @@ void ArticleWindow::syncControls()
 
 void ArticleWindow::checksav()
 {
-    // Pages change only through the editors, which come together with saving
-    // versions; until then there is nothing unsaved to ask about.
+    // Saving versions comes with the version panel; until then unsaved
+    // changes can only be let go, and the user is told so before they are.
+    if (!program_.state.isModified())
+        return;
+    program_.dialogs.tell(this, QStringLiteral("Attention"), widgetTag(updttxt_));
+    clearModified(program_.state);
+    syncControls();
+}
+
+void ArticleWindow::markModified()
+{
+    nuvela::markModified(program_.state);
+    syncControls();
+}
+
+void ArticleWindow::editText(int n)
+{
+    TxteditWindow editor(program_, n, this, screen_);
+    connect(&editor, &TxteditWindow::applied, this, [this] {
+        markModified();
+        viewpic();
+    });
+    editor.exec();
+    // Back where the user was on the page.
+    if (QLabel* overlay = prev_->textOverlay(n)) {
+        activateWindow();
+        overlay->setFocus();
+    }
+}
+
+void ArticleWindow::chainTabOrder()
+{
+    // From the gallery Tab walks the page's objects in object-number order.
+    QWidget* previous = tavnit_;
+    for (QLabel* overlay : prev_->overlaysInOrder()) {
+        setTabOrder(previous, overlay);
+        previous = overlay;
+    }
+}
+
+void ArticleWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Without a window manager nothing gives the window the focus.
+    activateWindow();
+    if (!frview_->isVisible())
+        tavnit_->setFocus();
 }
 
 void ArticleWindow::set_scroll()
 {
     program_.state.versionCount = countVersions(program_.store, program_.state);
     scroll_->setRange(1, program_.state.versionCount);
+    // One version per step, so the thumb's size and place show the current
+    // version among the stored ones.
+    scroll_->setPageStep(1);
 }
 
 void ArticleWindow::del_misgarot()
@@ -328,8 +410,10 @@ void ArticleWindow::updateCounter()
 void ArticleWindow::logoTextSwitched()
 {
     PageState& s = program_.state;
+    // What the user ticked counts: the prompt resyncs the controls.
+    const bool ticked = kotxt_->isChecked();
     checksav();
-    s.headline.kotxtChecked = kotxt_->isChecked();
+    s.headline.kotxtChecked = ticked;
     if (s.headline.kotxtChecked) {
         del_misgarot();
         s.overlaysPlaced = false;
@@ -355,6 +439,35 @@ void ArticleWindow::got_web()
     frview_->hide();
     kotxt_->hide();
     coll_->hide();
+    showNoTemplate();
+}
+
+void ArticleWindow::openHelp(const QString& webAddress)
+{
+    // The help page of our own, in the interface language; the web site only
+    // when the program folder lacks it.
+    const QString page = helpPagePath(program_.dir(), program_.state.language);
+    if (QFileInfo(page).isFile() && web_->navigate(page))
+        return;
+    if (!web_->navigate(webAddress))
+        program_.dialogs.tell(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+                              uiText(program_, u"nobrowser",
+                                     QStringLiteral("לא ניתן לפתוח את הדפדפן. כתובת העזרה היא:\n%1"))
+                                  .arg(webAddress));
+}
+
+void ArticleWindow::showNoTemplate()
+{
+    // Nothing is chosen any more: the caption and the preview say so.
+    setPanelCaption(title_, startCaption_);
+    showme_->setEnabled(false);
+}
+
+void ArticleWindow::keepScaledSize()
+{
+    // The layout is scaled once, for the screen; a window resized by hand
+    // would cut off its right column, so it keeps the scaled size.
+    setFixedSize(size());
 }
 
 void ArticleWindow::navigate(int index)
@@ -372,7 +485,7 @@ void ArticleWindow::navigate(int index)
         web_->forward();
         break;
     case 3:
-        web_->navigate(help);
+        openHelp(main ? uiText(program_, u"helpsite", kMainHelp) + kMainHelpSuffix : help);
         break;
     default:
         return;
@@ -402,6 +515,10 @@ bool ArticleWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == tavnit_->viewport()) {
         if (event->type() == QEvent::MouseButtonPress) {
+            // Only a click on the template already on the page rebuilds it;
+            // a click that chooses another one draws it once.
+            const QListWidgetItem* pressed = tavnit_->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            pressedOnChosen_ = pressed && pressed->isSelected() && frview_->isVisible();
             kotxt_->setChecked(false);
             program_.state.headline.kotxtChecked = false;
         } else if (event->type() == QEvent::MouseMove) {

@@ -45,10 +45,14 @@ public:
     void set_scroll();
     /// Removes every overlay.
     void del_misgarot();
-
-    /// The mark-modified routine: the page differs from its stored version;
-    /// the version panel offers saving and shows the modified look.
+    /// The mark-modified routine: the page now differs from its stored
+    /// version; the version panel's save buttons are enabled and the update
+    /// button looks emphasised. Every editor calls it after a confirmed change.
     void markModified();
+    /// Opens the text editor for text object n (modal); a confirmed change
+    /// marks the page modified and redraws it.
+    void editText(int n);
+
     /// A picture frame was activated: the file dialog, then the picture
     /// editor; an applied picture redraws the page.
     void editPicture(int n);
@@ -76,6 +80,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -88,10 +93,15 @@ private:
     void logoTextSwitched();
     void wirePictureActions();
     void showError(const QString& text);
+    void chainTabOrder();
+    void showNoTemplate();
+    void openHelp(const QString& webAddress);
+    void keepScaledSize();
 
     Program& program_;
     std::unique_ptr<PicformWindow> output_;
     PageOutcome lastOutcome_;
+    QSize screen_; ///< the screen size the windows scale to
 
     QListWidget* tavnit_ = nullptr;
     Retainer* title_ = nullptr;
@@ -112,6 +122,8 @@ private:
     ButtonPlus* cmdExit1_ = nullptr;
     ButtonPlus* nav_[4] = {};
     QLabel* version_ = nullptr;
+    bool pressedOnChosen_ = false; ///< the last press in the gallery hit the chosen template
+    QString startCaption_;         ///< the gallery panel's caption before any template
 };
 
 } // namespace nuvela

@@ -1,5 +1,6 @@
 #include "windows/main/pageview.h"
 
+#include "store/numbers.h"
 #include "store/pagestate.h"
 #include "windows/common/controls.h"
 
@@ -7,12 +8,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace nuvela {
 
 PageView::PageView(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("prev"));
+    setMouseTracking(true);
     katavaPattern_ = makeOverlay("katava", 0, nullptr);
     katavaPattern_->setToolTip(QStringLiteral("לחץ לעריכת טקסט"));
     gpicPattern_ = makeOverlay("gpic", 0, nullptr);
@@ -29,6 +33,20 @@ QLabel* PageView::makeOverlay(const char* name, int n, QLabel* pattern)
     if (pattern)
         overlay->setToolTip(pattern->toolTip());
     overlay->setAttribute(Qt::WA_Hover);
+    if (pattern) {
+        // Overlays are the page's controls: reachable by Tab, with a hand
+        // pointer, a raised border while hovered or focused.
+        overlay->setFocusPolicy(Qt::StrongFocus);
+        overlay->setCursor(Qt::PointingHandCursor);
+        overlay->installEventFilter(this);
+        QPalette p = overlay->palette();
+        p.setColor(QPalette::Light, QColor(120, 165, 235));
+        p.setColor(QPalette::Dark, QColor(25, 70, 160));
+        p.setColor(QPalette::Mid, QColor(60, 110, 200));
+        overlay->setPalette(p);
+    }
+    if (qstrcmp(name, "gpic") == 0)
+        overlay->setProperty(kToolkitTypeProperty, QStringLiteral("Image")); // a language leaves its direction alone
     return overlay;
 }
 
@@ -60,24 +78,27 @@ double PageView::overlayScale(double pageWidthTwips, double pageHeightTwips) con
 void PageView::placeOverlays(const PageState& state, double s)
 {
     auto scaled = [&](const QRectF& r) {
-        return QRectF(r.x() * s + fit_.x, r.y() * s + fit_.y, r.width() * s, r.height() * s).toRect();
+        // Each of the four is rounded on its own, halves to even: rounding the
+        // corners instead makes a third of the overlays a pixel too large.
+        return QRect(int(roundHalfEven(r.x() * s + fit_.x)), int(roundHalfEven(r.y() * s + fit_.y)),
+                     int(roundHalfEven(r.width() * s)), int(roundHalfEven(r.height() * s)));
     };
     for (const auto& [n, box] : state.katava) {
         QLabel*& overlay = katava_[n];
-        if (!overlay)
+        if (!overlay) {
             overlay = makeOverlay("katava", n, katavaPattern_);
+            // New overlays start transparent, also while the highlight box is
+            // ticked, until the box is clicked again.
+            applyHighlight(overlay, false);
+        }
         overlay->setGeometry(scaled(box));
-        applyHighlight(overlay);
         overlay->show();
         overlay->raise();
     }
     for (const auto& [n, picture] : state.gpic) {
         QLabel*& overlay = gpic_[n];
-        if (!overlay) {
+        if (!overlay)
             overlay = makeOverlay("gpic", n, gpicPattern_);
-            overlay->setFocusPolicy(Qt::StrongFocus);
-            overlay->installEventFilter(this);
-        }
         overlay->setGeometry(scaled(picture.box));
         overlay->setVisible(picture.visible);
         if (picture.visible)
@@ -107,16 +128,16 @@ void PageView::removeTextOverlay(int n)
 void PageView::setHighlighted(bool on)
 {
     highlighted_ = on;
-    applyHighlight(katavaPattern_);
+    applyHighlight(katavaPattern_, on);
     for (auto& [n, overlay] : katava_)
-        applyHighlight(overlay);
+        applyHighlight(overlay, on);
 }
 
-void PageView::applyHighlight(QLabel* overlay) const
+void PageView::applyHighlight(QLabel* overlay, bool on) const
 {
     // Opaque overlays show their back colour: a light wash over each area
     // that can be edited.
-    overlay->setAutoFillBackground(highlighted_);
+    overlay->setAutoFillBackground(on);
     QPalette p = overlay->palette();
     p.setColor(QPalette::Window, QColor(255, 236, 140, 150));
     overlay->setPalette(p);
@@ -138,33 +159,79 @@ QLabel* PageView::pictureOverlay(int n) const
     return it == gpic_.end() ? nullptr : it->second;
 }
 
+QList<QLabel*> PageView::overlaysInOrder() const
+{
+    std::map<int, QLabel*> all;
+    for (const auto& [n, overlay] : gpic_)
+        if (overlay->isVisibleTo(const_cast<PageView*>(this)))
+            all[n] = overlay;
+    for (const auto& [n, overlay] : katava_)
+        if (overlay->isVisibleTo(const_cast<PageView*>(this)))
+            all[n] = overlay;
+    QList<QLabel*> out;
+    for (const auto& [n, overlay] : all)
+        out << overlay;
+    return out;
+}
+
+void PageView::setRaised(QLabel* overlay, bool raised)
+{
+    if (!overlay)
+        return;
+    overlay->setFrameStyle(raised ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
+    overlay->setLineWidth(raised ? 3 : 0);
+}
+
+void PageView::hover(QLabel* overlay)
+{
+    const int j = hovered_;
+    if (j >= 0) {
+        setRaised(textOverlay(j), false);
+        setRaised(pictureOverlay(j), false);
+    }
+    hovered_ = arrayIndex(overlay).value_or(-1);
+    setProperty("Tag", QString::number(hovered_));
+    setRaised(overlay, true);
+}
+
 bool PageView::eventFilter(QObject* watched, QEvent* event)
 {
     auto* overlay = qobject_cast<QLabel*>(watched);
-    const auto index = overlay ? arrayIndex(overlay) : std::nullopt;
-    if (!index || pictureOverlay(*index) != overlay)
+    if (!overlay || overlay == katavaPattern_ || overlay == gpicPattern_)
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonRelease) {
-        // The button's release over the frame is the click, as on a button.
-        auto* e = static_cast<QMouseEvent*>(event);
-        if (!overlay->rect().contains(e->position().toPoint()))
-            return false;
-        if (e->button() == Qt::RightButton)
-            emit pictureRemoveRequested(*index);
-        else
-            emit pictureActivated(*index);
+    const int n = arrayIndex(overlay).value_or(-1);
+    const bool text = textOverlay(n) == overlay;
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::FocusIn:
+        hover(overlay);
+        break;
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!overlay->rect().contains(mouse->position().toPoint()))
+            break;
+        if (mouse->button() == Qt::LeftButton)
+            text ? emit textActivated(n) : emit pictureActivated(n);
+        else if (mouse->button() == Qt::RightButton && !text)
+            emit pictureRemoveRequested(n);
         return true;
     }
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-            emit pictureActivated(*index);
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & ~Qt::KeypadModifier)
+            break;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space) {
+            text ? emit textActivated(n) : emit pictureActivated(n);
             return true;
         }
-        if (key == Qt::Key_Delete) {
-            emit pictureRemoveRequested(*index);
+        if (key->key() == Qt::Key_Delete && !text) {
+            emit pictureRemoveRequested(n);
             return true;
         }
+        break;
+    }
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -45,13 +45,21 @@ public:
 
     QLabel* textOverlay(int n) const;
     QLabel* pictureOverlay(int n) const;
+    /// Every shown overlay, texts and pictures together, by object number:
+    /// the order Tab walks them.
+    QList<QLabel*> overlaysInOrder() const;
+    /// The remembered hover index (the `prev` tag): the overlay hovered or
+    /// focused last; -1 when none.
+    int hovered() const { return hovered_; }
     int textOverlayCount() const { return int(katava_.size()); }
     int pictureOverlayCount() const { return int(gpic_.size()); }
 
 signals:
-    /// A picture frame was clicked, or Enter or Space pressed on it.
+    /// A text overlay was clicked, or Enter or Space pressed on it.
+    void textActivated(int objectNumber);
+    /// A picture overlay was clicked, or Enter or Space pressed on it.
     void pictureActivated(int objectNumber);
-    /// A picture frame was right-clicked, or Delete pressed on it.
+    /// A picture overlay was right-clicked, or Delete pressed on it.
     void pictureRemoveRequested(int objectNumber);
 
 protected:
@@ -60,11 +68,16 @@ protected:
 
 private:
     QLabel* makeOverlay(const char* name, int n, QLabel* pattern);
-    void applyHighlight(QLabel* overlay) const;
+    void applyHighlight(QLabel* overlay, bool on) const;
+    /// Hover over overlay n of one array: the overlay hovered before goes
+    /// flat (in both arrays), n is remembered and gets the raised border.
+    void hover(QLabel* overlay);
+    static void setRaised(QLabel* overlay, bool raised);
 
     QImage page_; ///< the page at its fitted size
     FitResult fit_;
     bool highlighted_ = false;
+    int hovered_ = -1;
     QLabel* katavaPattern_;
     QLabel* gpicPattern_;
     std::map<int, QLabel*> katava_;

@@ -20,18 +20,12 @@ void ArticleWindow::wirePictureActions()
     connect(coll_, &ButtonPlus::clicked, this, &ArticleWindow::chooseHeadlineColour);
 }
 
-void ArticleWindow::markModified()
-{
-    nuvela::markModified(program_.state);
-    syncControls();
-}
-
 void ArticleWindow::editPicture(int n)
 {
     const auto path = program_.dialogs.openFile(this, QString(), pictureFilter());
     if (!path)
         return; // cancelled
-    PiceditWindow editor(program_, n, *path, this);
+    PiceditWindow editor(program_, n, *path, this, screen_);
     if (editor.exec() != QDialog::Accepted)
         return;
     markModified();

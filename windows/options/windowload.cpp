@@ -25,7 +25,6 @@ void loadWindow(QWidget* window, const QString& programDir, QString& language, Q
     if (!screen.isValid())
         screen = window->screen() ? window->screen()->size() : kDesignScreen;
     ScaleWindow(window, screen);
-    scalePanels(window, scaleFactors(screen).y);
     ApplyLanguage(window, programDir, language);
 }
 

@@ -8,17 +8,24 @@
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
+#include "windows/common/uitext.h"
 #include "windows/common/version.h"
 #include "windows/options/windowload.h"
+#include "windows/output/export.h"
 #include "windows/output/printing.h"
 #include "windows/output/saving.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <ret/retainer.h>
 
@@ -75,21 +82,78 @@ ButtonPlus* button(QWidget* parent, const char* name, const QString& caption, co
     return b;
 }
 
-/// Full-size scroll bars run from 0 to inner size − canvas size; the value
-/// is the canvas's left or top, so 0 shows the page's top-left corner. Both
-/// are kept in twips, which holds any page size.
+/// In full-size mode the canvas's left (or top) inside the viewport runs from
+/// 0, the page's corner, to inner size − canvas size, which is negative for a
+/// page larger than the viewport. The bar itself always runs from 0 upwards,
+/// its value the distance moved, so that its arrows, the wheel and the keys
+/// go the way the user expects; the property holds the sign that turns the
+/// value back into the canvas position. Both are in twips, which hold any
+/// page size.
+constexpr char kBarSign[] = "canvasSign";
+
 void setBarRange(QScrollBar* bar, int innerTwips, int canvasTwips)
 {
     const int limit = innerTwips - canvasTwips;
-    bar->setRange(std::min(0, limit), std::max(0, limit));
-    // With a negative maximum the value falls as the bar moves down or right.
-    bar->setInvertedAppearance(limit < 0);
-    bar->setInvertedControls(limit < 0);
+    bar->setRange(0, std::abs(limit));
+    bar->setProperty(kBarSign, limit < 0 ? -1 : 1);
     bar->setPageStep(innerTwips);
     bar->setSingleStep(std::max(1, innerTwips / 5));
 }
 
 } // namespace
+
+QWidget* PicformWindow::viewport() const { return picout_; }
+
+int PicformWindow::canvasOffset(const QScrollBar* bar)
+{
+    const int sign = bar->property(kBarSign).isValid() ? bar->property(kBarSign).toInt() : 1;
+    return bar->value() * sign;
+}
+
+void PicformWindow::placeCanvas()
+{
+    pic_->move(qRound(canvasOffset(hbar_) / 15.0), qRound(canvasOffset(vbar_) / 15.0));
+}
+
+bool PicformWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != picout_ || !vbar_->isVisible())
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::Wheel) {
+        // The wheel over the page scrolls it; sideways (or with Shift) across.
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPoint delta = wheel->angleDelta();
+        const bool across = (delta.y() == 0 && delta.x() != 0) || wheel->modifiers() & Qt::ShiftModifier;
+        QScrollBar* bar = across ? hbar_ : vbar_;
+        const int steps = (across && delta.y() == 0 ? delta.x() : delta.y()) / 120;
+        for (int i = 0; i < std::abs(steps); ++i)
+            bar->triggerAction(steps > 0 ? QAbstractSlider::SliderSingleStepSub
+                                         : QAbstractSlider::SliderSingleStepAdd);
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool control = key->modifiers() & Qt::ControlModifier;
+        QScrollBar* bar = vbar_;
+        QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+        switch (key->key()) {
+        case Qt::Key_Up: action = QAbstractSlider::SliderSingleStepSub; break;
+        case Qt::Key_Down: action = QAbstractSlider::SliderSingleStepAdd; break;
+        case Qt::Key_Left: bar = hbar_; action = QAbstractSlider::SliderSingleStepSub; break;
+        case Qt::Key_Right: bar = hbar_; action = QAbstractSlider::SliderSingleStepAdd; break;
+        case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
+        case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
+        case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
+        case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
+        default: return QDialog::eventFilter(watched, event);
+        }
+        if (control && (key->key() == Qt::Key_Home || key->key() == Qt::Key_End))
+            hbar_->triggerAction(action);
+        bar->triggerAction(action);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
 
 PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     : QDialog(parent)
@@ -114,10 +178,13 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     place(vbar_, 574, 8, 16, 546);
     for (QScrollBar* bar : {hbar_, vbar_})
         bar->setLayoutDirection(Qt::LeftToRight);
-    connect(hbar_, &QScrollBar::valueChanged, this, [this](int v) { pic_->move(qRound(v / 15.0), pic_->y()); });
-    connect(vbar_, &QScrollBar::valueChanged, this, [this](int v) { pic_->move(pic_->x(), qRound(v / 15.0)); });
+    for (QScrollBar* bar : {hbar_, vbar_})
+        connect(bar, &QScrollBar::valueChanged, this, &PicformWindow::placeCanvas);
+    // The page itself takes the wheel and the scrolling keys.
+    picout_->setFocusPolicy(Qt::StrongFocus);
+    picout_->installEventFilter(this);
 
-    Retainer* retainer1 = makePanel(this, QStringLiteral("Retainer1"), QStringLiteral("תצוגה"));
+    Retainer* retainer1 = makePanel(this, QStringLiteral("Retainer1"), QString());
     place(retainer1, 600, 8, 182, 96);
     const char* captions[2] = {"הצג תמונה קטנה", "הצג תמונה גדולה"};
     for (int i = 0; i < 2; ++i) {
@@ -128,7 +195,7 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     }
     showme_[0]->setChecked(true);
 
-    Retainer* retainer2 = makePanel(this, QStringLiteral("Retainer2"), QStringLiteral("פעולות"));
+    Retainer* retainer2 = makePanel(this, QStringLiteral("Retainer2"), QString());
     place(retainer2, 600, 112, 182, 232);
     ButtonPlus* cmdSave = button(retainer2, "cmdSave", QStringLiteral("שמור תמונה"), QStringLiteral("שמור תמונה"), Glyph::Save);
     ButtonPlus* printo = button(retainer2, "printo", QStringLiteral("הדפסה"), QStringLiteral("הדפסה"), Glyph::Print);
@@ -163,6 +230,21 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     credit->setObjectName(QStringLiteral("credit"));
     credit->setWordWrap(true);
     place(credit, 8, 34, 166, 60);
+    auto* dpilabel = new QLabel(QStringLiteral("רזולוציה לשמירה"), frame1);
+    dpilabel->setObjectName(QStringLiteral("dpilabel"));
+    place(dpilabel, 8, 100, 166, 22);
+    dpi_ = new QComboBox(frame1);
+    dpi_->setObjectName(QStringLiteral("dpi"));
+    place(dpi_, 8, 124, 166, 24);
+    for (int dpi : kExportDpis)
+        dpi_->addItem(dpi == kScreenDpi ? uiText(program_, u"screendpi", QStringLiteral("מסך (96 dpi)"))
+                                        : QStringLiteral("%1 dpi").arg(dpi),
+                      dpi);
+    dpi_->setCurrentIndex(std::max(0, dpi_->findData(savedDpi(program_))));
+    connect(dpi_, &QComboBox::activated, this, [this] {
+        if (QString why = rememberDpi(program_, dpi_->currentData().toInt()); !why.isEmpty())
+            showMessage(why);
+    });
     auto* version = new QLabel(versionLabelText(), frame1);
     version->setObjectName(QStringLiteral("version"));
     place(version, 8, 170, 166, 22);
@@ -172,6 +254,8 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     // Loading: the program's fonts for the run, then screen and language.
     program_.fonts.addFrom(program_.dir());
     loadWindow(this, program_.dir(), program_.state.language, screen);
+    version->setText(versionLabelText()); // set after the language, which cannot replace it
+    setFixedSize(size()); // scaled once for the screen, like the main window
     makesmall();
 }
 
@@ -199,10 +283,11 @@ void PicformWindow::Res(int mode)
         setBarRange(vbar_, innerH, qRound(page.height() * program_.canvas.twipsPerPixel()));
         setBarRange(hbar_, innerW, qRound(page.width() * program_.canvas.twipsPerPixel()));
         picout_->clearPicture();
-        pic_->move(qRound(hbar_->value() / 15.0), qRound(vbar_->value() / 15.0));
+        placeCanvas();
         hbar_->show();
         vbar_->show();
         pic_->show();
+        picout_->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -213,36 +298,64 @@ void PicformWindow::showMessage(const QString& text)
 
 void PicformWindow::savePicture()
 {
-    const auto choice = program_.dialogs.saveFile(this, QStringLiteral("שמור תמונה"), kSaveFilter);
+    // The dialog is titled like the button that opens it, in the interface language.
+    const auto* cmdSave = findChild<ButtonPlus*>(QStringLiteral("cmdSave"));
+    const auto choice = program_.dialogs.saveFile(this, cmdSave->caption(), kSaveFilter);
     if (!choice)
         return; // cancelled
     const SaveTarget target = saveTargetFor(*choice);
-    // A protected file is the user's to give up; the system would let an
-    // administrator replace it without a word.
+    // The dialog saw the name before its extension was added: ask here,
+    // under the name the file gets. A protected file is the user's to give
+    // up; the system would let an administrator replace it without a word.
     ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse;
-    if (examineOutput(target.path).kind == OutputKind::ReadOnly) {
-        if (!program_.dialogs.ask(this, QStringLiteral("Attention"),
-                                  QStringLiteral("The file %1 is read-only. Replace it anyway?").arg(target.path)))
+    const OutputKind existing = examineOutput(target.path).kind;
+    if (existing == OutputKind::ReadOnly || existing == OutputKind::Regular) {
+        const QString question = existing == OutputKind::ReadOnly
+            ? uiText(program_, u"replacereadonly", QStringLiteral("הקובץ %1 מוגן מפני כתיבה. להחליף אותו בכל זאת?"))
+            : uiText(program_, u"replace", QStringLiteral("הקובץ %1 כבר קיים. להחליף אותו?"));
+        if (!program_.dialogs.ask(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+                                  question.arg(QDir::toNativeSeparators(target.path))))
             return;
-        readOnly = ReadOnlyFiles::Replace;
+        if (existing == OutputKind::ReadOnly)
+            readOnly = ReadOnlyFiles::Replace;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const StoreResult saved = savePage(program_.canvas.image(), target, jpegQuality(program_.store), readOnly);
+    QString why;
+    StoreResult saved;
+    if (target.format == PictureFileFormat::Pdf) {
+        const QByteArray document = drawPagePdf(program_, &why);
+        saved = document.isEmpty() ? StoreResult{why} : saveDocument(document, target.path, readOnly);
+    } else {
+        const QImage page = drawPageAt(program_, double(savedDpi(program_)) / kScreenDpi, &why);
+        saved = page.isNull() ? StoreResult{why} : savePage(page, target, jpegQuality(program_.store), readOnly);
+    }
     QApplication::restoreOverrideCursor();
     if (!saved.ok())
-        showMessage(saved.error);
+        showMessage(uiText(program_, u"savefailed",
+                           QStringLiteral("לא ניתן לשמור את התמונה. בדקו שהתיקייה קיימת, שיש בה מקום ושמותר לכתוב בה.\n%1"))
+                        .arg(saved.error));
 }
 
 void PicformWindow::printPicture()
 {
+    const QImage& canvas = program_.canvas.image();
     QPrinter printer(QPrinter::HighResolution);
+    // A landscape page prints across the sheet unless the user says otherwise.
+    printer.setPageOrientation(canvas.width() > canvas.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (!program_.dialogs.print(this, printer))
         return; // cancelled
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString failure = printPage(program_.canvas.image(), printer);
+    // Drawn again at the printer's resolution rather than stretched from the screen's.
+    const QRectF area(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    QString failure;
+    const QImage page = drawPageAt(program_, printScale(canvas.size(), area, printer.resolution(), kFinestPrintDpi), &failure);
+    if (!page.isNull())
+        failure = printPage(page, printer);
     QApplication::restoreOverrideCursor();
     if (!failure.isEmpty())
-        showMessage(failure);
+        showMessage(uiText(program_, u"printfailed",
+                           QStringLiteral("ההדפסה לא הצליחה. בדקו שהמדפסת מחוברת, דולקת ויש בה נייר.\n%1"))
+                        .arg(failure));
 }
 
 } // namespace nuvela

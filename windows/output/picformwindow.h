@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QImage>
 
+class QComboBox;
 class QLabel;
 class QRadioButton;
 class QScrollBar;
@@ -38,10 +39,19 @@ public:
     QScrollBar* horizontalBar() const { return hbar_; }
     QScrollBar* verticalBar() const { return vbar_; }
     QLabel* fullSizeCanvas() const { return pic_; }
+    /// The viewport `Picout`, which takes the wheel and keys in full size.
+    QWidget* viewport() const;
+    /// The canvas position a full-size bar stands for, in twips (0 or less
+    /// for a page larger than the viewport).
+    static int canvasOffset(const QScrollBar* bar);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class Viewport;
     void showMessage(const QString& text);
+    void placeCanvas();
 
     Program& program_;
     Viewport* picout_ = nullptr;
@@ -49,6 +59,7 @@ private:
     QScrollBar* hbar_ = nullptr;
     QScrollBar* vbar_ = nullptr;
     QRadioButton* showme_[2] = {};
+    QComboBox* dpi_ = nullptr;
 };
 
 } // namespace nuvela

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace nuvela {
 
 QRectF printPlacement(QSizeF page, const QRectF& printable)
@@ -22,6 +24,14 @@ QRectF printPlacement(QSizeF page, const QRectF& printable)
     const float x = float(printable.left()) + (float(printable.width()) - w) / 2;
     const float y = float(printable.top()) + (float(printable.height()) - h) / 2;
     return QRectF(x, y, w, h);
+}
+
+double printScale(QSizeF page, const QRectF& printable, double printerDpi, double finestDpi)
+{
+    const QRectF placed = printPlacement(page, printable);
+    if (placed.isEmpty() || !(printerDpi > 0))
+        return 1;
+    return placed.width() / page.width() * std::min(1.0, finestDpi / printerDpi);
 }
 
 QString printPage(const QImage& page, QPrinter& printer)

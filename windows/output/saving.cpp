@@ -1,6 +1,7 @@
 #include "windows/output/saving.h"
 
 #include "store/jpeg.h"
+#include "store/outputfile.h"
 
 #include <QFileInfo>
 
@@ -13,12 +14,22 @@ SaveTarget saveTargetFor(const SaveChoice& choice)
         return {choice.path, PictureFileFormat::Jpeg};
     if (suffix == u"bmp")
         return {choice.path, PictureFileFormat::Bmp};
-    const bool bitmap = choice.extension.compare(u"bmp", Qt::CaseInsensitive) == 0;
+    if (suffix == u"png")
+        return {choice.path, PictureFileFormat::Png};
+    if (suffix == u"pdf")
+        return {choice.path, PictureFileFormat::Pdf};
     const QString extension = choice.extension.isEmpty() ? QStringLiteral("jpg") : choice.extension.toLower();
     QString path = choice.path;
     if (!path.endsWith(u'.'))
         path += u'.';
-    return {path + extension, bitmap ? PictureFileFormat::Bmp : PictureFileFormat::Jpeg};
+    PictureFileFormat format = PictureFileFormat::Jpeg;
+    if (extension == u"bmp")
+        format = PictureFileFormat::Bmp;
+    else if (extension == u"png")
+        format = PictureFileFormat::Png;
+    else if (extension == u"pdf")
+        format = PictureFileFormat::Pdf;
+    return {path + extension, format};
 }
 
 StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuality,
@@ -26,7 +37,14 @@ StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuali
 {
     if (target.format == PictureFileFormat::Bmp)
         return saveBmp(page, target.path, readOnly);
+    if (target.format == PictureFileFormat::Png)
+        return savePng(page, target.path, readOnly);
     return saveJpeg(page, target.path, jpegQuality, readOnly);
+}
+
+StoreResult saveDocument(const QByteArray& document, const QString& path, ReadOnlyFiles readOnly)
+{
+    return writeOutputFile(path, document, readOnly);
 }
 
 } // namespace nuvela

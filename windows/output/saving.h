@@ -9,11 +9,13 @@
 
 namespace nuvela {
 
-/// The save dialog's filter: JPEG first, then the Windows bitmap.
+/// The save dialog's filter: JPEG first, then the Windows bitmap, then PNG
+/// and PDF (vector, fonts embedded).
 inline constexpr QStringView kSaveFilter =
-    u"JPEG File Interchange Format (*.jpg;*.jpeg)|*.jpg;*.jpeg|Bitmap Image (*.bmp)|*.bmp";
+    u"JPEG File Interchange Format (*.jpg;*.jpeg)|*.jpg;*.jpeg|Bitmap Image (*.bmp)|*.bmp"
+    u"|PNG Image (*.png)|*.png|PDF Document (*.pdf)|*.pdf";
 
-enum class PictureFileFormat { Jpeg, Bmp };
+enum class PictureFileFormat { Jpeg, Bmp, Png, Pdf };
 
 struct SaveTarget {
     QString path;
@@ -22,14 +24,17 @@ struct SaveTarget {
 
 /// The file a save choice makes: the format follows the name's real
 /// extension, in any letter case (".jpg" and ".jpeg" give JPEG under the
-/// name as chosen, ".bmp" a bitmap); a name without one of these takes the
-/// chosen filter's extension.
+/// name as chosen, ".bmp" a bitmap, ".png" and ".pdf" theirs); a name
+/// without one of these takes the chosen filter's extension.
 SaveTarget saveTargetFor(const SaveChoice& choice);
 
-/// Writes the page: through a temporary file and an atomic rename, so an
-/// existing file is replaced only by a complete new one.
+/// Writes a picture of the page (not PDF): through a temporary file and an
+/// atomic rename, so an existing file is replaced only by a complete new one.
 /// A read-only file is replaced only when the user allowed it.
 StoreResult savePage(const QImage& page, const SaveTarget& target, int jpegQuality,
                      ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
+/// Writes a finished document the same way.
+StoreResult saveDocument(const QByteArray& document, const QString& path,
+                         ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 } // namespace nuvela

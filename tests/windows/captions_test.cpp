@@ -1,0 +1,119 @@
+// No caption or label is cut, in any shipped language at the three screen
+// sizes: each visible caption's text is measured against the room it has.
+#include "windowfixture.h"
+
+#include "windows/common/buttonplus.h"
+#include "windows/output/picformwindow.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+
+#include <ret/retainer.h>
+
+using test::WindowFixture;
+
+namespace {
+
+/// Whether text can be read in full in room: no word wider than the room,
+/// and all its lines (wrapped when wrap) within the room's height.
+bool fits(const QFontMetrics& metrics, const QRect& room, const QString& text, bool wrap)
+{
+    QString plain = text;
+    plain.remove(u'&');
+    if (!wrap)
+        return metrics.horizontalAdvance(plain) <= room.width() && metrics.height() <= room.height();
+    for (const QString& word : plain.split(u' ', Qt::SkipEmptyParts)) {
+        if (metrics.horizontalAdvance(word) > room.width())
+            return false;
+    }
+    return metrics.boundingRect(room, Qt::TextWordWrap, plain).height() <= room.height();
+}
+
+/// The cut captions of the window's visible widgets, as "name: text".
+QStringList cutCaptions(QWidget* window)
+{
+    QStringList cut;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window) || w->objectName().isEmpty())
+            continue;
+        QString text;
+        bool ok = true;
+        if (auto* b = qobject_cast<nuvela::ButtonPlus*>(w)) {
+            text = b->caption();
+            ok = text.isEmpty() || fits(b->fontMetrics(), b->captionRect(), text, true);
+        } else if (auto* c = qobject_cast<QAbstractButton*>(w); c && (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))) {
+            text = c->text();
+            QStyleOptionButton option;
+            option.initFrom(c);
+            option.text = text;
+            const auto element = qobject_cast<QCheckBox*>(w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
+            const QRect room = c->style()->subElementRect(element, &option, c);
+            ok = fits(c->fontMetrics(), room, text, false);
+        } else if (auto* l = qobject_cast<QLabel*>(w); l && l->pixmap().isNull()) {
+            text = l->text();
+            ok = text.isEmpty() || fits(l->fontMetrics(), l->contentsRect(), text, l->wordWrap());
+        } else if (auto* p = qobject_cast<Retainer*>(w); p && p->headerVisible() && p->hasCaptionFont()) {
+            text = p->caption();
+            const QFontMetrics metrics(p->captionFont());
+            ok = metrics.horizontalAdvance(text) <= p->width() - 2 * p->borderThickness()
+                && metrics.height() <= p->headerHeight();
+        }
+        if (!ok)
+            cut << w->objectName() + QStringLiteral(": ") + text;
+    }
+    return cut;
+}
+
+TEST_F(WindowFixture, NoCaptionIsCut)
+{
+    const QByteArray store = folder.read("templates/textdata.txt");
+    ASSERT_TRUE(store.contains("lang=hebrew"));
+    for (const char* language : {"hebrew", "english", "nederlands"}) {
+        for (QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024)}) {
+            folder.write("templates/textdata.txt", QByteArray(store).replace("lang=hebrew", QByteArray("lang=") + language));
+            start(screen);
+            window->show();
+            const std::string where = std::string(language) + " " + std::to_string(screen.width());
+            EXPECT_EQ(cutCaptions(window.get()).join(u'|').toStdString(), "") << where << " start";
+            choose("birthday");
+            EXPECT_EQ(cutCaptions(window.get()).join(u'|').toStdString(), "") << where << " page";
+            nuvela::PicformWindow& out = window->output();
+            out.show();
+            EXPECT_EQ(cutCaptions(&out).join(u'|').toStdString(), "") << where << " output";
+            out.hide();
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Qt's own dialogs speak the interface language and read in its direction;
+// the program's own dialog titles come from the language too.
+TEST_F(WindowFixture, QtDialogsSpeakTheInterfaceLanguage)
+{
+    struct Case {
+        const char* language;
+        bool translated; // Qt's "&Yes" differs from the English
+        Qt::LayoutDirection direction;
+        const char16_t* saveTitle;
+    };
+    for (const Case& c : {Case{"hebrew", true, Qt::RightToLeft, u"שמור תמונה"},
+                          Case{"english", false, Qt::LeftToRight, u"Save picture"},
+                          Case{"nederlands", true, Qt::LeftToRight, u"Afbeelding opslaan"}}) {
+        folder.write("templates/textdata.txt", test::ansi(QStringLiteral("[interface]\nlang=%1\n").arg(QLatin1String(c.language))));
+        start();
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes") != u"&Yes", c.translated) << c.language;
+        EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction) << c.language;
+        choose("birthday");
+        dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
+        window->output().savePicture();
+        EXPECT_EQ(dialogs.requests().back().title, QStringView(c.saveTitle)) << c.language;
+    }
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+}
+
+} // namespace

@@ -1,0 +1,414 @@
+#include "windowfixture.h"
+
+#include "store/templates.h"
+#include "windows/common/buttonplus.h"
+#include "windows/main/pageview.h"
+#include "windows/textedit/editrows.h"
+#include "windows/textedit/txteditwindow.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTextEdit>
+
+#include <functional>
+
+using namespace nuvela;
+
+namespace {
+
+// Objects of the sample template "birthday" (right to left, colours editable).
+constexpr int kSixRows = 19;   // six rows: 22 pt, then 14 pt
+constexpr int kTwoRows = 8;    // 40 pt and 18 pt
+constexpr int kParagraph = 16; // "full", 4156 × 4900 twips, David 12
+
+/// Types any text, Hebrew too, as key events carrying it.
+void type(QWidget* widget, const QString& text)
+{
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, ch == u' ' ? Qt::Key_Space : Qt::Key_unknown, QString(ch),
+                            Qt::NoModifier);
+}
+
+class TextEditor : public test::WindowFixture {
+protected:
+    void SetUp() override
+    {
+        start();
+        choose(QStringLiteral("birthday"));
+    }
+    std::unique_ptr<TxteditWindow> edit(int n)
+    {
+        auto editor = std::make_unique<TxteditWindow>(*program, n, window.get(), QSize(800, 600));
+        QObject::connect(editor.get(), &TxteditWindow::applied, window.get(), &ArticleWindow::markModified);
+        editor->show();
+        editor->activateWindow();
+        QApplication::processEvents();
+        return editor;
+    }
+    QString& liveText(int n) { return program->state.liveTexts[n]; }
+    QString& liveFormat(int n) { return program->state.liveFormats[n]; }
+};
+
+TEST(EditRows, FactorsSizesAndFontDialogConversions)
+{
+    EXPECT_DOUBLE_EQ(editorBaseFactor(8595), 0.4);
+    struct Case {
+        double base, size, factor, shown;
+    } rows[] = {{0.4, 12, 0.8, 9.6}, {0.4, 36, 0.4, 14.4}, {0.4, 24, 0.4, 9.6}, {0.4, 0, 0.4, 0}};
+    for (const Case& c : rows) {
+        EXPECT_NEAR(rowFactor(c.base, c.size), c.factor, 1e-9) << c.size;
+        EXPECT_NEAR(c.size * rowFactor(c.base, c.size), c.shown, 1e-9) << c.size;
+    }
+    EXPECT_EQ(storedSize(9.6, 0.8), 12);
+    // The dialog shows page sizes: 18 at scale 1.5 is 12; 10 chosen is 15.
+    EXPECT_EQ(dialogPointSize(18, 1.5), 12);
+    EXPECT_EQ(displayedFromDialog(10, 1.5), 15);
+
+    ScriptedDialogs dialogs;
+    QFont chosen(QStringLiteral("Liberation Serif"));
+    chosen.setPointSize(10);
+    chosen.setWeight(QFont::DemiBold); // 600
+    dialogs.answerFont(chosen);
+    dialogs.cancel(ScriptedDialogs::Kind::Font);
+    const EditRow row{QStringLiteral("x"), {0, QStringLiteral("David"), 0, false, 177}, 18, 1.5};
+    const auto out = ShowFontDialog(dialogs, nullptr, row);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(dialogs.requests().back().initialFont.pointSize(), 12);
+    EXPECT_TRUE(out->format.bold);
+    EXPECT_EQ(out->displayed, 15);
+    EXPECT_EQ(out->stored().toString(), "0,Liberation Serif,10,True,177"); // charset carried through
+    EXPECT_FALSE(ShowFontDialog(dialogs, nullptr, row)); // cancelled
+}
+
+TEST_F(TextEditor, TypedTextRoundTripsThroughTheLiveTables)
+{
+    const QString texts[] = {
+        QStringLiteral("שורה~ ~שָׁלוֹם עֲלֵיכֶם~a=b; c=d~ ~אחרונה"),
+        QStringLiteral("one~two~three~four~five~six"),
+    };
+    for (const QString& text : texts) {
+        liveText(kSixRows) = text;
+        program->state.modified.clear();
+        {
+            auto editor = edit(kSixRows);
+            ASSERT_EQ(editor->rowCount(), 6);
+            editor->confirm();
+        }
+        EXPECT_EQ(liveText(kSixRows), text);
+        EXPECT_FALSE(program->state.isModified()) << "confirm with no change touched the page";
+    }
+    // A typed row reaches the page; reopening shows it again unchanged.
+    auto editor = edit(kSixRows);
+    QLineEdit* row1 = editor->rowBox(1);
+    row1->setFocus();
+    row1->selectAll();
+    QTest::keyClicks(row1, QStringLiteral("x~y"));
+    EXPECT_EQ(row1->text(), "x-y") << "a row mark would shift the rows below";
+    QTest::keyClick(row1, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(liveText(kSixRows), "one~x-y~three~four~five~six");
+    EXPECT_TRUE(program->state.isModified());
+    EXPECT_TRUE(window->findChild<ButtonPlus*>(QStringLiteral("savetxt"))->isEnabled());
+}
+
+TEST_F(TextEditor, EveryStoredRowAndFormatSurvivesAConfirm)
+{
+    liveText(kTwoRows) = QStringLiteral("a~b~c~d");
+    liveFormat(kTwoRows) = QStringLiteral("255,David,40,True,177");
+    auto editor = edit(kTwoRows);
+    EXPECT_EQ(editor->rowCount(), 4);
+    editor->rowBox(3)->setText(QStringLiteral("D"));
+    editor->confirm();
+    EXPECT_EQ(liveText(kTwoRows), "a~b~c~D");
+    const QStringList formats = liveFormat(kTwoRows).split(u'~');
+    ASSERT_EQ(formats.size(), 4);
+    EXPECT_EQ(formats[0], "255,David,40,True,177");
+    EXPECT_EQ(formats[1], "2628010,David,18,False,177") << "completed from the row definition";
+}
+
+TEST_F(TextEditor, SelectionColourFontResetAndDarkView)
+{
+    auto editor = edit(kSixRows);
+    EXPECT_EQ(editor->rowBox(1)->font().pixelSize(), qRound(9.6 * 20 / 15)); // 14 pt at 24 × 0.4
+    editor->rowCheck(2)->click();
+    editor->rowCheck(0)->click();
+    EXPECT_EQ(editor->selection(), (QList<int>{2, 0}));
+
+    QFont chosen(QStringLiteral("Liberation Serif"));
+    chosen.setPointSize(30);
+    chosen.setBold(true);
+    dialogs.answerFont(chosen);
+    editor->chooseFont();
+    dialogs.answerColour(0xFFFFFF);
+    editor->chooseColour();
+    EXPECT_TRUE(editor->findChild<QCheckBox*>(QStringLiteral("black"))->isChecked()) << "white needs the dark view";
+
+    const QList<EditRow> rows = editor->rows();
+    EXPECT_EQ(rows[2].stored().toString(), "16777215,Liberation Serif,30,True,177"); // the first selected
+    EXPECT_EQ(rows[0].stored().toString(), "16777215,Liberation Serif,22,True,177"); // face copied, size kept
+    EXPECT_EQ(rows[1].stored().toString(), "1973790,David,14,False,177");            // not selected
+
+    editor->findChild<QWidget*>(QStringLiteral("RESET"))->setFocus();
+    editor->resetFormats();
+    EXPECT_EQ(editor->rows()[2].stored().toString(), "1973790,David,14,False,177");
+    editor->confirm();
+    EXPECT_EQ(liveFormat(kSixRows).split(u'~')[0], "2628010,Frank Ruehl,22,True,177");
+    EXPECT_TRUE(program->state.isModified()) << "a format command counts as a change";
+}
+
+TEST_F(TextEditor, EveryCommandHasAKeyAndATip)
+{
+    auto editor = edit(kTwoRows);
+    QTest::keyClicks(editor->rowBox(1), QStringLiteral("typed"));
+    struct Case {
+        QKeyCombination key;
+        const char* button;
+        std::function<bool()> done;
+    } cases[] = {
+        {Qt::ALT | Qt::Key_A, "Checkall", [&] { return editor->selection() == QList<int>{0, 1}; }},
+        {Qt::ALT | Qt::Key_C, "ROWCOL", [&] { return dialogs.requests().size() == 1; }},
+        {Qt::ALT | Qt::Key_F, "rowfont", [&] { return dialogs.requests().size() == 2; }},
+        {Qt::ALT | Qt::Key_D, "black", [&] { return editor->findChild<QCheckBox*>(QStringLiteral("black"))->isChecked(); }},
+        {Qt::ALT | Qt::Key_R, "RESET", [&] { return editor->rowBox(0)->font().family() == u"Frank Ruehl"; }},
+    };
+    dialogs.cancel(ScriptedDialogs::Kind::Colour);
+    QFont arial(QStringLiteral("Liberation Sans"));
+    arial.setPointSize(20);
+    dialogs.answerFont(arial);
+    for (const Case& c : cases) {
+        QTest::keyClick(editor.get(), c.key.key(), c.key.keyboardModifiers());
+        EXPECT_TRUE(QTest::qWaitFor(c.done, 1000)) << c.button;
+        const QString tip = editor->findChild<QWidget*>(QString::fromLatin1(c.button))->toolTip();
+        EXPECT_TRUE(tip.contains(QKeySequence(c.key).toString())) << c.button << ": " << tip.toStdString();
+    }
+    // Closing the dialogs rebuilt nothing: the typing is still there.
+    EXPECT_TRUE(editor->rowBox(1)->text().contains(u"typed"));
+}
+
+TEST_F(TextEditor, WithoutColourEditingTheTemplateFormatsStay)
+{
+    choose(QStringLiteral("birthday-daily"));
+    const QString before = liveFormat(4);
+    auto editor = edit(4);
+    EXPECT_FALSE(editor->rowCheck(0)->isVisibleTo(editor.get()));
+    EXPECT_FALSE(editor->findChild<QWidget*>(QStringLiteral("Checkall"))->isVisibleTo(editor.get()));
+    editor->rowBox(0)->setText(QStringLiteral("changed"));
+    editor->confirm();
+    EXPECT_EQ(liveText(4).section(u'~', 0, 0), "changed");
+    EXPECT_EQ(liveFormat(4), before);
+}
+
+TEST_F(TextEditor, EnterWalksTheRowsAndEscapeChangesNothing)
+{
+    const QString before = liveText(kSixRows);
+    auto editor = edit(kSixRows);
+    EXPECT_EQ(QApplication::focusWidget(), editor->rowBox(0));
+    for (int i = 1; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), editor->rowBox(i));
+    }
+    QTest::keyClick(editor->rowBox(5), Qt::Key_Return); // the last row: nothing
+    EXPECT_EQ(QApplication::focusWidget(), editor->rowBox(5));
+    // Tab: from a row to its check box, then to the next row.
+    editor->rowBox(2)->setFocus();
+    QTest::keyClick(editor->rowBox(2), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), editor->rowCheck(2));
+    QTest::keyClick(editor->rowCheck(2), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), editor->rowBox(3));
+    editor->rowBox(5)->setFocus();
+    QTest::keyClicks(editor->rowBox(5), QStringLiteral("zzz"));
+    QTest::keyClick(editor->rowBox(5), Qt::Key_Escape);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(liveText(kSixRows), before);
+    EXPECT_FALSE(program->state.isModified());
+}
+
+TEST_F(TextEditor, ParagraphWrapsAsTheBoxShowsAndKeepsItsLimit)
+{
+    liveText(kParagraph) = QString();
+    auto editor = edit(kParagraph);
+    ASSERT_TRUE(editor->paragraphMode());
+    QTextEdit* multi = editor->paragraphBox();
+    EXPECT_EQ(QApplication::focusWidget(), multi);
+    // 4900 twips high, David 12 at one line each: the box's own line count.
+    const int limit = editor->lineLimit();
+    EXPECT_GE(limit, 10);
+    type(multi, QStringLiteral("מילה ארוכה~ "));
+    EXPECT_FALSE(multi->toPlainText().contains(u'~'));
+    for (int i = 0; i < 40; ++i)
+        type(multi, QStringLiteral("עוד מילים בשורה "));
+    QTest::keyClick(multi, Qt::Key_Return);
+    type(multi, QStringLiteral("פסקה שנייה"));
+    const QList<VisualLine> lines = editor->paragraphLines();
+    ASSERT_GT(lines.size(), 3);
+    ASSERT_LE(lines.size(), limit);
+    EXPECT_EQ(editor->paragraphFrame()->title(), QStringLiteral("שורות:  %1/%2").arg(lines.size()).arg(limit));
+
+    // Typing on past the last line is refused.
+    const QString full = multi->toPlainText();
+    for (int i = 0; i < 200 && editor->paragraphLines().size() < limit; ++i)
+        type(multi, QStringLiteral(" עוד"));
+    const QString atLimit = multi->toPlainText();
+    QTest::keyClick(multi, Qt::Key_Return);
+    EXPECT_EQ(multi->toPlainText(), atLimit) << "a line past the limit";
+    for (int i = 0; i < 30; ++i)
+        type(multi, QStringLiteral(" עוד"));
+    EXPECT_EQ(editor->paragraphLines().size(), limit);
+    EXPECT_TRUE(multi->toPlainText().startsWith(full));
+    const QString typed = multi->toPlainText();
+
+    // Stored: one "~" per line the box showed, CR LF after the first paragraph.
+    QTest::keyClick(multi, Qt::Key_Return, Qt::ControlModifier);
+    const QString stored = liveText(kParagraph);
+    EXPECT_EQ(stored.count(u'~') + stored.count(QStringLiteral("\r\n")), limit);
+    EXPECT_EQ(stored.count(QStringLiteral("\r\n")), 1);
+
+    // Saved, the CR LF becomes "~"; reopened, the paragraph break is back.
+    liveText(kParagraph).replace(QStringLiteral("\r\n"), QStringLiteral("~"));
+    auto again = edit(kParagraph);
+    // Only spaces the user left at a line's end are gone.
+    static const QRegularExpression trailing(QStringLiteral(" +(\n|$)"));
+    EXPECT_EQ(again->paragraphBox()->toPlainText(), QString(typed).replace(trailing, QStringLiteral("\\1")));
+}
+
+TEST_F(TextEditor, EveryTextOfEverySampleTemplateTakesAnEdit)
+{
+    int edited = 0;
+    for (const QString& tavnit : listTemplates(program->dir())) {
+        choose(tavnit);
+        for (const auto& [n, box] : std::map(program->state.katava)) {
+            SCOPED_TRACE((tavnit + u' ' + QString::number(n)).toStdString());
+            {
+                auto editor = edit(n);
+                QWidget* first = editor->paragraphMode() ? static_cast<QWidget*>(editor->paragraphBox())
+                                                         : editor->rowBox(0);
+                first->setFocus();
+                QTest::keyClick(first, Qt::Key_End, Qt::ControlModifier);
+                QTest::keyClick(first, Qt::Key_End);
+                QTest::keyClicks(first, QStringLiteral("Q"));
+                editor->confirm();
+            }
+            ASSERT_TRUE(program->state.liveTexts[n].contains(u'Q'));
+            window->viewpic();
+            ASSERT_EQ(window->lastOutcome().end, PageEnd::Complete);
+            // Reopened and confirmed unchanged, nothing moves.
+            const QString text = program->state.liveTexts[n], formats = program->state.liveFormats[n];
+            edit(n)->confirm();
+            EXPECT_EQ(program->state.liveTexts[n], text);
+            EXPECT_EQ(program->state.liveFormats[n], formats);
+            ++edited;
+        }
+        program->state.modified.clear();
+    }
+    EXPECT_GE(edited, 12);
+
+    // The headline's logo text has no box of its own: it takes its overlay's.
+    choose(QStringLiteral("birthday"));
+    window->findChild<QCheckBox*>(QStringLiteral("kotxt"))->click();
+    const int headline = program->state.headline.kotxtTag.toInt();
+    ASSERT_TRUE(program->state.katava.count(headline));
+    auto editor = edit(headline);
+    EXPECT_FALSE(editor->preview()->pixmap().isNull());
+    const QRect row = editor->rowBox(0)->geometry();
+    EXPECT_GT(editor->guide(0)->x(), row.left() + 10);
+    EXPECT_LT(editor->guide(0)->x(), row.right() - 10);
+}
+
+TEST_F(TextEditor, PreviewDrawsTheObjectFromACopy)
+{
+    const QString before = liveText(kTwoRows);
+    auto editor = edit(kTwoRows);
+    const QImage first = editor->preview()->pixmap().toImage();
+    ASSERT_FALSE(first.isNull());
+    QTest::keyClicks(editor->rowBox(0), QStringLiteral("WWWWWW"));
+    const QImage typed = editor->preview()->pixmap().toImage();
+    EXPECT_NE(first, typed) << "the preview follows every keystroke";
+    EXPECT_EQ(liveText(kTwoRows), before) << "the live tables change only on confirm";
+}
+
+TEST_F(TextEditor, KeyboardFromTheGalleryToAConfirmedEdit)
+{
+    start();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), window->gallery());
+    EXPECT_EQ(window->gallery()->currentRow(), -1);
+    QTest::keyClick(window->gallery(), Qt::Key_Down);
+    ASSERT_EQ(program->state.tavnit, "anniversary");
+
+    // Tab walks the objects in object-number order, the highlight following.
+    const QList<QLabel*> order = window->pageView()->overlaysInOrder();
+    ASSERT_GE(order.size(), 2);
+    for (QLabel* overlay : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), overlay);
+        EXPECT_EQ(window->pageView()->hovered(), overlay->property("Index").toInt());
+        EXPECT_EQ(overlay->frameShape(), QFrame::Panel);
+    }
+    // Shift+Tab back to the last text, the highlight leaving each overlay.
+    QLabel* text = nullptr;
+    for (qsizetype i = order.size() - 2; i >= 0 && !text; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        ASSERT_EQ(QApplication::focusWidget(), order[i]);
+        EXPECT_EQ(order[i + 1]->frameShape(), QFrame::NoFrame);
+        if (window->pageView()->textOverlay(order[i]->property("Index").toInt()) == order[i])
+            text = order[i];
+    }
+    ASSERT_TRUE(text);
+    const int n = text->property("Index").toInt();
+    QTimer::singleShot(0, [] {
+        auto* editor = qobject_cast<TxteditWindow*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(editor);
+        QApplication::setActiveWindow(editor); // no window manager activates it
+        QWidget* box = QApplication::focusWidget();
+        EXPECT_EQ(box, editor->paragraphMode() ? static_cast<QWidget*>(editor->paragraphBox()) : editor->rowBox(0)) << (box ? box->objectName().toStdString() + " " + box->metaObject()->className() : "");
+        if (!box || box->window() != editor)
+            return editor->reject();
+        QTest::keyClicks(box, QStringLiteral("Hello"));
+        QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
+    });
+    QTest::keyClick(text, Qt::Key_Space);
+    EXPECT_TRUE(program->state.isModified());
+    EXPECT_TRUE(program->state.liveTexts[n].contains(QStringLiteral("Hello")));
+
+    // Choosing another template while modified: told, then let go.
+    QTest::keyClick(window->gallery(), Qt::Key_Down);
+    ASSERT_FALSE(dialogs.requests().empty());
+    EXPECT_EQ(dialogs.requests().back().kind, ScriptedDialogs::Kind::Tell);
+    EXPECT_FALSE(program->state.isModified());
+}
+
+TEST_F(TextEditor, PictureOverlaysSignalActivationAndRemoval)
+{
+    PageView* view = window->pageView();
+    QSignalSpy activated(view, &PageView::pictureActivated);
+    QSignalSpy removed(view, &PageView::pictureRemoveRequested);
+    QLabel* picture = view->pictureOverlay(10);
+    ASSERT_TRUE(picture);
+    // One remembered hover index for both arrays: a text, then a picture.
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QLabel* text = view->textOverlay(kTwoRows);
+    QTest::mouseMove(text);
+    EXPECT_EQ(view->hovered(), kTwoRows);
+    EXPECT_EQ(text->frameShape(), QFrame::Panel);
+    QTest::mouseMove(picture);
+    EXPECT_EQ(view->hovered(), 10);
+    EXPECT_EQ(text->frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(picture->frameShape(), QFrame::Panel);
+    QTest::mouseClick(picture, Qt::LeftButton);
+    QTest::mouseClick(picture, Qt::RightButton);
+    picture->setFocus();
+    QTest::keyClick(picture, Qt::Key_Return);
+    QTest::keyClick(picture, Qt::Key_Delete);
+    EXPECT_EQ(activated.size(), 2);
+    EXPECT_EQ(removed.size(), 2);
+    EXPECT_EQ(removed.first().first().toInt(), 10);
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+#include "windows/textedit/preview.h"
+
+#include "store/keystore.h"
+#include "store/numbers.h"
+
+namespace nuvela {
+
+PreviewRenderer::PreviewRenderer(const QString& programDir, KeyStore& store, const PageState& state,
+                                 Edition edition, int objectNumber)
+    : programDir_(programDir)
+    , state_(state)
+    , edition_(edition)
+    , n_(objectNumber)
+{
+    // The copy draws from its live tables.
+    state_.modified = QStringLiteral("preview");
+    state_.growLiveTables(n_);
+    const Fields size(store.get(StoreMode::Get, u"paper", u"size"));
+    const double pageWidth = size.number(0).value_or(0);
+    if (const auto b = Fields(store.get(StoreMode::Get, QStringLiteral("object%1").arg(n_), u"objdim")).box()) {
+        const double x = state_.rightToLeft() ? pageWidth - b->x - b->w : b->x;
+        box_ = QRectF(x, b->y, b->w, b->h);
+    } else if (state_.katava.count(n_)) {
+        box_ = state_.katava.at(n_); // the headline's text stands where its overlay is
+    }
+}
+
+QImage PreviewRenderer::render(const QString& text, const QString& formats, double scale)
+{
+    if (box_.isEmpty() || !(scale > 0))
+        return {};
+    if (!preview_ || scale_ != scale) {
+        preview_ = std::make_unique<PagePreview>(programDir_, edition_, scale);
+        scale_ = scale;
+    }
+    state_.liveTexts[n_] = text;
+    state_.liveFormats[n_] = formats;
+    const QImage page = preview_->draw(state_, n_).image;
+    const double pixel = kScreenTwipsPerPixel / scale;
+    const QRect pixels(qRound(box_.x() / pixel), qRound(box_.y() / pixel), qRound(box_.width() / pixel),
+                       qRound(box_.height() / pixel));
+    return page.copy(pixels);
+}
+
+} // namespace nuvela
