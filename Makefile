@@ -1,10 +1,13 @@
 # Two commands on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds, starts Nuvela on a copy of data/
 #   make test   installs what is missing, builds, runs every test
-# Further targets: make build, make bench, make test-sanitize, make clean.
+# and one to install it: make package builds build/nuvela_*.deb for apt.
+# Further targets: make build, make bench, make test-sanitize, make fuzz, make clean.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
@@ -15,9 +18,11 @@ PACKAGES := cmake g++ make pkg-config \
   libturbojpeg0-dev libjpeg-turbo-progs libsqlite3-dev \
   mdbtools mdbtools-dev libmdb3 \
   fontconfig fonts-liberation2 culmus \
-  xvfb xauth poppler-utils qt6-translations-l10n
+  xvfb xauth poppler-utils qt6-translations-l10n \
+  dpkg-dev desktop-file-utils appstream \
+  clang libclang-rt-dev
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz clean
+.PHONY: all deps configure build run test test-sanitize bench package fuzz fuzz-targets clean
 
 all: build
 
@@ -53,14 +58,27 @@ test-sanitize: deps
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+# A Debian package of the whole install: sudo apt install ./build/nuvela_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@ls -l $(BUILD)/nuvela_*.deb
+
 # The fuzz test of templates, text stores, pictures and databases with many
-# more cases than `make test` runs (FUZZ_CASES=N to choose).
+# more cases than `make test` runs (FUZZ_CASES=N to choose), then the
+# libFuzzer targets.
 FUZZ_CASES ?= 3000
-fuzz: build
+fuzz: build fuzz-targets
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen NUVELA_FUZZ_CASES=$(FUZZ_CASES) ./tests/render/fuzz_tests
+
+# Each libFuzzer target for FUZZ_SECONDS, built with clang in $(FUZZ_BUILD).
+fuzz-targets: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DNUVELA_FUZZ=ON -DNUVELA_BUILD_TESTS=OFF -DNUVELA_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	./tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build
 	$(BUILD)/bench/nuvela-bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,16 +1,19 @@
 // Nuvela: the program.
 
+#include "app/userfolder.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"
 #include "windows/main/articlewindow.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTextStream>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     app.setApplicationName(nuvela::programTitle());
+    app.setDesktopFileName(QStringLiteral("example.nuvela.Nuvela"));
 
     QString given;
     const QStringList args = app.arguments();
@@ -28,6 +31,18 @@ int main(int argc, char** argv)
     }
     nuvela::QtDialogs dialogs;
     QString problem;
+    // Installed: the user's own folder, made and kept up to date from the shipped one.
+    const QString shipped = nuvela::shippedProgramFolder(QCoreApplication::applicationDirPath());
+    if (given.isEmpty() && !shipped.isEmpty()) {
+        given = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        const nuvela::FolderSync sync = nuvela::syncUserFolder(shipped, given);
+        if (!sync.error.isEmpty()) {
+            problem = QStringLiteral("Nuvela cannot prepare your folder %1: %2").arg(given, sync.error);
+            QTextStream(stderr) << "Error: " << problem << '\n';
+            dialogs.tell(nullptr, QStringLiteral("Error"), problem);
+            return 1;
+        }
+    }
     const QString dir = nuvela::findProgramFolder(given, QCoreApplication::applicationDirPath(), &problem);
     if (dir.isEmpty()) {
         QTextStream(stderr) << "Error: " << problem << '\n';

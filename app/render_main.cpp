@@ -3,6 +3,7 @@
 
 #include "app/librarychatter.h"
 #include "app/renderjob.h"
+#include "app/templatecheck.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -42,11 +43,16 @@ int main(int argc, char** argv)
 
     QStringList args = app.arguments();
     args.removeFirst();
+    const QString bundled = nuvela::defaultProgramDir(QCoreApplication::applicationDirPath());
+    const nuvela::Edition edition = nuvela::editionFromTitle(QStringLiteral(NUVELA_TITLE));
+    if (args.contains(QStringLiteral("--check"))) {
+        muted.reset();
+        userStderr = STDERR_FILENO;
+        return nuvela::runTemplateCheck(args, bundled, edition);
+    }
     QString error;
     bool help = false;
-    const auto request = nuvela::parseRenderArguments(
-        args, nuvela::defaultProgramDir(QCoreApplication::applicationDirPath()),
-        nuvela::editionFromTitle(QStringLiteral(NUVELA_TITLE)), &error, &help);
+    const auto request = nuvela::parseRenderArguments(args, bundled, edition, &error, &help);
     if (!request) {
         muted.reset();
         userStderr = STDERR_FILENO;

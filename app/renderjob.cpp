@@ -27,7 +27,11 @@ QString renderUsage()
         "                     (for .pdf: how finely positions are rounded)\n"
         "  --quality Q        JPEG quality 1-100 (default: the text store's, else 75)\n"
         "  --edition E        main or sibling (default: the program's own)\n"
-        "  -o FILE            the picture to write\n");
+        "  -o FILE            the picture to write\n"
+        "   or: nuvela-render --check [--program-dir DIR] [TEMPLATE ...]\n"
+        "Checks templates (all when none is named), the text store and the language\n"
+        "files; prints every problem as file:line: message. Exit status 0 when clean,\n"
+        "1 when problems were found, 2 when the check could not run.\n");
 }
 
 QString defaultProgramDir(const QString& executableDir)

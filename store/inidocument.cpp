@@ -145,6 +145,41 @@ std::optional<QList<QString>> IniDocument::sectionLines(QStringView section) con
     return out;
 }
 
+QList<QString> IniDocument::sectionNames() const
+{
+    QList<QString> out;
+    for (qsizetype k = 1; k < sections_.size(); ++k)
+        out.append(decodeAnsi(*headerName(lineBytes(sections_[k].header))));
+    return out;
+}
+
+QList<int> IniDocument::headerLines() const
+{
+    QList<int> out;
+    for (qsizetype k = 1; k < sections_.size(); ++k)
+        out.append(int(sections_[k].header) + 1);
+    return out;
+}
+
+std::optional<int> IniDocument::sectionLine(QStringView section) const
+{
+    const auto s = sectionIndex_.constFind(foldName(section));
+    if (s == sectionIndex_.cend())
+        return std::nullopt;
+    return int(sections_[*s].header) + 1;
+}
+
+std::optional<int> IniDocument::keyLine(QStringView section, QStringView key) const
+{
+    const auto s = sectionIndex_.constFind(foldName(section));
+    if (s == sectionIndex_.cend())
+        return std::nullopt;
+    const auto k = sections_[*s].keys.constFind(foldName(key));
+    if (k == sections_[*s].keys.cend())
+        return std::nullopt;
+    return int(*k) + 1;
+}
+
 bool IniDocument::setValue(QStringView section, QStringView key, QStringView value)
 {
     const auto encodedValue = encodeAnsi(value);

@@ -30,6 +30,16 @@ public:
     /// order (the form whole-section readers get).
     std::optional<QList<QString>> sectionLines(QStringView section) const;
 
+    /// Names of the sections, in file order.
+    QList<QString> sectionNames() const;
+
+    /// Line numbers (from 1) for messages that point into the file: the
+    /// header of each section in file order (as sectionNames()), the header
+    /// of the first matching section, the first matching key in it.
+    QList<int> headerLines() const;
+    std::optional<int> sectionLine(QStringView section) const;
+    std::optional<int> keyLine(QStringView section, QStringView key) const;
+
     /// Sets key in section to value: in place when the key exists, else as a
     /// new line after the section's last entry, else in a new section at the
     /// end of the file. Returns false when value cannot be stored in the

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace nuvela {
@@ -52,7 +54,9 @@ std::shared_ptr<const IniDocument> IniFiles::read(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
-    auto doc = std::make_shared<const IniDocument>(file.read(kMaxFileSize + 1));
+    // Read what the file holds: asking for the limit itself would reserve that
+    // much memory on every read (one byte past it still tells a grown file).
+    auto doc = std::make_shared<const IniDocument>(file.read(std::min(file.size(), kMaxFileSize + 1)));
     if (!doc->refusal().isEmpty()) {
         refusals_.insert(path, doc->refusal());
         return nullptr;
