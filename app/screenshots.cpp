@@ -2,10 +2,12 @@
 // README and for looking at after a change. Run by app/screenshots.sh under a
 // virtual display.
 
+#include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"
 #include "windows/main/articlewindow.h"
 #include "windows/main/pageview.h"
+#include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
 #include "windows/picedit/piceditwindow.h"
 #include "windows/textedit/txteditwindow.h"
@@ -136,6 +138,29 @@ int main(int argc, char** argv)
             editor.exec();
             break;
         }
+
+        // A change marks the version panel; leaving the page asks first.
+        program.state.growLiveTables(8);
+        program.state.liveTexts[8] = program.state.liveTexts[8] + QStringLiteral("!");
+        window.markModified();
+        grab(&window).save(out + QStringLiteral("/main-modified-%1.png").arg(language));
+        nuvela::QtDialogs real;
+        QTimer::singleShot(300, &window, [out, language] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                grab(box).save(out + QStringLiteral("/prompt-%1.png").arg(language));
+                box->close();
+            }
+        });
+        real.ask(&window, QStringLiteral("Attention"),
+                 nuvela::widgetTag(window.findChild<QWidget*>(QStringLiteral("savetxt"))));
+
+        nuvela::OptionsWindow options(program, [&window] { window.relabel(); }, &window);
+        options.move(0, 0);
+        QTimer::singleShot(300, &options, [&options, out, language] {
+            grab(&options).save(out + QStringLiteral("/options-%1.png").arg(language));
+            options.reject();
+        });
+        options.exec();
     }
     return 0;
 }

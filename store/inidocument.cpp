@@ -33,6 +33,8 @@ std::optional<QByteArrayView> headerName(QByteArrayView line)
 
 QString foldName(QStringView name) { return name.toString().toCaseFolded(); }
 
+std::optional<QByteArrayView> sectionHeaderName(QByteArrayView line) { return headerName(line); }
+
 IniDocument::IniDocument(QByteArray bytes)
     : bytes_(std::move(bytes))
 {

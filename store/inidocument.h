@@ -85,4 +85,8 @@ private:
 /// The form in which names are compared.
 QString foldName(QStringView name);
 
+/// The section name of a header line "[name]" as the reader sees it (blanks
+/// around the line and the name ignored), or nothing for any other line.
+std::optional<QByteArrayView> sectionHeaderName(QByteArrayView line);
+
 } // namespace nuvela

@@ -76,6 +76,10 @@ public:
     /// lines or sections, not a regular file), or "".
     QString refusal(StoreMode mode);
 
+    /// The shared file layer, for changes of many keys in one rewrite (a
+    /// version saved or deleted, the settings of the options window).
+    IniFiles& files() { return files_; }
+
 private:
     QString programDir_;
     const PageState& state_;

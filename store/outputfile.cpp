@@ -96,7 +96,9 @@ StoreResult writeOutputFile(const QString& path, const std::function<bool(QIODev
     if (!file.open(QIODevice::WriteOnly))
         return failure(place.target, errno, file.errorString());
     errno = 0;
-    if (!write(file) || file.error() != QFileDevice::NoError) {
+    // The explicit flush matters: a short write (a full disk) left in the
+    // buffer is lost at commit, which then renames a cut file into place.
+    if (!write(file) || !file.flush() || file.error() != QFileDevice::NoError) {
         const int error = errno;
         const QString text = file.errorString();
         file.cancelWriting();

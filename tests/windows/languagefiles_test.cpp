@@ -51,7 +51,7 @@ const KnownWidget kWidgets[] = {
     { "article", "proper", "ButtonPlus" },    { "article", "cmdExit1", "ButtonPlus" },
     { "article", "nav", "ButtonPlus", 3 },    { "article", "Web", "WebBrowser" },
     { "article", "Pickoteret", "PictureBox" }, { "article", "nopic", "PictureBox" },
-    { "article", "version", "Label" },
+    { "article", "version", "Label" },       { "article", "msgver", "Label", 2 },
 
     { "picform", "Pic", "PictureBox" },       { "picform", "Picout", "PictureBox" },
     { "picform", "Hbar", "HScrollBar" },      { "picform", "Vbar", "VScrollBar" },
@@ -86,6 +86,7 @@ const KnownWidget kWidgets[] = {
     { "optionfrm", "counter", "TextBox" },    { "optionfrm", "loww", "Label" },
     { "optionfrm", "highh", "Label" },        { "optionfrm", "Frame2", "Retainer" },
     { "optionfrm", "langinter", "ComboBox" }, { "optionfrm", "update", "ButtonPlus" },
+    { "optionfrm", "msgopt", "Label", 1 },
 };
 
 const char* const kWindows[] = { "article", "picform", "txtedit", "picedit", "optionfrm" };
@@ -97,10 +98,10 @@ const std::map<std::string, std::set<std::string>> kTexts = {
       { "title.Caption", "title.ToolTipText", "Frversion.Caption", "katava(0).ToolTipText",
         "gpic(0).ToolTipText", "kotxt.Caption", "chedit.Caption", "chedit.Tag", "Coll.Caption",
         "count1.Tag", "savetxt.Caption", "savetxt.ToolTipText", "savetxt.Tag", "updttxt.Caption",
-        "updttxt.ToolTipText", "updttxt.Tag", "deltext.Caption", "deltext.ToolTipText", "deltext.Tag",
+        "updttxt.ToolTipText", "deltext.Caption", "deltext.ToolTipText", "deltext.Tag",
         "showme.Caption", "showme.ToolTipText", "proper.Caption", "proper.ToolTipText",
         "cmdExit1.Caption", "nav(0).ToolTipText", "nav(1).ToolTipText", "nav(2).ToolTipText",
-        "nav(3).ToolTipText" } },
+        "nav(3).ToolTipText", "msgver(0).Tag", "msgver(1).Tag", "msgver(2).Tag" } },
     { "picform",
       { "showme(0).Caption", "showme(1).Caption", "cmdSave.Caption", "cmdSave.ToolTipText",
         "printo.Caption", "printo.ToolTipText", "editpage.Caption", "editpage.ToolTipText",
@@ -119,7 +120,7 @@ const std::map<std::string, std::set<std::string>> kTexts = {
         "picImage.ToolTipText" } },
     { "optionfrm",
       { "form.Caption", "Frame1.Caption", "loww.Caption", "highh.Caption", "Frame2.Caption",
-        "update.Caption" } },
+        "update.Caption", "langinter.ToolTipText", "msgopt(0).Tag", "msgopt(1).Tag" } },
 };
 
 // Tags that carry state rather than text: a language file must leave them alone.

@@ -376,10 +376,11 @@ TEST_F(TextEditor, KeyboardFromTheGalleryToAConfirmedEdit)
     EXPECT_TRUE(program->state.isModified());
     EXPECT_TRUE(program->state.liveTexts[n].contains(QStringLiteral("Hello")));
 
-    // Choosing another template while modified: told, then let go.
+    // Choosing another template while modified: asked first; No lets the changes go.
+    dialogs.answerAsk(false);
     QTest::keyClick(window->gallery(), Qt::Key_Down);
     ASSERT_FALSE(dialogs.requests().empty());
-    EXPECT_EQ(dialogs.requests().back().kind, ScriptedDialogs::Kind::Tell);
+    EXPECT_EQ(dialogs.requests().back().kind, ScriptedDialogs::Kind::Ask);
     EXPECT_FALSE(program->state.isModified());
 }
 

@@ -19,16 +19,17 @@ Program::Program(QString programDir, Dialogs& dialogs_, QString title)
 
 Program::~Program() { fonts.removeAll(); }
 
-void Program::shutdown()
+bool Program::shutdown()
 {
     if (shutDown_)
-        return;
+        return true;
+    if (beforeShutdown && !beforeShutdown())
+        return false;
     shutDown_ = true;
-    if (beforeShutdown)
-        beforeShutdown();
     fonts.removeAll();
     if (quit)
         quit();
+    return true;
 }
 
 QString findProgramFolder(const QString& given, const QString& executableDir, QString* error)

@@ -39,14 +39,16 @@ public:
     Dialogs& dialogs;
 
     /// Runs before the fonts are removed at shutdown (the unsaved-changes
-    /// prompt); set by the main window.
-    std::function<void()> beforeShutdown;
+    /// prompt); set by the main window. False keeps the program running (the
+    /// user's changes could not be saved).
+    std::function<bool()> beforeShutdown;
     /// Ends the event loop; set by main() (tests leave it empty).
     std::function<void()> quit;
 
     /// The shutdown routine: the unsaved-changes prompt, removal of the fonts
     /// this run added, end of the program. Runs once; later calls do nothing.
-    void shutdown();
+    /// False when the program goes on because unsaved changes could not be saved.
+    bool shutdown();
     bool hasShutDown() const { return shutDown_; }
 
 private:

@@ -66,7 +66,7 @@ ArticleWindow::ArticleWindow(Program& program, QSize screen)
     setObjectName(QStringLiteral("article"));
     prepareWindow(this);
     buildWidgets();
-    program_.beforeShutdown = [this] { checksav(); };
+    program_.beforeShutdown = [this] { return checksav(); };
     load(screen);
 }
 
@@ -117,6 +117,8 @@ void ArticleWindow::buildWidgets()
     scroll_ = new QScrollBar(Qt::Horizontal, frversion_);
     scroll_->setObjectName(QStringLiteral("Scroll"));
     scroll_->setLayoutDirection(Qt::LeftToRight);
+    // A scroll bar inverts its keys by default: Right would go to the previous version.
+    scroll_->setInvertedControls(false);
     scroll_->setRange(1, 10);
     scroll_->setValue(1);
     place(scroll_, 8, 32, 174, 18);
@@ -135,15 +137,13 @@ void ArticleWindow::buildWidgets()
     deltext_ = makeButton(frversion_, QStringLiteral("deltext"), QStringLiteral("מחק"),
                           QStringLiteral("מחיקת הגירסה הנכחית"));
     setWidgetTag(deltext_, QStringLiteral(" האם למחוק את הגירסה הנכחית ?"));
-    // Until versions can be saved, what the user is told before unsaved
-    // changes are let go.
-    setWidgetTag(updttxt_, QStringLiteral("השינויים שלא נשמרו בעמוד זה לא יישמרו."));
     int x = 126;
     for (ButtonPlus* b : {savetxt_, updttxt_, deltext_}) {
         place(b, x, 78, 56, 32);
-        b->setEnabled(false); // saving and deleting versions come with the page editors
+        b->setEnabled(false); // until there is something to save or delete
         x -= 59;
     }
+    buildVersionPanel();
 
     showme_ = makeButton(this, QStringLiteral("showme"), QStringLiteral("הצג תמונה"),
                          QStringLiteral("צפה, הדפס, שמור קובץ"));
@@ -157,8 +157,8 @@ void ArticleWindow::buildWidgets()
     place(proper_, 656, 522, 62, 40);
     place(cmdExit1_, 592, 522, 62, 40);
     showme_->setEnabled(false); // until a page is drawn
-    proper_->setEnabled(false); // the options window comes later
     connect(showme_, &ButtonPlus::clicked, this, &ArticleWindow::showOutput);
+    connect(proper_, &ButtonPlus::clicked, this, &ArticleWindow::showOptions);
     connect(cmdExit1_, &ButtonPlus::clicked, this, [this] { program_.shutdown(); });
 
     // The web pane and its buttons, with the page view over it.
@@ -279,26 +279,7 @@ void ArticleWindow::syncControls()
     setWidgetTag(scroll_, s.modified);
     setWidgetTag(tavnit_, s.overlaysPlaced ? QStringLiteral("fin") : QString());
     setWidgetTag(kotxt_, s.headline.kotxtTag);
-    savetxt_->setEnabled(s.isModified());
-    updttxt_->setEnabled(s.isModified());
-    updttxt_->setBorderStyle(s.isModified() ? ButtonBorder::Emphasised : ButtonBorder::Normal);
-}
-
-void ArticleWindow::checksav()
-{
-    // Saving versions comes with the version panel; until then unsaved
-    // changes can only be let go, and the user is told so before they are.
-    if (!program_.state.isModified())
-        return;
-    program_.dialogs.tell(this, QStringLiteral("Attention"), widgetTag(updttxt_));
-    clearModified(program_.state);
-    syncControls();
-}
-
-void ArticleWindow::markModified()
-{
-    nuvela::markModified(program_.state);
-    syncControls();
+    syncVersionButtons();
 }
 
 void ArticleWindow::editText(int n)
@@ -353,8 +334,14 @@ void ArticleWindow::del_misgarot()
 
 void ArticleWindow::chooseTemplate(int row)
 {
-    // A keyboard choice skips the mouse-over prompt, so ask here too.
-    checksav();
+    // A keyboard choice skips the mouse-over prompt, so ask here too; a
+    // failed save keeps the page that holds the changes.
+    if (!checksav()) {
+        const QSignalBlocker block(tavnit_);
+        const auto items = tavnit_->findItems(program_.state.tavnit, Qt::MatchExactly);
+        tavnit_->setCurrentRow(items.isEmpty() ? -1 : tavnit_->row(items.first()));
+        return;
+    }
     if (row < 0 || row >= tavnit_->count())
         return;
     if (web_->isBusy()) {
@@ -394,7 +381,12 @@ void ArticleWindow::versionChanged(int value)
         return; // while dragging only the counter follows
     if (value == program_.state.version || program_.state.tavnit.isEmpty())
         return;
-    checksav();
+    if (!checksav()) {
+        const QSignalBlocker block(scroll_);
+        scroll_->setValue(program_.state.version);
+        updateCounter();
+        return;
+    }
     if (const QString failure = program_.pages.chooseVersion(value); !failure.isEmpty()) {
         showError(failure);
         return;
@@ -410,10 +402,12 @@ void ArticleWindow::updateCounter()
 void ArticleWindow::logoTextSwitched()
 {
     PageState& s = program_.state;
-    // What the user ticked counts: the prompt resyncs the controls.
-    const bool ticked = kotxt_->isChecked();
-    checksav();
-    s.headline.kotxtChecked = ticked;
+    const bool wanted = kotxt_->isChecked(); // the prompt's refresh resets the box
+    if (!checksav()) {
+        kotxt_->setChecked(s.headline.kotxtChecked);
+        return;
+    }
+    s.headline.kotxtChecked = wanted;
     if (s.headline.kotxtChecked) {
         del_misgarot();
         s.overlaysPlaced = false;
@@ -507,8 +501,10 @@ void ArticleWindow::showError(const QString& text)
 
 void ArticleWindow::closeEvent(QCloseEvent* event)
 {
-    program_.shutdown();
-    event->accept();
+    if (program_.shutdown())
+        event->accept();
+    else
+        event->ignore(); // the changes could not be saved: stay open with them
 }
 
 bool ArticleWindow::eventFilter(QObject* watched, QEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/drawpage.h"
+#include "windows/main/versionpanel.h"
 
 #include <QImage>
 #include <QWidget>
@@ -38,13 +39,15 @@ public:
     void viewpic();
     /// Switches the main area to the web pane.
     void got_web();
-    /// Asks whether to save unsaved changes (nothing is unsaved until the
-    /// editors can change a page).
-    void checksav();
+    /// Asks whether to save unsaved changes. False when the user chose to
+    /// save and the save failed: the page must then stay as it is.
+    bool checksav();
     /// Counts the stored versions of the chosen template.
     void set_scroll();
     /// Removes every overlay.
     void del_misgarot();
+    /// `save_girsa`: writes the page into version v; false when nothing was saved.
+    bool save_girsa(int v);
     /// The mark-modified routine: the page now differs from its stored
     /// version; the version panel's save buttons are enabled and the update
     /// button looks emphasised. Every editor calls it after a confirmed change.
@@ -61,6 +64,15 @@ public:
     /// `Coll`: the colour dialog recolours the headline's logo.
     void chooseHeadlineColour();
 
+    // The version panel's buttons (also Ctrl+Shift+S, Ctrl+S) and `proper`.
+    void saveAsNewVersion();
+    void updateVersion();
+    void deleteVersion();
+    void showOptions();
+    /// Gives the main window, and the output window once loaded, the current
+    /// interface language at once (after the options window changed it).
+    void relabel();
+
     /// Choosing item row of the gallery, as a click or the keyboard does.
     void chooseTemplate(int row);
     /// Shows the output window (modal) in the mode its option selects.
@@ -75,6 +87,10 @@ public:
     PageView* pageView() const { return prev_; }
     WebPane* web() const { return web_; }
     QScrollBar* versionScroller() const { return scroll_; }
+    ButtonPlus* saveAsButton() const { return savetxt_; }
+    ButtonPlus* updateButton() const { return updttxt_; }
+    ButtonPlus* deleteButton() const { return deltext_; }
+    ButtonPlus* optionsButton() const { return proper_; }
     QLabel* versionCounter() const { return count1_; }
     Retainer* titlePanel() const { return title_; }
 
@@ -97,6 +113,10 @@ private:
     void showNoTemplate();
     void openHelp(const QString& webAddress);
     void keepScaledSize();
+    void buildVersionPanel();
+    void syncVersionButtons();
+    void showVersion(int version);
+    VersionTexts versionTexts() const;
 
     Program& program_;
     std::unique_ptr<PicformWindow> output_;
@@ -124,6 +144,10 @@ private:
     QLabel* version_ = nullptr;
     bool pressedOnChosen_ = false; ///< the last press in the gallery hit the chosen template
     QString startCaption_;         ///< the gallery panel's caption before any template
+    /// Hidden holders of the version panel's messages (in their tags, which
+    /// a language file can replace).
+    QLabel* msgver_[3] = {};
+    std::unique_ptr<VersionPanel> versions_;
 };
 
 } // namespace nuvela

@@ -38,6 +38,18 @@ QWidget* findTarget(QWidget* window, const QString& target)
     return findControl(window, target);
 }
 
+// Where a widget keeps its own value of a property that a language changed.
+constexpr char kBuiltInPrefix[] = "builtIn.";
+
+void keepBuiltIn(QWidget* widget, QStringView property)
+{
+    const QByteArray key = kBuiltInPrefix + property.toString().toLower().toLatin1();
+    if (widget->property(key.constData()).isValid())
+        return; // the first value seen is the window's own
+    if (const auto value = readToolkitProperty(widget, property))
+        widget->setProperty(key.constData(), *value);
+}
+
 } // namespace
 
 int sectionBufferLength(const QStringList& lines)
@@ -88,18 +100,25 @@ bool applyLanguageEntry(QWidget* window, const LanguageEntry& entry)
     const QString type = toolkitTypeName(widget);
     if (type == u"CheckBox" || type == u"Label" || type == u"OptionButton") {
         const auto alignment = readToolkitProperty(widget, u"Alignment");
+        keepBuiltIn(widget, u"Alignment");
         if (alignment && alignment->toInt() == 1)
             writeToolkitProperty(widget, u"Alignment", 0);
     } else if (type == u"ButtonPlus") {
+        keepBuiltIn(widget, u"PictureAlignment");
         writeToolkitProperty(widget, u"PictureAlignment", 3);
     }
-    if (type != u"Image" && type != u"Retainer")
+    if (type != u"Image" && type != u"Retainer") {
+        keepBuiltIn(widget, u"RightToLeft");
         writeToolkitProperty(widget, u"RightToLeft", false);
+    }
 
+    keepBuiltIn(widget, entry.property);
     const bool set = writeToolkitProperty(widget, entry.property, entry.value);
 
-    if (widget->objectName() == u"flip" || widget->objectName() == u"picstat")
+    if (widget->objectName() == u"flip" || widget->objectName() == u"picstat") {
+        keepBuiltIn(widget, u"Left");
         writeToolkitProperty(widget, u"Left", kLeftEdgeTwips);
+    }
     return set;
 }
 
@@ -118,6 +137,22 @@ void ApplyLanguage(QWidget* window, const QString& programDir, QString& currentL
     for (const QString& line : lines) {
         if (const auto entry = parseLanguageEntry(line))
             applyLanguageEntry(window, *entry);
+    }
+}
+
+void RestoreBuiltInTexts(QWidget* window)
+{
+    if (!window)
+        return;
+    QList<QWidget*> widgets = windowControls(window);
+    widgets.prepend(window);
+    const qsizetype prefix = qstrlen(kBuiltInPrefix);
+    for (QWidget* widget : widgets) {
+        const QList<QByteArray> names = widget->dynamicPropertyNames();
+        for (const QByteArray& name : names) {
+            if (name.startsWith(kBuiltInPrefix))
+                writeToolkitProperty(widget, QString::fromLatin1(name.mid(prefix)), widget->property(name.constData()));
+        }
     }
 }
 

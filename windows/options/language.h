@@ -49,4 +49,9 @@ bool applyLanguageEntry(QWidget* window, const LanguageEntry& entry);
 /// language without a file becomes "hebrew", and "hebrew" changes nothing.
 void ApplyLanguage(QWidget* window, const QString& programDir, QString& currentLanguage);
 
+/// Gives every widget that a language changed its window's own value back
+/// (text, reading order, alignment), so an open window can change language
+/// again, also back to the built-in Hebrew.
+void RestoreBuiltInTexts(QWidget* window);
+
 } // namespace nuvela

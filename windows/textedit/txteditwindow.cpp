@@ -644,7 +644,7 @@ bool TxteditWindow::eventFilter(QObject* watched, QEvent* event)
             confirm();
             return true;
         }
-        const int i = int(boxes_.indexOf(static_cast<QLineEdit*>(watched)));
+        const int i = int(boxes_.indexOf(qobject_cast<QLineEdit*>(watched)));
         if (enter && i >= 0) {
             // Enter moves to the next row; in the last row it does nothing.
             if (i + 1 < boxes_.size()) {

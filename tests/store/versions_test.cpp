@@ -1,0 +1,179 @@
+#include "store/inifiles.h"
+#include "store/keystore.h"
+#include "store/templates.h"
+#include "store/pagestate.h"
+#include "store/versions.h"
+#include "support/testdirs.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <cstdio>
+
+using namespace nuvela;
+using test::ansi;
+
+namespace {
+
+const char* const kStore = "[interface]\nlang=hebrew\n\n"
+                           "[tav101girsa1]\ntxt0=ok\ntxt1=one\n\n"
+                           "[tav101girsa2]\ntxt0=ok\ntxt1=two\n\n"
+                           "[tav1010girsa3]\ntxt0=ok\n\n"
+                           "  [TAV101Girsa3] \ntxt0=ok\ntxt1=three\n\n"
+                           "[tav102girsa2]\ntxt0=ok\n"
+                           "[tav101girsa04]\ntxt0=ok\n"
+                           "[tav101girsa4]\ntxt0=ok\ntxt1=four\n";
+
+TEST(Versions, DeleteDropsOneSectionAndRenumbersTheLaterOnes)
+{
+    struct Case {
+        const char* name;
+        int version;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"delete 2 of 4: 3 and 4 move down, other templates and odd headers stay", 2,
+         "[interface]\nlang=hebrew\n\n[tav101girsa1]\ntxt0=ok\ntxt1=one\n\n[tav1010girsa3]\ntxt0=ok\n\n"
+         "[tav101girsa2]\ntxt0=ok\ntxt1=three\n\n[tav102girsa2]\ntxt0=ok\n[tav101girsa04]\ntxt0=ok\n"
+         "[tav101girsa3]\ntxt0=ok\ntxt1=four\n"},
+        {"a header in another letter case and with blanks is found", 3,
+         "[interface]\nlang=hebrew\n\n[tav101girsa1]\ntxt0=ok\ntxt1=one\n\n[tav101girsa2]\ntxt0=ok\ntxt1=two\n\n"
+         "[tav1010girsa3]\ntxt0=ok\n\n[tav102girsa2]\ntxt0=ok\n[tav101girsa04]\ntxt0=ok\n"
+         "[tav101girsa3]\ntxt0=ok\ntxt1=four\n"},
+        {"a version without a section drops nothing", 9, kStore},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(withoutVersion(ansi(kStore), QStringLiteral("101"), c.version), ansi(c.expected)) << c.name;
+}
+
+TEST(Versions, SaveWritesTheWholeVersionIntoItsSection)
+{
+    PageState s;
+    s.templateId = QStringLiteral("101");
+    s.colourEdit = true;
+    s.katava = {{1, {}}, {4, {}}};
+    s.growLiveTables(4);
+    s.liveTexts[1] = QStringLiteral("שורה\r\nשנייה");
+    s.liveFormats[1] = QStringLiteral("255,David,18,True,100~0,David,12,False,100");
+    s.gpic = {{3, {{}, true, QStringLiteral("x.jpg")}}, {5, {{}, true, QStringLiteral("failed")}},
+              {6, {{}, false, QString()}}};
+    s.headline.collVisible = true;
+    s.headline.collColour = 9848340;
+
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    folder.write("templates/textdata.txt", ansi("[tav101girsa1]\ntxt0=ok\ntxt1=old\ntxt9=kept\n\n[x]\ny=1\n"));
+    IniFiles files;
+    const StoreResult r = writeEntries(files, folder.file("templates/textdata.txt"), QStringLiteral("tav101girsa1"),
+                                       versionEntries(s));
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    // A cleared text is stored empty rather than keeping the old one.
+    EXPECT_EQ(folder.read("templates/textdata.txt"),
+              ansi("[tav101girsa1]\ntxt0=ok\ntxt1=שורה~שנייה\ntxt9=kept\n"
+                   "col1=255,David,18,True,100~0,David,12,False,100\ntxt4=\npic3=x.jpg\ncotarcolor=9848340\n\n"
+                   "[x]\ny=1\n"));
+
+    s.colourEdit = false; // colours stay the template's
+    s.headline.collVisible = false;
+    QStringList keys;
+    for (const auto& e : versionEntries(s))
+        keys << e.first;
+    EXPECT_EQ(keys, (QStringList{"txt0", "txt1", "txt4", "pic3"}));
+}
+
+TEST(Versions, ColoursAreKeptOnlyForTrueInAnyLetterCase)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    PageState state;
+    KeyStore store(folder.path(), state);
+    for (const auto& [line, kept] : {std::pair{"coloredit=TRUE", true}, std::pair{"coloredit=True ", true},
+                                     std::pair{"coloredit=yes", false}, std::pair{"", false}}) {
+        folder.write("templates/t.ini", ansi(QStringLiteral("[templateid]\nid=105\n[paper]\n%1\n").arg(line)));
+        ASSERT_TRUE(selectTemplate(store, state, QStringLiteral("t")).isEmpty());
+        state.katava = {{1, {}}};
+        state.growLiveTables(1);
+        state.liveFormats[1] = QStringLiteral("0,David,12,False,100");
+        EXPECT_EQ(versionEntries(state).size(), kept ? 3 : 2) << line; // txt0, txt1 and col1
+    }
+}
+
+TEST(Versions, FailedWritesLeaveTheStoreByteForByte)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    const QString path = folder.file("templates/textdata.txt");
+    const QByteArray before = ansi(kStore);
+    folder.write("templates/textdata.txt", before);
+    IniFiles files;
+    const QList<StoreEntry> chinese{{QStringLiteral("txt1"), QStringLiteral("中文")}};
+    EXPECT_FALSE(writeEntries(files, path, QStringLiteral("tav101girsa1"), chinese).ok());
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    EXPECT_FALSE(writeEntries(files, path, QStringLiteral("tav101girsa1"), {{"txt1", "x"}}).ok());
+    EXPECT_FALSE(deleteVersion(files, path, QStringLiteral("101"), 1).ok());
+    EXPECT_EQ(folder.read("templates/textdata.txt"), before);
+}
+
+// Runs the helper; kills it after delay unless delay is negative. Returns the
+// exit status (-1 when killed).
+int runWriter(const char* op, const QString& path, std::chrono::microseconds delay, const char* limit = nullptr)
+{
+    const QByteArray file = path.toLocal8Bit();
+    char* argv[] = {const_cast<char*>(VERSION_WRITER), const_cast<char*>(op), const_cast<char*>(file.data()),
+                    const_cast<char*>(limit), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, VERSION_WRITER, nullptr, nullptr, argv, environ) != 0)
+        return -2;
+    if (delay.count() >= 0) {
+        std::this_thread::sleep_for(delay);
+        kill(pid, SIGKILL);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Versions, AKilledOrStarvedWriterLeavesTheOldOrTheNewStore)
+{
+    test::ProgramFolder folder;
+    const QString path = folder.file("templates/textdata.txt");
+    const QByteArray before = folder.read("templates/textdata.txt");
+    ASSERT_EQ(runWriter("save", path, std::chrono::microseconds(-1)), 0);
+    const QByteArray after = folder.read("templates/textdata.txt");
+    ASSERT_NE(after, before);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_EQ(runWriter("delete", path, std::chrono::microseconds(-1)), 0);
+    const auto oneRun = std::chrono::microseconds(clock.nsecsElapsed() / 1000);
+    ASSERT_EQ(folder.read("templates/textdata.txt"), before);
+
+    // 200 saves and 200 deletes, each killed at a random moment between its
+    // start and a little after the time a whole run takes.
+    std::mt19937 random(13);
+    std::uniform_int_distribution<long> at(0, oneRun.count() * 3 / 2);
+    int changed = 0;
+    for (int i = 0; i < 400; ++i) {
+        const bool save = i % 2 == 0;
+        const QByteArray& old = save ? before : after;
+        folder.write("templates/textdata.txt", old);
+        runWriter(save ? "save" : "delete", path, std::chrono::microseconds(at(random)));
+        const QByteArray now = folder.read("templates/textdata.txt");
+        ASSERT_TRUE(now == before || now == after) << "run " << i << ": " << now.size() << " bytes";
+        changed += now != old;
+    }
+    std::printf("killed writers: %d of 400 had completed, %d left the old store\n", changed, 400 - changed);
+
+    // A disk that fills up mid-write: the store stays as it was.
+    folder.write("templates/textdata.txt", before);
+    const QByteArray limit = QByteArray::number(before.size() + 100);
+    EXPECT_EQ(runWriter("save", path, std::chrono::microseconds(-1), limit.constData()), 1);
+    EXPECT_EQ(folder.read("templates/textdata.txt"), before);
+}
+
+} // namespace

@@ -1,0 +1,292 @@
+#include "windowfixture.h"
+
+#include "store/inidocument.h"
+#include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
+#include "windows/common/toolkitproperties.h"
+#include "windows/options/optionswindow.h"
+#include "windows/output/picformwindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+using nuvela::ScriptedDialogs;
+
+namespace {
+
+/// Version scenarios driven through the main window with real key events.
+class Versions : public test::WindowFixture {
+protected:
+    QByteArray store() const { return folder.read("templates/textdata.txt"); }
+    QString value(const QString& section, const QString& key) const
+    {
+        return nuvela::IniDocument(store()).value(section, key).value_or(QStringLiteral("<none>"));
+    }
+    /// What an editor does after a confirmed change of a text.
+    void edit(int object, const QString& text)
+    {
+        program->state.growLiveTables(object);
+        program->state.liveTexts[object] = text;
+        window->markModified();
+    }
+    void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        target->window()->show();
+        target->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(target->window()));
+        target->setFocus(); // no window manager gives focus under Xvfb
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
+    /// Title and text of the last message box asked or told.
+    QString lastMessage() const
+    {
+        const auto& r = dialogs.requests();
+        return r.empty() ? QString() : r.back().title + u'|' + r.back().text;
+    }
+    QString tag(const char* name, int index = -1) const
+    {
+        const QString n = QString::fromLatin1(name);
+        return nuvela::widgetTag(index < 0 ? nuvela::findControl(window.get(), n)
+                                           : nuvela::findArrayElement(window.get(), n, index));
+    }
+    static constexpr auto kSaveAs = Qt::ControlModifier | Qt::ShiftModifier;
+};
+
+TEST_F(Versions, SaveAsNewAndTheMarkedVersion)
+{
+    start();
+    choose("bar-mitzvah"); // three stored versions
+    const QByteArray before = store();
+    EXPECT_FALSE(window->updateButton()->isEnabled());
+    edit(4, QStringLiteral("כותרת חדשה\r\nשורה שנייה"));
+    EXPECT_EQ(window->updateButton()->borderStyle(), nuvela::ButtonBorder::Emphasised);
+    press(window.get(), Qt::Key_S, kSaveAs);
+    // The new version is appended whole; everything before it stays byte for byte.
+    ASSERT_TRUE(store().startsWith(before));
+    EXPECT_TRUE(store().mid(before.size()).startsWith(test::ansi("[tav103girsa4]\ntxt0=ok\n")));
+    EXPECT_EQ(value("tav103girsa4", "txt4"), u"כותרת חדשה~שורה שנייה");
+    EXPECT_EQ(window->versionScroller()->maximum(), 4);
+    EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 4");
+    EXPECT_EQ(window->updateButton()->borderStyle(), nuvela::ButtonBorder::Normal);
+
+    // A change on version 2, then version 3 chosen by key: Yes saves into 2.
+    window->versionScroller()->setValue(2);
+    edit(4, QStringLiteral("לגירסה שתיים"));
+    dialogs.answerAsk(true);
+    press(window->versionScroller(), Qt::Key_Right);
+    EXPECT_EQ(lastMessage(), QStringLiteral("Attention|") + tag("savetxt"));
+    EXPECT_EQ(value("tav103girsa2", "txt4"), u"לגירסה שתיים");
+    EXPECT_EQ(program->state.version, 3);
+    EXPECT_EQ(program->state.liveTexts.value(4), value("tav103girsa3", "txt4"));
+}
+
+TEST_F(Versions, DeleteRenumbersAndKeepsTheMarkerOnItsVersion)
+{
+    start();
+    choose("bar-mitzvah");
+    const QString third = value("tav103girsa3", "txt4");
+    window->versionScroller()->setValue(2);
+    edit(4, QStringLiteral("יימחק"));
+    dialogs.answerAsk(true);
+    window->deleteButton()->click();
+    EXPECT_EQ(lastMessage(), QStringLiteral("Delete|") + tag("deltext"));
+    EXPECT_EQ(value("tav103girsa2", "txt4"), third);
+    EXPECT_EQ(value("tav103girsa3", "txt0"), u"<none>");
+    EXPECT_FALSE(program->state.isModified()); // nothing may update a renumbered version
+    EXPECT_EQ(window->versionScroller()->maximum(), 2);
+    EXPECT_EQ(program->state.liveTexts.value(4), third);
+
+    window->versionScroller()->setValue(1);
+    program->state.modified = QStringLiteral("2"); // a marker on a later version follows it down
+    dialogs.answerAsk(true);
+    window->deleteButton()->click();
+    EXPECT_EQ(program->state.modified, u"1");
+}
+
+TEST_F(Versions, EdgesOfTheStore)
+{
+    for (const auto& [name, id] : {std::pair{"plain", "id=106"}, std::pair{"noid", "idx=106"}})
+        folder.write(QStringLiteral("templates/%1.ini").arg(QLatin1String(name)),
+                     folder.read("templates/wedding.ini").replace("id=102", id));
+    QByteArray ten = store();
+    for (int n = 2; n <= 10; ++n)
+        ten += test::ansi(QStringLiteral("[tav102girsa%1]\ntxt0=ok\n").arg(n));
+    start();
+
+    // No version stored: both keys write version 1.
+    for (Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(Qt::ControlModifier), kSaveAs}) {
+        folder.write("templates/textdata.txt", ten);
+        choose("wedding");
+        choose("plain");
+        EXPECT_FALSE(window->deleteButton()->isEnabled());
+        edit(4, QStringLiteral("ראשונה"));
+        press(window.get(), Qt::Key_S, keys);
+        EXPECT_EQ(value("tav106girsa1", "txt4"), u"ראשונה");
+        EXPECT_EQ(value("tav106girsa2", "txt0"), u"<none>");
+        EXPECT_TRUE(window->deleteButton()->isEnabled());
+    }
+
+    // Ten versions: save as new is refused, update still works.
+    choose("wedding");
+    EXPECT_EQ(window->versionScroller()->maximum(), 10);
+    edit(4, QStringLiteral("עשירית"));
+    const QByteArray full = store();
+    press(window.get(), Qt::Key_S, kSaveAs);
+    EXPECT_EQ(store(), full);
+    EXPECT_EQ(lastMessage(), QStringLiteral("Attention|") + tag("msgver", 1));
+    press(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(value("tav102girsa1", "txt4"), u"עשירית");
+
+    // No identifier: drawn, but nothing can be saved, and the buttons say why.
+    choose("noid");
+    edit(4, QStringLiteral("x"));
+    for (auto* b : {window->saveAsButton(), window->updateButton(), window->deleteButton()}) {
+        EXPECT_FALSE(b->isEnabled());
+        EXPECT_EQ(b->toolTip(), tag("msgver", 2));
+    }
+    const QByteArray unchanged = store();
+    press(window.get(), Qt::Key_S, Qt::ControlModifier);
+    // Leaving says the changes cannot be kept, rather than offering to save them.
+    choose("wedding");
+    EXPECT_EQ(lastMessage(), QStringLiteral("Attention|") + tag("msgver", 2));
+    EXPECT_EQ(program->state.tavnit, u"wedding");
+    EXPECT_EQ(store(), unchanged);
+}
+
+TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)
+{
+    start();
+    choose("birthday");
+    const QByteArray before = store();
+    QFile::setPermissions(folder.file("templates/textdata.txt"), QFileDevice::ReadOwner);
+    edit(8, QStringLiteral("לא יישמר"));
+    press(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("Error|") + tag("msgver", 0) + u'\n'));
+    EXPECT_EQ(program->state.modified, u"1");
+    EXPECT_TRUE(window->updateButton()->isEnabled());
+
+    // Yes at the prompt but the save fails: the version and the program stay.
+    dialogs.answerAsk(true);
+    window->versionScroller()->setValue(2);
+    EXPECT_EQ(program->state.version, 1);
+    EXPECT_EQ(window->versionScroller()->value(), 1);
+    dialogs.answerAsk(true);
+    window->close();
+    EXPECT_EQ(quits, 0);
+    EXPECT_EQ(program->state.modified, u"1");
+    EXPECT_EQ(store(), before);
+    dialogs.answerAsk(false); // No discards and lets the program end
+    window->close();
+    EXPECT_EQ(quits, 1);
+}
+
+TEST_F(Versions, EveryWayOffThePageAsksFirst)
+{
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"another template", [this] { choose("wedding"); }},
+        {"logo text", [this] { window->findChild<QCheckBox*>("kotxt")->click(); }},
+        {"web pane", [this] { static_cast<QAbstractButton*>(nuvela::findArrayElement(window.get(), u"nav", 0))->click(); }},
+        {"exit", [this] { window->close(); }},
+    };
+    const QByteArray original = store();
+    for (const auto& [name, leave] : cases) {
+        folder.write("templates/textdata.txt", original);
+        start();
+        choose("birthday");
+        edit(8, QString::fromLatin1(name));
+        dialogs.answerAsk(true);
+        leave();
+        EXPECT_EQ(value("tav101girsa1", "txt8"), QLatin1String(name));
+        EXPECT_FALSE(program->state.isModified()) << name;
+        EXPECT_TRUE(dialogs.allAnswered()) << name;
+    }
+}
+
+TEST_F(Versions, OptionsWindowByKeyboard)
+{
+    start();
+    const QByteArray before = store();
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        opened = QApplication::activeModalWidget()->objectName();
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); // closes, stores nothing
+    });
+    window->optionsButton()->click();
+    EXPECT_EQ(opened, u"optionfrm");
+    nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+    EXPECT_EQ(options.counter()->text(), u"80");
+    EXPECT_EQ(options.languages()->count(), 3); // Hebrew, english, nederlands
+    EXPECT_EQ(options.languages()->currentText(), u"Hebrew");
+
+    press(options.slider(), Qt::Key_Right);
+    EXPECT_EQ(options.counter()->text(), u"81");
+    for (QWidget* next : std::initializer_list<QWidget*>{options.counter(), options.languages(), options.updateButton()}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+    for (const char* refused : {"abc", "150", "0"}) {
+        options.counter()->setText(QString::fromLatin1(refused));
+        QTest::keyClick(options.counter(), Qt::Key_Return);
+        EXPECT_EQ(store(), before) << refused;
+        EXPECT_EQ(lastMessage(), QStringLiteral("Attention|") + nuvela::widgetTag(options.findChild<QLabel*>("msgopt")));
+    }
+    options.counter()->selectAll();
+    QTest::keyClicks(options.counter(), QStringLiteral("60"));
+    EXPECT_EQ(options.slider()->value(), 60);
+    QTest::keyClick(options.languages(), Qt::Key_Down);
+    QTest::keyClick(options.languages(), Qt::Key_Return);
+    EXPECT_EQ(options.result(), QDialog::Accepted);
+    EXPECT_EQ(store(), QByteArray(before).replace("lang=hebrew\r\njpgcompress=80", "lang=english\r\njpgcompress=60"));
+    EXPECT_EQ(window->saveAsButton()->caption(), u"Save as"); // relabelled at once
+    EXPECT_EQ(window->versionCounter()->text(), u"Version #1");
+
+    // A missing quality shows 75; a failed write keeps the language.
+    const QByteArray plain = test::ansi("[interface]\nlang=english\n");
+    folder.write("templates/textdata.txt", plain);
+    QFile::setPermissions(folder.file("templates/textdata.txt"), QFileDevice::ReadOwner);
+    nuvela::OptionsWindow again(*program, [this] { window->relabel(); }, window.get());
+    EXPECT_EQ(again.slider()->value(), 75);
+    EXPECT_EQ(again.counter()->text(), u"75");
+    again.languages()->setCurrentIndex(0);
+    again.update();
+    EXPECT_TRUE(lastMessage().startsWith(u"Error|"));
+    EXPECT_EQ(program->state.language, u"english");
+    EXPECT_EQ(store(), plain);
+}
+
+// Every text, reading order and alignment a language can change, per control.
+QStringList snapshot(QWidget* window)
+{
+    QStringList out;
+    const QList<QWidget*> widgets = nuvela::windowControls(window) << window;
+    for (QWidget* w : widgets) {
+        QString line = w->objectName() + QString::number(int(w->layoutDirection()));
+        for (const char* p : {"Caption", "ToolTipText", "Tag", "RightToLeft", "Alignment", "PictureAlignment", "Left"})
+            line += u'|' + nuvela::readToolkitProperty(w, QString::fromLatin1(p)).value_or(QVariant()).toString();
+        out << line;
+    }
+    return out;
+}
+
+TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
+{
+    start();
+    const QStringList hebrew = snapshot(window.get()) + snapshot(&window->output());
+    for (const auto& [choice, saveAs] : {std::pair{1, u"Save as"}, std::pair{2, u"Nieuw"}, std::pair{0, u"שמור כ"}}) {
+        nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+        options.languages()->setCurrentIndex(choice);
+        options.update();
+        EXPECT_EQ(window->saveAsButton()->caption(), QStringView(saveAs));
+    }
+    EXPECT_EQ(snapshot(window.get()) + snapshot(&window->output()), hebrew);
+    EXPECT_EQ(value("interface", "lang"), u"Hebrew");
+}
+
+} // namespace

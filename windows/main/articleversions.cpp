@@ -1,0 +1,167 @@
+// The main window's version panel, shortcuts and options button: wiring only;
+// what the actions do lives in VersionPanel and OptionsWindow.
+#include "windows/main/articlewindow.h"
+
+#include "store/pagestate.h"
+#include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
+#include "windows/common/panels.h"
+#include "windows/common/program.h"
+#include "windows/options/language.h"
+#include "windows/options/optionswindow.h"
+#include "windows/output/picformwindow.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QScrollBar>
+#include <QShortcut>
+
+#include <ret/retainer.h>
+
+namespace nuvela {
+
+namespace {
+
+// Built-in texts of the version panel's messages; a language file replaces
+// them through the tags of `msgver`.
+const char16_t* const kVersionMessages[] = {
+    u"השינויים לא נשמרו.",
+    u"לתבנית זו כבר שמורות עשר גירסאות. עדכן או מחק אחת מהן.",
+    u"לתבנית אין מזהה (templateid), ולכן אי אפשר לשמור בה גירסאות.",
+};
+
+// Where a button keeps its own tool tip while it shows why it is disabled.
+constexpr char kNormalTip[] = "normalToolTip";
+
+void showReason(QWidget* button, const QString& reason)
+{
+    if (!reason.isEmpty()) {
+        if (button->toolTip() != reason) {
+            button->setProperty(kNormalTip, button->toolTip());
+            button->setToolTip(reason);
+        }
+    } else if (const QVariant normal = button->property(kNormalTip); normal.isValid()) {
+        button->setToolTip(normal.toString());
+        button->setProperty(kNormalTip, QVariant());
+    }
+}
+
+} // namespace
+
+void ArticleWindow::buildVersionPanel()
+{
+    for (int i = 0; i < 3; ++i) {
+        msgver_[i] = new QLabel(this);
+        makeArrayElement(msgver_[i], QStringLiteral("msgver"), i);
+        setWidgetTag(msgver_[i], QString::fromUtf16(kVersionMessages[i]));
+        msgver_[i]->hide();
+    }
+    versions_ = std::make_unique<VersionPanel>(program_, this, [this] { return versionTexts(); });
+    connect(savetxt_, &ButtonPlus::clicked, this, &ArticleWindow::saveAsNewVersion);
+    connect(updttxt_, &ButtonPlus::clicked, this, &ArticleWindow::updateVersion);
+    connect(deltext_, &ButtonPlus::clicked, this, &ArticleWindow::deleteVersion);
+    auto* update = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+    connect(update, &QShortcut::activated, this, &ArticleWindow::updateVersion);
+    auto* saveAs = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
+    connect(saveAs, &QShortcut::activated, this, &ArticleWindow::saveAsNewVersion);
+}
+
+VersionTexts ArticleWindow::versionTexts() const
+{
+    return {widgetTag(savetxt_), widgetTag(deltext_), widgetTag(msgver_[0]), widgetTag(msgver_[0]),
+            widgetTag(msgver_[1]), widgetTag(msgver_[2])};
+}
+
+void ArticleWindow::syncVersionButtons()
+{
+    const PageState& s = program_.state;
+    const bool keep = versions_->canKeep();
+    savetxt_->setEnabled(keep && s.isModified());
+    updttxt_->setEnabled(keep && s.isModified());
+    deltext_->setEnabled(versions_->canDelete());
+    updttxt_->setBorderStyle(s.isModified() ? ButtonBorder::Emphasised : ButtonBorder::Normal);
+    const QString reason = keep || s.tavnit.isEmpty() ? QString() : versionTexts().noIdentifier;
+    for (ButtonPlus* b : {savetxt_, updttxt_, deltext_})
+        showReason(b, reason);
+}
+
+void ArticleWindow::markModified()
+{
+    nuvela::markModified(program_.state);
+    syncControls();
+}
+
+bool ArticleWindow::checksav()
+{
+    const bool ok = versions_->checksav();
+    syncControls();
+    return ok;
+}
+
+bool ArticleWindow::save_girsa(int v)
+{
+    const bool ok = versions_->saveGirsa(v);
+    syncControls();
+    return ok;
+}
+
+void ArticleWindow::showVersion(int version)
+{
+    set_scroll();
+    {
+        const QSignalBlocker block(scroll_);
+        scroll_->setValue(version);
+    }
+    program_.state.version = scroll_->value();
+    updateCounter();
+    viewpic();
+}
+
+void ArticleWindow::saveAsNewVersion()
+{
+    if (!savetxt_->isEnabled())
+        return; // the shortcut does what the button can do
+    if (versions_->saveAsNew())
+        showVersion(program_.state.version);
+    syncControls();
+}
+
+void ArticleWindow::updateVersion()
+{
+    if (!updttxt_->isEnabled())
+        return;
+    if (versions_->update())
+        set_scroll();
+    syncControls();
+}
+
+void ArticleWindow::deleteVersion()
+{
+    if (!deltext_->isEnabled())
+        return;
+    if (versions_->deleteCurrent())
+        showVersion(program_.state.version);
+    syncControls();
+}
+
+void ArticleWindow::showOptions()
+{
+    OptionsWindow options(program_, [this] { relabel(); }, this);
+    options.exec();
+}
+
+void ArticleWindow::relabel()
+{
+    // The previous language's texts go first, so entries the new language
+    // lacks, and the built-in Hebrew itself, show the window's own texts.
+    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(output_.get())}) {
+        RestoreBuiltInTexts(window);
+        ApplyLanguage(window, program_.dir(), program_.state.language);
+    }
+    // Texts built from tags follow the new language too.
+    updateCounter();
+    if (!program_.state.tavnit.isEmpty())
+        setPanelCaption(title_, widgetTag(chedit_) + program_.state.templateId);
+}
+
+} // namespace nuvela

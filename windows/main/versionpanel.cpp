@@ -1,0 +1,119 @@
+#include "windows/main/versionpanel.h"
+
+#include "store/templates.h"
+#include "store/versions.h"
+#include "windows/common/dialogs.h"
+#include "windows/common/program.h"
+
+#include <algorithm>
+
+namespace nuvela {
+
+namespace {
+const QString kAttention = QStringLiteral("Attention");
+const QString kDelete = QStringLiteral("Delete");
+const QString kError = QStringLiteral("Error");
+} // namespace
+
+VersionPanel::VersionPanel(Program& program, QWidget* owner, std::function<VersionTexts()> texts)
+    : program_(program)
+    , owner_(owner)
+    , texts_(std::move(texts))
+{
+}
+
+bool VersionPanel::succeeded(const StoreResult& result, const QString& failed)
+{
+    if (!result.ok())
+        program_.dialogs.tell(owner_, kError, failed + u'\n' + result.error);
+    return result.ok();
+}
+
+bool VersionPanel::canKeep() const { return canKeepVersions(program_.state); }
+
+bool VersionPanel::canDelete() const
+{
+    return canKeep() && program_.state.version <= storedVersions(program_.store, program_.state);
+}
+
+bool VersionPanel::saveGirsa(int v)
+{
+    PageState& state = program_.state;
+    if (!canKeep() || v < 1)
+        return false;
+    if (!succeeded(writeEntries(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
+                                versionSection(state.templateId, v), versionEntries(state)),
+                   texts_().saveFailed))
+        return false;
+    clearModified(state);
+    return true;
+}
+
+bool VersionPanel::saveAsNew()
+{
+    PageState& state = program_.state;
+    if (!canKeep())
+        return false;
+    const int stored = storedVersions(program_.store, state);
+    if (stored >= kMaxVersions) {
+        // An eleventh version would be written where no one finds it again.
+        program_.dialogs.tell(owner_, kAttention, texts_().versionsFull);
+        return false;
+    }
+    if (!saveGirsa(stored + 1))
+        return false;
+    state.versionCount = stored + 1;
+    state.version = stored + 1;
+    return true;
+}
+
+bool VersionPanel::update()
+{
+    bool ok = false;
+    const int marked = program_.state.modified.toInt(&ok);
+    return ok && saveGirsa(marked);
+}
+
+bool VersionPanel::checksav()
+{
+    PageState& state = program_.state;
+    if (!state.isModified())
+        return true;
+    if (!canKeep()) {
+        // Asking to save what cannot be saved would hold the user on the page.
+        program_.dialogs.tell(owner_, kAttention, texts_().noIdentifier);
+        clearModified(state);
+        return true;
+    }
+    if (program_.dialogs.ask(owner_, kAttention, texts_().savePrompt) && !update())
+        return false;
+    clearModified(state);
+    return true;
+}
+
+bool VersionPanel::deleteCurrent()
+{
+    PageState& state = program_.state;
+    if (!canKeep())
+        return false;
+    if (!program_.dialogs.ask(owner_, kDelete, texts_().deletePrompt))
+        return false;
+    const int deleted = state.version;
+    if (!succeeded(deleteVersion(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
+                                 state.templateId, deleted),
+                   texts_().deleteFailed))
+        return false;
+    // The marker names a version number; keep it on the same version.
+    if (state.isModified()) {
+        const int marked = state.modified.toInt();
+        if (marked == deleted)
+            clearModified(state);
+        else if (marked > deleted)
+            state.modified = QString::number(marked - 1);
+    }
+    state.versionCount = countVersions(program_.store, state);
+    state.version = std::min(deleted, state.versionCount);
+    return true;
+}
+
+} // namespace nuvela

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "store/inifiles.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace nuvela {
+
+class KeyStore;
+
+/// JPEG quality: the scale of the encoder, and what is used when the text
+/// store holds none.
+inline constexpr int kMinQuality = 1;
+inline constexpr int kMaxQuality = 100;
+inline constexpr int kDefaultQuality = 75;
+
+/// The name the options window offers for the built-in language.
+inline const QString kHebrewChoice = QStringLiteral("Hebrew");
+
+/// [interface] jpgcompress as a quality: 75 when missing or not a whole
+/// number, kept within 1..100.
+int storedQuality(KeyStore& store);
+
+/// A quality typed by the user: a whole number from 1 to 100, else nothing.
+std::optional<int> parseQuality(const QString& text);
+
+/// The languages on offer: "Hebrew" first, then every "language/*.lng" of
+/// the program folder without its extension, sorted so the list reads the
+/// same on every file system.
+QStringList languageChoices(const QString& programDir);
+
+/// Writes [interface] jpgcompress and lang into the text store in one atomic
+/// rewrite; both are stored or neither.
+StoreResult saveSettings(KeyStore& store, int quality, const QString& language);
+
+} // namespace nuvela
