@@ -9,6 +9,7 @@
 #include "windows/main/pageview.h"
 #include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
+#include "windows/picedit/piceditwindow.h"
 #include "windows/textedit/txteditwindow.h"
 #include "store/keystore.h"
 #include "text/rowmodel.h"
@@ -122,6 +123,20 @@ int main(int argc, char** argv)
             });
             output.move(0, 0);
             output.exec();
+        }
+
+        // The picture editor on the page's first picture frame.
+        for (const auto& [n, frame] : program.state.gpic) {
+            if (!frame.visible)
+                continue;
+            nuvela::PiceditWindow editor(program, n, dir.filePath(QStringLiteral("temppic/sample_cat.jpg")), &window);
+            editor.move(0, 0);
+            QTimer::singleShot(300, &editor, [&editor, out, language] {
+                grab(&editor).save(out + QStringLiteral("/picedit-%1.png").arg(language));
+                editor.reject();
+            });
+            editor.exec();
+            break;
         }
 
         // A change marks the version panel; leaving the page asks first.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Screenshots of the main window and the output window, in Hebrew and in
-# English, on a virtual display of SCREEN (default 1280x1024).
+# Screenshots of the main window, the output window and the picture editor,
+# in Hebrew and in English, on a virtual display of SCREEN (default 1280x1024).
 #   app/screenshots.sh [BUILD-DIR] [OUTPUT-DIR] [TEMPLATE]
 set -euo pipefail
 build="${1:-build}"

@@ -1,6 +1,9 @@
 #include "windows/common/dialogs.h"
 
 #include <QColorDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -56,10 +59,19 @@ QStringList qtFileFilters(const std::vector<FileFilter>& filters)
 
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title, QStringView filter)
 {
+    // The first file is looked for among the user's pictures, later ones
+    // where the last one was found.
+    static QString folder;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        if (!QFileInfo(folder).isDir())
+            folder = QDir::homePath();
+    }
     const QString path = QFileDialog::getOpenFileName(
-        parent, title, {}, qtFileFilters(parseFileFilter(filter)).join(QStringLiteral(";;")));
+        parent, title, folder, qtFileFilters(parseFileFilter(filter)).join(QStringLiteral(";;")));
     if (path.isEmpty())
         return std::nullopt;
+    folder = QFileInfo(path).absolutePath();
     return path;
 }
 

@@ -111,8 +111,6 @@ void ArticleWindow::buildWidgets()
     coll_ = makeButton(this, QStringLiteral("Coll"), QStringLiteral("בחר את צבע הכותרת"), QString());
     place(coll_, 592, 362, 190, 28);
     coll_->hide();
-    // Choosing the headline colour comes with the page editors.
-    coll_->setEnabled(false);
 
     frversion_ = makePanel(this, QStringLiteral("Frversion"), QStringLiteral("גירסאות"));
     place(frversion_, 592, 396, 190, 120);
@@ -195,6 +193,7 @@ void ArticleWindow::buildWidgets()
     frversion_->hide();
 
     place(this, 0, 0, 790, 570);
+    wirePictureActions();
 }
 
 void ArticleWindow::load(QSize screen)
@@ -270,7 +269,10 @@ void ArticleWindow::syncControls()
     kotxt_->setChecked(s.headline.kotxtChecked);
     coll_->setVisible(s.headline.collVisible);
     QPalette p = coll_->palette();
-    p.setColor(QPalette::Button, colourFromRef(s.headline.collColour));
+    const QColor headline = colourFromRef(s.headline.collColour);
+    p.setColor(QPalette::Button, headline);
+    // The caption stays readable on any headline colour.
+    p.setColor(QPalette::ButtonText, headline.lightness() < 128 ? Qt::white : Qt::black);
     coll_->setPalette(p);
     // The tags other windows read mirror the state; the state is the truth.
     setWidgetTag(title_, s.templateId);

@@ -56,6 +56,14 @@ public:
     /// marks the page modified and redraws it.
     void editText(int n);
 
+    /// A picture frame was activated: the file dialog, then the picture
+    /// editor; an applied picture redraws the page.
+    void editPicture(int n);
+    /// Removes the picture of frame n ("nopic") and redraws the page.
+    void removePicture(int n);
+    /// `Coll`: the colour dialog recolours the headline's logo.
+    void chooseHeadlineColour();
+
     // The version panel's buttons (also Ctrl+Shift+S, Ctrl+S) and `proper`.
     void saveAsNewVersion();
     void updateVersion();
@@ -99,6 +107,7 @@ private:
     void updateCounter();
     void syncControls();
     void logoTextSwitched();
+    void wirePictureActions();
     void showError(const QString& text);
     void chainTabOrder();
     void showNoTemplate();

@@ -1,0 +1,287 @@
+#include "windowfixture.h"
+
+#include "store/numbers.h"
+#include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
+#include "windows/common/twips.h"
+#include "windows/main/pageview.h"
+#include "windows/picedit/piceditwindow.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using test::WindowFixture;
+using nuvela::PiceditWindow;
+
+namespace {
+
+constexpr QRgb kLeft = 0xffff0000, kRight = 0xff00c000; // split at 30 % of the width
+
+QImage halves(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(kRight);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w * 3 / 10; ++x)
+            image.setPixel(x, y, kLeft);
+    return image;
+}
+
+/// A click on an option button's caption (right-aligned in Hebrew).
+void clickOption(QWidget* option)
+{
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(option->width() - 12, option->height() / 2));
+}
+
+bool near(QRgb a, QRgb b, int tolerance = 48)
+{
+    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
+        && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+class PiceditFixture : public WindowFixture {
+protected:
+    QString picture(const QString& relative, const QImage& image)
+    {
+        const QString path = folder.path() + QStringLiteral("/pics/") + relative;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+    /// Runs drive on the picture editor as soon as it is shown modally.
+    void whenEditorShows(std::function<void(PiceditWindow&)> drive)
+    {
+        auto* timer = new QTimer;
+        timer->setInterval(5);
+        QObject::connect(timer, &QTimer::timeout, [timer, drive] {
+            if (auto* editor = qobject_cast<PiceditWindow*>(QApplication::activeModalWidget())) {
+                timer->stop();
+                timer->deleteLater();
+                editor->activateWindow();
+                editor->view()->setFocus();
+                drive(*editor);
+                if (editor->isVisible()) // never leave a test waiting on the dialog
+                    editor->reject();
+            }
+        });
+        timer->start();
+    }
+    /// The page's pixel at the middle of picture object n.
+    QRgb frameCentre(int n)
+    {
+        const auto box = nuvela::Fields(program->store.get(nuvela::StoreMode::Get, QStringLiteral("object%1").arg(n), u"picdim")).box();
+        EXPECT_TRUE(box);
+        return program->canvas.image().pixel(program->canvas.toPixel(QPointF(box->x + box->w / 2, box->y + box->h / 2)));
+    }
+    QLabel* frame(int n) { return window->pageView()->pictureOverlay(n); }
+};
+
+TEST_F(PiceditFixture, EditorDrivenByKeysMouseAndWheel)
+{
+    start();
+    choose("birthday"); // object 10: a 6400 x 4500 frame, 427 x 300 pixels
+    PiceditWindow editor(*program, 10, picture("wide.png", halves(800, 300)), window.get(), QSize(800, 600));
+    editor.show();
+    editor.activateWindow();
+    editor.view()->setFocus();
+    const nuvela::Framing& f = editor.framing();
+    EXPECT_EQ(editor.sizeLabel()->text(), u"427 X 300");
+    EXPECT_EQ(editor.view()->size(), QSize(427, 300));
+    EXPECT_TRUE(editor.modeButton(1)->isChecked()); // a wide picture fits the height
+    EXPECT_EQ(nuvela::widgetTag(editor.findChild<QWidget*>("Frame1")), u"1");
+    EXPECT_EQ(editor.zoomBar()->maximum(), 19); // 800 pixels over 427
+    // Centred: the 30 % split of 800 pixels lands at 240 - 186.7 = 53 pixels.
+    EXPECT_EQ(editor.viewImage().pixel(45, 150), kLeft);
+    EXPECT_EQ(editor.viewImage().pixel(62, 150), kRight);
+
+    // Keys and the mouse, as a user drives the view.
+    const std::int64_t centre = f.h.value;
+    QTest::keyClick(editor.view(), Qt::Key_Right);
+    EXPECT_EQ(f.h.value, centre - 100);
+    QTest::keyClick(editor.view(), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(f.h.value, f.h.excess); // a large step stops at the left edge
+    QTest::mousePress(editor.view(), Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseMove(editor.view(), QPoint(190, 150));
+    QTest::mouseRelease(editor.view(), Qt::LeftButton, {}, QPoint(190, 150));
+    EXPECT_EQ(f.h.value, f.h.excess - 150); // the picture follows the pointer
+    QTest::keyClick(editor.view(), Qt::Key_Plus);
+    EXPECT_EQ(f.zoom, 12);
+    EXPECT_FALSE(editor.modeButton(1)->isChecked()); // zoomed: no mode is lit
+    EXPECT_EQ(f.h.excess, 14400 - 6400);
+    QWheelEvent wheel(QPointF(100, 100), editor.view()->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, 240),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(editor.view(), &wheel);
+    QTest::keyClick(editor.view(), Qt::Key_Minus);
+    EXPECT_EQ(f.zoom, 14);
+
+    clickOption(editor.modeButton(0)); // stretched
+    EXPECT_FALSE(editor.zoomBar()->isEnabled());
+    EXPECT_FALSE(editor.horizontalBar()->isEnabled());
+    EXPECT_EQ(editor.viewImage().pixel(120, 150), kLeft); // 30 % of 427 = 128
+    EXPECT_EQ(editor.viewImage().pixel(136, 150), kRight);
+    editor.mirrorBox()->setFocus();
+    QTest::keyClick(editor.mirrorBox(), Qt::Key_Space);
+    EXPECT_EQ(editor.viewImage().pixel(290, 150), kRight); // 70 % of 427 = 299
+    EXPECT_EQ(editor.viewImage().pixel(306, 150), kLeft);
+    dialogs.cancel(nuvela::ScriptedDialogs::Kind::Open);
+    editor.loadOther(); // cancelled: the crop stays
+    EXPECT_TRUE(editor.modeButton(0)->isChecked());
+    dialogs.answerOpen(picture("other.png", halves(427, 300)));
+    editor.loadOther(); // another picture: its own fit, still mirrored
+    EXPECT_EQ(f.mode, nuvela::FillMode::FitHeight);
+    EXPECT_EQ(editor.viewImage().pixel(290, 150), kRight);
+    EXPECT_EQ(editor.viewImage().pixel(306, 150), kLeft);
+
+    // Esc closes without touching the page.
+    const QString tag = program->state.gpic[10].tag;
+    QTest::keyClick(editor.view(), Qt::Key_Escape);
+    EXPECT_EQ(editor.result(), QDialog::Rejected);
+    EXPECT_EQ(program->state.gpic[10].tag, tag);
+    EXPECT_TRUE(dialogs.unexpected().isEmpty());
+}
+
+TEST_F(PiceditFixture, PictureFramesOnThePage)
+{
+    start();
+    choose("wedding"); // frames 8 and 10
+    QImage redImage(300, 200, QImage::Format_RGB32), blueImage(300, 200, QImage::Format_RGB32);
+    redImage.fill(Qt::red);
+    blueImage.fill(Qt::blue);
+    const QString red = picture("one/a.png", redImage);
+    const QString blue = picture("two/a.png", blueImage); // the same name in another folder
+
+    // A click opens the file dialog, Ctrl+Enter applies the editor.
+    for (const auto& [n, source] : {std::pair{8, red}, std::pair{10, blue}}) {
+        dialogs.answerOpen(source);
+        whenEditorShows([](PiceditWindow& e) { QTest::keyClick(e.view(), Qt::Key_Return, Qt::ControlModifier); });
+        QTest::mouseClick(frame(n), Qt::LeftButton);
+    }
+    EXPECT_EQ(program->state.gpic[8].tag, u"a_1.jpg");
+    EXPECT_EQ(program->state.gpic[10].tag, u"a_2.jpg");
+    EXPECT_EQ(program->state.modified, u"1");
+    EXPECT_TRUE(window->findChild<QWidget*>("updttxt")->isEnabled());
+    window->viewpic();
+    EXPECT_TRUE(near(frameCentre(8), 0xffff0000)) << std::hex << frameCentre(8);
+    EXPECT_TRUE(near(frameCentre(10), 0xff0000ff)) << std::hex << frameCentre(10);
+    ASSERT_EQ(dialogs.requests().size(), 2u);
+    EXPECT_TRUE(dialogs.requests()[0].qtFilters.first().startsWith(u"All supported Images (*.gif *.jpg *.jpeg *.bmp *.png"));
+
+    // A failing write: message "Error", the tag stays, the editor stays open.
+    QDir(folder.path()).rename(QStringLiteral("temppic"), QStringLiteral("temppic.away"));
+    folder.write("temppic", "not a folder");
+    dialogs.answerOpen(red);
+    whenEditorShows([](PiceditWindow& e) {
+        EXPECT_FALSE(e.apply());
+        EXPECT_TRUE(e.isVisible());
+        e.reject();
+    });
+    QTest::mouseClick(frame(10), Qt::LeftButton);
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().value(0).startsWith(u"Error|Cannot create the folder"));
+    EXPECT_EQ(program->state.gpic[10].tag, u"a_2.jpg");
+
+    // Stretched and not mirrored keeps the source path; Enter on a focused frame opens it.
+    dialogs.answerOpen(red);
+    whenEditorShows([](PiceditWindow& e) {
+        clickOption(e.modeButton(0));
+        EXPECT_TRUE(e.apply());
+    });
+    frame(10)->setFocus();
+    QTest::keyClick(frame(10), Qt::Key_Return);
+    EXPECT_EQ(program->state.gpic[10].tag, red);
+
+    // Right-click and Delete remove pictures without a dialog.
+    QTest::mouseClick(frame(8), Qt::RightButton);
+    frame(10)->setFocus();
+    QTest::keyClick(frame(10), Qt::Key_Delete);
+    EXPECT_EQ(program->state.gpic[8].tag, u"nopic");
+    EXPECT_EQ(program->state.gpic[10].tag, u"nopic");
+    EXPECT_FALSE(near(frameCentre(8), 0xffff0000));
+    EXPECT_EQ(dialogs.requests().size(), 5u); // four file dialogs and the one message
+}
+
+TEST_F(PiceditFixture, HeadlineColourAndLogoText)
+{
+    start();
+    choose("birthday-daily"); // showbot=true, a headline text row
+    auto* coll = window->findChild<nuvela::ButtonPlus*>("Coll");
+    ASSERT_TRUE(coll->isVisibleTo(window.get()));
+    const QRgb chosen = qRgb(0x12, 0x88, 0x34);
+    const auto count = [&] {
+        const QImage& page = program->canvas.image();
+        int n = 0;
+        for (int y = 0; y < page.height() / 5; ++y)
+            for (int x = 0; x < page.width(); ++x)
+                n += page.pixel(x, y) == chosen;
+        return n;
+    };
+    EXPECT_EQ(count(), 0);
+    dialogs.cancel(nuvela::ScriptedDialogs::Kind::Colour);
+    coll->setFocus();
+    QTest::keyClick(coll, Qt::Key_Space);
+    EXPECT_FALSE(program->state.isModified());
+    dialogs.answerColour(0x348812); // 0x00BBGGRR
+    QTest::keyClick(coll, Qt::Key_Space);
+    EXPECT_EQ(program->state.headline.collColour, 0x348812u);
+    EXPECT_TRUE(program->state.isModified());
+    EXPECT_GT(count(), 100); // white logo pixels take the colour
+    EXPECT_EQ(dialogs.requests().back().initialColour, 7874770u);
+
+    // The logo text rebuilds every overlay; the new picture frames still work.
+    QPointer<QLabel> before = frame(6);
+    window->findChild<QCheckBox*>("kotxt")->click(); // after the prompt about the change
+    EXPECT_TRUE(program->state.headline.kotxtChecked);
+    ASSERT_NE(frame(6), nullptr);
+    EXPECT_TRUE(before.isNull());
+    QTest::mouseClick(frame(6), Qt::RightButton);
+    EXPECT_EQ(program->state.gpic[6].tag, u"nopic");
+}
+
+TEST_F(PiceditFixture, EveryFrameOfEverySample)
+{
+    start();
+    const QString photo = picture("photo.png", halves(640, 480));
+    for (const QString name : {"anniversary", "bar-mitzvah", "birthday", "birthday-daily", "family-times", "wedding"}) {
+        choose(name);
+        for (const auto& [n, frame] : program->state.gpic) {
+            if (!frame.visible)
+                continue;
+            PiceditWindow editor(*program, n, photo, window.get(), QSize(800, 600));
+            EXPECT_TRUE(editor.hasPicture()) << name.toStdString() << n;
+            EXPECT_EQ(editor.view()->size(), QSize(qRound(frame.box.width() / 15), qRound(frame.box.height() / 15)));
+            EXPECT_TRUE(editor.apply()) << name.toStdString() << n;
+        }
+    }
+}
+
+TEST_F(PiceditFixture, UnreadablePictureAndEnglish)
+{
+    folder.write("templates/textdata.txt", test::ansi("[interface]\nlang=english\n"));
+    start();
+    choose("birthday");
+    folder.write("pics/bad.jpg", "not a picture");
+    PiceditWindow editor(*program, 10, folder.path() + QStringLiteral("/pics/bad.jpg"), window.get(), QSize(800, 600));
+    EXPECT_FALSE(editor.hasPicture());
+    EXPECT_FALSE(editor.applyButton()->isEnabled());
+    EXPECT_FALSE(editor.apply());
+    EXPECT_EQ(editor.windowTitle(), u"Picture editor");
+    EXPECT_EQ(editor.modeButton(1)->text(), u"Fit to height");
+    EXPECT_DOUBLE_EQ(nuvela::twipsGeometry(editor.modeButton(1)).left(), 100); // moved to the left edge
+    // The view says why instead of staying empty.
+    const QImage shown = editor.view()->grab().toImage();
+    int ink = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            ink += qGray(shown.pixel(x, y)) < 128;
+    EXPECT_GT(ink, 50);
+}
+
+} // namespace
