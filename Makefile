@@ -18,7 +18,7 @@ PACKAGES := cmake g++ make pkg-config \
   libturbojpeg0-dev libjpeg-turbo-progs libsqlite3-dev \
   mdbtools mdbtools-dev libmdb3 \
   fontconfig fonts-liberation2 culmus \
-  xvfb xauth poppler-utils qt6-translations-l10n \
+  xvfb xauth poppler-utils qt6-translations-l10n xdotool x11-apps netpbm \
   dpkg-dev desktop-file-utils appstream \
   clang libclang-rt-dev
 
