@@ -1,10 +1,12 @@
 #include "windowfixture.h"
 
 #include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
 #include "windows/main/pagehistory.h"
 #include "windows/main/pageview.h"
 #include "windows/textedit/txteditwindow.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
@@ -154,6 +156,14 @@ TEST_F(History, SavedStateCapAndAnotherTemplate)
     undo();
     EXPECT_EQ(page(), wedding);
     EXPECT_EQ(window->stepName(true), QString());
+
+    // Behind the web pane the hidden page is left alone.
+    type(firstText(), QStringLiteral("Gone"));
+    dialogs.answerAsk(false);
+    static_cast<QAbstractButton*>(nuvela::findArrayElement(window.get(), QStringLiteral("nav"), 0))->click();
+    const Page discarded = page();
+    undo();
+    EXPECT_EQ(page(), discarded);
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QShortcut>
 
+#include <ret/retainer.h>
+
 namespace nuvela {
 
 void ArticleWindow::wireHistory()
@@ -40,13 +42,14 @@ void ArticleWindow::wireHistory()
 
 void ArticleWindow::undo()
 {
-    if (history_->canUndo())
+    // Behind the web pane the page is not the user's to change.
+    if (history_->canUndo() && !frview_->isHidden())
         history_->undo();
 }
 
 void ArticleWindow::redo()
 {
-    if (history_->canRedo())
+    if (history_->canRedo() && !frview_->isHidden())
         history_->redo();
 }
 
