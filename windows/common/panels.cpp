@@ -43,13 +43,3 @@ void setPanelCaption(Retainer* panel, const QString& caption)
 }
 
 } // namespace nuvela
-
-namespace nuvela {
-
-void scalePanels(QWidget*, double)
-{
-    // The program changes its panels only through their captions and their
-    // placement: the header band and the caption font stay as created.
-}
-
-} // namespace nuvela

@@ -22,12 +22,3 @@ Retainer* makePanel(QWidget* parent, const QString& name, const QString& caption
 void setPanelCaption(Retainer* panel, const QString& caption);
 
 } // namespace nuvela
-
-namespace nuvela {
-
-/// After a window was scaled to the screen: its panels keep the header band
-/// and caption font they were created with (screen scaling moves and sizes
-/// them like any widget). Does nothing; windows may still call it.
-void scalePanels(QWidget* window, double verticalFactor);
-
-} // namespace nuvela

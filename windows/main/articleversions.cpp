@@ -7,6 +7,7 @@
 #include "windows/common/controls.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
+#include "windows/main/pagehistory.h"
 #include "windows/options/language.h"
 #include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
@@ -139,8 +140,10 @@ void ArticleWindow::deleteVersion()
 {
     if (!deltext_->isEnabled())
         return;
-    if (versions_->deleteCurrent())
+    if (versions_->deleteCurrent()) {
+        history_->restart();
         showVersion(program_.state.version);
+    }
     syncControls();
 }
 

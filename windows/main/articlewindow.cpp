@@ -12,6 +12,7 @@
 #include "windows/common/uitext.h"
 #include "windows/common/version.h"
 #include "windows/common/webpane.h"
+#include "windows/main/pagehistory.h"
 #include "windows/main/pageview.h"
 #include "windows/options/language.h"
 #include "windows/options/scaling.h"
@@ -194,6 +195,7 @@ void ArticleWindow::buildWidgets()
 
     place(this, 0, 0, 790, 570);
     wirePictureActions();
+    wireHistory();
 }
 
 void ArticleWindow::load(QSize screen)
@@ -279,13 +281,19 @@ void ArticleWindow::syncControls()
     setWidgetTag(scroll_, s.modified);
     setWidgetTag(tavnit_, s.overlaysPlaced ? QStringLiteral("fin") : QString());
     setWidgetTag(kotxt_, s.headline.kotxtTag);
+    // Saved or discarded: undoing back to here leaves nothing unsaved.
+    if (!s.isModified() && !history_->isClean())
+        history_->setClean();
     syncVersionButtons();
 }
 
 void ArticleWindow::editText(int n)
 {
     TxteditWindow editor(program_, n, this, screen_);
-    connect(&editor, &TxteditWindow::applied, this, [this] {
+    StepValue before = readStep(program_.state, StepKind::Text, n);
+    connect(&editor, &TxteditWindow::applied, this, [this, n, &before] {
+        history_->record(StepKind::Text, n, before);
+        before = readStep(program_.state, StepKind::Text, n);
         markModified();
         viewpic();
     });
@@ -353,6 +361,7 @@ void ArticleWindow::chooseTemplate(int row)
     program_.state.overlaysPlaced = false;
     prev_->clearPage();
     del_misgarot();
+    history_->restart();
     kotxt_->hide();
     prev_->update();
     const QString name = tavnit_->item(row)->text();
@@ -387,6 +396,7 @@ void ArticleWindow::versionChanged(int value)
         updateCounter();
         return;
     }
+    history_->restart();
     if (const QString failure = program_.pages.chooseVersion(value); !failure.isEmpty()) {
         showError(failure);
         return;

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QListWidget;
 class QScrollBar;
 class Retainer;
@@ -17,6 +18,7 @@ class Retainer;
 namespace nuvela {
 
 class ButtonPlus;
+class PageHistory;
 class PageView;
 class PicformWindow;
 class Program;
@@ -64,6 +66,15 @@ public:
     /// `Coll`: the colour dialog recolours the headline's logo.
     void chooseHeadlineColour();
 
+    /// Ctrl+Z: takes back the last page edit; Ctrl+Shift+Z or Ctrl+Y does it again.
+    void undo();
+    void redo();
+    /// The page view's context menu: Undo and Redo with the names of their steps.
+    void fillHistoryMenu(QMenu& menu);
+    /// "Undo: text of object 3" in the interface language; "" when there is none.
+    QString stepName(bool undoing) const;
+    PageHistory& history() const { return *history_; }
+
     // The version panel's buttons (also Ctrl+Shift+S, Ctrl+S) and `proper`.
     void saveAsNewVersion();
     void updateVersion();
@@ -108,6 +119,7 @@ private:
     void syncControls();
     void logoTextSwitched();
     void wirePictureActions();
+    void wireHistory();
     void showError(const QString& text);
     void chainTabOrder();
     void showNoTemplate();
@@ -148,6 +160,7 @@ private:
     /// a language file can replace).
     QLabel* msgver_[3] = {};
     std::unique_ptr<VersionPanel> versions_;
+    std::unique_ptr<PageHistory> history_;
 };
 
 } // namespace nuvela

@@ -7,6 +7,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"
+#include "windows/main/pagehistory.h"
 #include "windows/main/pageview.h"
 #include "windows/picedit/piceditwindow.h"
 #include "windows/picedit/picturefile.h"
@@ -25,9 +26,11 @@ void ArticleWindow::editPicture(int n)
     const auto path = program_.dialogs.openFile(this, QString(), pictureFilter());
     if (!path)
         return; // cancelled
+    const StepValue before = readStep(program_.state, StepKind::Picture, n);
     PiceditWindow editor(program_, n, *path, this, screen_);
     if (editor.exec() != QDialog::Accepted)
         return;
+    history_->record(StepKind::Picture, n, before);
     markModified();
     viewpic();
 }
@@ -37,7 +40,9 @@ void ArticleWindow::removePicture(int n)
     const auto it = program_.state.gpic.find(n);
     if (it == program_.state.gpic.end() || !it->second.visible)
         return; // fixed pictures are not the user's to remove
+    const StepValue before = readStep(program_.state, StepKind::RemovedPicture, n);
     it->second.tag = QStringLiteral("nopic");
+    history_->record(StepKind::RemovedPicture, n, before);
     markModified();
     viewpic();
 }
@@ -47,7 +52,9 @@ void ArticleWindow::chooseHeadlineColour()
     const auto colour = program_.dialogs.chooseColour(this, program_.state.headline.collColour);
     if (!colour)
         return; // cancelled
+    const StepValue before = readStep(program_.state, StepKind::HeadlineColour, 0);
     program_.state.headline.collColour = *colour;
+    history_->record(StepKind::HeadlineColour, 0, before);
     markModified();
     viewpic();
 }

@@ -1,0 +1,169 @@
+#include "windowfixture.h"
+
+#include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
+#include "windows/main/pagehistory.h"
+#include "windows/main/pageview.h"
+#include "windows/textedit/txteditwindow.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+using nuvela::ButtonBorder;
+using nuvela::StepKind;
+
+namespace {
+
+/// Everything a step may touch, compared whole after every undo and redo.
+struct Page {
+    QList<QString> texts, formats;
+    std::map<int, QString> tags;
+    std::uint32_t colour = 0;
+    QString modified;
+    bool operator==(const Page&) const = default;
+};
+
+class History : public test::WindowFixture {
+protected:
+    Page page() const
+    {
+        const auto& s = program->state;
+        Page p{s.liveTexts, s.liveFormats, {}, s.headline.collColour, s.modified};
+        for (const auto& [n, g] : s.gpic)
+            p.tags[n] = g.tag;
+        return p;
+    }
+    void key(int k, Qt::KeyboardModifiers m)
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->setFocus(); // no window manager gives focus under Xvfb
+        QTest::keyClick(window.get(), Qt::Key(k), m);
+    }
+    void undo() { key(Qt::Key_Z, Qt::ControlModifier); }
+    /// Typed into the text editor of object n and confirmed with Ctrl+Enter.
+    void type(int n, const QString& text)
+    {
+        QTimer::singleShot(0, [text] {
+            auto* editor = qobject_cast<nuvela::TxteditWindow*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(editor);
+            QApplication::setActiveWindow(editor);
+            QWidget* box = QApplication::focusWidget();
+            if (box && box->window() == editor) {
+                QTest::keyClicks(box, text);
+                QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
+            }
+            if (editor->isVisible())
+                editor->reject();
+        });
+        window->editText(n);
+    }
+    int firstText() const
+    {
+        for (const auto& [n, box] : program->state.katava)
+            if (n > 0 && QString::number(n) != program->state.headline.kotxtTag)
+                return n;
+        return -1;
+    }
+};
+
+TEST_F(History, MixedStepsUndoAndRedoExactly)
+{
+    start();
+    choose("birthday-daily"); // a headline colour and picture frame 6
+    const int t = firstText();
+    ASSERT_GT(t, 0);
+    const QImage first = program->canvas.image();
+    std::vector<Page> pages{page()};
+    type(t, QStringLiteral("Hello"));
+    pages.push_back(page());
+    QTest::mouseClick(window->pageView()->pictureOverlay(6), Qt::RightButton);
+    pages.push_back(page());
+    dialogs.answerColour(0x348812);
+    window->chooseHeadlineColour();
+    pages.push_back(page());
+    type(t, QStringLiteral("Again"));
+    pages.push_back(page());
+    for (size_t i = 1; i < pages.size(); ++i)
+        ASSERT_NE(pages[i], pages[i - 1]) << "step " << i << " changed nothing";
+
+    QMenu menu;
+    window->fillHistoryMenu(menu);
+    EXPECT_EQ(menu.actions().value(0)->text(), QStringLiteral("בטל: טקסט של אובייקט %1").arg(t));
+    EXPECT_FALSE(menu.actions().value(1)->isEnabled());
+
+    for (int i = int(pages.size()) - 2; i >= 0; --i) {
+        undo();
+        EXPECT_EQ(page(), pages[i]) << "after undo to " << i;
+    }
+    EXPECT_EQ(window->updateButton()->borderStyle(), ButtonBorder::Normal);
+    EXPECT_EQ(program->canvas.image(), first); // the page drawn again as it was
+    undo(); // nothing left: nothing changes
+    EXPECT_EQ(page(), pages[0]);
+
+    // Both redo keys, alternately, walk forward again.
+    for (size_t i = 1; i < pages.size(); ++i) {
+        if (i % 2)
+            key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        else
+            key(Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(page(), pages[i]) << "after redo to " << i;
+    }
+    EXPECT_EQ(window->updateButton()->borderStyle(), ButtonBorder::Emphasised);
+    EXPECT_EQ(window->stepName(true), QStringLiteral("בטל: טקסט של אובייקט %1").arg(t));
+}
+
+TEST_F(History, SavedStateCapAndAnotherTemplate)
+{
+    start();
+    choose("bar-mitzvah");
+    const int t = firstText();
+    const Page loaded = page();
+    type(t, QStringLiteral("One"));
+    key(Qt::Key_S, Qt::ControlModifier); // update the version
+    const Page saved = page();
+    ASSERT_FALSE(program->state.isModified());
+    type(t, QStringLiteral("Two"));
+    undo();
+    EXPECT_EQ(page(), saved); // back to what is stored: nothing unsaved
+    EXPECT_FALSE(window->updateButton()->isEnabled());
+    undo();
+    EXPECT_EQ(page().texts, loaded.texts);
+    EXPECT_EQ(program->state.modified, u"1"); // before the save: unsaved again
+    EXPECT_TRUE(window->updateButton()->isEnabled());
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(page(), saved);
+
+    // Older steps fall off beyond the cap.
+    auto& h = window->history();
+    for (int i = 0; i < nuvela::PageHistory::kLimit + 5; ++i) {
+        const auto before = nuvela::readStep(program->state, StepKind::HeadlineColour, 0);
+        program->state.headline.collColour = std::uint32_t(i);
+        h.record(StepKind::HeadlineColour, 0, before);
+    }
+    EXPECT_EQ(h.count(), nuvela::PageHistory::kLimit);
+
+    // Another template begins a history of its own.
+    dialogs.answerAsk(false);
+    choose("wedding");
+    EXPECT_EQ(h.count(), 0);
+    const Page wedding = page();
+    undo();
+    EXPECT_EQ(page(), wedding);
+    EXPECT_EQ(window->stepName(true), QString());
+
+    // Behind the web pane the hidden page is left alone.
+    type(firstText(), QStringLiteral("Gone"));
+    dialogs.answerAsk(false);
+    static_cast<QAbstractButton*>(nuvela::findArrayElement(window.get(), QStringLiteral("nav"), 0))->click();
+    const Page discarded = page();
+    undo();
+    EXPECT_EQ(page(), discarded);
+}
+
+} // namespace
