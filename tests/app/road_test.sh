@@ -30,6 +30,8 @@ cp -r "$build/data" "$dir"
 sed -i "s/^lang=.*\r\$/lang=$lang\r/" "$dir/templates/textdata.txt"
 # A picture of the user's own, outside the program folder.
 cp "$build/data/temppic/sample_cat.jpg" "$work/mine.jpg"
+# The real windows on the X server, whatever the other tests run on.
+export QT_QPA_PLATFORM=xcb
 export HOME="$work/home" && mkdir -p "$HOME"
 
 step=0
@@ -51,9 +53,10 @@ last_shot() { ls "$shots"/*.png | tail -n $(($1 + 1)) | head -1; }
 if [ "$lang" = hebrew ]; then full_size_x=1228; else full_size_x=983; fi
 windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort -n; }
 # The newest window, once there is one that was not there before ($1: the ids before).
+# Up to half a minute: a loaded machine starts the program slowly.
 new_window() {
   local id
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     id=$(comm -13 <(echo "$1") <(windows) | tail -1)
     [ -n "$id" ] && { sleep 1; echo "$id"; return; }
     sleep 0.1
