@@ -16,8 +16,10 @@ if [ -z "${ROAD_ON_XVFB:-}" ]; then
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (make test installs it)"; exit 77; }
   done
   # Display numbers away from the usual 99 onwards, where other runs of
-  # xvfb-run -a race for the same free number.
-  ROAD_ON_XVFB=1 exec xvfb-run -a -n $((200 + $$ % 700)) -s "-screen 0 1280x1024x24" "$0" "$@"
+  # xvfb-run -a race for the same free number. -noreset: the server would
+  # otherwise reset each time its last client (xdotool) leaves, refusing the
+  # program if it connects just then.
+  ROAD_ON_XVFB=1 exec xvfb-run -a -n $((200 + $$ % 700)) -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
 fi
 # The places clicked below are those of this screen.
 [ "$(xdotool getdisplaygeometry 2>&1)" = "1280 1024" ] || { echo "FAIL: no X server of our own on $DISPLAY"; exit 1; }
