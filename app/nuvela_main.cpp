@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -54,5 +55,7 @@ int main(int argc, char** argv)
     program.quit = [] { QCoreApplication::quit(); };
     nuvela::ArticleWindow window(program);
     window.show();
+    // Once the window is up: unsaved work a crash left behind.
+    QTimer::singleShot(0, &window, &nuvela::ArticleWindow::offerRecovery);
     return app.exec();
 }

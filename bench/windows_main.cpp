@@ -1,7 +1,9 @@
-// What a user waits for in the windows: the program's start and the page
-// view after a click on a template. Offscreen, at a 1920 × 1080 screen.
+// What a user waits for in the windows: the program's start, the page
+// view after a click on a template and the recovery file written after
+// each edit. Offscreen, at a 1920 × 1080 screen.
 
 #include "canvas/picturecache.h"
+#include "store/recovery.h"
 #include "store/templates.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"
@@ -10,6 +12,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -46,6 +49,37 @@ void BM_ChooseTemplate(benchmark::State& state, const QString& name)
         window.pageView()->repaint();
     }
 }
+
+// After every edit: the unsaved page of the sample with the most to keep,
+// captured, written out and renamed into place.
+void BM_JournalWrite(benchmark::State& state)
+{
+    nuvela::QtDialogs dialogs;
+    nuvela::Program program(kProgramDir, dialogs);
+    nuvela::ArticleWindow window(program, kScreen);
+    nuvela::PageState largest;
+    qsizetype largestBytes = 0;
+    const QStringList names = nuvela::listTemplates(kProgramDir);
+    for (int row = 0; row < names.size(); ++row) {
+        window.chooseTemplate(row);
+        nuvela::markModified(program.state); // the drawers leave a modified page's tags alone
+        const qsizetype bytes = nuvela::serialiseRecovery(nuvela::captureRecovery(program.state, kProgramDir, {})).size();
+        if (bytes > largestBytes) {
+            largestBytes = bytes;
+            largest = program.state;
+        }
+        nuvela::clearModified(program.state);
+    }
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("page.recovery"));
+    for (auto _ : state) {
+        const auto saved = nuvela::captureRecovery(largest, kProgramDir, QDateTime::currentDateTime());
+        if (!nuvela::writeRecovery(path, nuvela::serialiseRecovery(saved)).ok())
+            state.SkipWithError("the recovery file cannot be written");
+    }
+    state.counters["bytes"] = double(largestBytes);
+}
+BENCHMARK(BM_JournalWrite)->Unit(benchmark::kMillisecond);
 
 const bool registered = [] {
     for (const QString& name : nuvela::listTemplates(kProgramDir)) {

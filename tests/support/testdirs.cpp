@@ -17,6 +17,9 @@ void prepareQtEnvironment()
     static QTemporaryDir runtime;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    // Recovery files of unsaved pages go to a state folder of the test's own.
+    static QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
 }
 
 QString sourceDataDir() { return QStringLiteral(NUVELA_SOURCE_DATA); }

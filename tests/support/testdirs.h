@@ -7,7 +7,8 @@
 namespace test {
 
 /// Offscreen platform unless the caller chose one (xvfb runs), and a private
-/// runtime folder so that tests never touch a user's settings.
+/// runtime and state folder so that tests never touch a user's settings or
+/// recovery files.
 void prepareQtEnvironment();
 
 /// The shipped program folder in the source tree (read-only for tests).

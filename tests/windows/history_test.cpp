@@ -1,3 +1,4 @@
+#include "editordriver.h"
 #include "windowfixture.h"
 
 #include "windows/common/buttonplus.h"
@@ -47,29 +48,8 @@ protected:
     }
     void undo() { key(Qt::Key_Z, Qt::ControlModifier); }
     /// Typed into the text editor of object n and confirmed with Ctrl+Enter.
-    void type(int n, const QString& text)
-    {
-        QTimer::singleShot(0, [text] {
-            auto* editor = qobject_cast<nuvela::TxteditWindow*>(QApplication::activeModalWidget());
-            ASSERT_TRUE(editor);
-            QApplication::setActiveWindow(editor);
-            QWidget* box = QApplication::focusWidget();
-            if (box && box->window() == editor) {
-                QTest::keyClicks(box, text);
-                QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
-            }
-            if (editor->isVisible())
-                editor->reject();
-        });
-        window->editText(n);
-    }
-    int firstText() const
-    {
-        for (const auto& [n, box] : program->state.katava)
-            if (n > 0 && QString::number(n) != program->state.headline.kotxtTag)
-                return n;
-        return -1;
-    }
+    void type(int n, const QString& text) { test::typeInTextEditor(*window, n, text); }
+    int firstText() const { return test::firstTextObject(program->state); }
 };
 
 TEST_F(History, MixedStepsUndoAndRedoExactly)
@@ -164,6 +144,43 @@ TEST_F(History, SavedStateCapAndAnotherTemplate)
     const Page discarded = page();
     undo();
     EXPECT_EQ(page(), discarded);
+}
+
+} // namespace
+
+namespace {
+
+// The logo-text switch saves or discards first and rebuilds the frames; the
+// steps before it still undo and redo onto the rebuilt page.
+TEST_F(History, UndoAcrossTheLogoTextSwitch)
+{
+    start();
+    choose("birthday-daily");
+    const int t = firstText();
+    const Page loaded = page();
+    type(t, QStringLiteral("Before"));
+    QTest::mouseClick(window->pageView()->pictureOverlay(6), Qt::RightButton);
+    dialogs.answerAsk(true); // save the changes first
+    auto* logoText = window->findChild<QAbstractButton*>(QStringLiteral("kotxt"));
+    ASSERT_TRUE(logoText);
+    logoText->click();
+    ASSERT_TRUE(program->state.headline.kotxtChecked);
+    ASSERT_FALSE(program->state.isModified());
+    const Page switched = page();
+    const QImage switchedImage = program->canvas.image();
+    EXPECT_EQ(switched.tags.at(6), u"nopic");
+
+    undo();
+    EXPECT_EQ(page().tags.at(6), loaded.tags.at(6));
+    EXPECT_EQ(program->state.modified, u"1");
+    undo();
+    EXPECT_EQ(page().texts, loaded.texts);
+    EXPECT_TRUE(program->state.headline.kotxtChecked); // the switch is no step
+    EXPECT_NE(program->canvas.image(), switchedImage);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(page(), switched); // back at what was saved: nothing unsaved
+    EXPECT_EQ(program->canvas.image(), switchedImage);
 }
 
 } // namespace

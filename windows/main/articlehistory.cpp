@@ -19,6 +19,8 @@ void ArticleWindow::wireHistory()
 {
     history_ = std::make_unique<PageHistory>(program_.state, [this] {
         syncControls();
+        if (program_.state.isModified())
+            keepRecovery();
         viewpic();
     });
     const QKeySequence undoKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Z)};

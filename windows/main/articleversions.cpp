@@ -90,6 +90,7 @@ void ArticleWindow::markModified()
 {
     nuvela::markModified(program_.state);
     syncControls();
+    keepRecovery();
 }
 
 bool ArticleWindow::checksav()
@@ -145,6 +146,8 @@ void ArticleWindow::deleteVersion()
         showVersion(program_.state.version);
     }
     syncControls();
+    if (program_.state.isModified())
+        keepRecovery(); // a marker on a later version was renumbered
 }
 
 void ArticleWindow::showOptions()

@@ -284,6 +284,8 @@ void ArticleWindow::syncControls()
     // Saved or discarded: undoing back to here leaves nothing unsaved.
     if (!s.isModified() && !history_->isClean())
         history_->setClean();
+    if (!s.isModified())
+        dropRecovery();
     syncVersionButtons();
 }
 
@@ -417,8 +419,14 @@ void ArticleWindow::logoTextSwitched()
         kotxt_->setChecked(s.headline.kotxtChecked);
         return;
     }
-    s.headline.kotxtChecked = wanted;
-    if (s.headline.kotxtChecked) {
+    showLogoText(wanted);
+}
+
+void ArticleWindow::showLogoText(bool on)
+{
+    PageState& s = program_.state;
+    s.headline.kotxtChecked = on;
+    if (on) {
         del_misgarot();
         s.overlaysPlaced = false;
         viewpic();

@@ -75,6 +75,11 @@ public:
     QString stepName(bool undoing) const;
     PageHistory& history() const { return *history_; }
 
+    /// At start: when a crash left unsaved changes of this program folder,
+    /// says which and offers to put them back on the page (Yes) or discard
+    /// them (No). An unreadable recovery file is set aside with a message.
+    void offerRecovery();
+
     // The version panel's buttons (also Ctrl+Shift+S, Ctrl+S) and `proper`.
     void saveAsNewVersion();
     void updateVersion();
@@ -118,6 +123,12 @@ private:
     void updateCounter();
     void syncControls();
     void logoTextSwitched();
+    void showLogoText(bool on);
+    /// Writes the unsaved page to the recovery file after a step.
+    void keepRecovery();
+    /// Nothing is unsaved any more: the recovery file goes.
+    void dropRecovery();
+    void setRecoveryAside(const QString& path, const QString& why);
     void wirePictureActions();
     void wireHistory();
     void showError(const QString& text);
@@ -161,6 +172,8 @@ private:
     QLabel* msgver_[3] = {};
     std::unique_ptr<VersionPanel> versions_;
     std::unique_ptr<PageHistory> history_;
+    bool recoveryKept_ = false;        ///< this run wrote (or restored) the recovery file
+    bool recoveryFailureTold_ = false; ///< a failed write is told once a run
 };
 
 } // namespace nuvela

@@ -109,6 +109,13 @@ void PageHistory::setClean()
     recording_ = false;
 }
 
+void PageHistory::forgetClean()
+{
+    recording_ = true;
+    stack_.resetClean();
+    recording_ = false;
+}
+
 bool PageHistory::step(int index, StepKind& kind, int& n) const
 {
     if (index < 0 || index >= stack_.count())

@@ -47,6 +47,9 @@ public:
     void restart();
     /// The page was saved or its changes discarded.
     void setClean();
+    /// The page holds unsaved changes that no step here made (restored after
+    /// a crash): no state of this history is "nothing unsaved".
+    void forgetClean();
 
     void undo() { stack_.undo(); }
     void redo() { stack_.redo(); }

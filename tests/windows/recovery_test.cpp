@@ -1,0 +1,214 @@
+#include "editordriver.h"
+#include "windowfixture.h"
+
+#include "store/recovery.h"
+#include "windows/common/buttonplus.h"
+#include "windows/main/pagehistory.h"
+#include "windows/main/pageview.h"
+
+#include <QFile>
+#include <QProcess>
+
+using nuvela::RecoveryState;
+
+namespace {
+
+RecoveryState sample(const QString& text, const QString& format, const QString& tag)
+{
+    RecoveryState r;
+    r.programDir = QStringLiteral("/tmp/תיקייה, שלי");
+    r.saved = QDateTime(QDate(2024, 5, 1), QTime(13, 45, 7, 250), Qt::UTC);
+    r.tavnit = QStringLiteral("חתונה");
+    r.version = 3;
+    r.modified = QStringLiteral("3");
+    r.logoText = true;
+    r.headlineColour = 0xFFFFFFFF;
+    r.texts = {QString(), text, QString(), QString()}; // trailing empty entries count too
+    r.formats = {format};
+    r.pictureTags = {{6, tag}, {9, QStringLiteral("nopic")}};
+    return r;
+}
+
+TEST(RecoveryFile, RoundTripsByteForByteAndRefusesDamage)
+{
+    const struct { const char* name; QString text, format, tag; } kept[] = {
+        {"hebrew with points", QStringLiteral("שָׁלוֹם עֲלֵיכֶם~בְּרָכָה"), QStringLiteral("1,דוד,12~"), QStringLiteral("תְּמוּנָה.jpg")},
+        {"separators", QStringLiteral("a,b;c~d\\e\\\\f=g"), QStringLiteral("1,Arial,12;~,,"), QStringLiteral("C:\\pics\\a,b;c~.jpg")},
+        {"line breaks and escape look-alikes", QStringLiteral("one\r\ntwo\nthree\\n\\"), QStringLiteral("\\r"), QStringLiteral("\\")},
+        {"empty", QString(), QString(), QString()},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : kept) {
+        const RecoveryState r = sample(c.text, c.format, c.tag);
+        const QByteArray bytes = nuvela::serialiseRecovery(r);
+        QString error;
+        const auto back = nuvela::parseRecovery(bytes, &error);
+        ASSERT_TRUE(back) << c.name << ": " << error.toStdString();
+        EXPECT_EQ(*back, r) << c.name;
+        EXPECT_EQ(nuvela::serialiseRecovery(*back), bytes) << c.name;
+        const QString path = dir.filePath(QStringLiteral("sub/r.recovery"));
+        ASSERT_TRUE(nuvela::writeRecovery(path, bytes).ok());
+        EXPECT_EQ(nuvela::readRecovery(path, &error), r) << c.name;
+        EXPECT_FALSE(QFile(path).permissions().testAnyFlags(QFile::ReadOther | QFile::ReadGroup));
+    }
+
+    const QByteArray good = nuvela::serialiseRecovery(sample(QStringLiteral("x"), {}, {}));
+    auto replaced = [&](const char* from, const char* to) { return QByteArray(good).replace(from, to); };
+    const struct { const char* name; QByteArray bytes; } damaged[] = {
+        {"empty", {}},
+        {"another format version", replaced("nuvela-recovery 1", "nuvela-recovery 2")},
+        {"cut off", good.left(good.size() - 6)},
+        {"no end line", replaced("end\n", "")},
+        {"unknown escape", replaced("text1=x", "text1=\\q")},
+        {"missing template", replaced("tavnit=", "other=")},
+        {"text beyond the table", replaced("text1=x", "text9=x")},
+        {"version not a number", replaced("version=3", "version=three")},
+        {"binary", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)},
+    };
+    for (const auto& c : damaged) {
+        QString error;
+        EXPECT_FALSE(nuvela::parseRecovery(c.bytes, &error)) << c.name;
+        EXPECT_FALSE(error.isEmpty()) << c.name;
+    }
+}
+
+class Recovery : public test::WindowFixture {
+protected:
+    QString file() const { return nuvela::recoveryPath(folder.path()); }
+    bool kept() const { return QFile::exists(file()); }
+    void edit()
+    {
+        choose(QStringLiteral("birthday-daily"));
+        window->removePicture(6);
+        dialogs.answerColour(0x348812);
+        window->chooseHeadlineColour();
+        ASSERT_TRUE(program->state.isModified());
+    }
+    /// The questions asked so far.
+    QStringList questions() const
+    {
+        QStringList asked;
+        for (const auto& r : dialogs.requests())
+            if (r.kind == nuvela::ScriptedDialogs::Kind::Ask)
+                asked << r.title + u'|' + r.text;
+        return asked;
+    }
+};
+
+TEST_F(Recovery, KeptAfterEveryStepGoneWhenSavedOrDiscarded)
+{
+    const struct { const char* name; std::function<void(Recovery&)> end; } ends[] = {
+        {"updated", [](Recovery& t) { t.window->updateVersion(); }},
+        {"discarded for another template", [](Recovery& t) { t.dialogs.answerAsk(false); t.choose("wedding"); }},
+        {"discarded at exit", [](Recovery& t) { t.dialogs.answerAsk(false); t.program->shutdown(); }},
+    };
+    for (const auto& c : ends) {
+        start();
+        EXPECT_FALSE(kept()) << c.name;
+        edit();
+        ASSERT_TRUE(kept()) << c.name;
+        EXPECT_EQ(nuvela::readRecovery(file(), nullptr)->headlineColour, 0x348812u) << c.name;
+        c.end(*this);
+        EXPECT_FALSE(kept()) << c.name;
+    }
+    start();
+    edit();
+    window->undo();
+    window->undo();
+    EXPECT_FALSE(kept()); // undone to what is stored
+    window->redo();
+    EXPECT_TRUE(kept());
+}
+
+TEST_F(Recovery, RestartOffersTheUnsavedPage)
+{
+    for (const bool yes : {true, false}) {
+        start();
+        edit();
+        test::typeInTextEditor(*window, test::firstTextObject(program->state), QStringLiteral("שָׁלוֹם, עוֹלָם"));
+        const QImage before = program->canvas.image();
+        const auto texts = program->state.liveTexts;
+        start(); // the window gone without its exit: as after a crash
+        dialogs.answerAsk(yes);
+        window->offerRecovery();
+        ASSERT_EQ(questions().size(), yes ? 1 : 2);
+        EXPECT_TRUE(questions().last().contains(u"\"birthday-daily\", גירסה 1"));
+        EXPECT_TRUE(questions().last().contains(QDate::currentDate().toString(Qt::ISODate)));
+        EXPECT_EQ(program->state.isModified(), yes);
+        EXPECT_EQ(kept(), yes);
+        if (!yes)
+            continue;
+        EXPECT_EQ(program->state.liveTexts, texts);
+        EXPECT_EQ(program->canvas.image(), before);
+        EXPECT_EQ(window->updateButton()->borderStyle(), nuvela::ButtonBorder::Emphasised);
+        dialogs.answerColour(0x123456);
+        window->chooseHeadlineColour();
+        window->undo(); // nothing undoes to a saved state
+        EXPECT_TRUE(program->state.isModified());
+    }
+}
+
+TEST_F(Recovery, UnreadableFileIsSetAsideWithAMessage)
+{
+    auto naming = [](const char* tavnit, int version) {
+        RecoveryState r = sample({}, {}, {});
+        r.tavnit = QString::fromUtf8(tavnit);
+        r.version = version;
+        return nuvela::serialiseRecovery(r);
+    };
+    const struct { const char* name; QByteArray bytes; const char* reason; } cases[] = {
+        {"damaged", "nuvela-recovery 1\nversion=", "cut off"},
+        {"template gone", naming("gone", 1), "\"gone\" no longer exists"},
+        {"version gone", naming("wedding", 7), "no stored version 7"},
+    };
+    for (const auto& c : cases) {
+        start();
+        QDir().mkpath(nuvela::recoveryFolder());
+        QFile::remove(file() + QStringLiteral(".damaged"));
+        QFile out(file());
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(c.bytes);
+        out.close();
+        window->offerRecovery();
+        EXPECT_TRUE(questions().isEmpty()) << c.name;
+        ASSERT_EQ(messages().size(), 1) << c.name;
+        EXPECT_TRUE(messages().first().contains(QString::fromUtf8(c.reason))) << messages().first().toStdString();
+        EXPECT_TRUE(messages().first().contains(u".damaged"));
+        EXPECT_FALSE(kept()) << c.name;
+        QFile aside(file() + QStringLiteral(".damaged"));
+        ASSERT_TRUE(aside.open(QIODevice::ReadOnly)) << c.name;
+        EXPECT_EQ(aside.readAll(), c.bytes) << c.name;
+        EXPECT_FALSE(program->state.isModified());
+        dialogs = {};
+    }
+}
+
+// A real process killed with SIGKILL right after its edits; the next start
+// draws the very same page.
+TEST_F(Recovery, KilledProgramGetsItsPageBack)
+{
+    QTemporaryDir out;
+    const QString png = out.filePath(QStringLiteral("before.png"));
+    QProcess run;
+    run.start(QStringLiteral(NUVELA_CRASH_HELPER), {folder.path(), png});
+    QByteArray said;
+    while (!said.contains("ready") && run.waitForReadyRead(120000))
+        said += run.readAllStandardOutput();
+    ASSERT_TRUE(said.contains("ready")) << run.readAllStandardError().toStdString();
+    run.kill();
+    run.waitForFinished();
+    ASSERT_EQ(run.exitStatus(), QProcess::CrashExit);
+    ASSERT_TRUE(kept());
+
+    start();
+    dialogs.answerAsk(true);
+    window->offerRecovery();
+    ASSERT_EQ(questions().size(), 1);
+    const QImage before(png);
+    ASSERT_FALSE(before.isNull());
+    EXPECT_EQ(program->canvas.image().convertToFormat(QImage::Format_ARGB32),
+              before.convertToFormat(QImage::Format_ARGB32));
+    EXPECT_EQ(program->state.modified, u"1");
+}
+
+} // namespace

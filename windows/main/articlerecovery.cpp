@@ -1,0 +1,112 @@
+// The main window's recovery of unsaved work: after every step the page's
+// unsaved state goes to the recovery file; at start a file left by a crash
+// is offered back. Reading and writing the file lives in store/recovery.
+#include "windows/main/articlewindow.h"
+
+#include "store/recovery.h"
+#include "windows/common/dialogs.h"
+#include "windows/common/program.h"
+#include "windows/common/uitext.h"
+#include "windows/main/pagehistory.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+namespace nuvela {
+
+void ArticleWindow::keepRecovery()
+{
+    const PageState& s = program_.state;
+    if (!s.isModified() || s.tavnit.isEmpty())
+        return;
+    const StoreResult written = writeRecovery(
+        recoveryPath(program_.dir()),
+        serialiseRecovery(captureRecovery(s, program_.dir(), QDateTime::currentDateTime())));
+    recoveryKept_ = written.ok() || recoveryKept_;
+    // Editing goes on without it; saying so on every step would only nag.
+    if (!written.ok() && !recoveryFailureTold_) {
+        recoveryFailureTold_ = true;
+        program_.dialogs.tell(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+                              uiText(program_, u"recoverynowrite",
+                                     QStringLiteral("לא ניתן לשמור עותק גיבוי של השינויים:\n%1"))
+                                  .arg(written.error));
+    }
+}
+
+void ArticleWindow::dropRecovery()
+{
+    // Only a file this run wrote or restored: one waiting for the start's
+    // question stays until it is answered.
+    if (recoveryKept_ && removeRecovery(recoveryPath(program_.dir())))
+        recoveryKept_ = false;
+}
+
+void ArticleWindow::setRecoveryAside(const QString& path, const QString& why)
+{
+    const QString aside = setAsideRecovery(path);
+    program_.dialogs.tell(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+                          uiText(program_, u"recoverybad",
+                                 QStringLiteral("לא ניתן לשחזר את השינויים שלא נשמרו: %1.\nהקובץ הועבר אל:\n%2"))
+                              .arg(why, aside.isEmpty() ? path : aside));
+}
+
+void ArticleWindow::offerRecovery()
+{
+    const QString path = recoveryPath(program_.dir());
+    if (!QFileInfo::exists(path))
+        return;
+    QString why;
+    const std::optional<RecoveryState> saved = readRecovery(path, &why);
+    if (!saved)
+        return setRecoveryAside(path, why);
+    const auto items = tavnit_->findItems(saved->tavnit, Qt::MatchExactly);
+    if (items.isEmpty())
+        return setRecoveryAside(path, QStringLiteral("the template \"%1\" no longer exists").arg(saved->tavnit));
+
+    const QString when = saved->saved.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    if (!program_.dialogs.ask(this, uiText(program_, u"recoverytitle", QStringLiteral("שחזור שינויים")),
+                              uiText(program_, u"recoveryask",
+                                     QStringLiteral("בתבנית \"%1\", גירסה %2, נשארו שינויים שלא נשמרו (%3).\n"
+                                                    "האם לשחזר אותם?"))
+                                  .arg(saved->tavnit)
+                                  .arg(saved->version)
+                                  .arg(when))) {
+        removeRecovery(path);
+        return;
+    }
+
+    // The page as stored first, then the edits on it: the drawers read the
+    // store only while nothing is unsaved.
+    {
+        const QSignalBlocker block(tavnit_);
+        tavnit_->setCurrentItem(items.first());
+    }
+    chooseTemplate(tavnit_->row(items.first()));
+    if (program_.state.tavnit != saved->tavnit)
+        return setRecoveryAside(path, QStringLiteral("the template \"%1\" cannot be opened").arg(saved->tavnit));
+    if (saved->version != program_.state.version) {
+        if (const QString failure = program_.pages.chooseVersion(saved->version); !failure.isEmpty())
+            return setRecoveryAside(path, failure);
+        showVersion(saved->version);
+    }
+    if (saved->logoText != program_.state.headline.kotxtChecked)
+        showLogoText(saved->logoText);
+
+    applyRecovery(*saved, program_.state);
+    history_->restart();
+    history_->forgetClean(); // undoing cannot reach a saved state
+    recoveryKept_ = true;
+    const QString marker = program_.state.modified;
+    markModified();
+    if (!marker.isEmpty() && marker != program_.state.modified) {
+        // The version the changes began on, as the crashed run had it.
+        program_.state.modified = marker;
+        syncControls();
+        keepRecovery();
+    }
+    viewpic();
+}
+
+} // namespace nuvela
