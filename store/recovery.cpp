@@ -1,12 +1,16 @@
 #include "store/recovery.h"
 
-#include "store/outputfile.h"
 #include "store/pagestate.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace nuvela {
 
@@ -257,11 +261,19 @@ StoreResult writeRecovery(const QString& path, const QByteArray& bytes)
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
         return {QStringLiteral("The folder %1 cannot be made.").arg(folder)};
-    StoreResult result = writeOutputFile(path, bytes);
-    // The user's own words: for his eyes only.
-    if (result.ok())
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return result;
+    // A temporary file beside it (private to the user, as the user's words
+    // are) renamed over it: the old file or the new, never half of one. No
+    // sync to disk: it would cost several milliseconds on every edit, and
+    // the system writes the file out within seconds anyway.
+    QTemporaryFile temp(folder + QStringLiteral("/.XXXXXX.part"));
+    if (!temp.open())
+        return {QStringLiteral("%1 cannot be written: %2").arg(path, temp.errorString())};
+    if (temp.write(bytes) != bytes.size() || !temp.flush())
+        return {QStringLiteral("%1 cannot be written: %2").arg(path, temp.errorString())};
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return {QStringLiteral("%1 cannot be written: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)))};
+    temp.setAutoRemove(false); // it is the recovery file now
+    return {};
 }
 
 std::optional<RecoveryState> readRecovery(const QString& path, QString* error)

@@ -10,7 +10,7 @@
 
 namespace test {
 
-/// Opens the text editor of object n, types text into the box that has the
+/// Opens the text editor of object n, types text (any script) into the box that has the
 /// focus and confirms it with Ctrl+Enter, as a user would.
 inline void typeInTextEditor(nuvela::ArticleWindow& window, int n, const QString& text)
 {
@@ -21,7 +21,9 @@ inline void typeInTextEditor(nuvela::ArticleWindow& window, int n, const QString
         QApplication::setActiveWindow(editor);
         QWidget* box = QApplication::focusWidget();
         if (box && box->window() == editor) {
-            QTest::keyClicks(box, text);
+            // Character by character with its text: keyClicks knows only ASCII keys.
+            for (const QChar c : text)
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
             QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
         }
         if (editor->isVisible())

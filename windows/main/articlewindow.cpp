@@ -74,6 +74,11 @@ ArticleWindow::ArticleWindow(Program& program, QSize screen)
 ArticleWindow::~ArticleWindow()
 {
     program_.beforeShutdown = nullptr;
+    // Focus and selection move while the widgets go; that is no user
+    // leaving the page, so no prompt and nothing discarded.
+    web_->removeEventFilter(this);
+    tavnit_->viewport()->removeEventFilter(this);
+    disconnect(tavnit_, nullptr, this, nullptr);
 }
 
 void ArticleWindow::buildWidgets()

@@ -88,6 +88,13 @@ PageHistory::PageHistory(PageState& state, std::function<void()> changed)
     });
 }
 
+PageHistory::~PageHistory()
+{
+    // The stack clears itself as it goes: that is no undo, and the page
+    // keeps its marker.
+    disconnect(&stack_, nullptr, this, nullptr);
+}
+
 void PageHistory::record(StepKind kind, int n, const StepValue& before)
 {
     recording_ = true;

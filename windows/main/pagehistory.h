@@ -40,6 +40,7 @@ public:
 
     /// changed: called after an undo or redo changed the page.
     PageHistory(PageState& state, std::function<void()> changed);
+    ~PageHistory() override;
 
     /// Records an edit already made to the page: before is what it replaced.
     void record(StepKind kind, int n, const StepValue& before);
