@@ -68,8 +68,8 @@ void ArticleWindow::offerRecovery()
     const QString when = saved->saved.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     if (!program_.dialogs.ask(this, uiText(program_, u"recoverytitle", QStringLiteral("שחזור שינויים")),
                               uiText(program_, u"recoveryask",
-                                     QStringLiteral("בתבנית \"%1\", גירסה %2, נשארו שינויים שלא נשמרו (%3).\n"
-                                                    "האם לשחזר אותם?"))
+                                     QStringLiteral("בתבנית \"%1\", גירסה %2, נשארו שינויים שלא נשמרו.\n"
+                                                    "השינוי האחרון: %3\nהאם לשחזר אותם?"))
                                   .arg(saved->tavnit)
                                   .arg(saved->version)
                                   .arg(when))) {
