@@ -84,17 +84,6 @@ struct ParagraphBox {
         return out;
     }
 
-    bool fits(const QString& text) const
-    {
-        QTextLayout layout(text, font);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        line.setLineWidth(width);
-        layout.endLayout();
-        return line.textLength() >= text.size();
-    }
-
     struct Result {
         QString stored;    ///< with paragraph ends as the text store keeps them ("~")
         qsizetype lines;   ///< lines the box shows
@@ -104,7 +93,7 @@ struct ParagraphBox {
     /// The stored form the editor gives the stored text.
     Result rejustify(const QString& stored) const
     {
-        const QString plain = paragraphFromStored(stored, [this](const QString& t) { return fits(t); });
+        const QString plain = paragraphFromStored(stored, [this](const QString& t) { return fitsOnOneLine(t, font, option, width); });
         const QList<VisualLine> shown = lines(withoutRowMarks(plain));
         QString out = WrapAndJustify(shown, lineLimit, widthTwips, [this](const QString& t) {
             return QFontMetricsF(font).horizontalAdvance(t) * kTwipsPerPixel;
