@@ -40,14 +40,14 @@ int main(int argc, char** argv)
         if (!sync.error.isEmpty()) {
             problem = QStringLiteral("Nuvela cannot prepare your folder %1: %2").arg(given, sync.error);
             QTextStream(stderr) << "Error: " << problem << '\n';
-            dialogs.tell(nullptr, QStringLiteral("Error"), problem);
+            dialogs.tell(nullptr, QStringLiteral("Error"), problem, true);
             return 1;
         }
     }
     const QString dir = nuvela::findProgramFolder(given, QCoreApplication::applicationDirPath(), &problem);
     if (dir.isEmpty()) {
         QTextStream(stderr) << "Error: " << problem << '\n';
-        dialogs.tell(nullptr, QStringLiteral("Error"), problem);
+        dialogs.tell(nullptr, QStringLiteral("Error"), problem, true);
         return 1;
     }
 

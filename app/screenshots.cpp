@@ -5,6 +5,7 @@
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"
+#include "windows/common/uitext.h"
 #include "windows/main/articlewindow.h"
 #include "windows/main/pageview.h"
 #include "windows/options/optionswindow.h"
@@ -151,7 +152,7 @@ int main(int argc, char** argv)
                 box->close();
             }
         });
-        real.ask(&window, QStringLiteral("Attention"),
+        real.ask(&window, nuvela::attentionTitle(program),
                  nuvela::widgetTag(window.findChild<QWidget*>(QStringLiteral("savetxt"))));
 
         nuvela::OptionsWindow options(program, [&window] { window.relabel(); }, &window);

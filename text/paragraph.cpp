@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -83,6 +84,17 @@ QString collapseSpaces(const QString& text)
     QString out = text;
     out.replace(runs, QStringLiteral(" "));
     return out;
+}
+
+bool fitsOnOneLine(const QString& text, const QFont& font, const QTextOption& option, int width)
+{
+    QTextLayout layout(text, font);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(width);
+    layout.endLayout();
+    return line.textLength() >= text.size();
 }
 
 QString paragraphFromStored(const QString& stored, const std::function<bool(const QString&)>& fitsOnOneLine)

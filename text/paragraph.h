@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 
+class QFont;
+class QTextOption;
+
 #include <functional>
 
 namespace nuvela {
@@ -48,5 +51,9 @@ QString collapseSpaces(const QString& text);
 /// have fitted on the line cannot be a wrap and so becomes a paragraph end
 /// again. `fitsOnOneLine` answers as the box's own layout would.
 QString paragraphFromStored(const QString& stored, const std::function<bool(const QString&)>& fitsOnOneLine);
+
+/// Whether `text` stays on one line of a paragraph box `width` pixels wide
+/// that lays out its text in `font` with `option`.
+bool fitsOnOneLine(const QString& text, const QFont& font, const QTextOption& option, int width);
 
 } // namespace nuvela

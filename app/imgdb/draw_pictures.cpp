@@ -18,6 +18,8 @@
 #include <QTextLayout>
 #include <QGlyphRun>
 #include <QtMath>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -99,18 +101,46 @@ bool onlyLogoColours(const QImage& image)
     return true;
 }
 
+// Reduces a logo drawn `factor` times larger, without antialiasing, to its
+// stored size: a pixel takes white where at least a quarter of it is white,
+// else black where a quarter is black, else the key. Outlines rasterised
+// straight at the stored size lose strokes thinner than a pixel (the bar of
+// an "H" in the tagline); counting coverage keeps every stroke.
+QImage reduceLogo(const QImage& large, int factor)
+{
+    QImage image(large.width() / factor, large.height() / factor, QImage::Format_RGB32);
+    const int quarter = factor * factor / 4;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            int ink = 0, shade = 0;
+            for (int dy = 0; dy < factor; ++dy) {
+                const auto* in = reinterpret_cast<const QRgb*>(large.constScanLine(y * factor + dy)) + x * factor;
+                for (int dx = 0; dx < factor; ++dx) {
+                    const QRgb c = in[dx] | 0xFF000000;
+                    ink += c == kInk.rgb();
+                    shade += c == kShade.rgb();
+                }
+            }
+            out[x] = ink >= quarter ? kInk.rgb() : shade >= quarter ? kShade.rgb() : kKey.rgb();
+        }
+    }
+    return image;
+}
+
 QImage drawLogo(const Logo& logo)
 {
     // Drawn on a 960 × 200 grid and stored at 0.7 of it: logos are placed at
     // their own pixel size, and 672 pixels (10080 twips) leave margins on an
-    // A4 or Letter page.
+    // A4 or Letter page. Drawn four times larger first, see reduceLogo.
     constexpr int width = 960;
     constexpr int height = 200;
     constexpr qreal stored = 0.7;
-    QImage image(int(width * stored), int(height * stored), QImage::Format_RGB32);
+    constexpr int oversample = 4;
+    QImage image(int(width * stored) * oversample, int(height * stored) * oversample, QImage::Format_RGB32);
     image.fill(kKey);
     QPainter p(&image);
-    p.scale(stored, stored);
+    p.scale(stored * oversample, stored * oversample);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setPen(Qt::NoPen);
@@ -148,7 +178,7 @@ QImage drawLogo(const Logo& logo)
     p.drawRect(QRectF(60, tagBox.center().y() - 1, tagBox.left() - 80, 2).toRect());
     p.drawRect(QRectF(tagBox.right() + 20, tagBox.center().y() - 1, width - 60 - tagBox.right() - 20, 2).toRect());
     p.end();
-    return image;
+    return reduceLogo(image, oversample);
 }
 
 // ---- stock pictures ------------------------------------------------------
@@ -216,29 +246,56 @@ QImage drawBalloons()
     return image;
 }
 
-QImage drawConfetti()
+// A banner of confetti on a dark ground, `width` × `height`. The middle is
+// kept clear, a darker calm band, so a light caption set over the banner
+// stays readable.
+QImage drawConfetti(int width, int height)
 {
-    QImage image = canvas(800, 600, QColor(48, 18, 80), QColor(110, 30, 110));
+    QImage image = canvas(width, height, QColor(48, 18, 80), QColor(110, 30, 110));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    const QRectF calm(width * 0.22, height * 0.18, width * 0.56, height * 0.64);
+    QRadialGradient shadow(calm.center(), calm.width() / 2);
+    shadow.setColorAt(0, QColor(30, 8, 50, 230));
+    shadow.setColorAt(0.8, QColor(30, 8, 50, 160));
+    shadow.setColorAt(1, QColor(30, 8, 50, 0));
+    p.save();
+    p.translate(calm.center());
+    p.scale(1, calm.height() / calm.width());
+    p.translate(-calm.center());
+    p.setPen(Qt::NoPen);
+    p.setBrush(shadow);
+    p.drawEllipse(calm.center(), calm.width() / 2, calm.width() / 2);
+    p.restore();
+
     QRandomGenerator random(20240501);
     const QColor colours[] = { QColor(255, 215, 0), QColor(255, 80, 120), QColor(80, 220, 255),
                                QColor(130, 255, 120), QColor(255, 255, 255), QColor(255, 150, 40) };
-    // Streamers: long wavy ribbons.
-    for (int i = 0; i < 7; ++i) {
+    // Streamers: wavy ribbons, outside the calm middle.
+    const int ribbons = std::max(4, width / 115);
+    for (int i = 0; i < ribbons; ++i) {
+        qreal x = random.bounded(width);
+        if (x > calm.left() - 20 && x < calm.right() + 20)
+            x = x < width / 2.0 ? calm.left() - 40 - random.bounded(60) : calm.right() + 40 + random.bounded(60);
         QPainterPath ribbon;
-        qreal x = random.bounded(800);
         ribbon.moveTo(x, -20);
-        for (int y = 0; y <= 640; y += 80)
+        for (int y = 0; y <= height + 40; y += 80)
             ribbon.quadTo(x + (y % 160 ? 40 : -40), y + 40, x, y + 80);
         p.setPen(QPen(colours[i % 6], 6, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         p.drawPath(ribbon);
     }
+    // Pieces thin out towards the calm middle.
     p.setPen(Qt::NoPen);
-    for (int i = 0; i < 420; ++i) {
+    const int pieces = int(420.0 * width * height / (800.0 * 600.0));
+    for (int i = 0; i < pieces; ++i) {
+        const QPointF at(random.bounded(width), random.bounded(height));
+        const QPointF d = at - calm.center();
+        const qreal inside = std::hypot(d.x() / (calm.width() / 2), d.y() / (calm.height() / 2));
+        if (inside < 1 && random.bounded(1.0) > inside * inside * 0.5)
+            continue;
         p.save();
-        p.translate(random.bounded(800), random.bounded(600));
+        p.translate(at);
         p.rotate(random.bounded(360));
         p.setBrush(colours[random.bounded(6)]);
         if (i % 3)
@@ -421,49 +478,55 @@ QImage drawSunrise()
     return image;
 }
 
-QImage drawStarryNight()
+// A night sky over a town, `width` × `height`; sizes follow the height, so
+// a wide banner gets more sky, not stretched stars.
+QImage drawStarryNight(int width, int height)
 {
-    QImage image = canvas(800, 600, QColor(8, 12, 40), QColor(40, 50, 110));
+    const qreal k = height / 600.0;
+    QImage image = canvas(width, height, QColor(8, 12, 40), QColor(40, 50, 110));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     QRandomGenerator random(1948);
-    for (int i = 0; i < 260; ++i) {
+    const int dots = int(260.0 * width / 800.0);
+    for (int i = 0; i < dots; ++i) {
         const int alpha = 90 + random.bounded(165);
         p.setBrush(QColor(255, 255, 230, alpha));
-        const qreal r = 0.6 + random.bounded(1.6);
-        p.drawEllipse(QPointF(random.bounded(800), random.bounded(470)), r, r);
+        const qreal r = (0.6 + random.bounded(1.6)) * std::max(k, 0.8);
+        p.drawEllipse(QPointF(random.bounded(width), random.bounded(int(470 * k))), r, r);
     }
     p.setBrush(QColor(255, 240, 170));
-    for (QPointF c : { QPointF(150, 110), QPointF(560, 70), QPointF(690, 220), QPointF(330, 230), QPointF(90, 320) })
-        p.drawPath(star(c, 16, 6.5, 5));
+    for (QPointF c : { QPointF(0.19, 0.18), QPointF(0.52, 0.12), QPointF(0.34, 0.38), QPointF(0.11, 0.53),
+                       QPointF(0.63, 0.34), QPointF(0.93, 0.45) })
+        p.drawPath(star(QPointF(c.x() * width, c.y() * height), 16 * k, 6.5 * k, 5));
     // A crescent moon: a disc with a sky-coloured disc over it.
+    const QPointF moonAt(width * 0.8, 130 * k);
     QPainterPath moon;
-    moon.addEllipse(QPointF(640, 130), 62, 62);
+    moon.addEllipse(moonAt, 62 * k, 62 * k);
     QPainterPath bite;
-    bite.addEllipse(QPointF(668, 112), 56, 56);
+    bite.addEllipse(moonAt + QPointF(28 * k, -18 * k), 56 * k, 56 * k);
     p.setBrush(QColor(255, 245, 200));
     p.drawPath(moon.subtracted(bite));
     // A town's roofline with lit windows.
     p.setBrush(QColor(10, 10, 25));
     QPainterPath town;
-    town.moveTo(0, 600);
-    int x = 0;
+    town.moveTo(0, height);
+    qreal x = 0;
     QRandomGenerator roofs(77);
     QList<QRectF> windows;
-    while (x < 800) {
-        const int w = 60 + roofs.bounded(70);
-        const int top = 430 + roofs.bounded(90);
+    while (x < width) {
+        const qreal w = (60 + roofs.bounded(70)) * k;
+        const qreal top = (430 + roofs.bounded(90)) * k;
         town.lineTo(x, top);
-        town.lineTo(x + w / 2, top - 30);
+        town.lineTo(x + w / 2, top - 30 * k);
         town.lineTo(x + w, top);
-        for (int wy = top + 20; wy < 580; wy += 34) {
+        for (qreal wy = top + 20 * k; wy < height - 20 * k; wy += 34 * k) {
             if (roofs.bounded(3) == 0)
-                windows.append(QRectF(x + w / 2 - 8, wy, 16, 18));
+                windows.append(QRectF(x + w / 2 - 8 * k, wy, 16 * k, 18 * k));
         }
         x += w;
     }
-    town.lineTo(800, 600);
+    town.lineTo(width, height);
     town.closeSubpath();
     p.drawPath(town);
     p.setBrush(QColor(255, 210, 110));
@@ -622,6 +685,20 @@ QImage drawCat()
     return image;
 }
 
+// The middle of a picture in the proportions of a frame of `frameWidth` ×
+// `frameHeight` (twips), as the picture editor's covering fit cuts it: a
+// sample picture shown in that frame is not stretched.
+QImage cutToFrame(const QImage& picture, int frameWidth, int frameHeight)
+{
+    const qreal aspect = qreal(frameWidth) / frameHeight;
+    int w = picture.width(), h = qRound(w / aspect);
+    if (h > picture.height()) {
+        h = picture.height();
+        w = qRound(h * aspect);
+    }
+    return picture.copy((picture.width() - w) / 2, (picture.height() - h) / 2, w, h);
+}
+
 bool save(const QImage& image, const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -667,14 +744,34 @@ int main(int argc, char** argv)
         ok &= save(image, pictures + QStringLiteral("/logos/") + QLatin1StringView(logo.file));
     }
     ok &= save(drawBalloons(), pictures + QStringLiteral("/stock/balloons.jpg"));
-    ok &= save(drawConfetti(), pictures + QStringLiteral("/stock/confetti.jpg"));
+    // The confetti banner and the night sky are drawn in the proportions of
+    // the one frame that shows each (15638 × 1700 and 10840 × 4000 twips).
+    ok &= save(drawConfetti(1380, 150), pictures + QStringLiteral("/stock/confetti.jpg"));
     ok &= save(drawCake(), pictures + QStringLiteral("/stock/cake.jpg"));
     ok &= save(drawFlowers(), pictures + QStringLiteral("/stock/flowers.jpg"));
     ok &= save(drawSunrise(), pictures + QStringLiteral("/stock/sunrise.png"));
-    ok &= save(drawStarryNight(), pictures + QStringLiteral("/stock/starry_night.jpg"));
+    ok &= save(drawStarryNight(1084, 400), pictures + QStringLiteral("/stock/starry_night.jpg"));
     ok &= save(drawPlaceholder(), data + QStringLiteral("/nopic.png"));
-    ok &= save(drawBeach(), data + QStringLiteral("/temppic/sample_beach.jpg"));
-    ok &= save(drawMountains(), data + QStringLiteral("/temppic/sample_mountains.jpg"));
-    ok &= save(drawCat(), data + QStringLiteral("/temppic/sample_cat.jpg"));
+    const QImage beach = drawBeach(), mountains = drawMountains(), cat = drawCat();
+    ok &= save(beach, data + QStringLiteral("/temppic/sample_beach.jpg"));
+    ok &= save(mountains, data + QStringLiteral("/temppic/sample_mountains.jpg"));
+    ok &= save(cat, data + QStringLiteral("/temppic/sample_cat.jpg"));
+    // The stored versions' pictures, cut to their frames as the picture
+    // editor would have stored them (frame sizes in twips).
+    const struct {
+        const QImage& picture;
+        int frameWidth, frameHeight;
+        const char* file;
+    } cuts[] = {
+        { beach, 6400, 4500, "birthday_beach.jpg" },       { mountains, 6400, 4500, "birthday_mountains.jpg" },
+        { beach, 4900, 3700, "wedding_beach.jpg" },        { mountains, 4900, 3700, "wedding_mountains.jpg" },
+        { cat, 5700, 4200, "barmitzvah_cat.jpg" },         { beach, 5700, 4200, "barmitzvah_beach.jpg" },
+        { mountains, 5700, 4200, "barmitzvah_mountains.jpg" },
+        { beach, 7180, 4880, "family_beach.jpg" },         { cat, 7180, 4880, "family_cat.jpg" },
+        { beach, 5300, 4800, "anniversary_beach.jpg" },
+    };
+    for (const auto& cut : cuts)
+        ok &= save(cutToFrame(cut.picture, cut.frameWidth, cut.frameHeight),
+                   data + QStringLiteral("/temppic/") + QLatin1StringView(cut.file));
     return ok ? 0 : 1;
 }

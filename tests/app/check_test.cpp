@@ -65,7 +65,7 @@ TEST(TemplateCheck, EachBreakageIsReportedOnItsLine)
         {"not Windows-1255", tpl, {}, "; " + QString(u"אבא"_qs).toUtf8() + "\r\n", "; " + QString(u"אבא"_qs).toUtf8(),
          "looks like UTF-8"},
         {"more than 50 objects", tpl, {}, manyObjects(), "[object51]", "at most 50"},
-        {"version picture missing", store, "pic10=sample_beach.jpg", "pic10=gone.jpg", "pic10=gone", "temppic/gone.jpg is missing"},
+        {"version picture missing", store, "pic10=birthday_beach.jpg", "pic10=gone.jpg", "pic10=gone", "temppic/gone.jpg is missing"},
         {"version above ten", store, {}, "[tav101girsa12]\r\ntxt0=ok\r\n", "[tav101girsa12]", "only versions 1 to 10"},
         {"version after a gap", store, {}, "[tav101girsa4]\r\ntxt0=ok\r\n", "[tav101girsa4]", "version 3 is missing"},
         {"language entry", QStringLiteral("language/english.lng"), "title.Caption=", "titleCaption=", "titleCaption",

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 
@@ -119,16 +120,29 @@ TEST_F(WindowFixture, BrowsingVersions)
     EXPECT_EQ(window->versionScroller()->maximum(), 1);
 }
 
-TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBox)
+TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
 {
     folder.write("templates/broken.ini",
                  test::ansi("[templateid]\nid=109\n[paper]\nsize=6000,6000\n"
                             "[object1]\nobjtype=fixpicture\npicdim=0,0,100,100\npicname=No such title\n"));
+    // Hebrew: no English in the title or the text but the template's own name.
     start();
     choose("broken");
     EXPECT_EQ(window->lastOutcome().end, nuvela::PageEnd::Stopped);
-    EXPECT_EQ(messages(), QStringList{"Error|The picture titled \"No such title\" is not in the image "
-                                      "database nvdb.db (table fixpic)"});
+    ASSERT_EQ(dialogs.requests().size(), 1u);
+    EXPECT_TRUE(dialogs.requests().back().error);
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z]{2,}"));
+    const QString hebrew = messages().value(0);
+    EXPECT_TRUE(hebrew.startsWith(u"שגיאה|")) << hebrew.toStdString();
+    EXPECT_FALSE(QString(hebrew).remove(QStringLiteral("broken")).contains(latin)) << hebrew.toStdString();
+    // English keeps the engine's account of what is missing.
+    window.reset();
+    folder.write("templates/textdata.txt", test::ansi("[interface]\nlang=english\n"));
+    start();
+    choose("broken");
+    EXPECT_EQ(messages().value(1), "Error|The page of the template \"broken\" could not be drawn: The picture titled "
+                                   "\"No such title\" is not in the image database nvdb.db (table fixpic)\n"
+                                   "Choose another template, or reinstall Nuvela to restore its image database.");
 }
 
 TEST_F(WindowFixture, LogoTextAndHighlight)

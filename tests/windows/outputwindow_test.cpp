@@ -91,7 +91,7 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     out.savePicture();
     ASSERT_EQ(messages().size(), 1);
     // What failed and what the user can do, in the interface language.
-    EXPECT_TRUE(messages().first().startsWith(u"Error|לא ניתן לשמור")) << messages().first().toStdString();
+    EXPECT_TRUE(messages().first().startsWith(u"שגיאה|לא ניתן לשמור")) << messages().first().toStdString();
     EXPECT_TRUE(messages().first().contains(u"no/such/folder")) << messages().first().toStdString();
     EXPECT_EQ(dialogs.requests()[dialogs.requests().size() - 2].title, u"שמור תמונה");
 

@@ -185,7 +185,7 @@ TEST_F(PiceditFixture, PictureFramesOnThePage)
     });
     QTest::mouseClick(frame(10), Qt::LeftButton);
     ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages().value(0).startsWith(u"Error|Cannot create the folder"));
+    EXPECT_TRUE(messages().value(0).startsWith(u"שגיאה|Cannot create the folder"));
     EXPECT_EQ(program->state.gpic[10].tag, u"a_2.jpg");
 
     // Stretched and not mirrored keeps the source path; Enter on a focused frame opens it.

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -317,6 +318,30 @@ TEST_F(TextEditor, EveryTextOfEverySampleTemplateTakesAnEdit)
     const QRect row = editor->rowBox(0)->geometry();
     EXPECT_GT(editor->guide(0)->x(), row.left() + 10);
     EXPECT_LT(editor->guide(0)->x(), row.right() - 10);
+}
+
+TEST_F(TextEditor, EveryStoredParagraphIsWhatTheEditorStores)
+{
+    // A paragraph justified for other font metrics changes on a mere open
+    // and apply: its right edge is ragged on the page.
+    int paragraphs = 0;
+    for (const QString& tavnit : listTemplates(program->dir())) {
+        choose(tavnit);
+        for (int v = 1; v <= program->state.versionCount; ++v) {
+            window->versionScroller()->setValue(v);
+            for (const auto& [n, box] : std::map(program->state.katava)) {
+                const QString stored = liveText(n);
+                if (!edit(n)->paragraphMode())
+                    continue;
+                edit(n)->confirm();
+                EXPECT_EQ(liveText(n).replace(QStringLiteral("\r\n"), QStringLiteral("~")), stored)
+                    << tavnit.toStdString() << " version " << v << " object " << n;
+                ++paragraphs;
+            }
+            program->state.modified.clear();
+        }
+    }
+    EXPECT_GE(paragraphs, 8);
 }
 
 TEST_F(TextEditor, PreviewDrawsTheObjectFromACopy)

@@ -81,7 +81,7 @@ TEST_F(Versions, SaveAsNewAndTheMarkedVersion)
     edit(4, QStringLiteral("לגירסה שתיים"));
     dialogs.answerAsk(true);
     press(window->versionScroller(), Qt::Key_Right);
-    EXPECT_EQ(lastMessage(), QStringLiteral("Attention|") + tag("savetxt"));
+    EXPECT_EQ(lastMessage(), QStringLiteral("שים לב|") + tag("savetxt"));
     EXPECT_EQ(value("tav103girsa2", "txt4"), u"לגירסה שתיים");
     EXPECT_EQ(program->state.version, 3);
     EXPECT_EQ(program->state.liveTexts.value(4), value("tav103girsa3", "txt4"));
@@ -96,7 +96,7 @@ TEST_F(Versions, DeleteRenumbersAndKeepsTheMarkerOnItsVersion)
     edit(4, QStringLiteral("יימחק"));
     dialogs.answerAsk(true);
     window->deleteButton()->click();
-    EXPECT_EQ(lastMessage(), QStringLiteral("Delete|") + tag("deltext"));
+    EXPECT_EQ(lastMessage(), QStringLiteral("מחיקה|") + tag("deltext"));
     EXPECT_EQ(value("tav103girsa2", "txt4"), third);
     EXPECT_EQ(value("tav103girsa3", "txt0"), u"<none>");
     EXPECT_FALSE(program->state.isModified()); // nothing may update a renumbered version
@@ -140,7 +140,7 @@ TEST_F(Versions, EdgesOfTheStore)
     const QByteArray full = store();
     press(window.get(), Qt::Key_S, kSaveAs);
     EXPECT_EQ(store(), full);
-    EXPECT_EQ(lastMessage(), QStringLiteral("Attention|") + tag("msgver", 1));
+    EXPECT_EQ(lastMessage(), QStringLiteral("שים לב|") + tag("msgver", 1));
     press(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(value("tav102girsa1", "txt4"), u"עשירית");
 
@@ -155,7 +155,7 @@ TEST_F(Versions, EdgesOfTheStore)
     press(window.get(), Qt::Key_S, Qt::ControlModifier);
     // Leaving says the changes cannot be kept, rather than offering to save them.
     choose("wedding");
-    EXPECT_EQ(lastMessage(), QStringLiteral("Attention|") + tag("msgver", 2));
+    EXPECT_EQ(lastMessage(), QStringLiteral("שים לב|") + tag("msgver", 2));
     EXPECT_EQ(program->state.tavnit, u"wedding");
     EXPECT_EQ(store(), unchanged);
 }
@@ -168,7 +168,7 @@ TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)
     QFile::setPermissions(folder.file("templates/textdata.txt"), QFileDevice::ReadOwner);
     edit(8, QStringLiteral("לא יישמר"));
     press(window.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("Error|") + tag("msgver", 0) + u'\n'));
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("שגיאה|") + tag("msgver", 0) + u'\n'));
     EXPECT_EQ(program->state.modified, u"1");
     EXPECT_TRUE(window->updateButton()->isEnabled());
 
@@ -235,7 +235,7 @@ TEST_F(Versions, OptionsWindowByKeyboard)
         options.counter()->setText(QString::fromLatin1(refused));
         QTest::keyClick(options.counter(), Qt::Key_Return);
         EXPECT_EQ(store(), before) << refused;
-        EXPECT_EQ(lastMessage(), QStringLiteral("Attention|") + nuvela::widgetTag(options.findChild<QLabel*>("msgopt")));
+        EXPECT_EQ(lastMessage(), QStringLiteral("שים לב|") + nuvela::widgetTag(options.findChild<QLabel*>("msgopt")));
     }
     options.counter()->selectAll();
     QTest::keyClicks(options.counter(), QStringLiteral("60"));

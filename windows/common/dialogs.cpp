@@ -119,9 +119,9 @@ bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text)
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text)
+void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text, bool error)
 {
-    const auto icon = title == u"Error" ? QMessageBox::Critical : QMessageBox::Information;
+    const auto icon = error ? QMessageBox::Critical : QMessageBox::Information;
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
@@ -237,9 +237,9 @@ bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text)
     return answer && std::get<AskAnswer>(answer->value).yes;
 }
 
-void ScriptedDialogs::tell(QWidget*, const QString& title, const QString& text)
+void ScriptedDialogs::tell(QWidget*, const QString& title, const QString& text, bool error)
 {
-    requests_.push_back({ Kind::Tell, title, text, {}, {}, 0, {} });
+    requests_.push_back({ Kind::Tell, title, text, {}, {}, 0, {}, error });
 }
 
 std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont& initial)

@@ -60,8 +60,8 @@ public:
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
     /// A question with the Yes and No buttons; true for Yes.
     virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
-    /// A message with one OK button; a title "Error" shows it as an error.
-    virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
+    /// A message with one OK button, shown as an error when `error` is set.
+    virtual void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) = 0;
 };
 
 /// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog, QMessageBox.
@@ -75,7 +75,7 @@ public:
     bool print(QWidget* parent, QPrinter& printer) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     bool ask(QWidget* parent, const QString& title, const QString& text) override;
-    void tell(QWidget* parent, const QString& title, const QString& text) override;
+    void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) override;
 };
 
 /// Dialogs answered from a queue, for tests: each call takes the next answer.
@@ -95,6 +95,7 @@ public:
         QString suggestion;    ///< save
         ColourNumber initialColour = 0;
         QFont initialFont;     ///< font
+        bool error = false;    ///< tell: shown as an error
     };
 
     void answerOpen(const QString& path);
@@ -116,7 +117,7 @@ public:
     bool print(QWidget* parent, QPrinter& printer) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     bool ask(QWidget* parent, const QString& title, const QString& text) override;
-    void tell(QWidget* parent, const QString& title, const QString& text) override;
+    void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) override;
 
     const std::vector<Request>& requests() const { return requests_; }
     const QStringList& unexpected() const { return unexpected_; }

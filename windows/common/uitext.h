@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+
+class QWidget;
 
 namespace nuvela {
 
@@ -15,5 +18,16 @@ inline constexpr QStringView kMessagesSection = u"messages";
 /// for key, or the built-in Hebrew when the language is Hebrew or its file
 /// lacks the key. "%1" in either is left for the caller to fill.
 QString uiText(Program& program, QStringView key, const QString& hebrew);
+
+/// `text` with "%1", "%2", … replaced by `values`; a language's text may
+/// leave any of them out (QString::arg would warn about the missing ones).
+QString fillIn(QString text, const QStringList& values);
+
+/// The titles of the program's message boxes, in the interface language.
+QString errorTitle(Program& program);
+QString attentionTitle(Program& program);
+
+/// Shows `text` as an error, under the interface language's title.
+void tellError(Program& program, QWidget* parent, const QString& text);
 
 } // namespace nuvela

@@ -25,6 +25,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -57,6 +58,27 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption)
     auto* c = new QCheckBox(caption, parent);
     c->setObjectName(QString::fromLatin1(name));
     return c;
+}
+
+/// What the user reads when a page cannot be drawn or opened, in the
+/// interface language: what failed and what to do. "%1" is the template,
+/// "%2" the engine's own account (a language may leave it out: Hebrew does,
+/// as it is English).
+QString pageFailure(Program& program, QStringView key, const QString& tavnit, const QString& detail)
+{
+    static const QHash<QStringView, QString> hebrew{
+        {u"nopage", QStringLiteral("לא ניתן לצייר את העמוד: בתבנית \"%1\" אין גודל עמוד תקין. "
+                                   "בחרו תבנית אחרת, או תקנו את size בקטע [paper] של התבנית.")},
+        {u"pagestopped", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: לוגו או תמונה שלו חסרים במאגר "
+                                        "התמונות או פגומים. בחרו תבנית אחרת, או התקינו מחדש את התוכנית "
+                                        "כדי להחזיר את מאגר התמונות.")},
+        {u"nomemory", QStringLiteral("אין די זיכרון כדי לצייר את העמוד של התבנית \"%1\". "
+                                     "סגרו תוכניות אחרות ונסו שוב.")},
+        {u"notemplate", QStringLiteral("לא ניתן לפתוח את התבנית \"%1\". ודאו שקובץ התבנית וקובץ הטקסטים "
+                                       "textdata.txt בתיקיית templates קיימים וניתנים לקריאה.")},
+        {u"noversion", QStringLiteral("הגירסה המבוקשת של התבנית \"%1\" אינה שמורה. בחרו גירסה אחרת.")},
+    };
+    return fillIn(uiText(program, key, hebrew.value(key)), {tavnit, detail});
 }
 
 } // namespace
@@ -243,6 +265,7 @@ void ArticleWindow::viewpic()
         QApplication::setOverrideCursor(Qt::WaitCursor);
     };
     page.finished = [] { QApplication::restoreOverrideCursor(); };
+    bool outOfMemory = false;
     try {
         lastOutcome_ = DrawPage(page);
     } catch (const std::bad_alloc&) {
@@ -250,6 +273,7 @@ void ArticleWindow::viewpic()
         if (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
         program_.canvas.clear();
+        outOfMemory = true;
         lastOutcome_ = {PageEnd::NoPage, QStringLiteral("There is not enough memory to draw this page.")};
     }
     if (lastOutcome_.end == PageEnd::Refused)
@@ -265,8 +289,11 @@ void ArticleWindow::viewpic()
     }
     showme_->setEnabled(!program_.canvas.image().isNull());
     syncControls();
-    if (lastOutcome_.end != PageEnd::Complete)
-        showError(lastOutcome_.error);
+    if (lastOutcome_.end != PageEnd::Complete) {
+        const QStringView key = outOfMemory ? u"nomemory"
+            : lastOutcome_.end == PageEnd::Stopped ? u"pagestopped" : u"nopage";
+        showError(pageFailure(program_, key, program_.state.tavnit, lastOutcome_.error));
+    }
 }
 
 void ArticleWindow::syncControls()
@@ -373,7 +400,7 @@ void ArticleWindow::chooseTemplate(int row)
     prev_->update();
     const QString name = tavnit_->item(row)->text();
     if (const QString failure = program_.pages.openTemplate(name); !failure.isEmpty()) {
-        showError(failure);
+        showError(pageFailure(program_, u"notemplate", name, failure));
         return;
     }
     setPanelCaption(title_, widgetTag(chedit_) + program_.state.templateId);
@@ -405,7 +432,7 @@ void ArticleWindow::versionChanged(int value)
     }
     history_->restart();
     if (const QString failure = program_.pages.chooseVersion(value); !failure.isEmpty()) {
-        showError(failure);
+        showError(pageFailure(program_, u"noversion", program_.state.tavnit, failure));
         return;
     }
     viewpic();
@@ -467,7 +494,7 @@ void ArticleWindow::openHelp(const QString& webAddress)
     if (QFileInfo(page).isFile() && web_->navigate(page))
         return;
     if (!web_->navigate(webAddress))
-        program_.dialogs.tell(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+        program_.dialogs.tell(this, attentionTitle(program_),
                               uiText(program_, u"nobrowser",
                                      QStringLiteral("לא ניתן לפתוח את הדפדפן. כתובת העזרה היא:\n%1"))
                                   .arg(webAddress));
@@ -519,7 +546,7 @@ void ArticleWindow::showOutput()
 
 void ArticleWindow::showError(const QString& text)
 {
-    program_.dialogs.tell(this, QStringLiteral("Error"), text);
+    tellError(program_, this, text);
 }
 
 void ArticleWindow::closeEvent(QCloseEvent* event)

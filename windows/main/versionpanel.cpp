@@ -4,16 +4,11 @@
 #include "store/versions.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"
+#include "windows/common/uitext.h"
 
 #include <algorithm>
 
 namespace nuvela {
-
-namespace {
-const QString kAttention = QStringLiteral("Attention");
-const QString kDelete = QStringLiteral("Delete");
-const QString kError = QStringLiteral("Error");
-} // namespace
 
 VersionPanel::VersionPanel(Program& program, QWidget* owner, std::function<VersionTexts()> texts)
     : program_(program)
@@ -25,7 +20,7 @@ VersionPanel::VersionPanel(Program& program, QWidget* owner, std::function<Versi
 bool VersionPanel::succeeded(const StoreResult& result, const QString& failed)
 {
     if (!result.ok())
-        program_.dialogs.tell(owner_, kError, failed + u'\n' + result.error);
+        tellError(program_, owner_, failed + u'\n' + result.error);
     return result.ok();
 }
 
@@ -57,7 +52,7 @@ bool VersionPanel::saveAsNew()
     const int stored = storedVersions(program_.store, state);
     if (stored >= kMaxVersions) {
         // An eleventh version would be written where no one finds it again.
-        program_.dialogs.tell(owner_, kAttention, texts_().versionsFull);
+        program_.dialogs.tell(owner_, attentionTitle(program_), texts_().versionsFull);
         return false;
     }
     if (!saveGirsa(stored + 1))
@@ -81,11 +76,11 @@ bool VersionPanel::checksav()
         return true;
     if (!canKeep()) {
         // Asking to save what cannot be saved would hold the user on the page.
-        program_.dialogs.tell(owner_, kAttention, texts_().noIdentifier);
+        program_.dialogs.tell(owner_, attentionTitle(program_), texts_().noIdentifier);
         clearModified(state);
         return true;
     }
-    if (program_.dialogs.ask(owner_, kAttention, texts_().savePrompt) && !update())
+    if (program_.dialogs.ask(owner_, attentionTitle(program_), texts_().savePrompt) && !update())
         return false;
     clearModified(state);
     return true;
@@ -96,7 +91,7 @@ bool VersionPanel::deleteCurrent()
     PageState& state = program_.state;
     if (!canKeep())
         return false;
-    if (!program_.dialogs.ask(owner_, kDelete, texts_().deletePrompt))
+    if (!program_.dialogs.ask(owner_, uiText(program_, u"deletetitle", QStringLiteral("מחיקה")), texts_().deletePrompt))
         return false;
     const int deleted = state.version;
     if (!succeeded(deleteVersion(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),

@@ -6,6 +6,7 @@
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
+#include "windows/common/uitext.h"
 #include "windows/options/settings.h"
 #include "windows/options/windowload.h"
 
@@ -120,14 +121,14 @@ void OptionsWindow::update()
 {
     const auto quality = parseQuality(counter_->text());
     if (!quality) {
-        program_.dialogs.tell(this, QStringLiteral("Attention"), widgetTag(msgopt_[0]));
+        program_.dialogs.tell(this, attentionTitle(program_), widgetTag(msgopt_[0]));
         counter_->setFocus();
         counter_->selectAll();
         return;
     }
     const QString language = langinter_->currentText();
     if (const StoreResult r = saveSettings(program_.store, *quality, language); !r.ok()) {
-        program_.dialogs.tell(this, QStringLiteral("Error"), widgetTag(msgopt_[1]) + u'\n' + r.error);
+        tellError(program_, this, widgetTag(msgopt_[1]) + u'\n' + r.error);
         return;
     }
     program_.state.language = language;

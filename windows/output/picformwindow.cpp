@@ -293,7 +293,7 @@ void PicformWindow::Res(int mode)
 
 void PicformWindow::showMessage(const QString& text)
 {
-    program_.dialogs.tell(this, QStringLiteral("Error"), text);
+    tellError(program_, this, text);
 }
 
 void PicformWindow::savePicture()
@@ -313,7 +313,7 @@ void PicformWindow::savePicture()
         const QString question = existing == OutputKind::ReadOnly
             ? uiText(program_, u"replacereadonly", QStringLiteral("הקובץ %1 מוגן מפני כתיבה. להחליף אותו בכל זאת?"))
             : uiText(program_, u"replace", QStringLiteral("הקובץ %1 כבר קיים. להחליף אותו?"));
-        if (!program_.dialogs.ask(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+        if (!program_.dialogs.ask(this, attentionTitle(program_),
                                   question.arg(QDir::toNativeSeparators(target.path))))
             return;
         if (existing == OutputKind::ReadOnly)

@@ -8,6 +8,7 @@
 #include "windows/common/dialogs.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
+#include "windows/common/uitext.h"
 #include "windows/options/windowload.h"
 
 #include <QApplication>
@@ -481,7 +482,7 @@ bool PiceditWindow::apply()
 
 void PiceditWindow::showMessage(const QString& text)
 {
-    program_.dialogs.tell(this, QStringLiteral("Error"), text);
+    tellError(program_, this, text);
 }
 
 void PiceditWindow::keyPressEvent(QKeyEvent* event)

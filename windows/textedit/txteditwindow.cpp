@@ -480,15 +480,7 @@ void TxteditWindow::openParagraph()
     if (!opened_) {
         // A stored line end is a wrap only where the box itself would wrap.
         const QTextOption wrapping = multi_->document()->defaultTextOption();
-        const auto fits = [&](const QString& text) {
-            QTextLayout layout(text, paragraphFont_);
-            layout.setTextOption(wrapping);
-            layout.beginLayout();
-            QTextLine line = layout.createLine();
-            line.setLineWidth(width);
-            layout.endLayout();
-            return line.textLength() >= text.size();
-        };
+        const auto fits = [&](const QString& text) { return fitsOnOneLine(text, paragraphFont_, wrapping, width); };
         const QString plain = paragraphFromStored(program_.state.liveTexts[n_], fits);
         const QSignalBlocker block(multi_);
         multi_->setPlainText(withoutRowMarks(plain));
