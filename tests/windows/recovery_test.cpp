@@ -159,9 +159,9 @@ TEST_F(Recovery, UnreadableFileIsSetAsideWithAMessage)
         return nuvela::serialiseRecovery(r);
     };
     const struct { const char* name; QByteArray bytes; const char* reason; bool asked; } cases[] = {
-        {"damaged", "nuvela-recovery 1\nversion=", "cut off", false},
-        {"template gone", naming("gone", 1), "\"gone\" no longer exists", false},
-        {"version gone", naming("wedding", 7), "no stored version 7", true}, // known once the template is open
+        {"damaged", "nuvela-recovery 1\nversion=", "פגום", false},
+        {"template gone", naming("gone", 1), "\"gone\" אינה קיימת", false},
+        {"version gone", naming("wedding", 7), "גירסה 7", true}, // known once the template is open
     };
     for (const auto& c : cases) {
         start();

@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QHash>
 #include <QListWidget>
 #include <QSignalBlocker>
 
@@ -43,6 +44,24 @@ void ArticleWindow::dropRecovery()
         recoveryKept_ = false;
 }
 
+namespace {
+
+/// Why a recovery file cannot be used, in the interface language. "%1" is
+/// the template, "%2" the file reader's own account or the version (a
+/// language may leave it out: Hebrew does, as the account is English).
+QString recoveryProblem(Program& program, QStringView key, const QString& tavnit, const QString& detail)
+{
+    static const QHash<QStringView, QString> hebrew{
+        {u"recoverydamaged", QStringLiteral("קובץ השחזור פגום או קטוע")},
+        {u"recoverynotemplate", QStringLiteral("התבנית \"%1\" אינה קיימת עוד")},
+        {u"recoverynoopen", QStringLiteral("לא ניתן לפתוח את התבנית \"%1\"")},
+        {u"recoverynoversion", QStringLiteral("גירסה %2 של התבנית \"%1\" אינה שמורה עוד")},
+    };
+    return fillIn(uiText(program, key, hebrew.value(key)), {tavnit, detail});
+}
+
+} // namespace
+
 void ArticleWindow::setRecoveryAside(const QString& path, const QString& why)
 {
     const QString aside = setAsideRecovery(path);
@@ -60,10 +79,10 @@ void ArticleWindow::offerRecovery()
     QString why;
     const std::optional<RecoveryState> saved = readRecovery(path, &why);
     if (!saved)
-        return setRecoveryAside(path, why);
+        return setRecoveryAside(path, recoveryProblem(program_, u"recoverydamaged", {}, why));
     const auto items = tavnit_->findItems(saved->tavnit, Qt::MatchExactly);
     if (items.isEmpty())
-        return setRecoveryAside(path, QStringLiteral("the template \"%1\" no longer exists").arg(saved->tavnit));
+        return setRecoveryAside(path, recoveryProblem(program_, u"recoverynotemplate", saved->tavnit, {}));
 
     const QString when = saved->saved.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     if (!program_.dialogs.ask(this, uiText(program_, u"recoverytitle", QStringLiteral("שחזור שינויים")),
@@ -85,10 +104,11 @@ void ArticleWindow::offerRecovery()
     }
     chooseTemplate(tavnit_->row(items.first()));
     if (program_.state.tavnit != saved->tavnit)
-        return setRecoveryAside(path, QStringLiteral("the template \"%1\" cannot be opened").arg(saved->tavnit));
+        return setRecoveryAside(path, recoveryProblem(program_, u"recoverynoopen", saved->tavnit, {}));
     if (saved->version != program_.state.version) {
-        if (const QString failure = program_.pages.chooseVersion(saved->version); !failure.isEmpty())
-            return setRecoveryAside(path, failure);
+        if (!program_.pages.chooseVersion(saved->version).isEmpty())
+            return setRecoveryAside(path, recoveryProblem(program_, u"recoverynoversion", saved->tavnit,
+                                                          QString::number(saved->version)));
         showVersion(saved->version);
     }
     if (saved->logoText != program_.state.headline.kotxtChecked)
