@@ -61,6 +61,8 @@ struct Worker {
         : store(r.programDir, state), setup(store, state, r.edition), canvas(r.scale)
     {
         setup.session().pictures.setMaxBytes(kWorkerPictureBytes);
+        // Every card is drawn from the files as the batch found them.
+        store.files().holdFilesAsRead();
     }
 };
 
