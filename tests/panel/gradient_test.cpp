@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr qint32 kA = 0x00102030; // start colour, 0x00BBGGRR
@@ -18,39 +20,26 @@ QImage surface(int w, int h)
 
 QRgb at(const QImage& img, int x, int y) { return img.pixel(x, y) | 0xFF000000u; }
 
-struct LayoutCase {
-    const char* name;
-    int w, h;
-    float angle;
-    bool steep;
-    qint64 d, last, from, to, start;
-};
-
-class Layout : public testing::TestWithParam<LayoutCase> {};
-
-TEST_P(Layout, MatchesWorkedCase)
+TEST(Layout, MatchesWorkedCases)
 {
-    const LayoutCase& c = GetParam();
-    const ret::GradientLayout g = ret::gradientLayout(c.w, c.h, c.angle);
-    EXPECT_EQ(g.steep, c.steep);
-    EXPECT_EQ(g.d, c.d);
-    EXPECT_EQ(g.last, c.last);
-    EXPECT_EQ(g.from, c.from);
-    EXPECT_EQ(g.to, c.to);
-    EXPECT_EQ(g.start, c.start);
+    struct Case {
+        int w, h;
+        float angle;
+        bool steep;
+        qint64 d, last, from, to, start;
+    };
+    const Case cases[] = {
+        {100, 50, 0, false, 0, 49, 99, -1, 0},    {100, 50, 30, false, 58, 107, 99, -1, 0},
+        {100, 100, 45, true, 100, 199, 99, -1, 0}, {100, 50, 90, true, 0, 99, 0, 50, 0},
+        {100, 50, 180, false, 0, 49, 99, -1, 49},  {100, 50, 270, true, 0, 99, 0, 50, 99},
+        {100, 50, -90, true, 0, 99, 0, 50, 99},    {100, 50, 450, true, 0, 99, 0, 50, 0},
+    };
+    for (const Case& c : cases) {
+        const ret::GradientLayout g = ret::gradientLayout(c.w, c.h, c.angle);
+        EXPECT_EQ(std::tie(g.steep, g.d, g.last, g.from, g.to, g.start),
+                  std::tie(c.steep, c.d, c.last, c.from, c.to, c.start)) << "angle " << c.angle;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Angles, Layout,
-    testing::Values(LayoutCase{"a0", 100, 50, 0, false, 0, 49, 99, -1, 0},
-                    LayoutCase{"a30", 100, 50, 30, false, 58, 107, 99, -1, 0},
-                    LayoutCase{"a45", 100, 100, 45, true, 100, 199, 99, -1, 0},
-                    LayoutCase{"a90", 100, 50, 90, true, 0, 99, 0, 50, 0},
-                    LayoutCase{"a180", 100, 50, 180, false, 0, 49, 99, -1, 49},
-                    LayoutCase{"a270", 100, 50, 270, true, 0, 99, 0, 50, 99},
-                    LayoutCase{"minus90", 100, 50, -90, true, 0, 99, 0, 50, 99},
-                    LayoutCase{"a450", 100, 50, 450, true, 0, 99, 0, 50, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Ramp, EndPointsAndHalvesToEven)
 {
@@ -69,47 +58,34 @@ TEST(Table, MiddleOutOrder)
     EXPECT_EQ(even, (std::vector<qint32>{0, 20, 40, 30, 10}));
 }
 
-TEST(DrawGradient, HorizontalAngles)
+// Worked pixels: r(i, n) is entry i of an n-line ramp from A to B.
+TEST(DrawGradient, WorkedPixels)
 {
-    QImage img = surface(20, 10);
-    ret::DrawGradient(img, 20, 10, kA, kB, 0, false);
-    EXPECT_EQ(at(img, 5, 0), ret::toQRgb(kA));
-    EXPECT_EQ(at(img, 5, 9), ret::toQRgb(kB));
-    ret::DrawGradient(img, 20, 10, kA, kB, 180, false);
-    EXPECT_EQ(at(img, 19, 0), ret::toQRgb(kB));
-    EXPECT_EQ(at(img, 0, 9), ret::toQRgb(kA));
-    // Middle-out, table walked from its end: R[1] on top, R[0] = A at the bottom.
-    ret::DrawGradient(img, 20, 10, kA, kB, 180, true);
-    EXPECT_EQ(at(img, 3, 0), ret::toQRgb(ret::rampColor(kA, kB, 1, 9)));
-    EXPECT_EQ(at(img, 3, 9), ret::toQRgb(kA));
-    EXPECT_EQ(at(img, 3, 4), ret::toQRgb(kB));
-}
-
-TEST(DrawGradient, VerticalAngles)
-{
-    QImage img = surface(10, 6);
-    ret::DrawGradient(img, 10, 6, kA, kB, 90, false);
-    EXPECT_EQ(at(img, 0, 3), ret::toQRgb(kA));
-    EXPECT_EQ(at(img, 9, 3), ret::toQRgb(kB));
-    ret::DrawGradient(img, 10, 6, kA, kB, 270, false);
-    EXPECT_EQ(at(img, 9, 0), ret::toQRgb(kA));
-    EXPECT_EQ(at(img, 0, 5), ret::toQRgb(kB));
-}
-
-TEST(DrawGradient, SlantedWorkedCases)
-{
-    QImage img = surface(100, 100);
-    ret::DrawGradient(img, 100, 100, kA, kB, 45, false);
-    // Line x runs from (x, 99) up to (x + 100, -1): pixel (px, py) is line px + py + 1.
-    EXPECT_EQ(at(img, 0, 0), ret::toQRgb(ret::rampColor(kA, kB, 1, 199)));
-    EXPECT_EQ(at(img, 99, 99), ret::toQRgb(kB));
-    EXPECT_EQ(at(img, 40, 17), ret::toQRgb(ret::rampColor(kA, kB, 58, 199)));
-
-    QImage wide = surface(100, 50);
-    ret::DrawGradient(wide, 100, 50, kA, kB, 30, false);
-    EXPECT_EQ(at(wide, 99, 0), ret::toQRgb(ret::rampColor(kA, kB, 58, 107)));
-    EXPECT_EQ(at(wide, 0, 0), ret::toQRgb(ret::rampColor(kA, kB, 1, 107)));
-    EXPECT_EQ(at(wide, 99, 49), ret::toQRgb(kB));
+    const auto r = [](int i, int n) { return ret::toQRgb(ret::rampColor(kA, kB, i, n)); };
+    const QRgb a = ret::toQRgb(kA), b = ret::toQRgb(kB);
+    struct Case {
+        int w, h;
+        float angle;
+        bool middleOut;
+        std::vector<std::tuple<int, int, QRgb>> pixels;
+    };
+    const Case cases[] = {
+        {20, 10, 0, false, {{5, 0, a}, {5, 9, b}}},
+        {20, 10, 180, false, {{19, 0, b}, {0, 9, a}}},
+        // Middle-out, table walked from its end: R[1] on top, R[0] = A at the bottom.
+        {20, 10, 180, true, {{3, 0, r(1, 9)}, {3, 9, a}, {3, 4, b}}},
+        {10, 6, 90, false, {{0, 3, a}, {9, 3, b}}},
+        {10, 6, 270, false, {{9, 0, a}, {0, 5, b}}},
+        // Line x runs from (x, 99) up to (x + 100, -1): pixel (px, py) is line px + py + 1.
+        {100, 100, 45, false, {{0, 0, r(1, 199)}, {99, 99, b}, {40, 17, r(58, 199)}}},
+        {100, 50, 30, false, {{99, 0, r(58, 107)}, {0, 0, r(1, 107)}, {99, 49, b}}},
+    };
+    for (const Case& c : cases) {
+        QImage img = surface(c.w, c.h);
+        ret::DrawGradient(img, c.w, c.h, kA, kB, c.angle, c.middleOut);
+        for (const auto& [x, y, expected] : c.pixels)
+            EXPECT_EQ(at(img, x, y), expected) << c.angle << " at " << x << "," << y;
+    }
 }
 
 // The row-by-row drawing must give exactly the pixels of drawing every line.

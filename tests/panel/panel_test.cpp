@@ -94,43 +94,32 @@ TEST(Painting, BorderRingAndWindowRegion)
     }
 }
 
-struct CaptionCase {
-    const char* name;
-    int alignment;
-    bool icon;
-};
-class Caption : public testing::TestWithParam<CaptionCase> {};
-
-TEST_P(Caption, PlacedByAlignmentAndIcon)
+TEST(Caption, PlacedByAlignmentAndIcon)
 {
-    const CaptionCase& c = GetParam();
-    ret::PanelProperties state;
-    state.caption = "Title";
-    state.captionAlignment = c.alignment;
-    state.captionFont = QFont();
-    if (c.icon)
-        state.headerIcon = QPixmap(16, 16);
-    QImage img(300, 100, QImage::Format_RGB32);
-    const QFontMetricsF fm(*state.captionFont, &img);
-    const QRect r = ret::captionRect(state, fm, 300);
-    const double a = fm.horizontalAdvance("A");
-    const double w = fm.size(0, "Title").width();
-    int left = int(ret::roundHalfEven(a));
-    if (c.alignment == 0 && c.icon)
-        left = int(ret::roundHalfEven(a + 25));
-    else if (c.alignment == 2)
-        left = int(ret::roundHalfEven((300 - w) / 2));
-    else if (c.alignment != 0)
-        left = int(ret::roundHalfEven(300 - w - ret::roundHalfEven(a)));
-    EXPECT_EQ(r.left(), left);
-    EXPECT_EQ(r.top(), int(ret::roundHalfEven((25 - fm.height()) / 2)));
+    const std::pair<int, bool> cases[] = {{0, false}, {0, true}, {2, false}, {1, true}, {7, false}};
+    for (const auto& [alignment, icon] : cases) {
+        ret::PanelProperties state;
+        state.caption = "Title";
+        state.captionAlignment = alignment;
+        state.captionFont = QFont();
+        if (icon)
+            state.headerIcon = QPixmap(16, 16);
+        QImage img(300, 100, QImage::Format_RGB32);
+        const QFontMetricsF fm(*state.captionFont, &img);
+        const QRect r = ret::captionRect(state, fm, 300);
+        const double a = fm.horizontalAdvance("A");
+        const double w = fm.size(0, "Title").width();
+        int left = int(ret::roundHalfEven(a));
+        if (alignment == 0 && icon)
+            left = int(ret::roundHalfEven(a + 25));
+        else if (alignment == 2)
+            left = int(ret::roundHalfEven((300 - w) / 2));
+        else if (alignment != 0)
+            left = int(ret::roundHalfEven(300 - w - ret::roundHalfEven(a)));
+        EXPECT_EQ(r.left(), left) << alignment << icon;
+        EXPECT_EQ(r.top(), int(ret::roundHalfEven((25 - fm.height()) / 2))) << alignment << icon;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Alignments, Caption,
-                         testing::Values(CaptionCase{"left", 0, false}, CaptionCase{"leftIcon", 0, true},
-                                         CaptionCase{"centre", 2, false}, CaptionCase{"right1", 1, true},
-                                         CaptionCase{"right7", 7, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Painting, NoFontNoHeaderAndZeroIconIgnored)
 {

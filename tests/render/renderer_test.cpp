@@ -1,4 +1,3 @@
-#include "app/renderjob.h"
 #include "store/templates.h"
 #include "support/testdirs.h"
 
@@ -255,12 +254,6 @@ TEST(Renderer, HostileFilesEndInOneLineAndReplaceNothingSpecial)
     EXPECT_TRUE(QFileInfo(out.filePath("to-file.png")).isSymLink());
     EXPECT_TRUE(QImageReader(file).canRead());
     EXPECT_EQ(folder.read("readonly.png"), "mine");
-}
-
-TEST(Renderer, DefaultProgramFolderIsTheBundledOne)
-{
-    EXPECT_EQ(nuvela::defaultProgramDir(QStringLiteral(NUVELA_BINARY_DIR "/app")),
-              QStringLiteral(NUVELA_BINARY_DIR "/data"));
 }
 
 } // namespace

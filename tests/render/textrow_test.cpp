@@ -38,60 +38,44 @@ TextRow redRow(const QString& text, const char* align)
     return r;
 }
 
-struct PositionCase {
-    const char* name;
-    bool rtl;
-    const char* align;
-    // Expected edges in pixels of a 800-pixel-wide page; -1 where not checked.
-    int left, right;
-};
-
-void PrintTo(const PositionCase& c, std::ostream* os) { *os << c.name; }
-
-class RowPositions : public testing::TestWithParam<PositionCase> {};
-
 // The box spans pixels 100 … 500 of an 800-pixel page; mirrored it spans
 // 300 … 700. Glyph side bearings leave up to a few pixels between the ink and
 // the pen's box.
-TEST_P(RowPositions, FollowAlignmentAndDirection)
+TEST(RowPositions, FollowAlignmentAndDirection)
 {
-    const PositionCase& c = GetParam();
-    for (const QString& text : {QStringLiteral("Happy Birthday"), QStringLiteral("מזל טוב לך")}) {
-        Surface s;
-        ASSERT_TRUE(s.resize(12000, 9000));
-        s.rightToLeft = c.rtl;
-        const RowFit fit = DrawTextRow(s, c.rtl, redRow(text, c.align));
-        const QRect ink = redInk(s.image());
-        ASSERT_FALSE(ink.isEmpty()) << c.name;
-        if (c.left >= 0) {
-            EXPECT_NEAR(ink.left(), c.left, 4) << c.name << " " << text.toStdString();
+    struct Case {
+        bool rtl;
+        const char* align;
+        int left, right, centre; ///< expected pixels of the ink, -1 where not checked
+    };
+    const Case cases[] = {
+        {false, "right", -1, 500, -1},  {false, "left", 100, -1, -1},
+        {true, "right", 300, -1, -1},   // starts at the mirrored box's left
+        {true, "left", -1, 700, -1},    // ends at the mirrored box's right
+        {false, "center", -1, -1, 300}, {true, "center", -1, -1, 500},
+    };
+    for (const Case& c : cases) {
+        for (const QString& text : {QStringLiteral("Happy Birthday"), QStringLiteral("מזל טוב לך")}) {
+            SCOPED_TRACE(std::string(c.rtl ? "rtl " : "ltr ") + c.align + " " + text.toStdString());
+            Surface s;
+            ASSERT_TRUE(s.resize(12000, 9000));
+            s.rightToLeft = c.rtl;
+            const RowFit fit = DrawTextRow(s, c.rtl, redRow(text, c.align));
+            const QRect ink = redInk(s.image());
+            ASSERT_FALSE(ink.isEmpty());
+            if (c.left >= 0) {
+                EXPECT_NEAR(ink.left(), c.left, 4);
+            }
+            if (c.right >= 0) {
+                EXPECT_NEAR(ink.right() + 1, c.right, 4);
+            }
+            if (c.centre >= 0) {
+                EXPECT_NEAR(ink.center().x(), c.centre, 4);
+            }
+            EXPECT_NEAR(ink.top(), 100 + 3, 8); // the row's top at y + offset
+            EXPECT_NEAR(ink.width(), s.toPixels(fit.textWidth), 6);
+            EXPECT_EQ(fit.attempts, 1); // fits at its natural width
         }
-        if (c.right >= 0) {
-            EXPECT_NEAR(ink.right() + 1, c.right, 4) << c.name << " " << text.toStdString();
-        }
-        EXPECT_NEAR(ink.width(), s.toPixels(fit.textWidth), 6);
-        EXPECT_EQ(fit.attempts, 1); // fits at its natural width
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RowPositions,
-    testing::Values(PositionCase{"ltr_right", false, "right", -1, 500},
-                    PositionCase{"ltr_left", false, "left", 100, -1},
-                    PositionCase{"rtl_right_starts_at_mirrored_box_left", true, "right", 300, -1},
-                    PositionCase{"rtl_left_ends_at_mirrored_box_right", true, "left", -1, 700}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(RowPositions, CentreSitsInTheMiddleOfTheBoxInBothDirections)
-{
-    for (bool rtl : {false, true}) {
-        Surface s;
-        ASSERT_TRUE(s.resize(12000, 9000));
-        s.rightToLeft = rtl;
-        DrawTextRow(s, rtl, redRow(QStringLiteral("Centre"), "center"));
-        const QRect ink = redInk(s.image());
-        EXPECT_NEAR(ink.center().x(), rtl ? 500 : 300, 3);
-        EXPECT_NEAR(ink.top(), 100 + 3, 8); // the row's top at y + offset
     }
 }
 
@@ -119,45 +103,34 @@ TEST(Condense, ARowTwiceTooWideEndsInsideItsBox)
     EXPECT_GE(fit.width, 1);
     const QRect ink = redInk(s.image());
     EXPECT_LE(ink.right() + 1, 100 + s.toPixels(row.w) + 2);
+    // A box of one twip, or a negative one, never divides by zero or loops forever.
+    for (const int w : {1, -50}) {
+        row.w = w;
+        const RowFit tiny = DrawTextRow(s, false, row);
+        EXPECT_EQ(tiny.width, 1) << w;
+        EXPECT_LE(tiny.attempts, kFitAttempts) << w;
+    }
 }
 
-TEST(Condense, NeverGoesBelowWidthOne)
+TEST(Rotation, TurnedRowsRunUpOrDown)
 {
-    Surface s;
-    ASSERT_TRUE(s.resize(12000, 9000));
-    TextRow row = redRow(QStringLiteral("Impossible"), "left");
-    row.w = 1; // one twip
-    const RowFit fit = DrawTextRow(s, false, row);
-    EXPECT_EQ(fit.width, 1);
-    EXPECT_LE(fit.attempts, kFitAttempts);
-    row.w = -50; // a negative box width never divides by zero or loops forever
-    EXPECT_EQ(DrawTextRow(s, false, row).width, 1);
-}
-
-TEST(Rotation, QuarterTurnIsCentredOnTheBoxMiddle)
-{
-    Surface s;
-    ASSERT_TRUE(s.resize(12000, 9000));
-    TextRow row = redRow(QStringLiteral("Turned"), "left");
-    row.angle = 90;
-    row.h = 6000; // 400 pixels: middle at pixel 300
-    DrawTextRow(s, false, row);
-    const QRect ink = redInk(s.image());
-    EXPECT_GT(ink.height(), ink.width()); // runs upwards
-    EXPECT_NEAR(ink.center().y(), 300, 4);
-}
-
-TEST(Rotation, NegativeAngleTurnsButKeepsTheAlignedPosition)
-{
-    Surface s;
-    ASSERT_TRUE(s.resize(12000, 9000));
-    TextRow row = redRow(QStringLiteral("Down"), "left");
-    row.angle = -90;
-    const RowFit fit = DrawTextRow(s, false, row);
-    EXPECT_EQ(fit.pen, QPointF(1500, 1500));
-    const QRect ink = redInk(s.image());
-    EXPECT_GT(ink.height(), ink.width());
-    EXPECT_GE(ink.top(), 100); // turned clockwise, below the pen
+    for (const int angle : {90, -90}) {
+        Surface s;
+        ASSERT_TRUE(s.resize(12000, 9000));
+        TextRow row = redRow(QStringLiteral("Turned"), "left");
+        row.angle = angle;
+        if (angle > 0)
+            row.h = 6000; // 400 pixels: middle at pixel 300
+        const RowFit fit = DrawTextRow(s, false, row);
+        const QRect ink = redInk(s.image());
+        EXPECT_GT(ink.height(), ink.width()) << angle;
+        if (angle > 0) {
+            EXPECT_NEAR(ink.center().y(), 300, 4); // a quarter turn is centred on the box's middle
+        } else {
+            EXPECT_EQ(fit.pen, QPointF(1500, 1500)); // a negative angle keeps the aligned position
+            EXPECT_GE(ink.top(), 100);               // turned clockwise, below the pen
+        }
+    }
 }
 
 TEST(Paragraph, LinesOneLineHeightApartAtTheBoxEdge)

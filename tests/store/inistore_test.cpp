@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -47,45 +48,33 @@ struct StoreFixture : testing::Test {
     }
 };
 
-struct ReadCase {
-    const char* name;
-    const char16_t* mode;
-    const char16_t* section;
-    const char16_t* key;
-    const char16_t* expected;
-};
-
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
-
-class StoreReads : public StoreFixture, public testing::WithParamInterface<ReadCase> {};
-
-TEST_P(StoreReads, AnswerAsTheFormatsSay)
+TEST_F(StoreFixture, ReadsAnswerAsTheFormatsSay)
 {
-    const ReadCase& c = GetParam();
-    EXPECT_EQ(store.keyValue(QStringView(c.mode), QStringView(c.section), QStringView(c.key)).text,
-              QString::fromUtf16(c.expected));
+    struct Case {
+        const char16_t *mode, *section, *key, *expected;
+    };
+    const Case cases[] = {
+        {u"get", u"templateid", u"id", u"101"}, // plain
+        {u"get", u"PAPER", u"size", u"11906,16838"}, // names ignore case and blanks are trimmed
+        {u"get", u"paper", u"SIZE", u"11906,16838"}, // first section of a name wins
+        {u"get", u"object3", u"objtype", u"malben"}, // first key wins
+        {u"get", u"object3", u"shura1", u"255,David,24,True,177,0,right,0"}, // section built from word and number
+        {u"get", u"paper", u"quoted", u"\"with quotes\""}, // quotes are kept
+        {u"get", u"paper", u"starts", u"failed"}, // value beginning with Failed is a miss
+        {u"get", u"object3", u"hebrew", u"שָׁלוֹם עוֹלָם"}, // vowel points survive
+        {u"get", u"paper", u"nothing", u"failed"}, // missing key
+        {u"get", u"object9", u"objtype", u"failed"}, // missing section
+        {u"get", u"paper", u"unknown line without equals", u"failed"}, // line without equals is no key
+        {u"GET", u"templateid", u"id", u"101"}, // mode word get in capitals
+        {u"gettxt", u"interface", u"lang", u"failed"}, // missing text store
+        {u"GETTXT", u"interface", u"lang", u""}, // other mode words are exact
+        {u"read", u"templateid", u"id", u""}, // unknown mode
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(store.keyValue(QStringView(c.mode), QStringView(c.section), QStringView(c.key)).text,
+                  QString::fromUtf16(c.expected))
+            << QString::fromUtf16(c.section).toStdString() << "." << QString::fromUtf16(c.key).toStdString();
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StoreReads,
-    testing::Values(
-        ReadCase{"plain", u"get", u"templateid", u"id", u"101"},
-        ReadCase{"names_ignore_case_and_blanks_are_trimmed", u"get", u"PAPER", u"size", u"11906,16838"},
-        ReadCase{"first_section_of_a_name_wins", u"get", u"paper", u"SIZE", u"11906,16838"},
-        ReadCase{"first_key_wins", u"get", u"object3", u"objtype", u"malben"},
-        ReadCase{"section_built_from_word_and_number", u"get", u"object3", u"shura1",
-                 u"255,David,24,True,177,0,right,0"},
-        ReadCase{"quotes_are_kept", u"get", u"paper", u"quoted", u"\"with quotes\""},
-        ReadCase{"value_beginning_with_Failed_is_a_miss", u"get", u"paper", u"starts", u"failed"},
-        ReadCase{"vowel_points_survive", u"get", u"object3", u"hebrew", u"שָׁלוֹם עוֹלָם"},
-        ReadCase{"missing_key", u"get", u"paper", u"nothing", u"failed"},
-        ReadCase{"missing_section", u"get", u"object9", u"objtype", u"failed"},
-        ReadCase{"line_without_equals_is_no_key", u"get", u"paper", u"unknown line without equals", u"failed"},
-        ReadCase{"mode_word_get_in_capitals", u"GET", u"templateid", u"id", u"101"},
-        ReadCase{"missing_text_store", u"gettxt", u"interface", u"lang", u"failed"},
-        ReadCase{"other_mode_words_are_exact", u"GETTXT", u"interface", u"lang", u""},
-        ReadCase{"unknown_mode", u"read", u"templateid", u"id", u""}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StoreFixture, NoSelectedTemplateReadsTheFileNamedDotIni)
 {
@@ -118,30 +107,32 @@ TEST_F(StoreFixture, WritingChangesOnlyTheWrittenValue)
     EXPECT_EQ(folder.read("templates/card.ini"), expected);
 }
 
-TEST_F(StoreFixture, WritingCreatesWhatIsMissing)
+// Writes into the text store, byte for byte: a new file, new sections and
+// keys in place, line breaks inside a value turned into row marks.
+TEST_F(StoreFixture, WritesPlaceEachValueWhereItBelongs)
 {
-    // New file, new section, new key in an existing section, in place.
-    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"interface", u"lang", u"english").ok());
-    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"tav101girsa1", u"txt0", u"ok").ok());
-    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"interface", u"jpgcompress", u"80").ok());
-    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"tav101girsa1", u"txt1", u"שורה~שנייה").ok());
-    EXPECT_EQ(folder.read("templates/textdata.txt"),
-              test::ansi("[interface]\nlang=english\njpgcompress=80\n"
-                         "[tav101girsa1]\ntxt0=ok\ntxt1=שורה~שנייה\n"));
-}
-
-TEST_F(StoreFixture, KeyIsAddedAfterTheSectionsLastEntryNotAfterTrailingBlankLines)
-{
-    folder.write("templates/textdata.txt", test::ansi("[a]\nx=1\n\n[b]\ny=2"));
-    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"a", u"z", u"3").ok());
-    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"b", u"w", u"4").ok());
-    EXPECT_EQ(folder.read("templates/textdata.txt"), test::ansi("[a]\nx=1\nz=3\n\n[b]\ny=2\nw=4\n"));
-}
-
-TEST_F(StoreFixture, LineBreaksInsideAValueBecomeTildes)
-{
-    ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"s", u"k", u"a\r\nb\rc\nd").ok());
-    EXPECT_EQ(folder.read("templates/textdata.txt"), test::ansi("[s]\nk=a~b~c~d\n"));
+    struct Case {
+        const char* before; ///< nullptr: no text store yet
+        std::vector<std::array<const char16_t*, 3>> writes;
+        const char* after;
+    };
+    const Case cases[] = {
+        {nullptr,
+         {{u"interface", u"lang", u"english"}, {u"tav101girsa1", u"txt0", u"ok"}, {u"interface", u"jpgcompress", u"80"},
+          {u"tav101girsa1", u"txt1", u"שורה~שנייה"}},
+         "[interface]\nlang=english\njpgcompress=80\n[tav101girsa1]\ntxt0=ok\ntxt1=שורה~שנייה\n"},
+        // After the section's last entry, not after its trailing blank lines.
+        {"[a]\nx=1\n\n[b]\ny=2", {{u"a", u"z", u"3"}, {u"b", u"w", u"4"}}, "[a]\nx=1\nz=3\n\n[b]\ny=2\nw=4\n"},
+        {nullptr, {{u"s", u"k", u"a\r\nb\rc\nd"}}, "[s]\nk=a~b~c~d\n"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(folder.file("templates/textdata.txt"));
+        if (c.before)
+            folder.write("templates/textdata.txt", test::ansi(QString::fromUtf8(c.before)));
+        for (const auto& [section, key, value] : c.writes)
+            ASSERT_TRUE(store.write(StoreMode::WriteTxt, section, key, value).ok()) << c.after;
+        EXPECT_EQ(folder.read("templates/textdata.txt"), test::ansi(QString::fromUtf8(c.after)));
+    }
     EXPECT_EQ(store.get(StoreMode::GetTxt, u"s2", u"k"), kFailed); // no false section opened
 }
 

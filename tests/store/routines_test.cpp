@@ -45,17 +45,6 @@ TEST(Fit, PageIntoBox)
     }
 }
 
-TEST(MarkModified, KeepsTheVersionOfTheChange)
-{
-    PageState s;
-    s.version = 3;
-    markModified(s);
-    s.version = 5;
-    EXPECT_EQ(s.modified, u"3");
-    clearModified(s);
-    EXPECT_FALSE(s.isModified());
-}
-
 TEST(Jpeg, QualityFromTheStore)
 {
     const std::pair<const char16_t*, int> cases[] = {

@@ -54,9 +54,4 @@ TEST(RowModel, FormatsAreCompletedToOnePerDefinition)
     }
 }
 
-TEST(RowModel, RowMarksNeverReachARow)
-{
-    EXPECT_EQ(withoutRowMarks(QStringLiteral("a~b~~c")), "a-b--c");
-}
-
 } // namespace

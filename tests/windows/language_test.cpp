@@ -74,6 +74,16 @@ struct PictureEditor {
     }
 };
 
+/// Applies a language file of the given text to the editor; returns the language kept.
+QString applyFile(PictureEditor& editor, const QString& text, const QString& name = QStringLiteral("test"))
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    folder.write(QStringLiteral("language/%1.lng").arg(name), test::ansi(text));
+    QString language = name;
+    ApplyLanguage(&editor.window, folder.path(), language);
+    return language;
+}
+
 double left(QWidget* w) { return readToolkitProperty(w, u"Left")->toDouble(); }
 bool rtl(QWidget* w) { return readToolkitProperty(w, u"RightToLeft")->toBool(); }
 
@@ -161,15 +171,9 @@ class Entries : public testing::TestWithParam<EntryCase> {};
 
 TEST_P(Entries, ApplyToTheirWidget)
 {
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write(QStringLiteral("language/test.lng"),
-                 test::ansi(QStringLiteral("[picedit]\n") + QString::fromUtf8(GetParam().line)
-                            + u'\n'));
     PictureEditor editor;
     const QStringList before = editor.snapshot();
-    QString language = QStringLiteral("test");
-    ApplyLanguage(&editor.window, folder.path(), language);
-    EXPECT_EQ(language, "test");
+    EXPECT_EQ(applyFile(editor, QStringLiteral("[picedit]\n") + QString::fromUtf8(GetParam().line) + u'\n'), "test");
     GetParam().check(editor, before);
 }
 
@@ -182,12 +186,8 @@ INSTANTIATE_TEST_SUITE_P(Language, Entries, testing::ValuesIn(kEntries), [](cons
 
 TEST(Language, MalformedLinesAreSkippedWithoutStaleValues)
 {
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write(QStringLiteral("language/test.lng"), test::ansi(QStringLiteral(
-        "[picedit]\nLabel1.Caption=First\nflip.Caption\nloadpicCaption=Oops\nflip.Tag=t\n")));
     PictureEditor editor;
-    QString language = QStringLiteral("test");
-    ApplyLanguage(&editor.window, folder.path(), language);
+    applyFile(editor, QStringLiteral("[picedit]\nLabel1.Caption=First\nflip.Caption\nloadpicCaption=Oops\nflip.Tag=t\n"));
     EXPECT_EQ(editor.label->text(), "First");
     EXPECT_EQ(editor.flip->text(), "הפוך תמונה");
     EXPECT_EQ(editor.loadpic->text(), "טען תמונה...");
@@ -217,17 +217,12 @@ TEST(Language, LanguagesWithoutAFileBecomeHebrew)
 
 TEST(Language, SectionIsTheWindowsAndBackToHebrewChangesNothing)
 {
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write(QStringLiteral("language/english.lng"), test::ansi(QStringLiteral(
-        "[article]\nLabel1.Caption=Wrong window\n[PICEDIT]\nLabel1.Caption=Zoom\n"
-        "[picedit]\nLabel1.Caption=Second section\n")));
     PictureEditor editor;
-    QString language = QStringLiteral("english");
-    ApplyLanguage(&editor.window, folder.path(), language);
+    applyFile(editor, QStringLiteral("[article]\nLabel1.Caption=Wrong window\n[PICEDIT]\nLabel1.Caption=Zoom\n"
+                                     "[picedit]\nLabel1.Caption=Second section\n"),
+              QStringLiteral("english"));
     EXPECT_EQ(editor.label->text(), "Zoom");
-
-    language = QStringLiteral("hebrew");
-    ApplyLanguage(&editor.window, folder.path(), language);
+    applyFile(editor, QStringLiteral("[picedit]\nLabel1.Caption=Never\n"), QStringLiteral("hebrew"));
     EXPECT_EQ(editor.label->text(), "Zoom");
 }
 
@@ -276,12 +271,8 @@ TEST(Language, EntryCutByTheBufferIsNotAppliedTruncated)
         section += QStringLiteral("picstat(%1).Caption=%2\n").arg(i).arg(QString(200, QChar(u'a' + i)));
     section += QStringLiteral("Label1.Caption=") + QString(500, u'z') + u'\n'; // crosses 1300
     section += QStringLiteral("flip.Caption=After the cut\n");
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write(QStringLiteral("language/long.lng"), test::ansi(section));
-
     PictureEditor editor;
-    QString language = QStringLiteral("long");
-    ApplyLanguage(&editor.window, folder.path(), language);
+    applyFile(editor, section);
     EXPECT_EQ(editor.picstat[3]->text(), QString(200, u'd'));
     EXPECT_EQ(editor.label->text(), "שינוי גודל תמונה:") << "no truncated caption";
     EXPECT_TRUE(rtl(editor.label));

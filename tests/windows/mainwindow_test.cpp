@@ -78,21 +78,13 @@ TEST_F(WindowFixture, ChoosingATemplateDrawsItAndPlacesTheOverlaysOnce)
     EXPECT_EQ(window->versionScroller()->maximum(), 2);
     EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 1");
 
-    // Each text overlay sits over its box, scaled by the fit of the page.
+    // Where each overlay sits is measured exactly at three screens elsewhere.
     nuvela::PageView* view = window->pageView();
     ASSERT_FALSE(s.katava.empty());
-    const double scale = view->overlayScale(program->canvas.width(), program->canvas.height());
-    const nuvela::FitResult fit = view->fit();
-    EXPECT_FLOAT_EQ(fit.height, float(view->height())); // a portrait page in a flat view
-    EXPECT_NEAR(fit.x, (view->width() - fit.width) / 2, 0.01);
     for (const auto& [n, box] : s.katava) {
-        QLabel* overlay = view->textOverlay(n);
-        ASSERT_NE(overlay, nullptr) << n;
-        EXPECT_NEAR(overlay->x(), box.x() * scale + fit.x, 1) << n;
-        EXPECT_NEAR(overlay->y(), box.y() * scale + fit.y, 1) << n;
-        EXPECT_NEAR(overlay->width(), box.width() * scale, 1) << n;
-        EXPECT_TRUE(overlay->isVisibleTo(view));
-        EXPECT_EQ(overlay->toolTip(), u"לחץ לעריכת טקסט");
+        ASSERT_NE(view->textOverlay(n), nullptr) << n;
+        EXPECT_TRUE(view->textOverlay(n)->isVisibleTo(view));
+        EXPECT_EQ(view->textOverlay(n)->toolTip(), u"לחץ לעריכת טקסט");
     }
     EXPECT_EQ(view->textOverlayCount(), int(s.katava.size()));
     EXPECT_EQ(view->pictureOverlayCount(), int(s.gpic.size()));

@@ -44,6 +44,7 @@ TEST(ProgramFonts, AddsTheFolderFontsAndRemovesExactlyThoseOnce)
     ASSERT_GE(other, 0);
 
     ProgramFonts fonts;
+    EXPECT_EQ(fonts.addFrom(QStringLiteral("/nonexistent/program")), 0);
     EXPECT_EQ(fonts.addFrom(f.folder.path()), 2);
     EXPECT_EQ(fonts.addFrom(f.folder.path()), 0) << "a second load adds nothing";
     const QList<int> ids = fonts.ids();
@@ -76,12 +77,6 @@ TEST(ProgramFonts, GoneWithTheObject)
     ASSERT_FALSE(ids.isEmpty());
     for (int id : ids)
         EXPECT_FALSE(registered(id));
-}
-
-TEST(ProgramFonts, MissingFolderAddsNothing)
-{
-    ProgramFonts fonts;
-    EXPECT_EQ(fonts.addFrom(QStringLiteral("/nonexistent/program")), 0);
 }
 
 } // namespace

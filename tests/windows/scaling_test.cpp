@@ -107,15 +107,6 @@ INSTANTIATE_TEST_SUITE_P(Scaling, Screens,
                                          ScreenCase { { 1024, 768 }, 1.28, 1.28 },
                                          ScreenCase { { 1280, 1024 }, 1.6, 1024.0 / 600 }));
 
-TEST(Scaling, The1024ScreenMovesAndWidensByTheFactor)
-{
-    Window w;
-    ScaleWindow(&w.window, { 1024, 768 });
-    EXPECT_DOUBLE_EQ(readToolkitProperty(w.label, u"Left")->toDouble(), 1280);
-    EXPECT_DOUBLE_EQ(readToolkitProperty(w.label, u"Width")->toDouble(), 2560);
-    EXPECT_DOUBLE_EQ(w.label->font().pointSizeF(), 10.24);
-}
-
 TEST(Scaling, TwiceScalesTwiceWithoutPixelDrift)
 {
     Window w;
