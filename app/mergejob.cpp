@@ -33,7 +33,7 @@ constexpr qint64 kWorkerPictureBytes = 16 * 1024 * 1024;
 // The progress line is redrawn at most this often.
 constexpr int kProgressMs = 250;
 
-enum class Role { Text, Formats, Picture, Colour, Version, Naming };
+enum class Role { Text, Formats, Picture, Colour, Version, StoreMarker, Naming };
 
 struct Column {
     Role role = Role::Naming;
@@ -61,6 +61,8 @@ struct Worker {
         : store(r.programDir, state), setup(store, state, r.edition), canvas(r.scale)
     {
         setup.session().pictures.setMaxBytes(kWorkerPictureBytes);
+        // Every card is drawn from the files as the batch found them.
+        store.files().holdFilesAsRead();
     }
 };
 
@@ -74,16 +76,21 @@ Column classify(const QString& name)
     if (lower == u"version")
         return {Role::Version, 0, {}};
     const auto m = indexed.match(name);
-    if (!m.hasMatch() || m.captured(2).toInt() == 0) // txt0 is the store's own marker
+    if (!m.hasMatch())
         return {};
     const int n = m.captured(2).toInt();
     const QString kind = m.captured(1).toLower();
+    // txt0 marks a stored version and col0 may come with it: store sections
+    // given as a table carry them, and they replace nothing.
+    if (n == 0)
+        return {kind == u"pic" ? Role::Naming : Role::StoreMarker, 0, {}};
     return {kind == u"txt" ? Role::Text : kind == u"col" ? Role::Formats : Role::Picture, n, kind + QString::number(n)};
 }
 
-/// Why a column of the page cannot be used on this template, or "". Other
-/// columns (names for -o, notes) are the user's own.
-QString unusable(const Column& c, const QHash<int, QString>& objects)
+/// Why a column of the page cannot be used on this template, or "". A
+/// column that names nothing is a typo unless -o names files by it or its
+/// name starts with "#" (a note of the user's own).
+QString unusable(const Column& c, const QString& name, const QStringList& named, const QHash<int, QString>& objects)
 {
     const QString type = objects.value(c.object);
     switch (c.role) {
@@ -97,8 +104,14 @@ QString unusable(const Column& c, const QHash<int, QString>& objects)
     case Role::Colour:
         return objects.values().contains(QStringLiteral("koteret")) ? QString()
                                                                     : QStringLiteral("the template has no headline");
-    case Role::Version:
     case Role::Naming:
+        if (name.startsWith(u'#') || named.contains(name.toLower()))
+            return {};
+        return QStringLiteral("it names nothing on the template (columns are txtN, picN, colN, cotarcolor "
+                              "and version); name files by it with {%1} in -o, or start its name with \"#\" "
+                              "to keep it as a note").arg(name);
+    case Role::Version:
+    case Role::StoreMarker:
         break;
     }
     return {};
@@ -116,11 +129,15 @@ QString nameSafe(QString value)
     return value;
 }
 
+/// The column {name} stands for: its name in any letter case, also a
+/// note's ("#name").
 qsizetype columnIndex(const QStringList& columns, const QString& name)
 {
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const QStringView column = columns[i].startsWith(u'#') ? QStringView(columns[i]).sliced(1) : QStringView(columns[i]);
+        if (column.compare(name, Qt::CaseInsensitive) == 0)
             return i;
+    }
     return -1;
 }
 
@@ -278,7 +295,7 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
         return fail(why);
     const QHash<int, QString> objects = objectTypes(main.store);
     for (const QString& name : named)
-        if (name != u"row" && !table->columns.contains(name, Qt::CaseInsensitive))
+        if (name != u"row" && columnIndex(table->columns, name) < 0)
             return fail(QStringLiteral("-o names {%1}, which is no column of the table").arg(name));
 
     // Store sections of other templates (and the settings) are no cards.
@@ -319,7 +336,7 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
             // (or only filled in rows of other templates) harms nobody.
             if (!checkedColumns.contains(int(i))) {
                 checkedColumns.insert(int(i));
-                if (const QString why = unusable(c, objects); !why.isEmpty())
+                if (const QString why = unusable(c, table->columns[i], named, objects); !why.isEmpty())
                     return fail(QStringLiteral("The column \"%1\" of the table: %2").arg(table->columns[i], why));
             }
             switch (c.role) {
@@ -349,6 +366,8 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
                 if (!parseColour(value))
                     problem(QStringLiteral("cotarcolor \"%1\" is no colour number").arg(value));
                 card.values.insert(c.key, value);
+                break;
+            case Role::StoreMarker:
                 break;
             case Role::Version: {
                 const auto v = parseWhole(value);

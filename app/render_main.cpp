@@ -1,6 +1,7 @@
 // nuvela-render: draws a template's page into a picture file, without a
 // window or a display.
 
+#include "app/heapreserve.h"
 #include "app/librarychatter.h"
 #include "app/mergejob.h"
 #include "app/renderjob.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
         muted.emplace(true);
         userStderr = muted->errorStream();
     }
+    nuvela::reserveHugePageHeap(nuvela::kRenderHeapReserve);
     QGuiApplication app(argc, argv);
 
     QStringList args = app.arguments();

@@ -188,6 +188,9 @@ QString runRender(const RenderRequest& request)
 
     PageState state;
     KeyStore store(request.programDir, state);
+    // One page from the files as they were when it began, without a look at
+    // the disk for every key.
+    store.files().holdFilesAsRead();
     PageSetup setup(store, state, request.edition);
     if (QString why = setup.openTemplate(request.tavnit); !why.isEmpty())
         return why;

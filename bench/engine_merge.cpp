@@ -20,7 +20,7 @@ void BM_MergeCards(benchmark::State& state, const char* output, int jobs)
     QTemporaryDir dir;
     QFile table(dir.filePath(QStringLiteral("class.csv")));
     table.open(QIODevice::WriteOnly);
-    table.write("name,txt5,pic7\n");
+    table.write("#name,txt5,pic7\n");
     const char* photos[] = {"sample_cat.jpg", "sample_beach.jpg", "sample_mountains.jpg"};
     for (int i = 0; i < kCards; ++i)
         table.write(QStringLiteral("Guest %1,Happy Birthday %1!~From all of us,%2\n").arg(i).arg(photos[i % 3]).toUtf8());

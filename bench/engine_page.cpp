@@ -86,6 +86,25 @@ void BM_SaveJpeg(benchmark::State& state)
 }
 BENCHMARK(BM_SaveJpeg)->Unit(benchmark::kMillisecond);
 
+// What a render adds to the program's start: the page drawn and encoded
+// (pictures decoded once). At 300 dpi it is held against cjpeg encoding the
+// same page from a PPM file (bench/startup/run.sh).
+void BM_PageToJpeg(benchmark::State& state, double scale)
+{
+    OpenPage open(QStringLiteral("family-times"), scale);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.jpg"));
+    for (auto _ : state) {
+        nuvela::DrawPage(open.page);
+        if (!nuvela::saveJpeg(open.canvas.image(), path, nuvela::kDefaultJpegQuality).ok()) {
+            state.SkipWithError("the page could not be saved");
+            break;
+        }
+    }
+}
+BENCHMARK_CAPTURE(BM_PageToJpeg, 96dpi, 1.0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PageToJpeg, 300dpi, 3.125)->Unit(benchmark::kMillisecond);
+
 // A row of a megabyte, condensed into its box as far as fonts go: what a
 // hostile or pasted value costs a render.
 void BM_DrawMegabyteRow(benchmark::State& state)

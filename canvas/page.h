@@ -42,8 +42,11 @@ struct PageContext {
     /// The staging surface of the image database (`Pickoteret`): the picture
     /// the last successful fetch delivered.
     QImage staged;
-    /// The placeholder for a picture object whose picture file is missing.
+    /// The placeholder for a picture object whose picture file is missing;
+    /// when it is empty, loadPlaceholder (if set) reads it on first need, so
+    /// that a page whose pictures are all there never decodes it.
     QImage placeholder;
+    std::function<QImage()> loadPlaceholder;
 
     /// The session this render belongs to: a context of its own unless a
     /// caller (PageSetup) shares one between its renders.

@@ -9,7 +9,60 @@
 
 #include <cmath>
 
+#include <sys/mman.h>
+
 namespace nuvela {
+
+namespace {
+
+// Huge pages of the kernel's transparent kind.
+constexpr size_t kHugePage = 2 << 20;
+
+struct PageMapping {
+    void* base;
+    size_t length;
+};
+
+void unmapPage(void* info)
+{
+    auto* m = static_cast<PageMapping*>(info);
+    munmap(m->base, m->length);
+    delete m;
+}
+
+/// A white-to-be page of w × h RGB32 pixels in memory of its own, in huge
+/// pages where the kernel has them: a page is written whole at once, and
+/// taking its memory 4 KiB at a time costs more than filling it.
+QImage pageImage(int w, int h)
+{
+    const size_t bytes = size_t(w) * 4 * size_t(h);
+    if (bytes < kHugePage)
+        return QImage(w, h, QImage::Format_RGB32);
+    const size_t length = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+    // Mapped with a huge page of slack, so that the page can start on one.
+    void* raw = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        return {};
+    const auto at = reinterpret_cast<uintptr_t>(raw);
+    const uintptr_t aligned = (at + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
+    if (aligned > at)
+        munmap(raw, aligned - at);
+    if (const uintptr_t tail = at + length + kHugePage - (aligned + length); tail > 0)
+        munmap(reinterpret_cast<void*>(aligned + length), tail);
+    void* base = reinterpret_cast<void*>(aligned);
+    madvise(base, length, MADV_HUGEPAGE);
+    auto* mapping = new (std::nothrow) PageMapping{base, length};
+    if (!mapping) {
+        munmap(base, length);
+        return {};
+    }
+    QImage image(static_cast<uchar*>(base), w, h, qsizetype(w) * 4, QImage::Format_RGB32, unmapPage, mapping);
+    if (image.isNull())
+        unmapPage(mapping);
+    return image;
+}
+
+} // namespace
 
 Surface::Surface(double scale)
     : twipsPerPixel_(kScreenTwipsPerPixel / (scale > 0 && std::isfinite(scale) ? scale : 1.0))
@@ -96,8 +149,10 @@ bool Surface::resize(double widthTwips, double heightTwips, QString* error)
     }
     if (vectorWriter_) {
         image_ = QImage();
-    } else {
-        QImage image(int(w), int(h), QImage::Format_RGB32);
+    } else if (image_.size() != QSize(int(w), int(h)) || image_.format() != QImage::Format_RGB32) {
+        // A page of the same size (the next card of a batch) is drawn on the
+        // same memory.
+        QImage image = pageImage(int(w), int(h));
         if (image.isNull()) {
             if (error)
                 *error = QStringLiteral("There is not enough memory for a page of %1 × %2 pixels.")

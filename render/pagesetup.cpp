@@ -47,7 +47,7 @@ const QImage& PageSetup::placeholder()
 PageContext PageSetup::context(Surface& canvas)
 {
     PageContext page(store, state, canvas, edition);
-    page.placeholder = placeholder();
+    page.loadPlaceholder = [this] { return placeholder(); };
     page.session = session_;
     return page;
 }

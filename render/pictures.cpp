@@ -197,7 +197,7 @@ DrawStatus DrawPictureObject(PageContext& page, int n)
     // shows the placeholder; so does one that cannot be shown at all.
     const QString path = picturePath(page.store.programDir(), name);
     const QSize needed = boxPixels(page.canvas, *box);
-    QImage picture = page.placeholder;
+    QImage picture;
     PictureCache& cache = page.session->pictures;
     // A file that failed is remembered by its stamp, so the retry's wait
     // comes at most once per version of the file, not on every repaint. The
@@ -215,6 +215,11 @@ DrawStatus DrawPictureObject(PageContext& page, int n)
             picture = decoded.image;
         else if (decoded.failure != DecodedPicture::Failure::Missing)
             cache.rememberFailure(version);
+    }
+    if (picture.isNull()) {
+        if (page.placeholder.isNull() && page.loadPlaceholder)
+            page.placeholder = page.loadPlaceholder();
+        picture = page.placeholder;
     }
     page.canvas.drawPicture(picture, boxRect(*box));
     return {};

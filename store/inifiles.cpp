@@ -33,6 +33,9 @@ void IniFiles::remember(const QString& path, std::shared_ptr<const IniDocument> 
 
 std::shared_ptr<const IniDocument> IniFiles::read(const QString& path)
 {
+    if (held_)
+        if (const auto it = cache_.constFind(path); it != cache_.cend())
+            return it->doc;
     refusals_.remove(path);
     const auto stamp = fileStamp(path);
     if (!stamp) {

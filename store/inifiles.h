@@ -26,6 +26,11 @@ public:
     /// The parsed file, or nullptr when it does not exist or cannot be read.
     std::shared_ptr<const IniDocument> read(const QString& path);
 
+    /// From now on a file read once is taken as read, without looking at
+    /// the disk again: for a batch that must draw every card from the same
+    /// files, and is spared a look at the file for every key it reads.
+    void holdFilesAsRead() { held_ = true; }
+
     /// Why the last read of path refused a file that is there (too large,
     /// too many lines or sections, not a regular file), or "".
     QString refusal(const QString& path) const { return refusals_.value(path); }
@@ -52,6 +57,7 @@ private:
 
     QHash<QString, Entry> cache_;
     QHash<QString, QString> refusals_;
+    bool held_ = false;
 };
 
 } // namespace nuvela

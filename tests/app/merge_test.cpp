@@ -55,7 +55,8 @@ double differingShare(const QImage& a, const QImage& b)
 TEST(Merge, CardsMatchSingleRendersAndBadRowsAreSkipped)
 {
     MergeFolder m;
-    const QByteArray table = "name;txt5;pic7;cotarcolor\r\n"
+    // "#name" is a note: it names the files and draws nothing.
+    const QByteArray table = "#name;txt5;pic7;cotarcolor\r\n"
                              "Anna;\"שלום אנה!\r\nFrom all of us\";guests/anna.jpg;\r\n"
                              "Ben;Ben;guests/ben.jpg;\r\n"
                              "Dana;;;255\r\n";
@@ -102,6 +103,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
     m.folder.write("wrong.csv", "txt99\nHello\n");
     m.folder.write("allbad.csv", "pic7\nnone.jpg\n");
     m.folder.write("extra.csv", "txt5\nHello,surplus\nfine\n");
+    m.folder.write("typo.csv", "txt5,tetx6,guest\nHello,World,Anna\n");
     QTemporaryDir out;
     struct Case {
         const char* table;
@@ -117,6 +119,11 @@ TEST(Merge, ExitStatusAndTableMistakes)
         {"allbad.csv", out.filePath("{row}.jpg"), 1, "neither beside the table nor in temppic"},
         {"extra.csv", out.filePath("x{row}.png"), 3, "row 1 (line 2): a cell beyond the header"},
         {"missing.csv", out.filePath("{row}.jpg"), 1, "Cannot read the table"},
+        // A column that names nothing is a typo, unless -o names files by it.
+        {"typo.csv", out.filePath("{guest}.jpg"), 1, "The column \"tetx6\" of the table: it names nothing"},
+        {"typo.csv", out.filePath("{tetx6}-{guest}.jpg"), 0, ""},
+        // The text store itself: every stored version of the template.
+        {"templates/textdata.txt", out.filePath("{section}.jpg"), 0, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.table) + " -> " + c.output.toStdString());
