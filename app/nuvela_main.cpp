@@ -10,6 +10,19 @@
 #include <QTextStream>
 #include <QTimer>
 
+namespace {
+
+// Before a program folder is found no language file can be read, so the
+// message speaks both the built-in Hebrew and English. (The option in the
+// Hebrew text is held left to right by marks on both sides.)
+void tellStartFailure(nuvela::Dialogs& dialogs, const QString& hebrew, const QString& english)
+{
+    QTextStream(stderr) << "Error: " << english << '\n';
+    dialogs.tell(nullptr, QStringLiteral("שגיאה / Error"), hebrew + QStringLiteral("\n\n") + english, true);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -38,16 +51,20 @@ int main(int argc, char** argv)
         given = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         const nuvela::FolderSync sync = nuvela::syncUserFolder(shipped, given);
         if (!sync.error.isEmpty()) {
-            problem = QStringLiteral("Nuvela cannot prepare your folder %1: %2").arg(given, sync.error);
-            QTextStream(stderr) << "Error: " << problem << '\n';
-            dialogs.tell(nullptr, QStringLiteral("Error"), problem, true);
+            tellStartFailure(dialogs,
+                             QStringLiteral("לא ניתן להכין את התיקייה %1. ודאו שיש מקום בדיסק ושהתיקייה ניתנת לכתיבה.")
+                                 .arg(given),
+                             QStringLiteral("Nuvela cannot prepare your folder %1: %2").arg(given, sync.error));
             return 1;
         }
     }
     const QString dir = nuvela::findProgramFolder(given, QCoreApplication::applicationDirPath(), &problem);
     if (dir.isEmpty()) {
-        QTextStream(stderr) << "Error: " << problem << '\n';
-        dialogs.tell(nullptr, QStringLiteral("Error"), problem, true);
+        tellStartFailure(dialogs,
+                         QStringLiteral("לא ניתן להשתמש בתיקיית התוכנית: אין בה תיקיית templates, או שאינה ניתנת "
+                                        "לכתיבה. התחילו את התוכנית עם ‎--program-dir‎ ותיקייה ניתנת לכתיבה "
+                                        "שיש בה את התבניות."),
+                         problem);
         return 1;
     }
 
