@@ -4,7 +4,7 @@
 #   a page at 300 dpi to JPEG against cjpeg encoding that page.
 # Usage: bench/startup/run.sh [BUILD] [ROUNDS]
 set -eu
-build=${1:-build}
+build=$(cd "${1:-build}" && pwd) # absolute: the table names pictures by it
 rounds=${2:-9}
 here=$(dirname "$0")
 tmp=$(mktemp -d)
