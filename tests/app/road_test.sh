@@ -3,7 +3,7 @@
 # events sent to the X server: choose a template, edit a text, put a picture
 # of one's own in a frame, save it as a new version, preview it full size and
 # scroll, save a JPEG, print to PDF, exit, start again and find the version
-# and the very same page.
+# and the very same page; then edit, crash, and get the unsaved page back.
 #   road_test.sh BUILD-DIR LANGUAGE     (LANGUAGE: hebrew or english)
 # Screenshots of every step go to BUILD-DIR/road/LANGUAGE/.
 set -euo pipefail
@@ -35,6 +35,7 @@ cp "$build/data/temppic/sample_cat.jpg" "$work/mine.jpg"
 # The real windows on the X server, whatever the other tests run on.
 export QT_QPA_PLATFORM=xcb
 export HOME="$work/home" && mkdir -p "$HOME"
+export XDG_STATE_HOME="$HOME/.local/state" # where unsaved work waits after a crash
 
 step=0
 pid=""
@@ -178,4 +179,36 @@ output_and_save "$work/page-after.jpg"
 cmp -s "$work/page-before.jpg" "$work/page-after.jpg" || fail "the page differs after a new start"
 click "$output" 1066 531
 wait "$pid" || fail "the program exited with an error"
+
+# ---- the third run: an edit, a crash, and the unsaved page back
+start 3
+choose_birthday
+before=$(windows)
+click "$main" 475 306 # the headline
+editor=$(new_window "$before") || fail "no text editor"
+typed "$editor" "Crash test 7"
+keys "$editor" ctrl+Return
+gone "$editor" || fail "the text editor stays"
+output_and_save "$work/page-crashed.jpg"
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
+pid=""
+before=$(windows)
+"$build/app/nuvela" --program-dir "$dir" > "$work/run4.log" 2>&1 &
+pid=$!
+prompt=$(timeout 30 xdotool search --sync --onlyvisible --name 'Restore changes|שחזור שינויים' | head -1) \
+  || fail "no offer to restore the unsaved changes"
+sleep 1
+shot restore-prompt "$prompt"
+keys "$prompt" Return # Yes
+gone "$prompt" || fail "the restore prompt stays"
+main=$(comm -13 <(echo "$before") <(windows) | tail -1)
+sleep 1
+shot restored "$main"
+output_and_save "$work/page-restored.jpg"
+cmp -s "$work/page-crashed.jpg" "$work/page-restored.jpg" || fail "the restored page differs from the one before the crash"
+grep -q "Crash test 7" "$dir/templates/textdata.txt" && fail "the restored edit was written into textdata.txt unasked"
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
+pid=""
 echo "The road in $lang: screenshots in $shots"
