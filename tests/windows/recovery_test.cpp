@@ -120,6 +120,35 @@ TEST_F(Recovery, KeptAfterEveryStepGoneWhenSavedOrDiscarded)
     EXPECT_TRUE(kept());
 }
 
+// A second Nuvela on the same folder neither offers the first one's live
+// edits as a crash's nor touches its file; it says once that its own edits
+// are not kept.
+TEST_F(Recovery, ASecondProgramOnTheFolderLeavesTheFirstOnesFileAlone)
+{
+    start();
+    edit();
+    const QByteArray first = [&] { QFile f(file()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    ASSERT_FALSE(first.isEmpty());
+    nuvela::Program other(folder.path(), dialogs, QStringLiteral("Nuvela"));
+    auto second = std::make_unique<nuvela::ArticleWindow>(other, QSize(800, 600));
+    second->offerRecovery();
+    EXPECT_TRUE(questions().isEmpty());
+    const auto items = second->gallery()->findItems(QStringLiteral("wedding"), Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    second->gallery()->setCurrentItem(items.first());
+    dialogs.answerColour(0x111111);
+    second->chooseHeadlineColour();
+    dialogs.answerColour(0x222222);
+    second->chooseHeadlineColour();
+    EXPECT_EQ(messages().size(), 1); // told once
+    dialogs.answerAsk(false);
+    other.shutdown();
+    second.reset();
+    QFile f(file());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), first);
+}
+
 TEST_F(Recovery, RestartOffersTheUnsavedPage)
 {
     for (const bool yes : {true, false}) {

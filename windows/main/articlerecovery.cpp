@@ -10,18 +10,47 @@
 #include "windows/main/pagehistory.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QListWidget>
+#include <QLockFile>
 #include <QSignalBlocker>
 
 namespace nuvela {
+
+bool ArticleWindow::ownsRecovery()
+{
+    if (!recoveryLockTried_) {
+        recoveryLockTried_ = true;
+        const QString folder = recoveryFolder();
+        QDir().mkpath(folder);
+        auto lock = std::make_unique<QLockFile>(recoveryPath(program_.dir()) + QStringLiteral(".lock"));
+        // Held for the whole run, so its age says nothing; a lock left by a
+        // killed run names a process that is gone and is taken over.
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0))
+            recoveryLock_ = std::move(lock);
+    }
+    return recoveryLock_ != nullptr;
+}
 
 void ArticleWindow::keepRecovery()
 {
     const PageState& s = program_.state;
     if (!s.isModified() || s.tavnit.isEmpty())
         return;
+    if (!ownsRecovery()) {
+        if (!recoveryFailureTold_) {
+            recoveryFailureTold_ = true;
+            program_.dialogs.tell(this, attentionTitle(program_),
+                                  uiText(program_, u"recoveryother",
+                                         QStringLiteral("תוכנית Nuvela נוספת פתוחה על תיקיית התוכנית הזו, ולכן "
+                                                        "השינויים בחלון זה לא נשמרים לשחזור אחרי קריסה. "
+                                                        "שמרו אותם כגירסה כדי לא לאבד אותם.")));
+        }
+        return;
+    }
     const StoreResult written = writeRecovery(
         recoveryPath(program_.dir()),
         serialiseRecovery(captureRecovery(s, program_.dir(), QDateTime::currentDateTime())));
@@ -29,7 +58,7 @@ void ArticleWindow::keepRecovery()
     // Editing goes on without it; saying so on every step would only nag.
     if (!written.ok() && !recoveryFailureTold_) {
         recoveryFailureTold_ = true;
-        program_.dialogs.tell(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+        program_.dialogs.tell(this, attentionTitle(program_),
                               uiText(program_, u"recoverynowrite",
                                      QStringLiteral("לא ניתן לשמור עותק גיבוי של השינויים:\n%1"))
                                   .arg(written.error));
@@ -40,7 +69,7 @@ void ArticleWindow::dropRecovery()
 {
     // Only a file this run wrote or restored: one waiting for the start's
     // question stays until it is answered.
-    if (recoveryKept_ && removeRecovery(recoveryPath(program_.dir())))
+    if (recoveryKept_ && ownsRecovery() && removeRecovery(recoveryPath(program_.dir())))
         recoveryKept_ = false;
 }
 
@@ -65,7 +94,7 @@ QString recoveryProblem(Program& program, QStringView key, const QString& tavnit
 void ArticleWindow::setRecoveryAside(const QString& path, const QString& why)
 {
     const QString aside = setAsideRecovery(path);
-    program_.dialogs.tell(this, uiText(program_, u"attention", QStringLiteral("שים לב")),
+    program_.dialogs.tell(this, attentionTitle(program_),
                           uiText(program_, u"recoverybad",
                                  QStringLiteral("לא ניתן לשחזר את השינויים שלא נשמרו: %1.\nהקובץ הועבר אל:\n%2"))
                               .arg(why, aside.isEmpty() ? path : aside));
@@ -74,7 +103,7 @@ void ArticleWindow::setRecoveryAside(const QString& path, const QString& why)
 void ArticleWindow::offerRecovery()
 {
     const QString path = recoveryPath(program_.dir());
-    if (!QFileInfo::exists(path))
+    if (!ownsRecovery() || !QFileInfo::exists(path))
         return;
     QString why;
     const std::optional<RecoveryState> saved = readRecovery(path, &why);

@@ -20,6 +20,7 @@
 #include "windows/output/picformwindow.h"
 #include "windows/textedit/txteditwindow.h"
 
+#include <QLockFile>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>

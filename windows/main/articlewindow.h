@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLockFile;
 class QMenu;
 class QListWidget;
 class QScrollBar;
@@ -129,6 +130,10 @@ private:
     /// Nothing is unsaved any more: the recovery file goes.
     void dropRecovery();
     void setRecoveryAside(const QString& path, const QString& why);
+    /// Whether this run may use the program folder's recovery file: only the
+    /// first Nuvela open on a folder does, so a second one never offers the
+    /// first one's live edits as a crash's, nor removes them.
+    bool ownsRecovery();
     void wirePictureActions();
     void wireHistory();
     void showError(const QString& text);
@@ -174,6 +179,8 @@ private:
     std::unique_ptr<PageHistory> history_;
     bool recoveryKept_ = false;        ///< this run wrote (or restored) the recovery file
     bool recoveryFailureTold_ = false; ///< a failed write is told once a run
+    std::unique_ptr<QLockFile> recoveryLock_; ///< held while this run owns the recovery file
+    bool recoveryLockTried_ = false;
 };
 
 } // namespace nuvela
