@@ -2,6 +2,7 @@
 
 #include "app/userfolder.h"
 #include "windows/common/dialogs.h"
+#include "windows/common/focusreturn.h"
 #include "windows/common/program.h"
 #include "windows/main/articlewindow.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     app.setApplicationName(nuvela::programTitle());
     app.setDesktopFileName(QStringLiteral("example.nuvela.Nuvela"));
+    nuvela::returnFocusOnClose(app);
 
     QString given;
     const QStringList args = app.arguments();
