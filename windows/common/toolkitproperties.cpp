@@ -51,6 +51,17 @@ bool isTextBox(const QWidget* w)
 
 // ---- Caption and texts
 
+// A button's new text replaces its key with the text's "&" mnemonic; a key
+// the window gave it (Ctrl+S, Alt+C) must outlive a translated caption.
+void setButtonCaption(QAbstractButton* button, const QString& text)
+{
+    const QKeySequence given = button->shortcut();
+    const bool ownKey = !given.isEmpty() && given != QKeySequence::mnemonic(button->text());
+    button->setText(text);
+    if (ownKey)
+        button->setShortcut(given);
+}
+
 std::optional<QVariant> readCaption(const QWidget* w)
 {
     if (w->isWindow())
@@ -72,7 +83,7 @@ bool writeCaption(QWidget* w, const QVariant& value)
     else if (auto label = qobject_cast<QLabel*>(w))
         label->setText(text);
     else if (auto button = qobject_cast<QAbstractButton*>(w))
-        button->setText(text);
+        setButtonCaption(button, text);
     else if (auto group = qobject_cast<QGroupBox*>(w))
         group->setTitle(text);
     else
