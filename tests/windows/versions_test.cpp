@@ -240,12 +240,14 @@ TEST_F(Versions, OptionsWindowByKeyboard)
     options.counter()->selectAll();
     QTest::keyClicks(options.counter(), QStringLiteral("60"));
     EXPECT_EQ(options.slider()->value(), 60);
+    window->output(); // loaded in Hebrew, before the language changes
     QTest::keyClick(options.languages(), Qt::Key_Down);
     QTest::keyClick(options.languages(), Qt::Key_Return);
     EXPECT_EQ(options.result(), QDialog::Accepted);
     EXPECT_EQ(store(), QByteArray(before).replace("lang=hebrew\r\njpgcompress=80", "lang=english\r\njpgcompress=60"));
     EXPECT_EQ(window->saveAsButton()->caption(), u"Save as"); // relabelled at once
     EXPECT_EQ(window->versionCounter()->text(), u"Version #1");
+    EXPECT_EQ(window->output().findChild<QComboBox*>(QStringLiteral("dpi"))->itemText(0), u"Screen (96 dpi)");
 
     // A missing quality shows 75; a failed write keeps the language.
     const QByteArray plain = test::ansi("[interface]\nlang=english\n");

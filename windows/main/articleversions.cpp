@@ -165,6 +165,8 @@ void ArticleWindow::relabel()
         ApplyLanguage(window, program_.dir(), program_.state.language);
     }
     // Texts built from tags follow the new language too.
+    if (output_)
+        output_->relabelOwnTexts();
     updateCounter();
     if (!program_.state.tavnit.isEmpty())
         setPanelCaption(title_, widgetTag(chedit_) + program_.state.templateId);

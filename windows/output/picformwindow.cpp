@@ -237,9 +237,8 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     dpi_->setObjectName(QStringLiteral("dpi"));
     place(dpi_, 8, 124, 166, 24);
     for (int dpi : kExportDpis)
-        dpi_->addItem(dpi == kScreenDpi ? uiText(program_, u"screendpi", QStringLiteral("מסך (96 dpi)"))
-                                        : QStringLiteral("%1 dpi").arg(dpi),
-                      dpi);
+        dpi_->addItem(QStringLiteral("%1 dpi").arg(dpi), dpi);
+    relabelOwnTexts();
     dpi_->setCurrentIndex(std::max(0, dpi_->findData(savedDpi(program_))));
     connect(dpi_, &QComboBox::activated, this, [this] {
         if (QString why = rememberDpi(program_, dpi_->currentData().toInt()); !why.isEmpty())
@@ -264,6 +263,13 @@ void PicformWindow::makesmall()
     pic_->hide();
     hbar_->hide();
     vbar_->hide();
+}
+
+void PicformWindow::relabelOwnTexts()
+{
+    const int screenItem = dpi_->findData(kScreenDpi);
+    if (screenItem >= 0)
+        dpi_->setItemText(screenItem, uiText(program_, u"screendpi", QStringLiteral("מסך (96 dpi)")));
 }
 
 int PicformWindow::previewMode() const { return showme_[0]->isChecked() ? 0 : 1; }

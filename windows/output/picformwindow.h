@@ -31,6 +31,9 @@ public:
     void Res(int mode);
     /// The mode of the preview option (`showme`), 0 fitted or 1 full size.
     int previewMode() const;
+    /// Texts the window builds itself (not by widget name) follow a new
+    /// interface language.
+    void relabelOwnTexts();
 
     // Actions of the window's buttons, also for tests.
     void savePicture();
