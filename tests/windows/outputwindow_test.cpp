@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QTextLayout>
 #include <QWheelEvent>
 
 #include <functional>
@@ -166,6 +167,18 @@ TEST_F(OutputWindow, SavingAtFullQuality)
     folder.write("out/keep", "");
     auto* dpi = out.findChild<QComboBox*>("dpi");
     ASSERT_NE(dpi, nullptr);
+    for (int i = 0; i < dpi->count(); ++i) { // read right to left, the number still comes before "dpi"
+        const QString item = dpi->itemText(i);
+        QTextLayout layout(item, dpi->font());
+        QTextOption rightToLeft;
+        rightToLeft.setTextDirection(Qt::RightToLeft);
+        layout.setTextOption(rightToLeft);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        const int digit = int(item.indexOf(QRegularExpression(QStringLiteral("\\d"))));
+        EXPECT_LT(line.cursorToX(digit), line.cursorToX(int(item.indexOf(u"dpi")))) << item.toStdString();
+    }
     const QSize screen = program->canvas.image().size();
     struct Case {
         int downs; // Down keys on the resolution box before saving

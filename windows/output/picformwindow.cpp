@@ -236,8 +236,9 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     dpi_ = new QComboBox(frame1);
     dpi_->setObjectName(QStringLiteral("dpi"));
     place(dpi_, 8, 124, 166, 24);
+    // Marks hold "150 dpi" left to right, which would read "dpi 150" in Hebrew.
     for (int dpi : kExportDpis)
-        dpi_->addItem(QStringLiteral("%1 dpi").arg(dpi), dpi);
+        dpi_->addItem(QStringLiteral("\u200E%1 dpi\u200E").arg(dpi), dpi);
     relabelOwnTexts();
     dpi_->setCurrentIndex(std::max(0, dpi_->findData(savedDpi(program_))));
     connect(dpi_, &QComboBox::activated, this, [this] {
@@ -269,7 +270,7 @@ void PicformWindow::relabelOwnTexts()
 {
     const int screenItem = dpi_->findData(kScreenDpi);
     if (screenItem >= 0)
-        dpi_->setItemText(screenItem, uiText(program_, u"screendpi", QStringLiteral("מסך (96 dpi)")));
+        dpi_->setItemText(screenItem, uiText(program_, u"screendpi", QStringLiteral("מסך (\u200E96 dpi\u200E)")));
 }
 
 int PicformWindow::previewMode() const { return showme_[0]->isChecked() ? 0 : 1; }
