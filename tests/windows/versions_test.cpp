@@ -97,6 +97,7 @@ TEST_F(Versions, DeleteRenumbersAndKeepsTheMarkerOnItsVersion)
     dialogs.answerAsk(true);
     window->deleteButton()->click();
     EXPECT_EQ(lastMessage(), QStringLiteral("מחיקה|") + tag("deltext"));
+    EXPECT_TRUE(dialogs.requests().back().error) << "deleting asks under the stop sign";
     EXPECT_EQ(value("tav103girsa2", "txt4"), third);
     EXPECT_EQ(value("tav103girsa3", "txt0"), u"<none>");
     EXPECT_FALSE(program->state.isModified()); // nothing may update a renumbered version

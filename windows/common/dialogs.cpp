@@ -112,9 +112,9 @@ bool QtDialogs::print(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text)
+bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, bool warning)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(warning ? QMessageBox::Critical : QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -230,9 +230,9 @@ bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
     return true;
 }
 
-bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text)
+bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text, bool warning)
 {
-    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0, {} });
+    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0, {}, warning });
     const auto answer = take(Kind::Ask);
     return answer && std::get<AskAnswer>(answer->value).yes;
 }

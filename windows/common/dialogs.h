@@ -58,8 +58,9 @@ public:
     /// The font dialog, starting from `initial` (its point size as the
     /// dialog shows it); the font chosen, with its point size and weight.
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
-    /// A question with the Yes and No buttons; true for Yes.
-    virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
+    /// A question with the Yes and No buttons; true for Yes. A `warning`
+    /// (deleting what cannot be brought back) shows the stop sign.
+    virtual bool ask(QWidget* parent, const QString& title, const QString& text, bool warning = false) = 0;
     /// A message with one OK button, shown as an error when `error` is set.
     virtual void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) = 0;
 };
@@ -74,7 +75,7 @@ public:
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
-    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text, bool warning = false) override;
     void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) override;
 };
 
@@ -95,7 +96,7 @@ public:
         QString suggestion;    ///< save
         ColourNumber initialColour = 0;
         QFont initialFont;     ///< font
-        bool error = false;    ///< tell: shown as an error
+        bool error = false;    ///< tell: shown as an error; ask: as a warning
     };
 
     void answerOpen(const QString& path);
@@ -116,7 +117,7 @@ public:
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
-    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text, bool warning = false) override;
     void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) override;
 
     const std::vector<Request>& requests() const { return requests_; }

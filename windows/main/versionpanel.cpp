@@ -91,7 +91,8 @@ bool VersionPanel::deleteCurrent()
     PageState& state = program_.state;
     if (!canKeep())
         return false;
-    if (!program_.dialogs.ask(owner_, uiText(program_, u"deletetitle", QStringLiteral("מחיקה")), texts_().deletePrompt))
+    if (!program_.dialogs.ask(owner_, uiText(program_, u"deletetitle", QStringLiteral("מחיקה")), texts_().deletePrompt,
+                              true))
         return false;
     const int deleted = state.version;
     if (!succeeded(deleteVersion(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
