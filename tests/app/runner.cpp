@@ -1,4 +1,5 @@
 #include "runner.h"
+#include "support/testdirs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,14 +23,6 @@ Run runRenderer(const QStringList& args, long addressSpaceKiB)
     }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-QString runTool(const QString& tool, const QStringList& args)
-{
-    QProcess p;
-    p.start(tool, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 QList<QImage> pdfPages(const QString& pdf)

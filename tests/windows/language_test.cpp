@@ -87,17 +87,16 @@ QString applyFile(PictureEditor& editor, const QString& text, const QString& nam
 double left(QWidget* w) { return readToolkitProperty(w, u"Left")->toDouble(); }
 bool rtl(QWidget* w) { return readToolkitProperty(w, u"RightToLeft")->toBool(); }
 
+void unchanged(PictureEditor& e, const QStringList& before) { EXPECT_EQ(e.snapshot(), before); }
+
 struct EntryCase {
     const char* name;
     const char* line;
     std::function<void(PictureEditor&, const QStringList& before)> check;
 };
 
-void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.line; }
-
 const EntryCase kEntries[] = {
-    { "option button of an array", "picstat(3).Caption=Centred",
-      [](PictureEditor& e, const QStringList&) {
+    { "option button of an array", "picstat(3).Caption=Centred", [](PictureEditor& e, const QStringList&) {
           EXPECT_EQ(e.picstat[3]->text(), "Centred");
           EXPECT_EQ(left(e.picstat[3]), 100) << "moved to the left edge";
           EXPECT_FALSE(rtl(e.picstat[3]));
@@ -107,44 +106,35 @@ const EntryCase kEntries[] = {
           EXPECT_TRUE(rtl(e.picstat[2]));
           EXPECT_EQ(e.picstat[2]->text(), "מצב 2");
       } },
-    { "element 12 finds nothing", "picstat(12).Caption=Twelve",
-      [](PictureEditor& e, const QStringList& before) { EXPECT_EQ(e.snapshot(), before); } },
-    { "element that is no digit", "picstat(x).Caption=X",
-      [](PictureEditor& e, const QStringList& before) { EXPECT_EQ(e.snapshot(), before); } },
+    { "element 12 finds nothing", "picstat(12).Caption=Twelve", unchanged },
+    { "element that is no digit", "picstat(x).Caption=X", unchanged },
+    { "unknown widget changes nothing", "nothere.Caption=X", unchanged },
     { "the window itself", "form.Caption=Picture editor",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_EQ(e.window.windowTitle(), "Picture editor");
-      } },
+      [](PictureEditor& e, const QStringList&) { EXPECT_EQ(e.window.windowTitle(), "Picture editor"); } },
     { "value stops at its own =", "Label1.Caption=a=b",
       [](PictureEditor& e, const QStringList&) { EXPECT_EQ(e.label->text(), "a"); } },
-    { "label turns left aligned", "Label1.Caption=Zoom picture:",
-      [](PictureEditor& e, const QStringList&) {
+    { "label turns left aligned", "Label1.Caption=Zoom picture:", [](PictureEditor& e, const QStringList&) {
           EXPECT_EQ(e.label->text(), "Zoom picture:");
-          EXPECT_EQ(e.label->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
-                    Qt::AlignLeft | Qt::AlignAbsolute);
+          EXPECT_EQ(e.label->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute), Qt::AlignLeft | Qt::AlignAbsolute);
           EXPECT_EQ(e.label->layoutDirection(), Qt::LeftToRight);
           EXPECT_TRUE(rtl(e.flip)) << "widgets that no entry names keep their direction";
       } },
-    { "check box flip moves", "flip.Caption=Mirror picture",
-      [](PictureEditor& e, const QStringList&) {
+    { "check box flip moves", "flip.Caption=Mirror picture", [](PictureEditor& e, const QStringList&) {
           EXPECT_EQ(e.flip->text(), "Mirror picture");
           EXPECT_EQ(left(e.flip), 100);
           EXPECT_EQ(e.flip->layoutDirection(), Qt::LeftToRight);
       } },
-    { "image button gets picture alignment 3", "loadpic.Caption=Load picture...",
-      [](PictureEditor& e, const QStringList&) {
+    { "image button gets picture alignment 3", "loadpic.Caption=Load picture...", [](PictureEditor& e, const QStringList&) {
           EXPECT_EQ(e.loadpic->text(), "Load picture...");
           EXPECT_EQ(e.loadpic->pictureAlignment(), PictureAlignment::LeftEdge);
           EXPECT_FALSE(rtl(e.loadpic));
       } },
-    { "panel keeps its direction", "Frame1.Caption=Picture position",
-      [](PictureEditor& e, const QStringList&) {
+    { "panel keeps its direction", "Frame1.Caption=Picture position", [](PictureEditor& e, const QStringList&) {
           EXPECT_EQ(e.frame->caption(), "Picture position");
           EXPECT_TRUE(rtl(e.frame));
           EXPECT_TRUE(rtl(e.picstat[0])) << "nor do the buttons inside it change";
       } },
-    { "image keeps its direction", "Image1(0).ToolTipText=Decoration",
-      [](PictureEditor& e, const QStringList&) {
+    { "image keeps its direction", "Image1(0).ToolTipText=Decoration", [](PictureEditor& e, const QStringList&) {
           EXPECT_EQ(e.image->toolTip(), "Decoration");
           EXPECT_TRUE(rtl(e.image));
       } },
@@ -153,36 +143,25 @@ const EntryCase kEntries[] = {
     { "a boolean property", "loadpic.Visible=False",
       [](PictureEditor& e, const QStringList&) { EXPECT_TRUE(e.loadpic->isHidden()); } },
     { "the window cannot be hidden", "form.Visible=False",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_FALSE(e.window.testAttribute(Qt::WA_WState_ExplicitShowHide));
-      } },
+      [](PictureEditor& e, const QStringList&) { EXPECT_FALSE(e.window.testAttribute(Qt::WA_WState_ExplicitShowHide)); } },
     { "nor disabled, in any letter case", "FORM.enabled=0",
       [](PictureEditor& e, const QStringList&) { EXPECT_TRUE(e.window.isEnabled()); } },
-    { "unknown widget changes nothing", "nothere.Caption=X",
-      [](PictureEditor& e, const QStringList& before) { EXPECT_EQ(e.snapshot(), before); } },
-    { "an unknown property still mirrors the widget", "Label1.Frobnicate=1",
-      [](PictureEditor& e, const QStringList&) {
+    { "an unknown property still mirrors the widget", "Label1.Frobnicate=1", [](PictureEditor& e, const QStringList&) {
           EXPECT_EQ(e.label->text(), "שינוי גודל תמונה:");
           EXPECT_FALSE(rtl(e.label));
       } },
 };
 
-class Entries : public testing::TestWithParam<EntryCase> {};
-
-TEST_P(Entries, ApplyToTheirWidget)
+TEST(Language, EntriesApplyToTheirWidget)
 {
-    PictureEditor editor;
-    const QStringList before = editor.snapshot();
-    EXPECT_EQ(applyFile(editor, QStringLiteral("[picedit]\n") + QString::fromUtf8(GetParam().line) + u'\n'), "test");
-    GetParam().check(editor, before);
+    for (const EntryCase& c : kEntries) {
+        SCOPED_TRACE(c.name);
+        PictureEditor editor;
+        const QStringList before = editor.snapshot();
+        EXPECT_EQ(applyFile(editor, QStringLiteral("[picedit]\n") + QString::fromUtf8(c.line) + u'\n'), "test");
+        c.check(editor, before);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Language, Entries, testing::ValuesIn(kEntries), [](const auto& info) {
-    std::string name;
-    for (const char* p = info.param.name; *p; ++p)
-        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-    return name;
-});
 
 TEST(Language, MalformedLinesAreSkippedWithoutStaleValues)
 {

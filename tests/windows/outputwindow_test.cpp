@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QImageReader>
 #include <QLabel>
@@ -38,10 +37,9 @@ TEST(Printing, FittedAndCentredOnThePrintableArea)
     };
     for (const Case& c : cases) {
         const QRectF r = nuvela::printPlacement(c.page, c.area);
-        EXPECT_NEAR(r.x(), c.expected.x(), 0.01);
-        EXPECT_NEAR(r.y(), c.expected.y(), 0.01);
-        EXPECT_NEAR(r.width(), c.expected.width(), 0.01);
-        EXPECT_NEAR(r.height(), c.expected.height(), 0.01);
+        for (const auto& [got, want] : {std::pair{r.x(), c.expected.x()}, {r.y(), c.expected.y()},
+                                        {r.width(), c.expected.width()}, {r.height(), c.expected.height()}})
+            EXPECT_NEAR(got, want, 0.01) << c.page.width() << "x" << c.page.height();
     }
 }
 
@@ -149,15 +147,6 @@ TEST_F(OutputWindow, ReplacingAFileAsksUnderTheFinalName)
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 
-/// What a poppler tool says about a file.
-QString poppler(const char* tool, const QStringList& args)
-{
-    QProcess p;
-    p.start(QString::fromLatin1(tool), args);
-    p.waitForFinished(30000);
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
-
 // Saved pictures at the chosen resolution (remembered in the text store),
 // PDF as vectors with embedded fonts.
 TEST_F(OutputWindow, SavingAtFullQuality)
@@ -200,8 +189,8 @@ TEST_F(OutputWindow, SavingAtFullQuality)
     window->output().savePicture();
     EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
     EXPECT_TRUE(folder.read("out/e.pdf").startsWith("%PDF"));
-    EXPECT_TRUE(poppler("pdffonts", {folder.file("out/e.pdf")}).contains(" yes ")) << "fonts embedded";
-    EXPECT_TRUE(poppler("pdftotext", {folder.file("out/e.pdf"), "-"}).contains(u"יום")) << "rows are text";
+    EXPECT_TRUE(test::runTool("pdffonts", {folder.file("out/e.pdf")}).contains(" yes ")) << "fonts embedded";
+    EXPECT_TRUE(test::runTool("pdftotext", {folder.file("out/e.pdf"), "-"}).contains(u"יום")) << "rows are text";
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 
@@ -221,11 +210,11 @@ TEST_F(OutputWindow, PrintingAtThePrintersResolution)
         dialogs.answerPrint(pdf);
         out.printPicture();
         EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
-        const QStringList image = poppler("pdfimages", {"-list", pdf}).split(u'\n').value(2).simplified().split(u' ');
+        const QStringList image = test::runTool("pdfimages", {"-list", pdf}).split(u'\n').value(2).simplified().split(u' ');
         ASSERT_GT(image.size(), 4) << c.name;
         // Column 4 is the picture's width in pixels: about 600 dpi across the sheet.
         EXPECT_GT(image[3].toInt(), program->canvas.image().width() * 5) << c.name;
-        const QString info = poppler("pdfinfo", {pdf});
+        const QString info = test::runTool("pdfinfo", {pdf});
         const QRegularExpressionMatch size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(info);
         ASSERT_TRUE(size.hasMatch()) << c.name;
         EXPECT_EQ(size.captured(1).toDouble() > size.captured(2).toDouble(), c.landscape) << c.name;

@@ -84,15 +84,6 @@ protected:
         window->chooseHeadlineColour();
         ASSERT_TRUE(program->state.isModified());
     }
-    /// The questions asked so far.
-    QStringList questions() const
-    {
-        QStringList asked;
-        for (const auto& r : dialogs.requests())
-            if (r.kind == nuvela::ScriptedDialogs::Kind::Ask)
-                asked << r.title + u'|' + r.text;
-        return asked;
-    }
 };
 
 TEST_F(Recovery, KeptAfterEveryStepGoneWhenSavedOrDiscarded)
@@ -127,7 +118,7 @@ TEST_F(Recovery, ASecondProgramOnTheFolderLeavesTheFirstOnesFileAlone)
 {
     start();
     edit();
-    const QByteArray first = [&] { QFile f(file()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray first = test::readFile(file());
     ASSERT_FALSE(first.isEmpty());
     nuvela::Program other(folder.path(), dialogs, QStringLiteral("Nuvela"));
     auto second = std::make_unique<nuvela::ArticleWindow>(other, QSize(800, 600));
@@ -144,9 +135,7 @@ TEST_F(Recovery, ASecondProgramOnTheFolderLeavesTheFirstOnesFileAlone)
     dialogs.answerAsk(false);
     other.shutdown();
     second.reset();
-    QFile f(file());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), first);
+    EXPECT_EQ(test::readFile(file()), first);
 }
 
 TEST_F(Recovery, RestartOffersTheUnsavedPage)
@@ -194,12 +183,8 @@ TEST_F(Recovery, UnreadableFileIsSetAsideWithAMessage)
     };
     for (const auto& c : cases) {
         start();
-        QDir().mkpath(nuvela::recoveryFolder());
         QFile::remove(file() + QStringLiteral(".damaged"));
-        QFile out(file());
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(c.bytes);
-        out.close();
+        test::writeFile(file(), c.bytes);
         if (c.asked)
             dialogs.answerAsk(true);
         window->offerRecovery();
@@ -208,9 +193,7 @@ TEST_F(Recovery, UnreadableFileIsSetAsideWithAMessage)
         EXPECT_TRUE(messages().first().contains(QString::fromUtf8(c.reason))) << messages().first().toStdString();
         EXPECT_TRUE(messages().first().contains(u".damaged"));
         EXPECT_FALSE(kept()) << c.name;
-        QFile aside(file() + QStringLiteral(".damaged"));
-        ASSERT_TRUE(aside.open(QIODevice::ReadOnly)) << c.name;
-        EXPECT_EQ(aside.readAll(), c.bytes) << c.name;
+        EXPECT_EQ(test::readFile(file() + QStringLiteral(".damaged")), c.bytes) << c.name;
         EXPECT_FALSE(program->state.isModified());
         dialogs = {};
     }

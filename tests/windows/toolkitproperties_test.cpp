@@ -11,9 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QLocale>
-#include <QRadioButton>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -34,7 +32,7 @@ protected:
 
 using ValueConversion = GermanLocale;
 
-TEST_F(ValueConversion, NumbersReadAsUsEnglish)
+TEST_F(ValueConversion, NumbersAndBooleansReadAsUsEnglish)
 {
     struct Case {
         const char* text;
@@ -49,23 +47,15 @@ TEST_F(ValueConversion, NumbersReadAsUsEnglish)
     };
     for (const Case& c : cases)
         EXPECT_EQ(numberFromValue(QString::fromLatin1(c.text)), c.expected) << c.text;
-}
-
-TEST_F(ValueConversion, WholeNumbersAndBooleans)
-{
     EXPECT_EQ(wholeFromValue(QStringLiteral("2.5")), 2); // halves to even
     EXPECT_EQ(wholeFromValue(QStringLiteral("3.5")), 4);
     EXPECT_EQ(wholeFromValue(QStringLiteral("-2.5")), -2);
     EXPECT_EQ(wholeFromValue(QStringLiteral("5000000000")), std::nullopt);
-    struct Case {
-        const char* text;
-        std::optional<bool> expected;
-    };
-    const Case cases[] = { { "True", true },  { "false", false }, { "-1", true },
+    const std::pair<const char*, std::optional<bool>> booleans[] = { { "True", true },  { "false", false }, { "-1", true },
                            { "0", false },    { "2", true },      { "yes", std::nullopt },
                            { "", std::nullopt } };
-    for (const Case& c : cases)
-        EXPECT_EQ(booleanFromValue(QString::fromLatin1(c.text)), c.expected) << c.text;
+    for (const auto& [text, expected] : booleans)
+        EXPECT_EQ(booleanFromValue(QString::fromLatin1(text)), expected) << text;
     EXPECT_EQ(textFromValue(true), QStringLiteral("True"));
     EXPECT_EQ(textFromValue(10.24), QStringLiteral("10.24"));
 }
@@ -93,8 +83,6 @@ struct PropertyCase {
     bool accepted;
     std::function<void(QWidget*)> check;
 };
-
-void PrintTo(const PropertyCase& c, std::ostream* os) { *os << c.name; }
 
 template <typename W>
 W* as(QWidget* w)
@@ -203,28 +191,18 @@ const PropertyCase kPropertyCases[] = {
       } },
 };
 
-class Properties : public testing::TestWithParam<PropertyCase> {};
-
-TEST_P(Properties, SetByToolkitName)
+TEST(Properties, SetByToolkitName)
 {
-    const PropertyCase& c = GetParam();
-    QWidget window;
-    QWidget* widget = c.make(&window);
-    widget->setObjectName(QStringLiteral("subject"));
-    widget->setGeometry(10, 10, 80, 20);
-    EXPECT_EQ(writeToolkitProperty(widget, QString::fromLatin1(c.property),
-                                   QString::fromUtf8(c.value)),
-              c.accepted);
-    c.check(widget);
+    for (const PropertyCase& c : kPropertyCases) {
+        SCOPED_TRACE(c.name);
+        QWidget window;
+        QWidget* widget = c.make(&window);
+        widget->setObjectName(QStringLiteral("subject"));
+        widget->setGeometry(10, 10, 80, 20);
+        EXPECT_EQ(writeToolkitProperty(widget, QString::fromLatin1(c.property), QString::fromUtf8(c.value)), c.accepted);
+        c.check(widget);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Widgets, Properties, testing::ValuesIn(kPropertyCases),
-                         [](const auto& info) {
-                             std::string name;
-                             for (const char* p = info.param.name; *p; ++p)
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             return name;
-                         });
 
 TEST(Properties, GeometryMovedByOtherCodeIsReadFromThePixels)
 {
@@ -273,29 +251,6 @@ TEST(Controls, ArraysAndPlainNames)
     EXPECT_EQ(findControl(&window, u"nav"), nullptr) << "an array is not a plain control";
     EXPECT_EQ(arrayElements(&window, u"nav"), (QList<QWidget*> { &nav0, &nav1, &nav3 }));
     EXPECT_EQ(windowControls(&window).size(), 5);
-}
-
-TEST(Controls, ToolkitTypeNames)
-{
-    QWidget window;
-    QLabel image(&window);
-    image.setProperty(kToolkitTypeProperty, QStringLiteral("Image"));
-    const std::pair<QWidget*, const char*> cases[] = {
-        { &window, "Form" },
-        { new QLabel(&window), "Label" },
-        { new QCheckBox(&window), "CheckBox" },
-        { new QRadioButton(&window), "OptionButton" },
-        { new ButtonPlus(&window), "ButtonPlus" },
-        { new QLineEdit(&window), "TextBox" },
-        { new QListWidget(&window), "ListBox" },
-        { new QScrollBar(Qt::Vertical, &window), "VScrollBar" },
-        { new QGroupBox(&window), "Frame" },
-        { new Retainer(&window), "Retainer" },
-        { &image, "Image" },
-        { new QWidget(&window), "PictureBox" },
-    };
-    for (const auto& [widget, type] : cases)
-        EXPECT_EQ(toolkitTypeName(widget), QString::fromLatin1(type)) << type;
 }
 
 } // namespace
