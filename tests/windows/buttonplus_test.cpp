@@ -68,28 +68,22 @@ struct AlignmentCase {
 };
 
 const AlignmentCase kAlignments[] = {
-    { PictureAlignment::LeftOfCaption, "LeftOfCaption",
-      [](QRect p, QRect c, QRect b) {
+    { PictureAlignment::LeftOfCaption, "LeftOfCaption", [](QRect p, QRect c, QRect b) {
           EXPECT_LT(p.right(), c.left());
           EXPECT_NEAR((p.left() + c.right()) / 2.0, b.center().x(), 3) << "pair centred";
       } },
-    { PictureAlignment::RightOfCaption, "RightOfCaption",
-      [](QRect p, QRect c, QRect b) {
+    { PictureAlignment::RightOfCaption, "RightOfCaption", [](QRect p, QRect c, QRect b) {
           EXPECT_GT(p.left(), c.right());
           EXPECT_NEAR((c.left() + p.right()) / 2.0, b.center().x(), 3);
       } },
-    { PictureAlignment::AboveCaption, "AboveCaption",
-      [](QRect p, QRect c, QRect) { EXPECT_LT(p.bottom(), c.top()); } },
-    { PictureAlignment::BelowCaption, "BelowCaption",
-      [](QRect p, QRect c, QRect) { EXPECT_GT(p.top(), c.bottom()); } },
-    { PictureAlignment::LeftEdge, "LeftEdge",
-      [](QRect p, QRect c, QRect) {
+    { PictureAlignment::AboveCaption, "AboveCaption", [](QRect p, QRect c, QRect) { EXPECT_LT(p.bottom(), c.top()); } },
+    { PictureAlignment::BelowCaption, "BelowCaption", [](QRect p, QRect c, QRect) { EXPECT_GT(p.top(), c.bottom()); } },
+    { PictureAlignment::LeftEdge, "LeftEdge", [](QRect p, QRect c, QRect) {
           EXPECT_LE(p.left(), 12);
           EXPECT_LT(p.right(), c.left());
           EXPECT_LT(c.left() - p.right(), 12) << "caption follows the picture";
       } },
-    { PictureAlignment::RightEdge, "RightEdge",
-      [](QRect p, QRect c, QRect b) {
+    { PictureAlignment::RightEdge, "RightEdge", [](QRect p, QRect c, QRect b) {
           EXPECT_GE(p.right(), b.width() - 13);
           EXPECT_LT(p.left() - c.right(), 12) << "caption precedes the picture";
       } },

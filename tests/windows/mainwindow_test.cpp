@@ -5,6 +5,7 @@
 #include "store/numbers.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/programfonts.h"
 #include "windows/common/version.h"
 #include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
@@ -263,23 +264,34 @@ TEST_F(WindowFixture, WebPaneButtonsAndGoingHome)
     EXPECT_TRUE(messages().first().contains(u"https://www.nuvela.example/helpdesk.html"));
 }
 
-TEST_F(WindowFixture, ShutdownRemovesExactlyTheFontsItAddedOnce)
+// The fonts of the program folder (any letter case of the extension, no
+// broken file) are added once and removed at exit, exactly they.
+TEST_F(WindowFixture, FolderFontsAreAddedOnceAndRemovedExactlyAtExit)
 {
     const QString fonts = u"/usr/share/fonts/truetype/liberation2/"_s;
     ASSERT_TRUE(QFile::copy(fonts + u"LiberationSerif-Italic.ttf"_s, folder.file("extra.ttf")));
+    ASSERT_TRUE(QFile::copy(fonts + u"LiberationSans-Regular.ttf"_s, folder.file("HEADLINE.TTF")));
+    folder.write("broken.ttf", "not a font");
+    folder.write("readme.txt", "text");
     start();
     window->output(); // loading the output window adds them
+    window->output();
     const QList<int> ids = program->fonts.ids();
-    ASSERT_EQ(ids.size(), 1);
+    ASSERT_EQ(ids.size(), 2);
+    EXPECT_TRUE(program->fonts.families().contains(u"Liberation Sans"_s));
+    EXPECT_EQ(nuvela::ProgramFonts().addFrom(u"/nonexistent/program"_s), 0);
     const int other = QFontDatabase::addApplicationFont(fonts + u"LiberationMono-Bold.ttf"_s);
     ASSERT_GE(other, 0);
     window->close(); // the shutdown routine
     QFontDatabase::families(); // the database fills its lists again after a removal
-    EXPECT_TRUE(QFontDatabase::applicationFontFamilies(ids.first()).isEmpty());
+    for (int id : ids)
+        EXPECT_TRUE(QFontDatabase::applicationFontFamilies(id).isEmpty());
     EXPECT_FALSE(QFontDatabase::applicationFontFamilies(other).isEmpty());
     EXPECT_EQ(quits, 1);
     program->shutdown(); // once only
     EXPECT_EQ(quits, 1);
+    QFontDatabase::families();
+    EXPECT_FALSE(QFontDatabase::applicationFontFamilies(other).isEmpty());
     QFontDatabase::removeApplicationFont(other);
 }
 

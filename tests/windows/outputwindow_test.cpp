@@ -53,34 +53,46 @@ protected:
     }
 };
 
+// Each kind of name gets its format and extension; a file is replaced only
+// after the user agreed, under the name it really gets ("card1" with the
+// JPEG filter asks about "card1.jpg").
 TEST_F(OutputWindow, SavingUnderEachKindOfName)
 {
     nuvela::PicformWindow& out = open("family-times");
     folder.write("out/card.bmp", "the user's own bitmap");
-    struct Case {
-        const char* chosen;
-        int filter;
-        const char* written;
-        const char* format;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
         {"out/card.jpg", 0, "out/card.jpg", "jpeg"},  {"out/card.jpeg", 0, "out/card.jpeg", "jpeg"},
         {"out/CARD.BMP", 0, "out/CARD.BMP", "bmp"},   {"out/mycard", 1, "out/mycard.bmp", "bmp"},
         {"out/other", 0, "out/other.jpg", "jpeg"},    {"out/card.JPG", 1, "out/card.JPG", "jpeg"},
         {"out/my.card", 1, "out/my.card.bmp", "bmp"}, {"out/card2.", 0, "out/card2.jpg", "jpeg"},
     };
-    for (const Case& c : cases) {
-        dialogs.answerSave(folder.file(c.chosen), c.filter);
+    for (const auto& [chosen, filter, written, format] : cases) {
+        dialogs.answerSave(folder.file(chosen), filter);
         out.savePicture();
-        QImageReader reader(folder.file(c.written));
-        EXPECT_EQ(reader.format(), QByteArray(c.format)) << c.chosen;
-        EXPECT_EQ(reader.size(), program->canvas.image().size()) << c.chosen;
+        QImageReader reader(folder.file(written));
+        EXPECT_EQ(reader.format(), QByteArray(format)) << chosen;
+        EXPECT_EQ(reader.size(), program->canvas.image().size()) << chosen;
     }
     // Nothing named after the target was touched or left behind.
     EXPECT_EQ(folder.read("out/card.bmp"), "the user's own bitmap");
-    EXPECT_FALSE(QFileInfo::exists(folder.file("out/card2..jpg")));
-    EXPECT_FALSE(QFileInfo::exists(folder.file("out/mycard.jpg")));
-    EXPECT_FALSE(QFileInfo::exists(folder.file("out/CARD.jpg")));
+    for (const char* name : {"out/card2..jpg", "out/mycard.jpg", "out/CARD.jpg"})
+        EXPECT_FALSE(QFileInfo::exists(folder.file(name))) << name;
+    EXPECT_TRUE(questions().isEmpty());
+
+    const std::tuple<const char*, int, const char*, bool> replacing[] = {
+        {"out/card1", 0, "out/card1.jpg", false}, {"out/card1", 0, "out/card1.jpg", true},
+        {"out/card2", 1, "out/card2.bmp", false}, {"out/card3.jpg", 0, "out/card3.jpg", true},
+    };
+    for (const auto& [chosen, filter, existing, yes] : replacing) {
+        folder.write(existing, "the user's own file");
+        dialogs.answerSave(folder.file(chosen), filter);
+        dialogs.answerAsk(yes);
+        out.savePicture();
+        EXPECT_TRUE(dialogs.requests().back().text.contains(QFileInfo(existing).fileName())) << chosen;
+        EXPECT_EQ(folder.read(existing) != "the user's own file", yes) << chosen;
+    }
+    EXPECT_EQ(questions().size(), 4);
+    EXPECT_TRUE(dialogs.allAnswered());
 
     // A cancelled dialog changes nothing; a failure is shown.
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
@@ -107,43 +119,6 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
         EXPECT_TRUE(dialogs.requests().back().text.contains(u"מוגן")) << dialogs.requests().back().text.toStdString();
         EXPECT_EQ(QImageReader(folder.file("out/kept.jpg")).canRead(), yes);
     }
-    EXPECT_TRUE(dialogs.unexpected().isEmpty());
-}
-
-// A file is replaced only after the user agreed, under the name it really
-// gets: "card1" with the JPEG filter asks about "card1.jpg".
-TEST_F(OutputWindow, ReplacingAFileAsksUnderTheFinalName)
-{
-    nuvela::PicformWindow& out = open("family-times");
-    struct Case {
-        const char* chosen;
-        int filter;
-        const char* existing; // "" when nothing is there
-        bool yes;
-        bool replaced;
-    };
-    const Case cases[] = {
-        {"out/card1", 0, "out/card1.jpg", false, false}, {"out/card1", 0, "out/card1.jpg", true, true},
-        {"out/card2", 1, "out/card2.bmp", false, false}, {"out/card3.jpg", 0, "out/card3.jpg", true, true},
-        {"out/card4", 0, "", false, true},
-    };
-    for (const Case& c : cases) {
-        if (*c.existing)
-            folder.write(c.existing, "the user's own file");
-        const size_t asked = dialogs.requests().size() + 1; // the save dialog itself
-        dialogs.answerSave(folder.file(c.chosen), c.filter);
-        if (*c.existing)
-            dialogs.answerAsk(c.yes);
-        out.savePicture();
-        EXPECT_EQ(dialogs.requests().size(), asked + (*c.existing ? 1 : 0)) << c.chosen;
-        if (*c.existing) {
-            EXPECT_TRUE(dialogs.requests().back().text.contains(QFileInfo(folder.file(c.existing)).fileName())) << c.chosen;
-            EXPECT_EQ(folder.read(c.existing) != "the user's own file", c.replaced) << c.chosen;
-        } else {
-            EXPECT_TRUE(QFileInfo::exists(folder.file("out/card4.jpg")));
-        }
-    }
-    EXPECT_TRUE(dialogs.allAnswered());
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 

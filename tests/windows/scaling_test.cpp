@@ -5,7 +5,6 @@
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -114,14 +113,6 @@ TEST(Scaling, AFailingPropertyIsSkipped)
     ScaleWindow(&w.window, { 1024, 768 });
     EXPECT_EQ(w.label->font().pixelSize(), 13);
     expectRect(w.label, scaled({ 1000, 1000, 2000, 500 }, scaleFactors({ 1024, 768 })));
-}
-
-TEST(Scaling, ReadsTheWindowsScreen)
-{
-    Window a, b;
-    ScaleWindow(&a.window);
-    ScaleWindow(&b.window, a.window.screen()->size());
-    EXPECT_EQ(twipsGeometry(a.label), twipsGeometry(b.label));
 }
 
 } // namespace

@@ -79,18 +79,12 @@ TEST(WebPane, StartPageFollowsTheLanguage)
     folder.write(QStringLiteral("preload-english.html"), "en");
     folder.write(QStringLiteral("preload-nederlands.html"), "nl");
     const std::pair<const char*, const char*> cases[] = {
-        { "hebrew", "preload.html" },
-        { "Hebrew", "preload.html" },
-        { "english", "preload-english.html" },
-        { "English", "preload-english.html" },
-        { "nederlands", "preload-nederlands.html" },
-        { "francais", "preload-english.html" },
-        { "../templates/x", "preload.html" },
+        {"hebrew", "preload.html"}, {"Hebrew", "preload.html"}, {"english", "preload-english.html"},
+        {"English", "preload-english.html"}, {"nederlands", "preload-nederlands.html"},
+        {"francais", "preload-english.html"}, {"../templates/x", "preload.html"},
     };
     for (const auto& [language, page] : cases)
-        EXPECT_EQ(QFileInfo(startPagePath(folder.path(), QString::fromLatin1(language))).fileName(),
-                  QString::fromLatin1(page))
-            << language;
+        EXPECT_EQ(QFileInfo(startPagePath(folder.path(), QString::fromLatin1(language))).fileName(), page) << language;
 }
 
 // The left edge of the first block whose text starts with prefix.
