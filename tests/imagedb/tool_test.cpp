@@ -16,11 +16,7 @@ using namespace nuvela;
 
 namespace {
 
-struct ToolRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
+struct ToolRun { int exitCode; QString out; QString err; };
 
 ToolRun imgdb(const QStringList& args)
 {
@@ -161,10 +157,6 @@ TEST(SampleDatabases, HoldEveryListedPictureAndCleanLogos)
             EXPECT_TRUE(decodePicture(fetchImageBytes(test::stagedDataDir(), edition, kStockPictureTable, title).bytes).ok());
     }
 }
-
-} // namespace
-
-namespace {
 
 // A writer killed at any moment leaves the old or the new database, never a
 // journal that read-only openers trip over; a journal left by some other

@@ -22,12 +22,7 @@ QRgb at(const QImage& img, int x, int y) { return img.pixel(x, y) | 0xFF000000u;
 
 TEST(Layout, MatchesWorkedCases)
 {
-    struct Case {
-        int w, h;
-        float angle;
-        bool steep;
-        qint64 d, last, from, to, start;
-    };
+    struct Case { int w, h; float angle; bool steep; qint64 d, last, from, to, start; };
     const Case cases[] = {
         {100, 50, 0, false, 0, 49, 99, -1, 0},    {100, 50, 30, false, 58, 107, 99, -1, 0},
         {100, 100, 45, true, 100, 199, 99, -1, 0}, {100, 50, 90, true, 0, 99, 0, 50, 0},
@@ -63,12 +58,7 @@ TEST(DrawGradient, WorkedPixels)
 {
     const auto r = [](int i, int n) { return ret::toQRgb(ret::rampColor(kA, kB, i, n)); };
     const QRgb a = ret::toQRgb(kA), b = ret::toQRgb(kB);
-    struct Case {
-        int w, h;
-        float angle;
-        bool middleOut;
-        std::vector<std::tuple<int, int, QRgb>> pixels;
-    };
+    struct Case { int w, h; float angle; bool middleOut; std::vector<std::tuple<int, int, QRgb>> pixels; };
     const Case cases[] = {
         {20, 10, 0, false, {{5, 0, a}, {5, 9, b}}},
         {20, 10, 180, false, {{19, 0, b}, {0, 9, a}}},

@@ -15,10 +15,7 @@
 
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    QString err;
-};
+struct RunResult { int exitCode = -1; QString err; };
 
 /// Runs nuvela-render as a server or a cron job would: no display and no
 /// environment at all.
@@ -76,10 +73,7 @@ TEST(Renderer, FailuresSayWhyAndLeaveNoFile)
     folder.write("templates/ok.ini", test::ansi("[templateid]\nid=101\n[paper]\nsize=1500,1500\n"));
     QTemporaryDir out;
     const QString target = out.filePath("page.png");
-    struct Case {
-        QStringList args;
-        const char* says;
-    };
+    struct Case { QStringList args; const char* says; };
     const Case cases[] = {
         {{"--program-dir", folder.path(), "--template", "nothing", "-o", target}, "no template"},
         {{"--program-dir", folder.path(), "--template", "huge", "-o", target}, "at most"},

@@ -50,9 +50,7 @@ struct StoreFixture : testing::Test {
 
 TEST_F(StoreFixture, ReadsAnswerAsTheFormatsSay)
 {
-    struct Case {
-        const char16_t *mode, *section, *key, *expected;
-    };
+    struct Case { const char16_t *mode, *section, *key, *expected; };
     const Case cases[] = {
         {u"get", u"templateid", u"id", u"101"}, // plain
         {u"get", u"PAPER", u"size", u"11906,16838"}, // names ignore case and blanks are trimmed

@@ -15,10 +15,7 @@ TEST(Numbers, RoundHalfEven)
 
 TEST(Numbers, ParseNumberNeverThrowsAndRefusesWhatIsNotANumber)
 {
-    struct Case {
-        const char16_t* text;
-        std::optional<double> value;
-    };
+    struct Case { const char16_t* text; std::optional<double> value; };
     const Case cases[] = {
         {u"1200", 1200},      {u" -3.5 ", -3.5},  {u"&HFF0000", 0xFF0000}, {u"&h10", 16},
         {u"1e3", 1000},       {u"failed", {}},    {u"", {}},               {u"abc", {}},

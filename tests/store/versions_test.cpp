@@ -35,11 +35,7 @@ const char* const kStore = "[interface]\nlang=hebrew\n\n"
 
 TEST(Versions, DeleteDropsOneSectionAndRenumbersTheLaterOnes)
 {
-    struct Case {
-        const char* name;
-        int version;
-        const char* expected;
-    };
+    struct Case { const char* name; int version; const char* expected; };
     const Case cases[] = {
         {"delete 2 of 4: 3 and 4 move down, other templates and odd headers stay", 2,
          "[interface]\nlang=hebrew\n\n[tav101girsa1]\ntxt0=ok\ntxt1=one\n\n[tav1010girsa3]\ntxt0=ok\n\n"

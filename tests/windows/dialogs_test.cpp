@@ -11,11 +11,7 @@ const QString kSaveFilter = QStringLiteral(
 
 TEST(FileFilters, OldFormBecomesQtFilters)
 {
-    struct Case {
-        QString oldForm;
-        QStringList qt;
-        QStringList extensions;
-    };
+    struct Case { QString oldForm; QStringList qt; QStringList extensions; };
     const Case cases[] = {
         { kSaveFilter,
           { "JPEG File Interchange Format (*.jpg *.jpeg)", "Bitmap Image (*.bmp)" },

@@ -117,11 +117,7 @@ TEST(Framing, ProportionalPanAndRecentring)
     EXPECT_EQ(f.h.excess, 1500); // a wide picture in a square frame: centred,
     EXPECT_EQ(f.h.value, 750);   // no vertical excess
     EXPECT_EQ(f.v.excess, 0);
-    struct Step {
-        int zoom;
-        double panX;
-        std::int64_t hExcess, hValue, vExcess, vValue;
-    };
+    struct Step { int zoom; double panX; std::int64_t hExcess, hValue, vExcess, vValue; };
     const Step steps[] = {
         {20, 0, 4500, 2250, 1500, 750},      // from an empty vertical range: stays centred
         {20, -1000, 4500, 1250, 1500, 750},  // the user pans
@@ -193,10 +189,7 @@ TEST(PictureFiles, NamesOutputSizesAndApplying)
     test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
     const QString temppic = folder.path() + QStringLiteral("/temppic");
     folder.write("temppic/a_1.jpg", "x");
-    struct Name {
-        const char* source;
-        const char* expected;
-    };
+    struct Name { const char* source; const char* expected; };
     for (const Name& n : {Name{"/x/a.jpg", "a_2.jpg"}, Name{"/x/A.JPG", "A_2.jpg"}, Name{"/x/my.photo.jpg", "my_1.jpg"},
                           Name{"/x/.jpg", "picture_1.jpg"}, Name{"C:\\pics\\b.bmp", "b_1.jpg"},
                           Name{"/x/\u7167\u7247.png", "___1.jpg"}, Name{"/x/\u05ea\u05de\u05d5\u05e0\u05d4.jpg", "\u05ea\u05de\u05d5\u05e0\u05d4_1.jpg"}})

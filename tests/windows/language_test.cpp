@@ -222,11 +222,7 @@ TEST(Language, BufferKeepsWholeEntriesOnly)
 {
     const QString head = QStringLiteral("Label1.Tag=");
     const auto line = [&](int length) { return head + QString(length - head.size(), u'x'); };
-    struct Case {
-        const char* name;
-        QList<int> lengths;
-        int kept;
-    };
+    struct Case { const char* name; QList<int> lengths; int kept; };
     const Case cases[] = {
         { "fills the buffer exactly", { 649, 648 }, 2 }, // 650 + 649 = 1299
         { "one character too many", { 649, 649 }, 1 },   // 650 + 650 = 1300

@@ -24,10 +24,7 @@ namespace {
 
 TEST(Printing, FittedAndCentredOnThePrintableArea)
 {
-    struct Case {
-        QSizeF page;
-        QRectF area, expected;
-    };
+    struct Case { QSizeF page; QRectF area, expected; };
     const Case cases[] = {
         {{100, 200}, {10, 20, 50, 100}, {10, 20, 50, 100}},     // same proportions fill it
         {{100, 200}, {0, 0, 400, 100}, {175, 0, 50, 100}},      // portrait on landscape: centred across
@@ -175,10 +172,7 @@ TEST_F(OutputWindow, PrintingAtThePrintersResolution)
 {
     folder.write("templates/flat.ini", test::ansi("[templateid]\nid=110\n[paper]\nsize=16000,11000\nalign=ltr\n"
                                                   "[object1]\nobjtype=malben\nobjdim=1000,1000,14000,9000\n"));
-    struct Case {
-        const char* name;
-        bool landscape;
-    };
+    struct Case { const char* name; bool landscape; };
     for (const Case& c : {Case{"birthday", false}, Case{"flat", true}}) {
         nuvela::PicformWindow& out = open(c.name);
         const QString pdf = folder.file(QStringLiteral("print-%1.pdf").arg(c.name));

@@ -34,10 +34,7 @@ using ValueConversion = GermanLocale;
 
 TEST_F(ValueConversion, NumbersAndBooleansReadAsUsEnglish)
 {
-    struct Case {
-        const char* text;
-        std::optional<double> expected;
-    };
+    struct Case { const char* text; std::optional<double> expected; };
     const Case cases[] = {
         { "1.5", 1.5 },          { " 12 ", 12 },         { "1,000.25", 1000.25 },
         { "-1", -1 },            { "1e3", 1000 },        { "&HFF", 255 },
