@@ -44,10 +44,7 @@ TEST_F(ImgdbTool, CreatesAddsReplacesListsAndExtracts)
     folder.write("photo.jpg", photo);
 
     EXPECT_EQ(imgdb({ "create", db() }).exitCode, 0);
-    const struct {
-        QStringList args;
-        const char* said;
-    } steps[] = {
+    const struct { QStringList args; const char* said; } steps[] = {
         { { "add", db(), "logobank", "עיתון החתונה", file("first.png") }, "Added" },
         { { "add", db(), "logobank", "Family Times", file("first.png") }, "Added" },
         { { "add", db(), "fixpic", "Mom's Flowers", file("photo.jpg") }, "Added" },
@@ -82,12 +79,7 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
     ASSERT_EQ(imgdb({ "add", db(), "logobank", "Logo", file("logo.png") }).exitCode, 0);
     const QByteArray before = folder.read("nvdb.db");
 
-    const struct {
-        const char* name;
-        QStringList args;
-        int exitCode;
-        const char* error;
-    } cases[] = {
+    const struct { const char* name; QStringList args; int exitCode; const char* error; } cases[] = {
         { "no command", {}, 2, "Usage:" },
         { "unknown command", { "drop", db() }, 2, "unknown command drop" },
         { "wrong arguments", { "add", db(), "logobank" }, 2, "wrong number of arguments" },
