@@ -43,10 +43,8 @@ TEST(Ramp, EndPointsAndHalvesToEven)
     // 5 * 0.5 = 2.5 goes to 2, 3 * 0.5 = 1.5 goes to 2, 255 * 0.5 to 128.
     EXPECT_EQ(ret::rampColor(0, 0x00FF0305, 1, 2), 0x00800202);
     EXPECT_EQ(ret::rampColor(kA, kB, 0, 0), kA); // a single entry is the start colour
-}
 
-TEST(Table, MiddleOutOrder)
-{
+    // Middle out order.
     const auto odd = ret::colorTable(0, 0x0000003C, 3, true); // ramp 0,20,40,60
     EXPECT_EQ(odd, (std::vector<qint32>{0, 40, 60, 20}));
     const auto even = ret::colorTable(0, 0x00000028, 4, true); // ramp 0,10,20,30,40

@@ -25,20 +25,16 @@ TEST(Numbers, ParseNumberNeverThrowsAndRefusesWhatIsNotANumber)
     };
     for (const Case& c : cases)
         EXPECT_EQ(parseNumber(QStringView(c.text)), c.value) << QString::fromUtf16(c.text).toStdString();
-}
 
-TEST(Numbers, ColoursAndWholeNumbers)
-{
+    // Colours and whole numbers.
     EXPECT_EQ(parseColour(u"16777215"), 0xFFFFFFu);
     EXPECT_EQ(parseColour(u"&HFF0000"), 0xFF0000u);
     EXPECT_FALSE(parseColour(u"16777216"));
     EXPECT_FALSE(parseColour(u"-1"));
     EXPECT_EQ(parseWhole(u"2.5"), 2);
     EXPECT_FALSE(parseWhole(u"3000000000"));
-}
 
-TEST(Numbers, MissingFieldsAreEmpty)
-{
+    // Missing fields are empty.
     const Fields f(u"1,2,x");
     EXPECT_EQ(f.size(), 3);
     EXPECT_EQ(f[5], QString());

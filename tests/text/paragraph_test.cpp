@@ -37,10 +37,8 @@ TEST(JustifyLine, FillsTheWidthWithAtLeastOneSpacePerGap)
         EXPECT_EQ(out, c.expected) << c.name;
         EXPECT_EQ(collapsed(out), c.line) << c.name << ": a space went inside a word";
     }
-}
 
-TEST(JustifyLine, CollapsingGivesTheLineBackForManyWidths)
-{
+    // Collapsing gives the line back for many widths.
     const QString line = QStringLiteral("the quick brown fox jumps over the lazy dog");
     for (int width = -1000; width <= 20000; width += 37) {
         const QString out = JustifyLine(line, width, kFixed);
@@ -103,10 +101,8 @@ TEST(ParagraphFromStored, UndoesJustificationAndKeepsParagraphBreaks)
     };
     for (const Case& c : cases)
         EXPECT_EQ(paragraphFromStored(c.stored, fitsInBox), c.expected) << c.name;
-}
 
-TEST(ParagraphFromStored, RoundTripThroughTheStoreKeepsTheText)
-{
+    // Round trip through the store keeps the text.
     // Typed → stored (CR LF written as "~" by the store) → reopened → stored
     // again gives the same text.
     const QList<VisualLine> lines = {{"aa bb cc ", false}, {"dd", true}, {"ee ff", false}};

@@ -7,7 +7,6 @@
 #include "windows/main/pageview.h"
 
 #include <QFile>
-#include <QProcess>
 
 using nuvela::RecoveryState;
 
@@ -197,34 +196,6 @@ TEST_F(Recovery, UnreadableFileIsSetAsideWithAMessage)
         EXPECT_FALSE(program->state.isModified());
         dialogs = {};
     }
-}
-
-// A real process killed with SIGKILL right after its edits; the next start
-// draws the very same page.
-TEST_F(Recovery, KilledProgramGetsItsPageBack)
-{
-    QTemporaryDir out;
-    const QString png = out.filePath(QStringLiteral("before.png"));
-    QProcess run;
-    run.start(QStringLiteral(NUVELA_CRASH_HELPER), {folder.path(), png});
-    QByteArray said;
-    while (!said.contains("ready") && run.waitForReadyRead(120000))
-        said += run.readAllStandardOutput();
-    ASSERT_TRUE(said.contains("ready")) << run.readAllStandardError().toStdString();
-    run.kill();
-    run.waitForFinished();
-    ASSERT_EQ(run.exitStatus(), QProcess::CrashExit);
-    ASSERT_TRUE(kept());
-
-    start();
-    dialogs.answerAsk(true);
-    window->offerRecovery();
-    ASSERT_EQ(questions().size(), 1);
-    const QImage before(png);
-    ASSERT_FALSE(before.isNull());
-    EXPECT_EQ(program->canvas.image().convertToFormat(QImage::Format_ARGB32),
-              before.convertToFormat(QImage::Format_ARGB32));
-    EXPECT_EQ(program->state.modified, u"1");
 }
 
 } // namespace
