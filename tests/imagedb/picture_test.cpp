@@ -4,8 +4,6 @@
 #include "test_pictures.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace nuvela;

@@ -4,8 +4,6 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
-#include <QStringList>
-#include <utility>
 #include <vector>
 
 namespace test {

@@ -240,21 +240,6 @@ TEST_F(Pictures, TheDatabaseStopsThePageButTheFooterIsPrinted)
     EXPECT_EQ(pixel(350, 50), kWhite);  // nothing after the failure
     EXPECT_FALSE(ink(QColor(0x33, 0x30, 0x2B), QRect(0, 545, 800, 55), 120).isEmpty());
     EXPECT_TRUE(state.gpic.empty()); // overlays removed
-
-    // No database at all, a damaged one, and a legacy file without the tables.
-    QFile::remove(folder.file("nvdb.db"));
-    EXPECT_EQ(draw(frame("fixpicture", "picname", "Logo")).end, PageEnd::Stopped);
-    folder.write("nvdb.db", "this is not a database");
-    const auto damaged = draw(frame("fixpicture", "picname", "Logo"));
-    EXPECT_EQ(damaged.end, PageEnd::Stopped);
-    EXPECT_FALSE(damaged.error.isEmpty());
-    const QString nwind = test::sharedTestData("nwind.mdb");
-    if (QFile::exists(nwind)) {
-        ASSERT_TRUE(QFile::copy(nwind, folder.file("nvdb.mdb")));
-        const auto legacy = draw(frame("fixpicture", "picname", "Logo"));
-        EXPECT_EQ(legacy.end, PageEnd::Stopped);
-        EXPECT_NE(legacy.error.indexOf("fixpic"), -1) << legacy.error.toStdString();
-    }
 }
 
 class Headline : public Pictures {

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 
 #include <gtest/gtest.h>
 

@@ -101,21 +101,6 @@ TEST(Versions, ColoursAreKeptOnlyForTrueInAnyLetterCase)
     }
 }
 
-TEST(Versions, FailedWritesLeaveTheStoreByteForByte)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    const QString path = folder.file("templates/textdata.txt");
-    const QByteArray before = ansi(kStore);
-    folder.write("templates/textdata.txt", before);
-    IniFiles files;
-    const QList<StoreEntry> chinese{{QStringLiteral("txt1"), QStringLiteral("中文")}};
-    EXPECT_FALSE(writeEntries(files, path, QStringLiteral("tav101girsa1"), chinese).ok());
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    EXPECT_FALSE(writeEntries(files, path, QStringLiteral("tav101girsa1"), {{"txt1", "x"}}).ok());
-    EXPECT_FALSE(deleteVersion(files, path, QStringLiteral("101"), 1).ok());
-    EXPECT_EQ(folder.read("templates/textdata.txt"), before);
-}
-
 // Runs the helper; kills it after delay unless delay is negative. Returns the
 // exit status (-1 when killed).
 int runWriter(const char* op, const QString& path, std::chrono::microseconds delay, const char* limit = nullptr)

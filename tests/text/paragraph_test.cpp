@@ -73,17 +73,6 @@ TEST(WrapAndJustify, StoredFormOfWrappedLinesParagraphsAndLimits)
         EXPECT_EQ(WrapAndJustify(c.lines, c.limit, 1200, kFixed), c.expected) << c.name;
 }
 
-TEST(ParagraphLineLimit, AtLeastOneLine)
-{
-    // 5000 × 1500 twips with an "X" 300 twips high holds 5 lines.
-    const struct {
-        double box, line;
-        int limit;
-    } cases[] = {{1500, 300, 5}, {1499, 300, 4}, {200, 300, 1}, {0, 300, 1}, {1500, 0, 1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(paragraphLineLimit(c.box, c.line), c.limit) << c.box << " / " << c.line;
-}
-
 TEST(ParagraphFromStored, UndoesJustificationAndKeepsParagraphBreaks)
 {
     struct Case {

@@ -1,7 +1,7 @@
 #include "windows/common/buttonplus.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
+#include <QTest>
 #include <QKeyEvent>
 #include <QPixmap>
 
@@ -53,13 +53,6 @@ QRect boundsOf(const QImage& image, const std::function<bool(QColor)>& match)
 
 bool isPicture(QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
 bool isCaption(QColor c) { return c.blue() > 120 && c.red() < 100 && c.green() < 100; }
-
-void waitUntil(const std::function<bool()>& done)
-{
-    QDeadlineTimer deadline(2000);
-    while (!done() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 struct AlignmentCase {
     PictureAlignment alignment;
@@ -122,8 +115,7 @@ TEST(ButtonPlus, SpaceAndEnterActivateUnlessDisabled)
     EXPECT_EQ(clicks, 1);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(f.button, &enter);
-    waitUntil([&] { return clicks == 2; });
-    EXPECT_EQ(clicks, 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 2; }, 2000));
 
     const QImage enabled = f.image();
     f.button->setEnabled(false);
@@ -172,7 +164,7 @@ TEST(ButtonPlus, FocusDrawsARing)
     f.window.show();
     f.window.activateWindow();
     f.button->setFocus();
-    waitUntil([&] { return f.button->hasFocus(); });
+    (void)QTest::qWaitFor([&] { return f.button->hasFocus(); }, 2000);
     if (!f.button->hasFocus())
         GTEST_SKIP() << "the platform gives no keyboard focus";
     const QImage focused = f.image();

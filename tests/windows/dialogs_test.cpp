@@ -13,11 +13,8 @@ TEST(FileFilters, OldFormBecomesQtFilters)
 {
     struct Case { QString oldForm; QStringList qt; QStringList extensions; };
     const Case cases[] = {
-        { kSaveFilter,
-          { "JPEG File Interchange Format (*.jpg *.jpeg)", "Bitmap Image (*.bmp)" },
-          { "jpg", "bmp" } },
-        { "All supported Images|*.gif;*.jpg;*.jpeg;*.bmp",
-          { "All supported Images (*.gif *.jpg *.jpeg *.bmp)" }, { "gif" } },
+        { kSaveFilter, { "JPEG File Interchange Format (*.jpg *.jpeg)", "Bitmap Image (*.bmp)" }, { "jpg", "bmp" } },
+        { "All supported Images|*.gif;*.jpg;*.jpeg;*.bmp", { "All supported Images (*.gif *.jpg *.jpeg *.bmp)" }, { "gif" } },
         { "Everything|*.*", { "Everything (*.*)" }, { "" } },
         { "Pictures|*.png|Dangling description", { "Pictures (*.png)" }, { "png" } },
         { "|*.txt", { "*.txt (*.txt)" }, { "txt" } },

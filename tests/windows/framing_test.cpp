@@ -97,20 +97,6 @@ TEST(Framing, EachModeByPixelsOfTheView)
     }
 }
 
-TEST(Framing, ZoomMaximumAndDefaultMode)
-{
-    EXPECT_EQ(zoomMaximum(3000, 1500), 20); // twice as wide
-    EXPECT_EQ(zoomMaximum(750, 1500), 15);  // half as wide
-    EXPECT_EQ(zoomMaximum(1050, 1500), 13); // 7 becomes 20 - 7
-    EXPECT_EQ(zoomMaximum(1500, 1500), 10);
-    EXPECT_EQ(zoomMaximum(3000, 0), 10);
-
-    EXPECT_EQ(defaultMode({3000, 1500}, {1500, 1500}), FillMode::FitHeight);
-    EXPECT_EQ(defaultMode({1500, 3000}, {1500, 1500}), FillMode::FitWidth);
-    EXPECT_EQ(defaultMode({1500, 1500}, {1500, 1500}), FillMode::FitHeight);
-    EXPECT_EQ(defaultMode({4000, 3000}, {6400, 3000}), FillMode::FitWidth); // 4:3 in a wide frame
-}
-
 TEST(Framing, ProportionalPanAndRecentring)
 {
     Framing f = frame({200, 100}, FillMode::FitHeight);

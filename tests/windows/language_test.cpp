@@ -31,44 +31,31 @@ struct PictureEditor {
     {
         window.setObjectName(QStringLiteral("picedit"));
         window.setWindowTitle(QStringLiteral("עצוב תמונה"));
-        frame->setObjectName(QStringLiteral("Frame1"));
         frame->setCaption(QStringLiteral("מיקום התמונה"));
         for (int i = 0; i < 4; ++i) {
             picstat[i] = new QRadioButton(QStringLiteral("מצב %1").arg(i), frame);
             makeArrayElement(picstat[i], QStringLiteral("picstat"), i);
-            rightToLeft(picstat[i]);
-            writeToolkitProperty(picstat[i], u"Left", 3000);
         }
-        flip->setObjectName(QStringLiteral("flip"));
-        label->setObjectName(QStringLiteral("Label1"));
-        loadpic->setObjectName(QStringLiteral("loadpic"));
-        loadpic->setPictureAlignment(PictureAlignment::RightEdge);
         makeArrayElement(image, QStringLiteral("Image1"), 0);
         image->setProperty(kToolkitTypeProperty, QStringLiteral("Image"));
-        for (QWidget* w : { static_cast<QWidget*>(frame), static_cast<QWidget*>(flip),
-                            static_cast<QWidget*>(label), static_cast<QWidget*>(loadpic),
-                            static_cast<QWidget*>(image) })
-            rightToLeft(w);
-        writeToolkitProperty(flip, u"Left", 4000);
-    }
-
-    static void rightToLeft(QWidget* w)
-    {
-        writeToolkitProperty(w, u"RightToLeft", true);
-        writeToolkitProperty(w, u"Alignment", 1);
+        loadpic->setPictureAlignment(PictureAlignment::RightEdge);
+        const std::pair<QWidget*, const char*> named[] = {{frame, "Frame1"}, {flip, "flip"}, {label, "Label1"}, {loadpic, "loadpic"}};
+        for (const auto& [w, name] : named)
+            w->setObjectName(QString::fromLatin1(name));
+        for (QWidget* w : windowControls(&window)) {
+            writeToolkitProperty(w, u"RightToLeft", true);
+            writeToolkitProperty(w, u"Alignment", 1);
+            writeToolkitProperty(w, u"Left", w == flip ? 4000 : 3000);
+        }
     }
 
     /// Everything an entry may touch, to see that nothing else moved.
     QStringList snapshot()
     {
         QStringList state { window.windowTitle() };
-        const auto controls = windowControls(&window);
-        for (QWidget* w : controls) {
-            for (const char16_t* property :
-                 { u"Caption", u"ToolTipText", u"Tag", u"RightToLeft", u"Alignment", u"Left",
-                   u"PictureAlignment", u"Visible" })
-                state << readToolkitProperty(w, property).value_or(QVariant()).toString();
-        }
+        for (QWidget* w : windowControls(&window))
+            for (const char16_t* p : { u"Caption", u"ToolTipText", u"Tag", u"RightToLeft", u"Alignment", u"Left", u"PictureAlignment", u"Visible" })
+                state << readToolkitProperty(w, p).value_or(QVariant()).toString();
         return state;
     }
 };

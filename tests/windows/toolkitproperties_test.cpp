@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 using namespace nuvela;
 
@@ -55,19 +54,6 @@ TEST_F(ValueConversion, NumbersAndBooleansReadAsUsEnglish)
         EXPECT_EQ(booleanFromValue(QString::fromLatin1(text)), expected) << text;
     EXPECT_EQ(textFromValue(true), QStringLiteral("True"));
     EXPECT_EQ(textFromValue(10.24), QStringLiteral("10.24"));
-}
-
-TEST(ColourNumbers, RedSitsInTheLowByte)
-{
-    EXPECT_EQ(colourFromNumber(0x0000FF), QColor(255, 0, 0));
-    EXPECT_EQ(colourFromNumber(0xFF0000), QColor(0, 0, 255));
-    EXPECT_EQ(colourNumber(QColor(1, 2, 3)), 0x030201u);
-    EXPECT_EQ(colourNumberFromValue(QStringLiteral("-2147483643")), 0x80000005u);
-    QPalette palette;
-    palette.setColor(QPalette::Base, QColor(9, 9, 9));
-    EXPECT_EQ(resolveColour(0x80000005u, palette), QColor(9, 9, 9));
-    EXPECT_EQ(resolveColour(0x80000077u, palette), std::nullopt);
-    EXPECT_EQ(resolveColour(0x01000000u, palette), std::nullopt);
 }
 
 // ---- Setting and reading properties by the toolkit's names
@@ -227,27 +213,5 @@ TEST(Direction, CheckBoxBoxSideFollowsAlignmentAndDirection)
 }
 
 // ---- Controls, arrays and type names
-
-TEST(Controls, ArraysAndPlainNames)
-{
-    QWidget window;
-    ButtonPlus nav0(&window), nav1(&window), nav3(&window), proper(&window);
-    makeArrayElement(&nav3, QStringLiteral("nav"), 3);
-    makeArrayElement(&nav0, QStringLiteral("nav"), 0);
-    makeArrayElement(&nav1, QStringLiteral("nav"), 1);
-    proper.setObjectName(QStringLiteral("proper"));
-    QComboBox combo(&window); // its own internal widgets are no controls
-    combo.setObjectName(QStringLiteral("langinter"));
-    combo.setEditable(true);
-
-    EXPECT_EQ(findArrayElement(&window, u"nav", 3), &nav3);
-    EXPECT_EQ(findArrayElement(&window, u"NAV", 1), &nav1);
-    EXPECT_EQ(findArrayElement(&window, u"nav", 2), nullptr);
-    EXPECT_EQ(findArrayElement(&window, u"proper", 0), nullptr);
-    EXPECT_EQ(findControl(&window, u"Proper"), &proper);
-    EXPECT_EQ(findControl(&window, u"nav"), nullptr) << "an array is not a plain control";
-    EXPECT_EQ(arrayElements(&window, u"nav"), (QList<QWidget*> { &nav0, &nav1, &nav3 }));
-    EXPECT_EQ(windowControls(&window).size(), 5);
-}
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QTextLayout>
 #include <QTextBlock>
-#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
