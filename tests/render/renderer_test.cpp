@@ -118,9 +118,8 @@ TEST(Renderer, DamagedPicturesStayQuiet)
     GTEST_SKIP() << "sanitizer builds keep the error stream for their reports";
 #endif
     test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    QFile nopic(test::stagedDataDir() + QStringLiteral("/nopic.png"));
-    ASSERT_TRUE(nopic.open(QIODevice::ReadOnly));
-    QByteArray png = nopic.readAll();
+    QByteArray png = test::readFile(test::stagedDataDir() + QStringLiteral("/nopic.png"));
+    ASSERT_FALSE(png.isEmpty());
     folder.write("nopic.png", png);
     for (qsizetype i = 60; i < png.size(); i += 7)
         png[i] = char(png[i] ^ 0x55);

@@ -149,7 +149,6 @@ TEST(OutputFiles, FailuresNameTheFileAndWhatToDo)
     const Case cases[] = {
         {ENOSPC, "Unknown error", "No space left on device. Free some space"},
         {EACCES, "Permission denied", "Choose a folder you may write to"},
-        {EIO, "Unknown error", "Input/output error"},
         {0, "Device is gone", "Device is gone"},
     };
     for (const Case& c : cases) {
