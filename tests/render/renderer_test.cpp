@@ -1,3 +1,4 @@
+#include "app/runner.h"
 #include "store/templates.h"
 #include "support/testdirs.h"
 
@@ -14,31 +15,6 @@
 
 namespace {
 
-struct RunResult { int exitCode = -1; QString err; };
-
-/// Runs nuvela-render as a server or a cron job would: no display and no
-/// environment at all.
-RunResult renderer(const QStringList& args, int timeoutMs = 120000)
-{
-    QProcess p;
-    QProcessEnvironment none;
-#if defined(__SANITIZE_ADDRESS__)
-    // The sanitizer's own settings (leak checks off) still reach the child.
-    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"})
-        if (qEnvironmentVariableIsSet(name))
-            none.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
-#endif
-    p.setProcessEnvironment(none);
-    p.start(QStringLiteral(NUVELA_RENDER_EXE), args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return {-2, QStringLiteral("hung")};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAllStandardError())};
-}
-
 // Every sample, each in another format, one of them at print resolution,
 // without a word on the error stream.
 TEST(Renderer, DrawsEverySampleTemplateInEachFormat)
@@ -53,13 +29,13 @@ TEST(Renderer, DrawsEverySampleTemplateInEachFormat)
         QStringList args = {"--template", names[i], "-o", file};
         if (i % 3 == 1)
             args << "--quality" << "90";
-        const RunResult r = renderer(args);
+        const test::Run r = test::runRenderer(args);
         EXPECT_EQ(r.exitCode, 0) << names[i].toStdString() << ": " << r.err.toStdString();
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         EXPECT_EQ(QImageReader(file).format(), formats[i % 3].toLower().toLatin1()) << names[i].toStdString();
         if (i == 0) {
             one = QImageReader(file).size();
-            ASSERT_EQ(renderer(args << "--scale" << "3.125").exitCode, 0);
+            ASSERT_EQ(test::runRenderer(args << "--scale" << "3.125").exitCode, 0);
             EXPECT_NEAR(QImageReader(file).size().width(), one.width() * 3.125, 2);
         }
     }
@@ -83,7 +59,7 @@ TEST(Renderer, FailuresSayWhyAndLeaveNoFile)
         {{"--template", "ok"}, "-o FILE"},
     };
     for (const Case& c : cases) {
-        const RunResult r = renderer(c.args);
+        const test::Run r = test::runRenderer(c.args);
         EXPECT_NE(r.exitCode, 0) << c.says;
         EXPECT_TRUE(r.err.startsWith(u"Error: ")) << r.err.toStdString();
         EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
@@ -100,7 +76,7 @@ TEST(Renderer, PdfTextIsTextInEmbeddedFonts)
     for (const auto& [tavnit, headline] : {std::pair{"family-times", u"Grandma Turns Ninety!"},
                                            {"birthday", u"היום חוגגים יום הולדת!"}}) {
         const QString pdf = out.filePath(QString::fromLatin1(tavnit) + ".pdf");
-        const RunResult r = renderer({"--template", tavnit, "-o", pdf});
+        const test::Run r = test::runRenderer({"--template", tavnit, "-o", pdf});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         EXPECT_TRUE(test::runTool("pdffonts", {pdf}).contains(u"Liberation")) << tavnit << " (poppler-utils is needed)";
@@ -128,7 +104,7 @@ TEST(Renderer, DamagedPicturesStayQuiet)
                                               "[object1]\nobjtype=fixpicture\n"
                                               "picdim=100,100,2000,2000\npicname=bad.png\n"));
     QTemporaryDir out;
-    const RunResult r = renderer({"--program-dir", folder.path(), "--template", "t", "-o", out.filePath("p.png")});
+    const test::Run r = test::runRenderer({"--program-dir", folder.path(), "--template", "t", "-o", out.filePath("p.png")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
 }
@@ -176,7 +152,7 @@ TEST(Renderer, HostileFilesEndInOneLineAndReplaceNothingSpecial)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.output.toStdString());
-        const RunResult r = renderer({"--program-dir", folder.path(), "--template", c.tavnit, "-o", c.output}, 30000);
+        const test::Run r = test::runRenderer({"--program-dir", folder.path(), "--template", c.tavnit, "-o", c.output});
         EXPECT_EQ(r.exitCode, c.says ? 1 : 0) << r.err.toStdString();
         if (c.says) {
             EXPECT_TRUE(r.err.startsWith(u"Error: ") && r.err.count(u'\n') == 1) << r.err.toStdString();
@@ -185,7 +161,7 @@ TEST(Renderer, HostileFilesEndInOneLineAndReplaceNothingSpecial)
     }
     QFile::remove(folder.file("nvdb.db"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("nvdb.db")).constData(), 0600), 0);
-    const RunResult fifoDatabase = renderer({"--program-dir", folder.path(), "--template", "missing", "-o", file}, 30000);
+    const test::Run fifoDatabase = test::runRenderer({"--program-dir", folder.path(), "--template", "missing", "-o", file});
     EXPECT_NE(fifoDatabase.err.indexOf(u"is not a regular file"), -1) << fifoDatabase.err.toStdString();
     EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
     EXPECT_TRUE(QFileInfo(out.filePath("to-file.png")).isSymLink());

@@ -240,64 +240,54 @@ TEST_F(OutputWindow, ScrollingGoesTheWayTheUserExpects)
     QWidget* viewport = out.viewport();
     viewport->setFocus();
     auto arrow = [](QScrollBar* bar, QStyle::SubControl part) {
-        QStyleOptionSlider option;
-        option.initFrom(bar);
-        option.orientation = bar->orientation();
-        option.minimum = bar->minimum();
-        option.maximum = bar->maximum();
-        option.sliderPosition = option.sliderValue = bar->value();
-        option.singleStep = bar->singleStep();
-        option.pageStep = bar->pageStep();
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+        QStyleOptionSlider o;
+        o.initFrom(bar);
+        o.orientation = bar->orientation();
+        o.minimum = bar->minimum();
+        o.maximum = bar->maximum();
+        o.sliderPosition = o.sliderValue = bar->value();
+        o.singleStep = bar->singleStep();
+        o.pageStep = bar->pageStep();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar).center());
     };
     auto wheel = [](QWidget* target, QPoint delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         const QPointF at(target->width() / 2.0, target->height() / 2.0);
         QWheelEvent e(at, target->mapToGlobal(at), {}, delta, Qt::NoButton, mods, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &e);
     };
-    using Step = std::function<void()>;
-    struct Case {
-        const char* what;
-        Step step;
-        int dx, dy; // -1: the page moves left/up (later parts come into view), 1: back, 0: stays
-    };
     QScrollBar* v = out.verticalBar();
     QScrollBar* h = out.horizontalBar();
-    const Case cases[] = {
-        {"down arrow", [&] { QTest::mouseClick(v, Qt::LeftButton, {}, arrow(v, QStyle::SC_ScrollBarAddLine)); }, 0, -1},
-        {"up arrow", [&] { QTest::mouseClick(v, Qt::LeftButton, {}, arrow(v, QStyle::SC_ScrollBarSubLine)); }, 0, 1},
-        {"right arrow", [&] { QTest::mouseClick(h, Qt::LeftButton, {}, arrow(h, QStyle::SC_ScrollBarAddLine)); }, -1, 0},
-        {"left arrow", [&] { QTest::mouseClick(h, Qt::LeftButton, {}, arrow(h, QStyle::SC_ScrollBarSubLine)); }, 1, 0},
+    // dx, dy: -1 the page moves left or up (later parts come into view), 1 back, 0 it stays.
+    std::vector<std::tuple<QString, std::function<void()>, int, int>> cases = {
+        {"down arrow", [&] { arrow(v, QStyle::SC_ScrollBarAddLine); }, 0, -1},
+        {"up arrow", [&] { arrow(v, QStyle::SC_ScrollBarSubLine); }, 0, 1},
+        {"right arrow", [&] { arrow(h, QStyle::SC_ScrollBarAddLine); }, -1, 0},
+        {"left arrow", [&] { arrow(h, QStyle::SC_ScrollBarSubLine); }, 1, 0},
         {"wheel down on the bar", [&] { wheel(v, {0, -120}); }, 0, -1},
         {"wheel up on the bar", [&] { wheel(v, {0, 120}); }, 0, 1},
         {"wheel down over the page", [&] { wheel(viewport, {0, -120}); }, 0, -1},
         {"wheel up over the page", [&] { wheel(viewport, {0, 120}); }, 0, 1},
         {"shift+wheel over the page", [&] { wheel(viewport, {0, -120}, Qt::ShiftModifier); }, -1, 0},
-        {"Down", [&] { QTest::keyClick(viewport, Qt::Key_Down); }, 0, -1},
-        {"Up", [&] { QTest::keyClick(viewport, Qt::Key_Up); }, 0, 1},
-        {"Right", [&] { QTest::keyClick(viewport, Qt::Key_Right); }, -1, 0},
-        {"Left", [&] { QTest::keyClick(viewport, Qt::Key_Left); }, 1, 0},
-        {"Page Down", [&] { QTest::keyClick(viewport, Qt::Key_PageDown); }, 0, -1},
-        {"Page Up", [&] { QTest::keyClick(viewport, Qt::Key_PageUp); }, 0, 1},
-        {"End", [&] { QTest::keyClick(viewport, Qt::Key_End); }, 0, -1},
-        {"Home", [&] { QTest::keyClick(viewport, Qt::Key_Home); }, 0, 1},
     };
-    const QPoint corner(0, 0);
-    for (const Case& c : cases) {
+    for (const auto& [key, dx, dy] : {std::tuple{Qt::Key_Down, 0, -1}, {Qt::Key_Up, 0, 1}, {Qt::Key_Right, -1, 0},
+                                      {Qt::Key_Left, 1, 0}, {Qt::Key_PageDown, 0, -1}, {Qt::Key_PageUp, 0, 1},
+                                      {Qt::Key_End, 0, -1}, {Qt::Key_Home, 0, 1}})
+        cases.emplace_back(QKeySequence(key).toString(), [&, key = key] { QTest::keyClick(viewport, key); }, dx, dy);
+    for (const auto& [what, step, dx, dy] : cases) {
         // Start from the middle of the page so that both directions can move.
         v->setValue(v->maximum() / 2);
         h->setValue(h->maximum() / 2);
         const QPoint before = page->pos();
-        c.step();
+        step();
         const QPoint moved = page->pos() - before;
-        EXPECT_EQ((moved.x() > 0) - (moved.x() < 0), c.dx) << c.what;
-        EXPECT_EQ((moved.y() > 0) - (moved.y() < 0), c.dy) << c.what;
+        EXPECT_EQ((moved.x() > 0) - (moved.x() < 0), dx) << what.toStdString();
+        EXPECT_EQ((moved.y() > 0) - (moved.y() < 0), dy) << what.toStdString();
     }
     // Home and End reach the page's edges; the corner is the top-left.
     QTest::keyClick(viewport, Qt::Key_End);
     EXPECT_EQ(page->y() + page->height(), viewport->height());
     QTest::keyClick(viewport, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(page->pos(), corner);
+    EXPECT_EQ(page->pos(), QPoint(0, 0));
 }
 
 } // namespace
