@@ -3,24 +3,36 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 namespace nuvela {
 
 namespace {
 constexpr const char* kCodePage = "windows-1255";
 }
 
+// Opening the code page's converter costs more than converting a line, and a
+// store file is converted a key at a time; each thread keeps its own pair,
+// since a converter is not shared. A single-byte code page leaves nothing
+// pending between calls. An encoder that met a character outside the
+// code page is dropped: its error mark would stay for every later text, and
+// resetting it in place loses the code page.
 QString decodeAnsi(QByteArrayView bytes)
 {
-    QStringDecoder decoder(kCodePage);
+    thread_local QStringDecoder decoder(kCodePage);
     return decoder.decode(bytes);
 }
 
 std::optional<QByteArray> encodeAnsi(QStringView text)
 {
-    QStringEncoder encoder(kCodePage);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
+    thread_local std::optional<QStringEncoder> encoder;
+    if (!encoder)
+        encoder.emplace(kCodePage);
+    QByteArray bytes = encoder->encode(text);
+    if (encoder->hasError()) {
+        encoder.reset();
         return std::nullopt;
+    }
     return bytes;
 }
 

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Whole processes, CPU time, side by side (see measure.py):
 #   a page at 96 dpi to JPEG against a bare Qt start on the same platform,
-#   a page at 300 dpi to JPEG against cjpeg encoding that page.
+#   a page at 300 dpi to JPEG against cjpeg encoding that page, read from a
+#   PPM (cjpeg's fastest input, read a strip at a time) and from the BMP that
+#   nuvela-render writes (which cjpeg must hold whole, being bottom-up).
 # Usage: bench/startup/run.sh [BUILD] [ROUNDS]
 set -eu
 build=$(cd "${1:-build}" && pwd) # absolute: the table names pictures by it
@@ -12,11 +14,13 @@ trap 'rm -rf "$tmp"' EXIT
 render="$build/app/nuvela-render --template family-times"
 $render --scale 3.125 -o "$tmp/page.png"
 pngtopnm "$tmp/page.png" >"$tmp/page.ppm"
+$render --scale 3.125 -o "$tmp/page.bmp"
 "$here/measure.py" --rounds "$rounds" \
   "bare Qt start=$build/bench/nuvela-bare-start" \
   "page 96 dpi JPEG=$render -o $tmp/p96.jpg"
 "$here/measure.py" --rounds "$rounds" --runs 3 \
   "cjpeg 300 dpi=cjpeg -quality 75 -outfile $tmp/c.jpg $tmp/page.ppm" \
+  "cjpeg 300 dpi from BMP=cjpeg -quality 75 -outfile $tmp/c.jpg $tmp/page.bmp" \
   "page 300 dpi JPEG=$render --scale 3.125 -o $tmp/p300.jpg"
 # A class of 200 cards in one process: one worker against two (wall time;
 # on a machine shared with other work the second core is not always free).
