@@ -100,11 +100,7 @@ TEST(TemplateCheck, ExitStatusAndOutput)
     QByteArray bytes = broken.read(QStringLiteral("templates/wedding.ini"));
     bytes.replace("objtype=malben", "objtype=Malben");
     broken.write(QStringLiteral("templates/wedding.ini"), bytes);
-    struct Run {
-        QStringList args;
-        int exit;
-        QString out;
-    };
+    struct Run { QStringList args; int exit; QString out; };
     const QList<Run> runs = {
         {{QStringLiteral("--program-dir"), test::stagedDataDir()}, 0, {}},
         {{QStringLiteral("--program-dir"), broken.path()}, 1, broken.file(QStringLiteral("templates/wedding.ini")) + u':'},

@@ -29,11 +29,7 @@ TEST(LeanRender, AllocationFailuresEndInOneErrorLine)
     store.write("[filler]\r\nx=" + QByteArray(60 << 20, 'w') + "\r\n");
     store.close();
     QTemporaryDir out;
-    struct Case {
-        QStringList args;
-        long limitKiB;
-        const char* says;
-    };
+    struct Case { QStringList args; long limitKiB; const char* says; };
     const QString shipped = test::stagedDataDir();
     const Case cases[] = {
         {{"--program-dir", folder.path(), "--template", "family-times"}, 150000, "not enough memory"},

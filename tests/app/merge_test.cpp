@@ -161,12 +161,7 @@ TEST(Merge, ProgressLineOnlyOnATerminal)
 // Tables as users' programs write them, read into the same rows.
 TEST(Merge, TablesInTheirForms)
 {
-    struct Case {
-        QByteArray bytes;
-        QStringList columns;
-        QStringList firstRow;
-        int rows;
-    };
+    struct Case { QByteArray bytes; QStringList columns; QStringList firstRow; int rows; };
     const QByteArray hebrew = QStringEncoder("windows-1255")(QStringLiteral("txt1\r\nשָׁלוֹם\r\n"));
     const Case cases[] = {
         {"a,b\nx,y\n", {"a", "b"}, {"x", "y"}, 1},

@@ -15,9 +15,6 @@ struct Run {
 /// a limit, under that much address space (KiB, as `ulimit -v` takes it).
 Run runRenderer(const QStringList& args, long addressSpaceKiB = 0);
 
-/// Runs a helper program (poppler-utils) and gives its standard output.
-QString runTool(const QString& tool, const QStringList& args);
-
 /// The pages of a PDF file rasterised at 96 dpi, as PNG files beside it.
 QList<QImage> pdfPages(const QString& pdf);
 

@@ -79,10 +79,8 @@ TEST(UserFolder, ShippedFolderIsFoundOnlyForAnInstalledProgram)
     EXPECT_EQ(nuvela::shippedProgramFolder(r + "/usr/bin"), r + "/usr/share/nuvela");
     EXPECT_EQ(nuvela::shippedProgramFolder(r + "/portable"), QString());
     EXPECT_EQ(nuvela::shippedProgramFolder(r + "/elsewhere"), QString());
-}
 
-TEST(UserFolder, UnwritableUserFolderIsReported)
-{
+    // Unwritable user folder is reported.
     QTemporaryDir shipped;
     put(shipped.path() + "/templates/a.ini", "a");
     const auto sync = nuvela::syncUserFolder(shipped.path(), QStringLiteral("/proc/nuvela-cannot-be-here"));

@@ -83,15 +83,6 @@ TEST_F(SqliteFetch, LeavesTheDatabaseUntouchedAndNothingOpen)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList { QStringLiteral("nvdb.db") });
 }
 
-TEST_F(SqliteFetch, UnwrapsAPictureStoredWithAnObjectHeader)
-{
-    const QByteArray wrapped = QByteArray(78, '\x01') + kBlue + QByteArray(20, '\0');
-    test::writeImageDatabase(folder.file(QStringLiteral("lmndb.db")), { { "logobank", "Wrapped", wrapped } });
-    const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Sibling, kLogoTable, QStringLiteral("Wrapped"));
-    ASSERT_TRUE(fetch.ok()) << fetch.error.toStdString();
-    EXPECT_EQ(fetch.bytes, kBlue);
-}
-
 struct FaultCase {
     const char* name;
     const char* file;    ///< written into the program folder, or nullptr
@@ -142,19 +133,6 @@ TEST(ImageDatabaseFaults, EveryFaultIsAClearErrorNamingTheCause)
         EXPECT_TRUE(fetch.bytes.isEmpty());
         EXPECT_TRUE(fetch.error.contains(QLatin1StringView(c.expectedInError))) << fetch.error.toStdString();
     }
-}
-
-TEST(ImageDatabaseLocation, TheEditionNamesTheFileAndALegacyFileWins)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    const auto at = [&](Edition e) { return QFileInfo(locateImageDatabase(folder.path(), e).path).fileName(); };
-    EXPECT_EQ(at(Edition::Main), QStringLiteral("nvdb.db"));
-    EXPECT_EQ(at(Edition::Sibling), QStringLiteral("lmndb.db"));
-    folder.write(QStringLiteral("nvdb.db"), {});
-    folder.write(QStringLiteral("lmndb.mdb"), {});
-    EXPECT_EQ(locateImageDatabase(folder.path(), Edition::Main).kind, ImageDatabaseFile::Kind::Sqlite);
-    EXPECT_EQ(at(Edition::Sibling), QStringLiteral("lmndb.mdb"));
-    EXPECT_EQ(locateImageDatabase(folder.path(), Edition::Sibling).kind, ImageDatabaseFile::Kind::Legacy);
 }
 
 // Legacy files are converted once per version of the file, out of process,

@@ -4,8 +4,6 @@
 #include "test_pictures.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace nuvela;
@@ -22,11 +20,7 @@ const QByteArray kGif = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEA
 TEST(UnwrapPictureBytes, FindsThePictureInsideAnObjectHeader)
 {
     const QByteArray header = QByteArray("\x15\x1c/\0\x02\0\0\0Bitmap Image\0Paint.Picture\0", 36).leftJustified(78, '\0');
-    const struct {
-        const char* name;
-        QByteArray stored;
-        QByteArray expected;
-    } cases[] = {
+    const struct { const char* name; QByteArray stored; QByteArray expected; } cases[] = {
         { "plain PNG", kPng, kPng },
         { "plain GIF", kGif, kGif },
         { "plain JPEG", kJpeg, kJpeg },
@@ -68,11 +62,7 @@ TEST(DecodePicture, RefusesDamagedAndAbsurdPicturesWithoutDecoding)
     QByteArray scrambledPng = kPng;
     for (qsizetype i = 40; i < scrambledPng.size(); ++i)
         scrambledPng[i] = char(i * 37);
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        Failure failure;
-    } cases[] = {
+    const struct { const char* name; QByteArray bytes; Failure failure; } cases[] = {
         { "empty", QByteArray(), Failure::Invalid },
         { "text", QByteArray("GIF? no, a letter"), Failure::Invalid },
         { "signature only", QByteArray("\x89PNG\r\n\x1A\n"), Failure::Invalid },
@@ -109,10 +99,7 @@ protected:
 
 TEST_F(BigPhoto, DecodesAtTheSizeTheFrameNeedsKeepingItsShape)
 {
-    const struct {
-        QSize needed;
-        QSize decoded;
-    } cases[] = {
+    const struct { QSize needed; QSize decoded; } cases[] = {
         { QSize(800, 600), QSize(800, 600) },
         { QSize(400, 600), QSize(800, 600) }, // covers the taller need
         { QSize(1600, 100), QSize(1600, 1200) },
@@ -134,10 +121,7 @@ TEST(DecodePictureFile, TellsAMissingFileFromAnInvalidPicture)
     folder.write(QStringLiteral("temppic/bad.jpg"), "not a jpeg");
     folder.write(QStringLiteral("temppic/empty.gif"), {});
     folder.write(QStringLiteral("temppic/big.png"), test::pngHeaderOnly(50000, 50000));
-    const struct {
-        const char* file;
-        Failure failure;
-    } cases[] = {
+    const struct { const char* file; Failure failure; } cases[] = {
         { "temppic/good.png", Failure::None },     { "temppic/missing.png", Failure::Missing },
         { "temppic/bad.jpg", Failure::Invalid },   { "temppic/empty.gif", Failure::Invalid },
         { "temppic/big.png", Failure::TooLarge },  { "temppic", Failure::Unreadable },

@@ -29,6 +29,11 @@ QByteArray encodedPicture(const QColor& colour, const char* format, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
+    return encodedImage(image, format);
+}
+
+QByteArray encodedImage(const QImage& image, const char* format)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

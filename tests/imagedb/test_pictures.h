@@ -4,13 +4,12 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
-#include <QStringList>
-#include <utility>
 #include <vector>
 
 namespace test {
 
-/// A small picture of one colour, encoded as `format` ("PNG", "BMP", "JPEG").
+/// An image encoded as `format` ("PNG", "BMP", "JPEG"); a small one of one colour.
+QByteArray encodedImage(const QImage& image, const char* format);
 QByteArray encodedPicture(const QColor& colour, const char* format, QSize size = { 8, 6 });
 
 /// A PNG whose header claims `width` x `height` pixels, with no pixel data.
@@ -18,11 +17,7 @@ QByteArray pngHeaderOnly(quint32 width, quint32 height);
 
 /// An image database with tables logobank and fixpic holding the given
 /// (table, title, bytes) records in that order; duplicates allowed.
-struct Record {
-    QString table;
-    QString title;
-    QByteArray bytes;
-};
+struct Record { QString table; QString title; QByteArray bytes; };
 void writeImageDatabase(const QString& path, const std::vector<Record>& records);
 
 /// Open file descriptors of this process, to prove nothing stays open.

@@ -16,11 +16,7 @@ using namespace nuvela;
 
 namespace {
 
-struct ToolRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
+struct ToolRun { int exitCode; QString out; QString err; };
 
 ToolRun imgdb(const QStringList& args)
 {
@@ -48,10 +44,7 @@ TEST_F(ImgdbTool, CreatesAddsReplacesListsAndExtracts)
     folder.write("photo.jpg", photo);
 
     EXPECT_EQ(imgdb({ "create", db() }).exitCode, 0);
-    const struct {
-        QStringList args;
-        const char* said;
-    } steps[] = {
+    const struct { QStringList args; const char* said; } steps[] = {
         { { "add", db(), "logobank", "עיתון החתונה", file("first.png") }, "Added" },
         { { "add", db(), "logobank", "Family Times", file("first.png") }, "Added" },
         { { "add", db(), "fixpic", "Mom's Flowers", file("photo.jpg") }, "Added" },
@@ -86,12 +79,7 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
     ASSERT_EQ(imgdb({ "add", db(), "logobank", "Logo", file("logo.png") }).exitCode, 0);
     const QByteArray before = folder.read("nvdb.db");
 
-    const struct {
-        const char* name;
-        QStringList args;
-        int exitCode;
-        const char* error;
-    } cases[] = {
+    const struct { const char* name; QStringList args; int exitCode; const char* error; } cases[] = {
         { "no command", {}, 2, "Usage:" },
         { "unknown command", { "drop", db() }, 2, "unknown command drop" },
         { "wrong arguments", { "add", db(), "logobank" }, 2, "wrong number of arguments" },
@@ -161,10 +149,6 @@ TEST(SampleDatabases, HoldEveryListedPictureAndCleanLogos)
             EXPECT_TRUE(decodePicture(fetchImageBytes(test::stagedDataDir(), edition, kStockPictureTable, title).bytes).ok());
     }
 }
-
-} // namespace
-
-namespace {
 
 // A writer killed at any moment leaves the old or the new database, never a
 // journal that read-only openers trip over; a journal left by some other

@@ -94,33 +94,6 @@ TEST(Painting, BorderRingAndWindowRegion)
     }
 }
 
-TEST(Caption, PlacedByAlignmentAndIcon)
-{
-    const std::pair<int, bool> cases[] = {{0, false}, {0, true}, {2, false}, {1, true}, {7, false}};
-    for (const auto& [alignment, icon] : cases) {
-        ret::PanelProperties state;
-        state.caption = "Title";
-        state.captionAlignment = alignment;
-        state.captionFont = QFont();
-        if (icon)
-            state.headerIcon = QPixmap(16, 16);
-        QImage img(300, 100, QImage::Format_RGB32);
-        const QFontMetricsF fm(*state.captionFont, &img);
-        const QRect r = ret::captionRect(state, fm, 300);
-        const double a = fm.horizontalAdvance("A");
-        const double w = fm.size(0, "Title").width();
-        int left = int(ret::roundHalfEven(a));
-        if (alignment == 0 && icon)
-            left = int(ret::roundHalfEven(a + 25));
-        else if (alignment == 2)
-            left = int(ret::roundHalfEven((300 - w) / 2));
-        else if (alignment != 0)
-            left = int(ret::roundHalfEven(300 - w - ret::roundHalfEven(a)));
-        EXPECT_EQ(r.left(), left) << alignment << icon;
-        EXPECT_EQ(r.top(), int(ret::roundHalfEven((25 - fm.height()) / 2))) << alignment << icon;
-    }
-}
-
 TEST(Painting, NoFontNoHeaderAndZeroIconIgnored)
 {
     auto panel = loadedPanel("BackMiddleOut = 0\nBackAngle = 0\nHeaderColor1 = 255\nHeaderColor2 = 255\n");

@@ -58,10 +58,7 @@ TEST_F(Driver, FooterInBothEditions)
 
 TEST_F(Driver, PagesWithoutAUsableSizeAreRefusedClearly)
 {
-    struct Case {
-        const char* size;
-        const char* says;
-    };
+    struct Case { const char* size; const char* says; };
     for (const Case& c : {Case{"", "page size"}, Case{"abc,100", "page size"},
                           Case{"-5,100", "not a page"}, Case{"900000,900000", "at most"}}) {
         const auto outcome = render(QStringLiteral("[templateid]\nid=101\n[paper]\nsize=%1\n")

@@ -6,9 +6,7 @@
 #include "store/templates.h"
 #include "support/testdirs.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <gtest/gtest.h>
 

@@ -12,14 +12,20 @@ QString paper(const char* align, const char* id)
         .arg(QLatin1String(id), QLatin1String(align));
 }
 
-nuvela::PageOutcome PageFixture::render(const QString& templateText, const QString& textStore,
-                                        double scale)
+void PageFixture::prepare(const QString& templateText, const QString& textStore, double scale)
 {
     folder.write("templates/page.ini", ansi(templateText));
     folder.write("templates/textdata.txt", ansi(textStore));
     EXPECT_TRUE(nuvela::selectTemplate(store, state, QStringLiteral("page")).isEmpty());
+    page.reset();
     canvas_ = std::make_unique<nuvela::Surface>(scale);
     page = std::make_unique<nuvela::PageContext>(store, state, *canvas_);
+}
+
+nuvela::PageOutcome PageFixture::render(const QString& templateText, const QString& textStore,
+                                        double scale)
+{
+    prepare(templateText, textStore, scale);
     return nuvela::DrawPage(*page);
 }
 

@@ -20,6 +20,8 @@ protected:
     /// Writes the template and the text store and draws the page.
     nuvela::PageOutcome render(const QString& templateText, const QString& textStore = {},
                                double scale = 1.0);
+    /// The same up to the drawing, for a test that sets the page up first.
+    void prepare(const QString& templateText, const QString& textStore = {}, double scale = 1.0);
 
     const QImage& image() const { return canvas_->image(); }
     QColor pixel(int x, int y) const { return image().pixelColor(x, y); }

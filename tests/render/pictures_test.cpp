@@ -3,7 +3,6 @@
 #include "store/templates.h"
 #include "test_pictures.h"
 
-#include <QBuffer>
 #include <QFile>
 
 #include <utime.h>
@@ -23,10 +22,7 @@ TEST(BlitTransparent, KeyColourStaysTransparentOthersAreAndedWithTheTint)
     logo.setPixel(1, 0, qRgb(255, 255, 255));   // white takes the tint
     logo.setPixel(2, 0, qRgb(0, 0, 0));         // black stays black
     logo.setPixel(3, 0, qRgb(0xC8, 0x64, 0x32));
-    struct Case {
-        QRgb tint;
-        QRgb expected[4];
-    };
+    struct Case { QRgb tint; QRgb expected[4]; };
     const QRgb page = qRgb(10, 20, 30);
     const Case cases[] = {
         {qRgb(255, 255, 255), {page, qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(0xC8, 0x64, 0x32)}},
@@ -112,18 +108,9 @@ protected:
         for (int y = 0; y < 20; ++y)
             for (int x = 20; x < 40; ++x)
                 logo.setPixel(x, y, qRgb(255, 255, 255));
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        logo.save(&buffer, "PNG");
-        return bytes;
+        return test::encodedImage(logo, "PNG");
     }
-    nuvela::PageOutcome draw(const QString& objects, const QString& texts = {})
-    {
-        page.reset();
-        auto outcome = render(paper() + objects, texts);
-        return outcome;
-    }
+    nuvela::PageOutcome draw(const QString& objects, const QString& texts = {}) { return render(paper() + objects, texts); }
     // Every picture box below is 1500 × 1500 twips at (1500, 1500): pixels 100 … 199.
     static QString frame(const char* type, const char* key = nullptr, const char* value = nullptr)
     {
@@ -136,11 +123,8 @@ protected:
 
 TEST_F(Pictures, PictureObjectNames)
 {
-    const QImage placeholder = [] {
-        QImage i(10, 10, QImage::Format_RGB32);
-        i.fill(QColor(255, 0, 255));
-        return i;
-    }();
+    QImage placeholder(10, 10, QImage::Format_RGB32);
+    placeholder.fill(QColor(255, 0, 255));
     struct Case {
         const char* stored; // "pic1" of version 1, or nullptr for none
         QColor centre;
@@ -151,11 +135,7 @@ TEST_F(Pictures, PictureObjectNames)
     };
     for (const Case& c : cases) {
         const QString texts = c.stored ? QStringLiteral("[tav101girsa1]\ntxt0=ok\npic1=%1\n").arg(QLatin1String(c.stored)) : QString();
-        folder.write("templates/page.ini", test::ansi(paper() + frame("picture")));
-        folder.write("templates/textdata.txt", test::ansi(texts));
-        ASSERT_TRUE(nuvela::selectTemplate(store, state, "page").isEmpty());
-        canvas_ = std::make_unique<nuvela::Surface>();
-        page = std::make_unique<nuvela::PageContext>(store, state, *canvas_);
+        prepare(paper() + frame("picture"), texts);
         page->placeholder = placeholder;
         ASSERT_EQ(nuvela::DrawPage(*page).end, PageEnd::Complete);
         EXPECT_EQ(pixel(150, 150), c.centre) << (c.stored ? c.stored : "none");
@@ -194,11 +174,8 @@ TEST_F(Pictures, AnInvalidPictureIsReadOnceMoreThenTheBoxShowsThePlaceholder)
 {
     folder.write("temppic/broken.jpg", "not a picture at all");
     // Two frames name the same broken file: the render waits for it once.
-    folder.write("templates/page.ini", test::ansi(paper() + frame("picture") + QString(frame("picture")).replace("object1", "object2")));
-    folder.write("templates/textdata.txt", test::ansi("[tav101girsa1]\ntxt0=ok\npic1=broken.jpg\npic2=broken.jpg\n"));
-    ASSERT_TRUE(nuvela::selectTemplate(store, state, "page").isEmpty());
-    canvas_ = std::make_unique<nuvela::Surface>();
-    page = std::make_unique<nuvela::PageContext>(store, state, *canvas_);
+    prepare(paper() + frame("picture") + QString(frame("picture")).replace("object1", "object2"),
+            "[tav101girsa1]\ntxt0=ok\npic1=broken.jpg\npic2=broken.jpg\n");
     page->placeholder = QImage(4, 4, QImage::Format_RGB32);
     page->placeholder.fill(kRed);
     int waits = 0;
@@ -208,11 +185,7 @@ TEST_F(Pictures, AnInvalidPictureIsReadOnceMoreThenTheBoxShowsThePlaceholder)
     };
     // Drawn again and again, the same damaged file costs no more waits; a
     // new version of it is tried once more, a good one is shown.
-    struct Step {
-        const char* rewrite;
-        int waits;
-        QColor centre;
-    };
+    struct Step { const char* rewrite; int waits; QColor centre; };
     const Step steps[] = {{nullptr, 1, kRed}, {nullptr, 1, kRed}, {"still not a picture", 2, kRed},
                           {nullptr, 2, kRed}, {"green", 2, kGreen}};
     for (const Step& s : steps) {
@@ -228,11 +201,7 @@ TEST_F(Pictures, AnInvalidPictureIsReadOnceMoreThenTheBoxShowsThePlaceholder)
 
 TEST_F(Pictures, FixedPictureNames)
 {
-    struct Case {
-        const char* picname;
-        QColor centre;
-        PageEnd end;
-    };
+    struct Case { const char* picname; QColor centre; PageEnd end; };
     const Case cases[] = {
         {"green.png", kGreen, PageEnd::Complete},        // a file of the picture folder
         {"missing.png", kWhite, PageEnd::Complete},      // a missing file shows nothing
@@ -250,6 +219,11 @@ TEST_F(Pictures, FixedPictureNames)
     }
     EXPECT_EQ(draw(frame("fixpicture", "picname", "No such title")).error,
               "The picture titled \"No such title\" is not in the image database nvdb.db (table fixpic)");
+    // A missing logo stops the page as well.
+    const auto logo = draw(QStringLiteral("[object1]\nobjtype=koteret\ntype=It's missing\npicdim=0,0\n"));
+    EXPECT_EQ(logo.end, PageEnd::Stopped);
+    EXPECT_EQ(logo.error, "The picture titled \"It's missing\" is not in the image database nvdb.db (table logobank)");
+    EXPECT_EQ(state.headline.kotxtTag, "1");
 }
 
 TEST_F(Pictures, TheDatabaseStopsThePageButTheFooterIsPrinted)
@@ -266,21 +240,6 @@ TEST_F(Pictures, TheDatabaseStopsThePageButTheFooterIsPrinted)
     EXPECT_EQ(pixel(350, 50), kWhite);  // nothing after the failure
     EXPECT_FALSE(ink(QColor(0x33, 0x30, 0x2B), QRect(0, 545, 800, 55), 120).isEmpty());
     EXPECT_TRUE(state.gpic.empty()); // overlays removed
-
-    // No database at all, a damaged one, and a legacy file without the tables.
-    QFile::remove(folder.file("nvdb.db"));
-    EXPECT_EQ(draw(frame("fixpicture", "picname", "Logo")).end, PageEnd::Stopped);
-    folder.write("nvdb.db", "this is not a database");
-    const auto damaged = draw(frame("fixpicture", "picname", "Logo"));
-    EXPECT_EQ(damaged.end, PageEnd::Stopped);
-    EXPECT_FALSE(damaged.error.isEmpty());
-    const QString nwind = test::sharedTestData("nwind.mdb");
-    if (QFile::exists(nwind)) {
-        ASSERT_TRUE(QFile::copy(nwind, folder.file("nvdb.mdb")));
-        const auto legacy = draw(frame("fixpicture", "picname", "Logo"));
-        EXPECT_EQ(legacy.end, PageEnd::Stopped);
-        EXPECT_NE(legacy.error.indexOf("fixpic"), -1) << legacy.error.toStdString();
-    }
 }
 
 class Headline : public Pictures {
@@ -294,16 +253,10 @@ protected:
     QColor whiteHalf() const { return pixel(130, 110); }
 };
 
-TEST_F(Headline, ColourRules)
+TEST_F(Headline, ColourRulesAndTheLogoText)
 {
     const QString saved = QStringLiteral("[tav101girsa1]\ntxt0=ok\ncotarcolor=16711680\n"); // blue
-    struct Case {
-        const char* name;
-        const char* keys;
-        const char* texts;
-        bool collVisible;
-        QColor tinted;
-    };
+    struct Case { const char* name; const char* keys; const char* texts; bool collVisible; QColor tinted; };
     const Case cases[] = {
         {"untinted", "", "", false, kWhite},
         {"tinted_without_button", "FILLCOLOR=255\nshowbot=True\n", "", false, kRed},
@@ -327,10 +280,8 @@ TEST_F(Headline, ColourRules)
     nuvela::markModified(state);
     nuvela::DrawPage(*page);
     EXPECT_EQ(whiteHalf(), kGreen);
-}
 
-TEST_F(Headline, LogoTextReplacesTheLogo)
-{
+    // The logo text replaces the logo, at picdim in the logo's size.
     draw(headline("FILLCOLOR=255\nshura1=65280,ARIAL,20,True,0,0,left,0\n"),
          QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=Logo text\n"));
     EXPECT_TRUE(state.headline.kotxtVisible);
@@ -341,15 +292,6 @@ TEST_F(Headline, LogoTextReplacesTheLogo)
     EXPECT_EQ(ink(kBlue, QRect(95, 95, 60, 30), 60), QRect());
     EXPECT_FALSE(ink(kGreen, QRect(95, 95, 200, 40), 150).isEmpty()); // the text at picdim
     EXPECT_EQ(state.katava[1], QRectF(1500, 1500, 40 * 15, 20 * 15));
-}
-
-TEST_F(Headline, AMissingLogoStopsThePage)
-{
-    const auto outcome = draw(QStringLiteral("[object1]\nobjtype=koteret\ntype=It's missing\npicdim=0,0\n"));
-    EXPECT_EQ(outcome.end, PageEnd::Stopped);
-    EXPECT_EQ(outcome.error,
-              "The picture titled \"It's missing\" is not in the image database nvdb.db (table logobank)");
-    EXPECT_EQ(state.headline.kotxtTag, "1");
 }
 
 } // namespace

@@ -29,10 +29,7 @@ TEST_F(Preview, DrawsFromACopyAndLeavesTheProgramsStateAlone)
     const auto overlays = state.katava;
 
     nuvela::PagePreview preview(folder.path());
-    struct Case {
-        int onlyObject;
-        bool square, blueText, footer;
-    };
+    struct Case { int onlyObject; bool square, blueText, footer; };
     const Case cases[] = {{0, true, true, true}, {2, false, true, false}, {1, true, false, false}};
     for (const Case& c : cases) {
         const nuvela::PagePicture shot = preview.draw(edited, c.onlyObject);

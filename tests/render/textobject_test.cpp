@@ -102,15 +102,4 @@ TEST_F(TextObjects, OverlaysArePlacedOnceAndSitOverTheDrawnText)
     EXPECT_TRUE(state.katava.empty());
 }
 
-TEST_F(TextObjects, HeadlineModeUsesPicdimAndTheStagedLogoSize)
-{
-    render(paper() + QStringLiteral("[object1]\nobjtype=koteret\npicdim=1500,750\n"
-                                    "shura1=255,ARIAL,20,True,0,0,left,0\n"),
-           QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=Logo text\n"));
-    page->staged = QImage(300, 60, QImage::Format_RGB32);
-    nuvela::DrawTextObject(*page, 1, true);
-    EXPECT_EQ(state.katava[1], QRectF(1500, 750, 4500, 900));
-    EXPECT_NEAR(ink(kRed, {}, 150).left(), 100, 4);
-}
-
 } // namespace

@@ -23,16 +23,15 @@ QRect redInk(const QImage& image)
     return box;
 }
 
+/// A red Arial 20 row in a box at pixel (100, 100), 400 × 100 pixels.
 TextRow redRow(const QString& text, const char* align)
 {
     TextRow r;
     r.colour = 255;
     r.font = QStringLiteral("ARIAL");
     r.size = 20;
-    r.x = 1500;  // pixel 100
-    r.y = 1500;
-    r.w = 6000;  // 400 pixels
-    r.h = 1500;
+    r.x = r.y = r.h = 1500;
+    r.w = 6000;
     r.text = text;
     r.align = QString::fromLatin1(align);
     return r;
@@ -43,16 +42,12 @@ TextRow redRow(const QString& text, const char* align)
 // the pen's box.
 TEST(RowPositions, FollowAlignmentAndDirection)
 {
-    struct Case {
-        bool rtl;
-        const char* align;
-        int left, right, centre; ///< expected pixels of the ink, -1 where not checked
-    };
+    struct Case { bool rtl; const char* align; char edge; int at; }; // the ink's left, right or centre pixel
     const Case cases[] = {
-        {false, "right", -1, 500, -1},  {false, "left", 100, -1, -1},
-        {true, "right", 300, -1, -1},   // starts at the mirrored box's left
-        {true, "left", -1, 700, -1},    // ends at the mirrored box's right
-        {false, "center", -1, -1, 300}, {true, "center", -1, -1, 500},
+        {false, "right", 'r', 500},  {false, "left", 'l', 100},
+        {true, "right", 'l', 300},   // starts at the mirrored box's left
+        {true, "left", 'r', 700},    // ends at the mirrored box's right
+        {false, "center", 'c', 300}, {true, "center", 'c', 500},
     };
     for (const Case& c : cases) {
         for (const QString& text : {QStringLiteral("Happy Birthday"), QStringLiteral("מזל טוב לך")}) {
@@ -63,30 +58,17 @@ TEST(RowPositions, FollowAlignmentAndDirection)
             const RowFit fit = DrawTextRow(s, c.rtl, redRow(text, c.align));
             const QRect ink = redInk(s.image());
             ASSERT_FALSE(ink.isEmpty());
-            if (c.left >= 0) {
-                EXPECT_NEAR(ink.left(), c.left, 4);
-            }
-            if (c.right >= 0) {
-                EXPECT_NEAR(ink.right() + 1, c.right, 4);
-            }
-            if (c.centre >= 0) {
-                EXPECT_NEAR(ink.center().x(), c.centre, 4);
-            }
+            EXPECT_NEAR(c.edge == 'l' ? ink.left() : c.edge == 'r' ? ink.right() + 1 : ink.center().x(), c.at, 4);
             EXPECT_NEAR(ink.top(), 100 + 3, 8); // the row's top at y + offset
             EXPECT_NEAR(ink.width(), s.toPixels(fit.textWidth), 6);
             EXPECT_EQ(fit.attempts, 1); // fits at its natural width
         }
     }
-}
-
-TEST(RowPositions, UnknownAlignmentKeepsThePen)
-{
+    // An unknown alignment keeps the pen where it was across.
     Surface s;
     ASSERT_TRUE(s.resize(12000, 9000));
     s.pen = QPointF(4500, 0);
-    const RowFit fit = DrawTextRow(s, false, redRow(QStringLiteral("Kept"), "justify"));
-    EXPECT_EQ(fit.pen.x(), 4500);
-    EXPECT_EQ(fit.pen.y(), 1500);
+    EXPECT_EQ(DrawTextRow(s, false, redRow(QStringLiteral("Kept"), "justify")).pen, QPointF(4500, 1500));
 }
 
 TEST(Condense, ARowTwiceTooWideEndsInsideItsBox)
@@ -193,20 +175,13 @@ TEST(Bold, OnlyTheWordTrueIsBold)
     const int normal = redPixels(QStringLiteral("False"));
     const int bold = redPixels(QStringLiteral("True"));
     EXPECT_GT(bold, normal * 1.2);
-    struct Case {
-        const char* field;
-        bool bold;
-    };
+    struct Case { const char* field; bool bold; };
     for (const Case& c : {Case{"True", true}, Case{" true", true}, Case{"TRUE", true}, Case{"1", false},
                           Case{"-1", false}, Case{"0", false}, Case{"", false}, Case{"Truely", false}}) {
         EXPECT_EQ(isTrueText(QString::fromLatin1(c.field)), c.bold) << c.field;
         EXPECT_EQ(redPixels(QString::fromLatin1(c.field)), c.bold ? bold : normal) << c.field;
     }
 }
-
-} // namespace
-
-namespace {
 
 // A megabyte in one row, or in a paragraph, is drawn as what a page can show:
 // the same pixels as its first characters, a surrogate pair never split.

@@ -50,9 +50,7 @@ struct StoreFixture : testing::Test {
 
 TEST_F(StoreFixture, ReadsAnswerAsTheFormatsSay)
 {
-    struct Case {
-        const char16_t *mode, *section, *key, *expected;
-    };
+    struct Case { const char16_t *mode, *section, *key, *expected; };
     const Case cases[] = {
         {u"get", u"templateid", u"id", u"101"}, // plain
         {u"get", u"PAPER", u"size", u"11906,16838"}, // names ignore case and blanks are trimmed
@@ -74,18 +72,14 @@ TEST_F(StoreFixture, ReadsAnswerAsTheFormatsSay)
         EXPECT_EQ(store.keyValue(QStringView(c.mode), QStringView(c.section), QStringView(c.key)).text,
                   QString::fromUtf16(c.expected))
             << QString::fromUtf16(c.section).toStdString() << "." << QString::fromUtf16(c.key).toStdString();
-}
 
-TEST_F(StoreFixture, NoSelectedTemplateReadsTheFileNamedDotIni)
-{
+    // No selected template reads the file named dot ini.
     state.tavnit.clear();
     EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), kFailed);
     folder.write("templates/.ini", test::ansi("[templateid]\nid=777\n"));
     EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), u"777");
-}
 
-TEST_F(StoreFixture, LongValuesReadBackWhole)
-{
+    // Long values read back whole.
     const QString longText = QString(3000, u'א') + QStringLiteral("end");
     ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"tav101girsa1", u"txt1", longText).ok());
     EXPECT_EQ(store.get(StoreMode::GetTxt, u"tav101girsa1", u"txt1"), longText);

@@ -15,10 +15,7 @@ TEST(Numbers, RoundHalfEven)
 
 TEST(Numbers, ParseNumberNeverThrowsAndRefusesWhatIsNotANumber)
 {
-    struct Case {
-        const char16_t* text;
-        std::optional<double> value;
-    };
+    struct Case { const char16_t* text; std::optional<double> value; };
     const Case cases[] = {
         {u"1200", 1200},      {u" -3.5 ", -3.5},  {u"&HFF0000", 0xFF0000}, {u"&h10", 16},
         {u"1e3", 1000},       {u"failed", {}},    {u"", {}},               {u"abc", {}},
@@ -28,20 +25,16 @@ TEST(Numbers, ParseNumberNeverThrowsAndRefusesWhatIsNotANumber)
     };
     for (const Case& c : cases)
         EXPECT_EQ(parseNumber(QStringView(c.text)), c.value) << QString::fromUtf16(c.text).toStdString();
-}
 
-TEST(Numbers, ColoursAndWholeNumbers)
-{
+    // Colours and whole numbers.
     EXPECT_EQ(parseColour(u"16777215"), 0xFFFFFFu);
     EXPECT_EQ(parseColour(u"&HFF0000"), 0xFF0000u);
     EXPECT_FALSE(parseColour(u"16777216"));
     EXPECT_FALSE(parseColour(u"-1"));
     EXPECT_EQ(parseWhole(u"2.5"), 2);
     EXPECT_FALSE(parseWhole(u"3000000000"));
-}
 
-TEST(Numbers, MissingFieldsAreEmpty)
-{
+    // Missing fields are empty.
     const Fields f(u"1,2,x");
     EXPECT_EQ(f.size(), 3);
     EXPECT_EQ(f[5], QString());

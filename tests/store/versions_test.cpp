@@ -35,11 +35,7 @@ const char* const kStore = "[interface]\nlang=hebrew\n\n"
 
 TEST(Versions, DeleteDropsOneSectionAndRenumbersTheLaterOnes)
 {
-    struct Case {
-        const char* name;
-        int version;
-        const char* expected;
-    };
+    struct Case { const char* name; int version; const char* expected; };
     const Case cases[] = {
         {"delete 2 of 4: 3 and 4 move down, other templates and odd headers stay", 2,
          "[interface]\nlang=hebrew\n\n[tav101girsa1]\ntxt0=ok\ntxt1=one\n\n[tav1010girsa3]\ntxt0=ok\n\n"
@@ -103,21 +99,6 @@ TEST(Versions, ColoursAreKeptOnlyForTrueInAnyLetterCase)
         state.liveFormats[1] = QStringLiteral("0,David,12,False,100");
         EXPECT_EQ(versionEntries(state).size(), kept ? 3 : 2) << line; // txt0, txt1 and col1
     }
-}
-
-TEST(Versions, FailedWritesLeaveTheStoreByteForByte)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    const QString path = folder.file("templates/textdata.txt");
-    const QByteArray before = ansi(kStore);
-    folder.write("templates/textdata.txt", before);
-    IniFiles files;
-    const QList<StoreEntry> chinese{{QStringLiteral("txt1"), QStringLiteral("中文")}};
-    EXPECT_FALSE(writeEntries(files, path, QStringLiteral("tav101girsa1"), chinese).ok());
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    EXPECT_FALSE(writeEntries(files, path, QStringLiteral("tav101girsa1"), {{"txt1", "x"}}).ok());
-    EXPECT_FALSE(deleteVersion(files, path, QStringLiteral("101"), 1).ok());
-    EXPECT_EQ(folder.read("templates/textdata.txt"), before);
 }
 
 // Runs the helper; kills it after delay unless delay is negative. Returns the

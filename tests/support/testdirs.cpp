@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStringEncoder>
 
 #include <gtest/gtest.h>
@@ -46,6 +47,8 @@ void copyTree(const QString& from, const QString& to)
     }
 }
 
+} // namespace
+
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -62,8 +65,6 @@ QByteArray readFile(const QString& path)
     return f.readAll();
 }
 
-} // namespace
-
 ProgramFolder::ProgramFolder(Start start)
 {
     if (start == Start::Shipped) {
@@ -79,6 +80,14 @@ void ProgramFolder::write(const QString& relative, const QByteArray& bytes) cons
     writeFile(file(relative), bytes);
 }
 QByteArray ProgramFolder::read(const QString& relative) const { return readFile(file(relative)); }
+
+QString runTool(const QString& tool, const QStringList& args)
+{
+    QProcess p;
+    p.start(tool, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 QByteArray ansi(const QString& text)
 {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace test {
@@ -34,6 +35,13 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+/// A whole file's bytes (empty when it cannot be read); writing makes its folder.
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
+
+/// Runs a helper program (poppler-utils) and gives its standard output.
+QString runTool(const QString& tool, const QStringList& args);
 
 /// UTF-8 source text to Windows-1255 bytes with every "\n" turned into CR LF.
 QByteArray ansi(const QString& text);

@@ -37,10 +37,8 @@ TEST(JustifyLine, FillsTheWidthWithAtLeastOneSpacePerGap)
         EXPECT_EQ(out, c.expected) << c.name;
         EXPECT_EQ(collapsed(out), c.line) << c.name << ": a space went inside a word";
     }
-}
 
-TEST(JustifyLine, CollapsingGivesTheLineBackForManyWidths)
-{
+    // Collapsing gives the line back for many widths.
     const QString line = QStringLiteral("the quick brown fox jumps over the lazy dog");
     for (int width = -1000; width <= 20000; width += 37) {
         const QString out = JustifyLine(line, width, kFixed);
@@ -75,17 +73,6 @@ TEST(WrapAndJustify, StoredFormOfWrappedLinesParagraphsAndLimits)
         EXPECT_EQ(WrapAndJustify(c.lines, c.limit, 1200, kFixed), c.expected) << c.name;
 }
 
-TEST(ParagraphLineLimit, AtLeastOneLine)
-{
-    // 5000 × 1500 twips with an "X" 300 twips high holds 5 lines.
-    const struct {
-        double box, line;
-        int limit;
-    } cases[] = {{1500, 300, 5}, {1499, 300, 4}, {200, 300, 1}, {0, 300, 1}, {1500, 0, 1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(paragraphLineLimit(c.box, c.line), c.limit) << c.box << " / " << c.line;
-}
-
 TEST(ParagraphFromStored, UndoesJustificationAndKeepsParagraphBreaks)
 {
     struct Case {
@@ -103,10 +90,8 @@ TEST(ParagraphFromStored, UndoesJustificationAndKeepsParagraphBreaks)
     };
     for (const Case& c : cases)
         EXPECT_EQ(paragraphFromStored(c.stored, fitsInBox), c.expected) << c.name;
-}
 
-TEST(ParagraphFromStored, RoundTripThroughTheStoreKeepsTheText)
-{
+    // Round trip through the store keeps the text.
     // Typed → stored (CR LF written as "~" by the store) → reopened → stored
     // again gives the same text.
     const QList<VisualLine> lines = {{"aa bb cc ", false}, {"dd", true}, {"ee ff", false}};

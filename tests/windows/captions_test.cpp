@@ -87,10 +87,6 @@ TEST_F(WindowFixture, NoCaptionIsCut)
     }
 }
 
-} // namespace
-
-namespace {
-
 // Qt's own dialogs speak the interface language and read in its direction;
 // the program's own dialog titles come from the language too.
 TEST_F(WindowFixture, QtDialogsSpeakTheInterfaceLanguage)

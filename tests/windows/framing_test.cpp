@@ -97,31 +97,13 @@ TEST(Framing, EachModeByPixelsOfTheView)
     }
 }
 
-TEST(Framing, ZoomMaximumAndDefaultMode)
-{
-    EXPECT_EQ(zoomMaximum(3000, 1500), 20); // twice as wide
-    EXPECT_EQ(zoomMaximum(750, 1500), 15);  // half as wide
-    EXPECT_EQ(zoomMaximum(1050, 1500), 13); // 7 becomes 20 - 7
-    EXPECT_EQ(zoomMaximum(1500, 1500), 10);
-    EXPECT_EQ(zoomMaximum(3000, 0), 10);
-
-    EXPECT_EQ(defaultMode({3000, 1500}, {1500, 1500}), FillMode::FitHeight);
-    EXPECT_EQ(defaultMode({1500, 3000}, {1500, 1500}), FillMode::FitWidth);
-    EXPECT_EQ(defaultMode({1500, 1500}, {1500, 1500}), FillMode::FitHeight);
-    EXPECT_EQ(defaultMode({4000, 3000}, {6400, 3000}), FillMode::FitWidth); // 4:3 in a wide frame
-}
-
 TEST(Framing, ProportionalPanAndRecentring)
 {
     Framing f = frame({200, 100}, FillMode::FitHeight);
     EXPECT_EQ(f.h.excess, 1500); // a wide picture in a square frame: centred,
     EXPECT_EQ(f.h.value, 750);   // no vertical excess
     EXPECT_EQ(f.v.excess, 0);
-    struct Step {
-        int zoom;
-        double panX;
-        std::int64_t hExcess, hValue, vExcess, vValue;
-    };
+    struct Step { int zoom; double panX; std::int64_t hExcess, hValue, vExcess, vValue; };
     const Step steps[] = {
         {20, 0, 4500, 2250, 1500, 750},      // from an empty vertical range: stays centred
         {20, -1000, 4500, 1250, 1500, 750},  // the user pans
@@ -193,10 +175,7 @@ TEST(PictureFiles, NamesOutputSizesAndApplying)
     test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
     const QString temppic = folder.path() + QStringLiteral("/temppic");
     folder.write("temppic/a_1.jpg", "x");
-    struct Name {
-        const char* source;
-        const char* expected;
-    };
+    struct Name { const char* source; const char* expected; };
     for (const Name& n : {Name{"/x/a.jpg", "a_2.jpg"}, Name{"/x/A.JPG", "A_2.jpg"}, Name{"/x/my.photo.jpg", "my_1.jpg"},
                           Name{"/x/.jpg", "picture_1.jpg"}, Name{"C:\\pics\\b.bmp", "b_1.jpg"},
                           Name{"/x/\u7167\u7247.png", "___1.jpg"}, Name{"/x/\u05ea\u05de\u05d5\u05e0\u05d4.jpg", "\u05ea\u05de\u05d5\u05e0\u05d4_1.jpg"}})

@@ -38,14 +38,7 @@ protected:
             p.tags[n] = g.tag;
         return p;
     }
-    void key(int k, Qt::KeyboardModifiers m)
-    {
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        window->setFocus(); // no window manager gives focus under Xvfb
-        QTest::keyClick(window.get(), Qt::Key(k), m);
-    }
+    void key(int k, Qt::KeyboardModifiers m) { press(window.get(), k, m); }
     void undo() { key(Qt::Key_Z, Qt::ControlModifier); }
     /// Typed into the text editor of object n and confirmed with Ctrl+Enter.
     void type(int n, const QString& text) { test::typeInTextEditor(*window, n, text); }
@@ -145,10 +138,6 @@ TEST_F(History, SavedStateCapAndAnotherTemplate)
     undo();
     EXPECT_EQ(page(), discarded);
 }
-
-} // namespace
-
-namespace {
 
 // The logo-text switch saves or discards first and rebuilds the frames; the
 // steps before it still undo and redo onto the rebuilt page.

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 using namespace nuvela;
 
@@ -32,44 +31,31 @@ struct PictureEditor {
     {
         window.setObjectName(QStringLiteral("picedit"));
         window.setWindowTitle(QStringLiteral("עצוב תמונה"));
-        frame->setObjectName(QStringLiteral("Frame1"));
         frame->setCaption(QStringLiteral("מיקום התמונה"));
         for (int i = 0; i < 4; ++i) {
             picstat[i] = new QRadioButton(QStringLiteral("מצב %1").arg(i), frame);
             makeArrayElement(picstat[i], QStringLiteral("picstat"), i);
-            rightToLeft(picstat[i]);
-            writeToolkitProperty(picstat[i], u"Left", 3000);
         }
-        flip->setObjectName(QStringLiteral("flip"));
-        label->setObjectName(QStringLiteral("Label1"));
-        loadpic->setObjectName(QStringLiteral("loadpic"));
-        loadpic->setPictureAlignment(PictureAlignment::RightEdge);
         makeArrayElement(image, QStringLiteral("Image1"), 0);
         image->setProperty(kToolkitTypeProperty, QStringLiteral("Image"));
-        for (QWidget* w : { static_cast<QWidget*>(frame), static_cast<QWidget*>(flip),
-                            static_cast<QWidget*>(label), static_cast<QWidget*>(loadpic),
-                            static_cast<QWidget*>(image) })
-            rightToLeft(w);
-        writeToolkitProperty(flip, u"Left", 4000);
-    }
-
-    static void rightToLeft(QWidget* w)
-    {
-        writeToolkitProperty(w, u"RightToLeft", true);
-        writeToolkitProperty(w, u"Alignment", 1);
+        loadpic->setPictureAlignment(PictureAlignment::RightEdge);
+        const std::pair<QWidget*, const char*> named[] = {{frame, "Frame1"}, {flip, "flip"}, {label, "Label1"}, {loadpic, "loadpic"}};
+        for (const auto& [w, name] : named)
+            w->setObjectName(QString::fromLatin1(name));
+        for (QWidget* w : windowControls(&window)) {
+            writeToolkitProperty(w, u"RightToLeft", true);
+            writeToolkitProperty(w, u"Alignment", 1);
+            writeToolkitProperty(w, u"Left", w == flip ? 4000 : 3000);
+        }
     }
 
     /// Everything an entry may touch, to see that nothing else moved.
     QStringList snapshot()
     {
         QStringList state { window.windowTitle() };
-        const auto controls = windowControls(&window);
-        for (QWidget* w : controls) {
-            for (const char16_t* property :
-                 { u"Caption", u"ToolTipText", u"Tag", u"RightToLeft", u"Alignment", u"Left",
-                   u"PictureAlignment", u"Visible" })
-                state << readToolkitProperty(w, property).value_or(QVariant()).toString();
-        }
+        for (QWidget* w : windowControls(&window))
+            for (const char16_t* p : { u"Caption", u"ToolTipText", u"Tag", u"RightToLeft", u"Alignment", u"Left", u"PictureAlignment", u"Visible" })
+                state << readToolkitProperty(w, p).value_or(QVariant()).toString();
         return state;
     }
 };
@@ -84,105 +70,63 @@ QString applyFile(PictureEditor& editor, const QString& text, const QString& nam
     return language;
 }
 
-double left(QWidget* w) { return readToolkitProperty(w, u"Left")->toDouble(); }
 bool rtl(QWidget* w) { return readToolkitProperty(w, u"RightToLeft")->toBool(); }
 
-struct EntryCase {
-    const char* name;
-    const char* line;
-    std::function<void(PictureEditor&, const QStringList& before)> check;
-};
-
-void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.line; }
-
-const EntryCase kEntries[] = {
-    { "option button of an array", "picstat(3).Caption=Centred",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_EQ(e.picstat[3]->text(), "Centred");
-          EXPECT_EQ(left(e.picstat[3]), 100) << "moved to the left edge";
-          EXPECT_FALSE(rtl(e.picstat[3]));
-          EXPECT_EQ(readToolkitProperty(e.picstat[3], u"Alignment"), QVariant(0));
-          EXPECT_EQ(e.picstat[3]->layoutDirection(), Qt::LeftToRight);
-          EXPECT_EQ(left(e.picstat[2]), 3000);
-          EXPECT_TRUE(rtl(e.picstat[2]));
-          EXPECT_EQ(e.picstat[2]->text(), "מצב 2");
-      } },
-    { "element 12 finds nothing", "picstat(12).Caption=Twelve",
-      [](PictureEditor& e, const QStringList& before) { EXPECT_EQ(e.snapshot(), before); } },
-    { "element that is no digit", "picstat(x).Caption=X",
-      [](PictureEditor& e, const QStringList& before) { EXPECT_EQ(e.snapshot(), before); } },
-    { "the window itself", "form.Caption=Picture editor",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_EQ(e.window.windowTitle(), "Picture editor");
-      } },
-    { "value stops at its own =", "Label1.Caption=a=b",
-      [](PictureEditor& e, const QStringList&) { EXPECT_EQ(e.label->text(), "a"); } },
-    { "label turns left aligned", "Label1.Caption=Zoom picture:",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_EQ(e.label->text(), "Zoom picture:");
-          EXPECT_EQ(e.label->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
-                    Qt::AlignLeft | Qt::AlignAbsolute);
-          EXPECT_EQ(e.label->layoutDirection(), Qt::LeftToRight);
-          EXPECT_TRUE(rtl(e.flip)) << "widgets that no entry names keep their direction";
-      } },
-    { "check box flip moves", "flip.Caption=Mirror picture",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_EQ(e.flip->text(), "Mirror picture");
-          EXPECT_EQ(left(e.flip), 100);
-          EXPECT_EQ(e.flip->layoutDirection(), Qt::LeftToRight);
-      } },
-    { "image button gets picture alignment 3", "loadpic.Caption=Load picture...",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_EQ(e.loadpic->text(), "Load picture...");
-          EXPECT_EQ(e.loadpic->pictureAlignment(), PictureAlignment::LeftEdge);
-          EXPECT_FALSE(rtl(e.loadpic));
-      } },
-    { "panel keeps its direction", "Frame1.Caption=Picture position",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_EQ(e.frame->caption(), "Picture position");
-          EXPECT_TRUE(rtl(e.frame));
-          EXPECT_TRUE(rtl(e.picstat[0])) << "nor do the buttons inside it change";
-      } },
-    { "image keeps its direction", "Image1(0).ToolTipText=Decoration",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_EQ(e.image->toolTip(), "Decoration");
-          EXPECT_TRUE(rtl(e.image));
-      } },
-    { "names and properties ignore case", "LABEL1.caption=Hi",
-      [](PictureEditor& e, const QStringList&) { EXPECT_EQ(e.label->text(), "Hi"); } },
-    { "a boolean property", "loadpic.Visible=False",
-      [](PictureEditor& e, const QStringList&) { EXPECT_TRUE(e.loadpic->isHidden()); } },
-    { "the window cannot be hidden", "form.Visible=False",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_FALSE(e.window.testAttribute(Qt::WA_WState_ExplicitShowHide));
-      } },
-    { "nor disabled, in any letter case", "FORM.enabled=0",
-      [](PictureEditor& e, const QStringList&) { EXPECT_TRUE(e.window.isEnabled()); } },
-    { "unknown widget changes nothing", "nothere.Caption=X",
-      [](PictureEditor& e, const QStringList& before) { EXPECT_EQ(e.snapshot(), before); } },
-    { "an unknown property still mirrors the widget", "Label1.Frobnicate=1",
-      [](PictureEditor& e, const QStringList&) {
-          EXPECT_EQ(e.label->text(), "שינוי גודל תמונה:");
-          EXPECT_FALSE(rtl(e.label));
-      } },
-};
-
-class Entries : public testing::TestWithParam<EntryCase> {};
-
-TEST_P(Entries, ApplyToTheirWidget)
+/// What a check reads of a widget: a toolkit property, or "dir" for Qt's own
+/// layout direction and "hidden" for an explicit hide.
+QString look(PictureEditor& e, const QString& name, const QString& property)
 {
-    PictureEditor editor;
-    const QStringList before = editor.snapshot();
-    EXPECT_EQ(applyFile(editor, QStringLiteral("[picedit]\n") + QString::fromUtf8(GetParam().line) + u'\n'), "test");
-    GetParam().check(editor, before);
+    const qsizetype open = name.indexOf(u'(');
+    QWidget* w = name == u"form" ? &e.window
+        : open < 0              ? findControl(&e.window, name)
+                                : findArrayElement(&e.window, name.left(open), name[open + 1].digitValue());
+    if (property == u"dir")
+        return w->layoutDirection() == Qt::RightToLeft ? QStringLiteral("rtl") : QStringLiteral("ltr");
+    if (property == u"hidden")
+        return w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->isHidden() ? QStringLiteral("yes") : QStringLiteral("no");
+    return readToolkitProperty(w, property).value_or(QVariant()).toString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Language, Entries, testing::ValuesIn(kEntries), [](const auto& info) {
-    std::string name;
-    for (const char* p = info.param.name; *p; ++p)
-        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-    return name;
-});
+// Each entry and what reads back afterwards ("widget.Property=value", split at
+// "|"); none: nothing at all changed. A widget an entry names turns left to
+// right and moves to the left edge; the others keep their direction.
+const std::pair<const char*, const char*> kEntries[] = {
+    {"picstat(3).Caption=Centred", "picstat(3).Caption=Centred|picstat(3).Left=100|picstat(3).RightToLeft=false|"
+     "picstat(3).Alignment=0|picstat(3).dir=ltr|picstat(2).Left=3000|picstat(2).RightToLeft=true|picstat(2).Caption=מצב 2"},
+    {"picstat(12).Caption=Twelve", ""},
+    {"picstat(x).Caption=X", ""},
+    {"nothere.Caption=X", ""},
+    {"form.Caption=Picture editor", "form.Caption=Picture editor"},
+    {"Label1.Caption=a=b", "Label1.Caption=a"}, // a value stops at its own "="
+    {"Label1.Caption=Zoom picture:", "Label1.Caption=Zoom picture:|Label1.Alignment=0|Label1.dir=ltr|flip.RightToLeft=true"},
+    {"flip.Caption=Mirror picture", "flip.Caption=Mirror picture|flip.Left=100|flip.dir=ltr"},
+    {"loadpic.Caption=Load picture...", "loadpic.Caption=Load picture...|loadpic.PictureAlignment=3|loadpic.RightToLeft=false"},
+    // Panels and images keep their direction, and so do the buttons inside a panel.
+    {"Frame1.Caption=Picture position", "Frame1.Caption=Picture position|Frame1.RightToLeft=true|picstat(0).RightToLeft=true"},
+    {"Image1(0).ToolTipText=Decoration", "Image1(0).ToolTipText=Decoration|Image1(0).RightToLeft=true"},
+    {"LABEL1.caption=Hi", "Label1.Caption=Hi"}, // names and properties in any letter case
+    {"loadpic.Visible=False", "loadpic.hidden=yes"},
+    {"form.Visible=False", "form.hidden=no"}, // the window can be neither hidden
+    {"FORM.enabled=0", "form.Enabled=true"},  // nor disabled
+    {"Label1.Frobnicate=1", "Label1.Caption=שינוי גודל תמונה:|Label1.RightToLeft=false"}, // still mirrored
+};
+
+TEST(Language, EntriesApplyToTheirWidget)
+{
+    for (const auto& [line, expected] : kEntries) {
+        SCOPED_TRACE(line);
+        PictureEditor editor;
+        const QStringList before = editor.snapshot();
+        EXPECT_EQ(applyFile(editor, QStringLiteral("[picedit]\n") + QString::fromUtf8(line) + u'\n'), "test");
+        if (!*expected) {
+            EXPECT_EQ(editor.snapshot(), before);
+        }
+        for (const QString& check : QString::fromUtf8(expected).split(u'|', Qt::SkipEmptyParts)) {
+            const QString target = check.section(u'=', 0, 0);
+            EXPECT_EQ(look(editor, target.section(u'.', 0, 0), target.section(u'.', 1)), check.section(u'=', 1)) << check.toStdString();
+        }
+    }
+}
 
 TEST(Language, MalformedLinesAreSkippedWithoutStaleValues)
 {
@@ -243,11 +187,7 @@ TEST(Language, BufferKeepsWholeEntriesOnly)
 {
     const QString head = QStringLiteral("Label1.Tag=");
     const auto line = [&](int length) { return head + QString(length - head.size(), u'x'); };
-    struct Case {
-        const char* name;
-        QList<int> lengths;
-        int kept;
-    };
+    struct Case { const char* name; QList<int> lengths; int kept; };
     const Case cases[] = {
         { "fills the buffer exactly", { 649, 648 }, 2 }, // 650 + 649 = 1299
         { "one character too many", { 649, 649 }, 1 },   // 650 + 650 = 1300

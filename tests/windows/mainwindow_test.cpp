@@ -1,7 +1,11 @@
+// The main window as a user meets it: languages at start, templates drawn
+// with their overlays, versions, logo text, the web pane, size and exit.
 #include "windowfixture.h"
 
-#include "store/templates.h"
+#include "store/numbers.h"
+#include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/programfonts.h"
 #include "windows/common/version.h"
 #include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
@@ -13,73 +17,58 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QTest>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include <ret/retainer.h>
 
 using test::WindowFixture;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-TEST_F(WindowFixture, StartUp)
+TEST_F(WindowFixture, StartUpInEachLanguage)
 {
     folder.write("templates/x.ini.ini", test::ansi("[templateid]\nid=105\n[paper]\nsize=1500,1500\n"));
     start();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nuvela") + nuvela::captionVersionSuffix());
-    EXPECT_TRUE(window->windowTitle().startsWith(u"Nuvela  "));
-    QStringList listed;
-    for (int i = 0; i < window->gallery()->count(); ++i)
-        listed << window->gallery()->item(i)->text();
-    EXPECT_TRUE(listed.contains(u"x.ini"));
-    EXPECT_TRUE(listed.contains(u"birthday"));
-    EXPECT_EQ(program->state.language, u"hebrew");
-    EXPECT_EQ(window->titlePanel()->caption(), u"     - תבנית");
+    EXPECT_EQ(window->gallery()->findItems(u"x.ini"_s, Qt::MatchExactly).size(), 1);
     EXPECT_EQ(window->layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(window->gallery()->layoutDirection(), Qt::RightToLeft);
     // Web mode: the start page shows, no template is selected.
     EXPECT_EQ(window->gallery()->currentRow(), -1);
     EXPECT_FALSE(window->pageView()->isVisibleTo(window.get()));
-    EXPECT_TRUE(window->web()->source().toString().endsWith(u"preload.html"));
-}
-
-TEST_F(WindowFixture, LanguagesAtStartUp)
-{
-    struct Case {
-        const char* lang;
-        const char* current;
-        const char16_t* caption;
-    };
-    for (const Case& c : {Case{"english", "english", u"Template"}, Case{"klingon", "hebrew", u"     - תבנית"},
-                          Case{"Hebrew", "hebrew", u"     - תבנית"}}) {
-        folder.write("templates/textdata.txt", test::ansi(QStringLiteral("[interface]\nlang=%1\n").arg(QLatin1String(c.lang))));
-        start();
-        EXPECT_EQ(program->state.language, QLatin1String(c.current)) << c.lang;
-        EXPECT_EQ(window->titlePanel()->caption(), QStringView(c.caption)) << c.lang;
+    EXPECT_TRUE(window->web()->source().toString().endsWith(u"/preload.html"));
+    for (const auto& [lang, current] : {std::pair{"klingon", "hebrew"}, {"Hebrew", "hebrew"}, {"english", "english"}}) {
+        startIn(QString::fromLatin1(lang));
+        EXPECT_EQ(program->state.language, QLatin1String(current)) << lang;
     }
     // In English the gallery reads left to right, the panels keep their own.
-    EXPECT_EQ(window->gallery()->layoutDirection(), Qt::RightToLeft);
-    folder.write("templates/textdata.txt", test::ansi("[interface]\nlang=english\n"));
-    start();
+    EXPECT_EQ(window->titlePanel()->caption(), u"Template");
     EXPECT_EQ(window->gallery()->layoutDirection(), Qt::LeftToRight);
-    EXPECT_TRUE(window->web()->source().toString().endsWith(u"preload-english.html"));
+    EXPECT_TRUE(window->web()->source().toString().endsWith(u"/preload-english.html"));
+
+    // A language of the user's own names the window; the version follows.
+    folder.write("language/mine.lng", test::ansi("[article]\nform.Caption=My cards\n"
+                                                  "[picform]\nversion.Caption=Release\nRetainer1.Caption=View\n"));
+    startIn(u"mine"_s);
+    EXPECT_EQ(window->windowTitle(), u"My cards"_s + nuvela::captionVersionSuffix());
+    EXPECT_EQ(window->output().findChild<QLabel*>("version")->text(), nuvela::versionLabelText());
+    EXPECT_EQ(window->output().findChild<Retainer*>("Retainer1")->caption(), u"View");
+    // Built in, the output window's panels have no captions.
+    startIn(u"hebrew"_s);
+    for (const char* name : {"Retainer1", "Retainer2"})
+        EXPECT_EQ(window->output().findChild<Retainer*>(name)->caption(), QString()) << name;
 }
 
-TEST_F(WindowFixture, ChoosingATemplateDrawsItAndPlacesTheOverlaysOnce)
+TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
 {
     start();
     choose("birthday");
     const nuvela::PageState& s = program->state;
     ASSERT_EQ(window->lastOutcome().end, nuvela::PageEnd::Complete) << window->lastOutcome().error.toStdString();
-    EXPECT_EQ(s.tavnit, u"birthday");
     EXPECT_EQ(s.templateId, u"101");
-    EXPECT_TRUE(s.overlaysPlaced);
-    EXPECT_EQ(nuvela::widgetTag(window->gallery()), u"fin");
-    EXPECT_EQ(nuvela::widgetTag(window->titlePanel()), u"101");
     EXPECT_EQ(window->titlePanel()->caption(), u"תבנית - 101");
     EXPECT_TRUE(window->pageView()->isVisibleTo(window.get()));
-    EXPECT_EQ(window->versionScroller()->maximum(), 2);
-    EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 1");
-
-    // Where each overlay sits is measured exactly at three screens elsewhere.
     nuvela::PageView* view = window->pageView();
     ASSERT_FALSE(s.katava.empty());
     for (const auto& [n, box] : s.katava) {
@@ -89,35 +78,88 @@ TEST_F(WindowFixture, ChoosingATemplateDrawsItAndPlacesTheOverlaysOnce)
     }
     EXPECT_EQ(view->textOverlayCount(), int(s.katava.size()));
     EXPECT_EQ(view->pictureOverlayCount(), int(s.gpic.size()));
-
     // A later render leaves the overlays where they are.
-    const QRect before = view->textOverlay(s.katava.begin()->first)->geometry();
     QLabel* same = view->textOverlay(s.katava.begin()->first);
+    const QRect before = same->geometry();
     window->viewpic();
     EXPECT_EQ(view->textOverlay(s.katava.begin()->first), same);
     EXPECT_EQ(same->geometry(), before);
     EXPECT_EQ(view->textOverlayCount(), int(s.katava.size()));
-}
 
-TEST_F(WindowFixture, BrowsingVersions)
-{
-    start();
-    choose("birthday");
     constexpr int kHeadline = 8; // the main headline of the birthday page
-    const QString first = program->state.liveTexts.value(kHeadline);
+    const QString first = s.liveTexts.value(kHeadline);
     ASSERT_FALSE(first.isEmpty());
+    EXPECT_EQ(window->versionScroller()->maximum(), 2);
+    EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 1");
     window->versionScroller()->setValue(2);
-    EXPECT_EQ(program->state.version, 2);
+    EXPECT_EQ(s.version, 2);
     EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 2");
-    EXPECT_NE(program->state.liveTexts.value(kHeadline), first);
-    EXPECT_TRUE(program->state.liveTexts.value(kHeadline).startsWith(u"שלושים"));
+    EXPECT_TRUE(s.liveTexts.value(kHeadline).startsWith(u"שלושים"));
     // Another template opens at its first version, not at the previous number.
     choose("bar-mitzvah");
-    EXPECT_EQ(program->state.version, 1);
+    EXPECT_EQ(s.version, 1);
     EXPECT_EQ(window->versionScroller()->value(), 1);
     EXPECT_EQ(window->versionScroller()->maximum(), 3);
+
+    // Version 1 of n: a thumb of one version's share, at the left.
+    window->show();
+    for (const auto& [name, versions] : {std::pair{"birthday", 2}, {"bar-mitzvah", 3}}) {
+        choose(name);
+        QScrollBar* bar = window->versionScroller();
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Horizontal;
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.pageStep = bar->pageStep();
+        option.singleStep = bar->singleStep();
+        option.sliderPosition = option.sliderValue = bar->value();
+        const auto part = [&](QStyle::SubControl sc) { return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, sc, bar); };
+        EXPECT_NEAR(part(QStyle::SC_ScrollBarSlider).width(), part(QStyle::SC_ScrollBarGroove).width() / double(versions), 2) << name;
+        EXPECT_EQ(part(QStyle::SC_ScrollBarSlider).left(), part(QStyle::SC_ScrollBarGroove).left()) << name;
+    }
+}
+
+// The window is scaled to the screen and keeps that size; the overlays sit
+// exactly over their objects and keep their direction in a left-to-right
+// interface.
+TEST_F(WindowFixture, ScaledToTheScreenWithTheOverlaysExactlyPlaced)
+{
+    for (QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024)}) {
+        startIn(u"english"_s, screen);
+        EXPECT_NEAR(window->width(), 790 * screen.width() / 800.0, 1);
+        EXPECT_NEAR(window->height(), 570 * screen.height() / 600.0, 1);
+        EXPECT_EQ(window->titlePanel()->headerHeight(), 24) << "panels change by caption and placement only";
+        window->show();
+        const QSize scaled = window->size();
+        for (QSize asked : {QSize(900, 650), QSize(500, 400), QSize(1600, 1200)}) {
+            window->resize(asked);
+            QApplication::processEvents();
+            EXPECT_EQ(window->size(), scaled) << screen.width() << " " << asked.width();
+            for (QWidget* w : {static_cast<QWidget*>(window->titlePanel()), static_cast<QWidget*>(window->gallery())})
+                EXPECT_TRUE(window->rect().contains(QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size())));
+        }
+        choose("birthday");
+        nuvela::PageView* view = window->pageView();
+        const double s = view->overlayScale(program->canvas.width(), program->canvas.height());
+        const auto fit = view->fit();
+        auto expected = [&](const QRectF& r) {
+            return QRect(int(nuvela::roundHalfEven(r.x() * s + fit.x)), int(nuvela::roundHalfEven(r.y() * s + fit.y)),
+                         int(nuvela::roundHalfEven(r.width() * s)), int(nuvela::roundHalfEven(r.height() * s)));
+        };
+        for (const auto& [n, box] : program->state.katava)
+            EXPECT_EQ(view->textOverlay(n)->geometry(), expected(box)) << screen.width() << " text " << n;
+        for (const auto& [n, picture] : program->state.gpic) {
+            EXPECT_EQ(view->pictureOverlay(n)->geometry(), expected(picture.box)) << screen.width() << " picture " << n;
+            EXPECT_EQ(view->pictureOverlay(n)->layoutDirection(), Qt::RightToLeft) << "pictures keep their direction";
+        }
+    }
+    // With the highlight ticked the overlays are filled; those of the next template start transparent.
+    QTest::mouseClick(window->findChild<QCheckBox*>("chedit"), Qt::LeftButton);
+    EXPECT_TRUE(window->pageView()->textOverlay(program->state.katava.begin()->first)->autoFillBackground());
     choose("wedding");
-    EXPECT_EQ(window->versionScroller()->maximum(), 1);
+    for (const auto& [n, box] : program->state.katava)
+        EXPECT_FALSE(window->pageView()->textOverlay(n)->autoFillBackground()) << n;
 }
 
 TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
@@ -131,39 +173,49 @@ TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
     EXPECT_EQ(window->lastOutcome().end, nuvela::PageEnd::Stopped);
     ASSERT_EQ(dialogs.requests().size(), 1u);
     EXPECT_TRUE(dialogs.requests().back().error);
-    static const QRegularExpression latin(QStringLiteral("[A-Za-z]{2,}"));
+    static const QRegularExpression latin(u"[A-Za-z]{2,}"_s);
     const QString hebrew = messages().value(0);
     EXPECT_TRUE(hebrew.startsWith(u"שגיאה|")) << hebrew.toStdString();
-    EXPECT_FALSE(QString(hebrew).remove(QStringLiteral("broken")).contains(latin)) << hebrew.toStdString();
+    EXPECT_FALSE(QString(hebrew).remove(u"broken"_s).contains(latin)) << hebrew.toStdString();
     // English keeps the engine's account of what is missing.
-    window.reset();
-    folder.write("templates/textdata.txt", test::ansi("[interface]\nlang=english\n"));
-    start();
+    startIn(u"english"_s);
     choose("broken");
     EXPECT_EQ(messages().value(1), "Error|The page of the template \"broken\" could not be drawn: The picture titled "
                                    "\"No such title\" is not in the image database nvdb.db (table fixpic)\n"
                                    "Choose another template, or reinstall Nuvela to restore its image database.");
 }
 
-TEST_F(WindowFixture, LogoTextAndHighlight)
+// Every sample with a headline row stores a text for it in each version, so
+// "Logo text" never blanks the headline; the text gets an overlay of its own.
+TEST_F(WindowFixture, LogoTextShowsAStoredHeadlineInEverySample)
 {
     start();
-    choose("birthday");
+    window->show();
     auto* kotxt = window->findChild<QCheckBox*>("kotxt");
-    ASSERT_TRUE(kotxt->isVisibleTo(window.get())); // the headline has a text row
-    const int overlays = window->pageView()->textOverlayCount();
-    kotxt->click();
-    EXPECT_TRUE(program->state.headline.kotxtChecked);
-    EXPECT_EQ(window->pageView()->textOverlayCount(), overlays + 1); // the logo text's own
-    kotxt->click();
-    EXPECT_EQ(window->pageView()->textOverlayCount(), overlays);
-
-    auto* chedit = window->findChild<QCheckBox*>("chedit");
-    chedit->click();
-    EXPECT_TRUE(window->pageView()->textOverlay(program->state.katava.begin()->first)->autoFillBackground());
+    int checked = 0;
+    for (int row = 0; row < window->gallery()->count(); ++row) {
+        choose(window->gallery()->item(row)->text());
+        if (!kotxt->isVisible())
+            continue; // no headline row: the switch is hidden
+        for (int version = 1; version <= window->versionScroller()->maximum(); ++version) {
+            window->versionScroller()->setValue(version);
+            const int overlays = window->pageView()->textOverlayCount();
+            kotxt->setFocus();
+            QTest::keyClick(kotxt, Qt::Key_Space);
+            ASSERT_TRUE(program->state.headline.kotxtChecked);
+            EXPECT_EQ(window->pageView()->textOverlayCount(), overlays + 1);
+            const int n = program->state.headline.kotxtTag.toInt();
+            EXPECT_FALSE(program->state.liveTexts.value(n).trimmed().isEmpty())
+                << program->state.tavnit.toStdString() << " version " << version;
+            QTest::keyClick(kotxt, Qt::Key_Space);
+            EXPECT_EQ(window->pageView()->textOverlayCount(), overlays);
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 8);
 }
 
-TEST_F(WindowFixture, WebPaneButtons)
+TEST_F(WindowFixture, WebPaneButtonsAndGoingHome)
 {
     start();
     QList<QUrl> opened;
@@ -173,12 +225,15 @@ TEST_F(WindowFixture, WebPaneButtons)
         return browserStarts;
     });
     auto nav = [&](int i) { return static_cast<QWidget*>(nuvela::findArrayElement(window.get(), u"nav", i)); };
+    auto* showme = window->findChild<nuvela::ButtonPlus*>("showme");
+    const QString startCaption = window->titlePanel()->caption();
     // Back and forward only with somewhere to go.
     EXPECT_FALSE(nav(1)->isEnabled());
     EXPECT_FALSE(nav(2)->isEnabled());
     choose("birthday");
-    QTest::mouseClick(nav(3), Qt::LeftButton);
+    EXPECT_TRUE(showme->isEnabled());
     // Help is a page of our own, in the pane.
+    QTest::mouseClick(nav(3), Qt::LeftButton);
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(window->web()->source().toString().endsWith(u"/help.html"));
     EXPECT_TRUE(window->web()->toPlainText().contains(u"גירסאות"));
@@ -187,9 +242,11 @@ TEST_F(WindowFixture, WebPaneButtons)
     QTest::mouseClick(nav(1), Qt::LeftButton);
     EXPECT_TRUE(window->web()->source().toString().endsWith(u"/preload.html"));
     EXPECT_TRUE(nav(2)->isEnabled());
-    // Every web action returns to web mode.
+    // Every web action returns to web mode and forgets the template.
     EXPECT_EQ(window->gallery()->currentRow(), -1);
     EXPECT_FALSE(window->pageView()->isVisibleTo(window.get()));
+    EXPECT_EQ(window->titlePanel()->caption(), startCaption);
+    EXPECT_FALSE(showme->isEnabled());
 
     // Without the page the web site opens; a browser that cannot start is told.
     QFile::remove(folder.file("help.html"));
@@ -197,49 +254,38 @@ TEST_F(WindowFixture, WebPaneButtons)
     QTest::mouseClick(nav(3), Qt::LeftButton);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened.first(), QUrl("https://www.nuvela.example/helpdesk.html"));
-    ASSERT_FALSE(dialogs.requests().empty());
-    EXPECT_EQ(dialogs.requests().back().kind, nuvela::ScriptedDialogs::Kind::Tell);
-    EXPECT_TRUE(dialogs.requests().back().text.contains(u"https://www.nuvela.example/helpdesk.html"));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().first().contains(u"https://www.nuvela.example/helpdesk.html"));
 }
 
-TEST_F(WindowFixture, ScalingToTheScreen)
+// The fonts of the program folder (any letter case of the extension, no
+// broken file) are added once and removed at exit, exactly they.
+TEST_F(WindowFixture, FolderFontsAreAddedOnceAndRemovedExactlyAtExit)
 {
-    struct Case {
-        QSize screen;
-        double fx, fy;
-    };
-    for (const Case& c : {Case{{800, 600}, 1, 1}, Case{{1024, 768}, 1.28, 1.28}, Case{{1280, 1024}, 1.6, 1024.0 / 600}}) {
-        start(c.screen);
-        EXPECT_NEAR(window->width(), 790 * c.fx, 1) << c.screen.width();
-        EXPECT_NEAR(window->height(), 570 * c.fy, 1) << c.screen.width();
-        EXPECT_NEAR(window->titlePanel()->x(), 592 * c.fx, 1);
-        EXPECT_NEAR(window->titlePanel()->height(), 300 * c.fy, 1);
-        EXPECT_NEAR(window->gallery()->font().pointSizeF(), 9 * c.fy * 0.8, 0.01);
-        // Panels change only by caption and placement: header and caption font stay.
-        EXPECT_EQ(window->titlePanel()->headerHeight(), 24);
-        EXPECT_EQ(window->titlePanel()->captionFont().pointSizeF(), 9);
-    }
-}
-
-TEST_F(WindowFixture, ShutdownRemovesExactlyTheFontsItAdded)
-{
-    ASSERT_TRUE(QFile::copy("/usr/share/fonts/truetype/liberation2/LiberationSerif-Italic.ttf",
-                            folder.file("extra.ttf")));
+    const QString fonts = u"/usr/share/fonts/truetype/liberation2/"_s;
+    ASSERT_TRUE(QFile::copy(fonts + u"LiberationSerif-Italic.ttf"_s, folder.file("extra.ttf")));
+    ASSERT_TRUE(QFile::copy(fonts + u"LiberationSans-Regular.ttf"_s, folder.file("HEADLINE.TTF")));
+    folder.write("broken.ttf", "not a font");
+    folder.write("readme.txt", "text");
     start();
     window->output(); // loading the output window adds them
+    window->output();
     const QList<int> ids = program->fonts.ids();
-    ASSERT_EQ(ids.size(), 1);
-    EXPECT_FALSE(QFontDatabase::applicationFontFamilies(ids.first()).isEmpty());
-    const int other = QFontDatabase::addApplicationFont("/usr/share/fonts/truetype/liberation2/LiberationMono-Bold.ttf");
+    ASSERT_EQ(ids.size(), 2);
+    EXPECT_TRUE(program->fonts.families().contains(u"Liberation Sans"_s));
+    EXPECT_EQ(nuvela::ProgramFonts().addFrom(u"/nonexistent/program"_s), 0);
+    const int other = QFontDatabase::addApplicationFont(fonts + u"LiberationMono-Bold.ttf"_s);
     ASSERT_GE(other, 0);
-    ASSERT_FALSE(QFontDatabase::applicationFontFamilies(other).isEmpty());
     window->close(); // the shutdown routine
     QFontDatabase::families(); // the database fills its lists again after a removal
-    EXPECT_TRUE(QFontDatabase::applicationFontFamilies(ids.first()).isEmpty());
+    for (int id : ids)
+        EXPECT_TRUE(QFontDatabase::applicationFontFamilies(id).isEmpty());
     EXPECT_FALSE(QFontDatabase::applicationFontFamilies(other).isEmpty());
     EXPECT_EQ(quits, 1);
     program->shutdown(); // once only
     EXPECT_EQ(quits, 1);
+    QFontDatabase::families();
+    EXPECT_FALSE(QFontDatabase::applicationFontFamilies(other).isEmpty());
     QFontDatabase::removeApplicationFont(other);
 }
 

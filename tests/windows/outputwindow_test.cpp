@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QImageReader>
 #include <QLabel>
@@ -26,10 +25,7 @@ namespace {
 
 TEST(Printing, FittedAndCentredOnThePrintableArea)
 {
-    struct Case {
-        QSizeF page;
-        QRectF area, expected;
-    };
+    struct Case { QSizeF page; QRectF area, expected; };
     const Case cases[] = {
         {{100, 200}, {10, 20, 50, 100}, {10, 20, 50, 100}},     // same proportions fill it
         {{100, 200}, {0, 0, 400, 100}, {175, 0, 50, 100}},      // portrait on landscape: centred across
@@ -39,10 +35,9 @@ TEST(Printing, FittedAndCentredOnThePrintableArea)
     };
     for (const Case& c : cases) {
         const QRectF r = nuvela::printPlacement(c.page, c.area);
-        EXPECT_NEAR(r.x(), c.expected.x(), 0.01);
-        EXPECT_NEAR(r.y(), c.expected.y(), 0.01);
-        EXPECT_NEAR(r.width(), c.expected.width(), 0.01);
-        EXPECT_NEAR(r.height(), c.expected.height(), 0.01);
+        for (const auto& [got, want] : {std::pair{r.x(), c.expected.x()}, {r.y(), c.expected.y()},
+                                        {r.width(), c.expected.width()}, {r.height(), c.expected.height()}})
+            EXPECT_NEAR(got, want, 0.01) << c.page.width() << "x" << c.page.height();
     }
 }
 
@@ -56,34 +51,46 @@ protected:
     }
 };
 
+// Each kind of name gets its format and extension; a file is replaced only
+// after the user agreed, under the name it really gets ("card1" with the
+// JPEG filter asks about "card1.jpg").
 TEST_F(OutputWindow, SavingUnderEachKindOfName)
 {
     nuvela::PicformWindow& out = open("family-times");
     folder.write("out/card.bmp", "the user's own bitmap");
-    struct Case {
-        const char* chosen;
-        int filter;
-        const char* written;
-        const char* format;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
         {"out/card.jpg", 0, "out/card.jpg", "jpeg"},  {"out/card.jpeg", 0, "out/card.jpeg", "jpeg"},
         {"out/CARD.BMP", 0, "out/CARD.BMP", "bmp"},   {"out/mycard", 1, "out/mycard.bmp", "bmp"},
         {"out/other", 0, "out/other.jpg", "jpeg"},    {"out/card.JPG", 1, "out/card.JPG", "jpeg"},
         {"out/my.card", 1, "out/my.card.bmp", "bmp"}, {"out/card2.", 0, "out/card2.jpg", "jpeg"},
     };
-    for (const Case& c : cases) {
-        dialogs.answerSave(folder.file(c.chosen), c.filter);
+    for (const auto& [chosen, filter, written, format] : cases) {
+        dialogs.answerSave(folder.file(chosen), filter);
         out.savePicture();
-        QImageReader reader(folder.file(c.written));
-        EXPECT_EQ(reader.format(), QByteArray(c.format)) << c.chosen;
-        EXPECT_EQ(reader.size(), program->canvas.image().size()) << c.chosen;
+        QImageReader reader(folder.file(written));
+        EXPECT_EQ(reader.format(), QByteArray(format)) << chosen;
+        EXPECT_EQ(reader.size(), program->canvas.image().size()) << chosen;
     }
     // Nothing named after the target was touched or left behind.
     EXPECT_EQ(folder.read("out/card.bmp"), "the user's own bitmap");
-    EXPECT_FALSE(QFileInfo::exists(folder.file("out/card2..jpg")));
-    EXPECT_FALSE(QFileInfo::exists(folder.file("out/mycard.jpg")));
-    EXPECT_FALSE(QFileInfo::exists(folder.file("out/CARD.jpg")));
+    for (const char* name : {"out/card2..jpg", "out/mycard.jpg", "out/CARD.jpg"})
+        EXPECT_FALSE(QFileInfo::exists(folder.file(name))) << name;
+    EXPECT_TRUE(questions().isEmpty());
+
+    const std::tuple<const char*, int, const char*, bool> replacing[] = {
+        {"out/card1", 0, "out/card1.jpg", false}, {"out/card1", 0, "out/card1.jpg", true},
+        {"out/card2", 1, "out/card2.bmp", false}, {"out/card3.jpg", 0, "out/card3.jpg", true},
+    };
+    for (const auto& [chosen, filter, existing, yes] : replacing) {
+        folder.write(existing, "the user's own file");
+        dialogs.answerSave(folder.file(chosen), filter);
+        dialogs.answerAsk(yes);
+        out.savePicture();
+        EXPECT_TRUE(dialogs.requests().back().text.contains(QFileInfo(existing).fileName())) << chosen;
+        EXPECT_EQ(folder.read(existing) != "the user's own file", yes) << chosen;
+    }
+    EXPECT_EQ(questions().size(), 4);
+    EXPECT_TRUE(dialogs.allAnswered());
 
     // A cancelled dialog changes nothing; a failure is shown.
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
@@ -111,52 +118,6 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
         EXPECT_EQ(QImageReader(folder.file("out/kept.jpg")).canRead(), yes);
     }
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
-}
-
-// A file is replaced only after the user agreed, under the name it really
-// gets: "card1" with the JPEG filter asks about "card1.jpg".
-TEST_F(OutputWindow, ReplacingAFileAsksUnderTheFinalName)
-{
-    nuvela::PicformWindow& out = open("family-times");
-    struct Case {
-        const char* chosen;
-        int filter;
-        const char* existing; // "" when nothing is there
-        bool yes;
-        bool replaced;
-    };
-    const Case cases[] = {
-        {"out/card1", 0, "out/card1.jpg", false, false}, {"out/card1", 0, "out/card1.jpg", true, true},
-        {"out/card2", 1, "out/card2.bmp", false, false}, {"out/card3.jpg", 0, "out/card3.jpg", true, true},
-        {"out/card4", 0, "", false, true},
-    };
-    for (const Case& c : cases) {
-        if (*c.existing)
-            folder.write(c.existing, "the user's own file");
-        const size_t asked = dialogs.requests().size() + 1; // the save dialog itself
-        dialogs.answerSave(folder.file(c.chosen), c.filter);
-        if (*c.existing)
-            dialogs.answerAsk(c.yes);
-        out.savePicture();
-        EXPECT_EQ(dialogs.requests().size(), asked + (*c.existing ? 1 : 0)) << c.chosen;
-        if (*c.existing) {
-            EXPECT_TRUE(dialogs.requests().back().text.contains(QFileInfo(folder.file(c.existing)).fileName())) << c.chosen;
-            EXPECT_EQ(folder.read(c.existing) != "the user's own file", c.replaced) << c.chosen;
-        } else {
-            EXPECT_TRUE(QFileInfo::exists(folder.file("out/card4.jpg")));
-        }
-    }
-    EXPECT_TRUE(dialogs.allAnswered());
-    EXPECT_TRUE(dialogs.unexpected().isEmpty());
-}
-
-/// What a poppler tool says about a file.
-QString poppler(const char* tool, const QStringList& args)
-{
-    QProcess p;
-    p.start(QString::fromLatin1(tool), args);
-    p.waitForFinished(30000);
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
 // Saved pictures at the chosen resolution (remembered in the text store),
@@ -213,8 +174,8 @@ TEST_F(OutputWindow, SavingAtFullQuality)
     window->output().savePicture();
     EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
     EXPECT_TRUE(folder.read("out/e.pdf").startsWith("%PDF"));
-    EXPECT_TRUE(poppler("pdffonts", {folder.file("out/e.pdf")}).contains(" yes ")) << "fonts embedded";
-    EXPECT_TRUE(poppler("pdftotext", {folder.file("out/e.pdf"), "-"}).contains(u"יום")) << "rows are text";
+    EXPECT_TRUE(test::runTool("pdffonts", {folder.file("out/e.pdf")}).contains(" yes ")) << "fonts embedded";
+    EXPECT_TRUE(test::runTool("pdftotext", {folder.file("out/e.pdf"), "-"}).contains(u"יום")) << "rows are text";
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 
@@ -224,21 +185,18 @@ TEST_F(OutputWindow, PrintingAtThePrintersResolution)
 {
     folder.write("templates/flat.ini", test::ansi("[templateid]\nid=110\n[paper]\nsize=16000,11000\nalign=ltr\n"
                                                   "[object1]\nobjtype=malben\nobjdim=1000,1000,14000,9000\n"));
-    struct Case {
-        const char* name;
-        bool landscape;
-    };
+    struct Case { const char* name; bool landscape; };
     for (const Case& c : {Case{"birthday", false}, Case{"flat", true}}) {
         nuvela::PicformWindow& out = open(c.name);
         const QString pdf = folder.file(QStringLiteral("print-%1.pdf").arg(c.name));
         dialogs.answerPrint(pdf);
         out.printPicture();
         EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
-        const QStringList image = poppler("pdfimages", {"-list", pdf}).split(u'\n').value(2).simplified().split(u' ');
+        const QStringList image = test::runTool("pdfimages", {"-list", pdf}).split(u'\n').value(2).simplified().split(u' ');
         ASSERT_GT(image.size(), 4) << c.name;
         // Column 4 is the picture's width in pixels: about 600 dpi across the sheet.
         EXPECT_GT(image[3].toInt(), program->canvas.image().width() * 5) << c.name;
-        const QString info = poppler("pdfinfo", {pdf});
+        const QString info = test::runTool("pdfinfo", {pdf});
         const QRegularExpressionMatch size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(info);
         ASSERT_TRUE(size.hasMatch()) << c.name;
         EXPECT_EQ(size.captured(1).toDouble() > size.captured(2).toDouble(), c.landscape) << c.name;
@@ -295,64 +253,54 @@ TEST_F(OutputWindow, ScrollingGoesTheWayTheUserExpects)
     QWidget* viewport = out.viewport();
     viewport->setFocus();
     auto arrow = [](QScrollBar* bar, QStyle::SubControl part) {
-        QStyleOptionSlider option;
-        option.initFrom(bar);
-        option.orientation = bar->orientation();
-        option.minimum = bar->minimum();
-        option.maximum = bar->maximum();
-        option.sliderPosition = option.sliderValue = bar->value();
-        option.singleStep = bar->singleStep();
-        option.pageStep = bar->pageStep();
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+        QStyleOptionSlider o;
+        o.initFrom(bar);
+        o.orientation = bar->orientation();
+        o.minimum = bar->minimum();
+        o.maximum = bar->maximum();
+        o.sliderPosition = o.sliderValue = bar->value();
+        o.singleStep = bar->singleStep();
+        o.pageStep = bar->pageStep();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar).center());
     };
     auto wheel = [](QWidget* target, QPoint delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         const QPointF at(target->width() / 2.0, target->height() / 2.0);
         QWheelEvent e(at, target->mapToGlobal(at), {}, delta, Qt::NoButton, mods, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &e);
     };
-    using Step = std::function<void()>;
-    struct Case {
-        const char* what;
-        Step step;
-        int dx, dy; // -1: the page moves left/up (later parts come into view), 1: back, 0: stays
-    };
     QScrollBar* v = out.verticalBar();
     QScrollBar* h = out.horizontalBar();
-    const Case cases[] = {
-        {"down arrow", [&] { QTest::mouseClick(v, Qt::LeftButton, {}, arrow(v, QStyle::SC_ScrollBarAddLine)); }, 0, -1},
-        {"up arrow", [&] { QTest::mouseClick(v, Qt::LeftButton, {}, arrow(v, QStyle::SC_ScrollBarSubLine)); }, 0, 1},
-        {"right arrow", [&] { QTest::mouseClick(h, Qt::LeftButton, {}, arrow(h, QStyle::SC_ScrollBarAddLine)); }, -1, 0},
-        {"left arrow", [&] { QTest::mouseClick(h, Qt::LeftButton, {}, arrow(h, QStyle::SC_ScrollBarSubLine)); }, 1, 0},
+    // dx, dy: -1 the page moves left or up (later parts come into view), 1 back, 0 it stays.
+    std::vector<std::tuple<QString, std::function<void()>, int, int>> cases = {
+        {"down arrow", [&] { arrow(v, QStyle::SC_ScrollBarAddLine); }, 0, -1},
+        {"up arrow", [&] { arrow(v, QStyle::SC_ScrollBarSubLine); }, 0, 1},
+        {"right arrow", [&] { arrow(h, QStyle::SC_ScrollBarAddLine); }, -1, 0},
+        {"left arrow", [&] { arrow(h, QStyle::SC_ScrollBarSubLine); }, 1, 0},
         {"wheel down on the bar", [&] { wheel(v, {0, -120}); }, 0, -1},
         {"wheel up on the bar", [&] { wheel(v, {0, 120}); }, 0, 1},
         {"wheel down over the page", [&] { wheel(viewport, {0, -120}); }, 0, -1},
         {"wheel up over the page", [&] { wheel(viewport, {0, 120}); }, 0, 1},
         {"shift+wheel over the page", [&] { wheel(viewport, {0, -120}, Qt::ShiftModifier); }, -1, 0},
-        {"Down", [&] { QTest::keyClick(viewport, Qt::Key_Down); }, 0, -1},
-        {"Up", [&] { QTest::keyClick(viewport, Qt::Key_Up); }, 0, 1},
-        {"Right", [&] { QTest::keyClick(viewport, Qt::Key_Right); }, -1, 0},
-        {"Left", [&] { QTest::keyClick(viewport, Qt::Key_Left); }, 1, 0},
-        {"Page Down", [&] { QTest::keyClick(viewport, Qt::Key_PageDown); }, 0, -1},
-        {"Page Up", [&] { QTest::keyClick(viewport, Qt::Key_PageUp); }, 0, 1},
-        {"End", [&] { QTest::keyClick(viewport, Qt::Key_End); }, 0, -1},
-        {"Home", [&] { QTest::keyClick(viewport, Qt::Key_Home); }, 0, 1},
     };
-    const QPoint corner(0, 0);
-    for (const Case& c : cases) {
+    for (const auto& [key, dx, dy] : {std::tuple{Qt::Key_Down, 0, -1}, {Qt::Key_Up, 0, 1}, {Qt::Key_Right, -1, 0},
+                                      {Qt::Key_Left, 1, 0}, {Qt::Key_PageDown, 0, -1}, {Qt::Key_PageUp, 0, 1},
+                                      {Qt::Key_End, 0, -1}, {Qt::Key_Home, 0, 1}})
+        cases.emplace_back(QKeySequence(key).toString(), [&, key = key] { QTest::keyClick(viewport, key); }, dx, dy);
+    for (const auto& [what, step, dx, dy] : cases) {
         // Start from the middle of the page so that both directions can move.
         v->setValue(v->maximum() / 2);
         h->setValue(h->maximum() / 2);
         const QPoint before = page->pos();
-        c.step();
+        step();
         const QPoint moved = page->pos() - before;
-        EXPECT_EQ((moved.x() > 0) - (moved.x() < 0), c.dx) << c.what;
-        EXPECT_EQ((moved.y() > 0) - (moved.y() < 0), c.dy) << c.what;
+        EXPECT_EQ((moved.x() > 0) - (moved.x() < 0), dx) << what.toStdString();
+        EXPECT_EQ((moved.y() > 0) - (moved.y() < 0), dy) << what.toStdString();
     }
     // Home and End reach the page's edges; the corner is the top-left.
     QTest::keyClick(viewport, Qt::Key_End);
     EXPECT_EQ(page->y() + page->height(), viewport->height());
     QTest::keyClick(viewport, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(page->pos(), corner);
+    EXPECT_EQ(page->pos(), QPoint(0, 0));
 }
 
 } // namespace

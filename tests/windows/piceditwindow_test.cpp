@@ -2,8 +2,6 @@
 
 #include "store/numbers.h"
 #include "windows/common/buttonplus.h"
-#include "windows/common/controls.h"
-#include "windows/common/twips.h"
 #include "windows/main/pageview.h"
 #include "windows/picedit/piceditwindow.h"
 
@@ -96,7 +94,6 @@ TEST_F(PiceditFixture, EditorDrivenByKeysMouseAndWheel)
     EXPECT_EQ(editor.sizeLabel()->text(), u"427 X 300");
     EXPECT_EQ(editor.view()->size(), QSize(427, 300));
     EXPECT_TRUE(editor.modeButton(1)->isChecked()); // a wide picture fits the height
-    EXPECT_EQ(nuvela::widgetTag(editor.findChild<QWidget*>("Frame1")), u"1");
     EXPECT_EQ(editor.zoomBar()->maximum(), 19); // 800 pixels over 427
     // Centred: the 30 % split of 800 pixels lands at 240 - 186.7 = 53 pixels.
     EXPECT_EQ(editor.viewImage().pixel(45, 150), kLeft);
@@ -262,9 +259,8 @@ TEST_F(PiceditFixture, EveryFrameOfEverySample)
     }
 }
 
-TEST_F(PiceditFixture, UnreadablePictureAndEnglish)
+TEST_F(PiceditFixture, UnreadablePicture)
 {
-    folder.write("templates/textdata.txt", test::ansi("[interface]\nlang=english\n"));
     start();
     choose("birthday");
     folder.write("pics/bad.jpg", "not a picture");
@@ -272,9 +268,6 @@ TEST_F(PiceditFixture, UnreadablePictureAndEnglish)
     EXPECT_FALSE(editor.hasPicture());
     EXPECT_FALSE(editor.applyButton()->isEnabled());
     EXPECT_FALSE(editor.apply());
-    EXPECT_EQ(editor.windowTitle(), u"Picture editor");
-    EXPECT_EQ(editor.modeButton(1)->text(), u"Fit to height");
-    EXPECT_DOUBLE_EQ(nuvela::twipsGeometry(editor.modeButton(1)).left(), 100); // moved to the left edge
     // The view says why instead of staying empty.
     const QImage shown = editor.view()->grab().toImage();
     int ink = 0;

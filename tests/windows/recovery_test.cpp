@@ -7,7 +7,6 @@
 #include "windows/main/pageview.h"
 
 #include <QFile>
-#include <QProcess>
 
 using nuvela::RecoveryState;
 
@@ -84,15 +83,6 @@ protected:
         window->chooseHeadlineColour();
         ASSERT_TRUE(program->state.isModified());
     }
-    /// The questions asked so far.
-    QStringList questions() const
-    {
-        QStringList asked;
-        for (const auto& r : dialogs.requests())
-            if (r.kind == nuvela::ScriptedDialogs::Kind::Ask)
-                asked << r.title + u'|' + r.text;
-        return asked;
-    }
 };
 
 TEST_F(Recovery, KeptAfterEveryStepGoneWhenSavedOrDiscarded)
@@ -127,7 +117,7 @@ TEST_F(Recovery, ASecondProgramOnTheFolderLeavesTheFirstOnesFileAlone)
 {
     start();
     edit();
-    const QByteArray first = [&] { QFile f(file()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray first = test::readFile(file());
     ASSERT_FALSE(first.isEmpty());
     nuvela::Program other(folder.path(), dialogs, QStringLiteral("Nuvela"));
     auto second = std::make_unique<nuvela::ArticleWindow>(other, QSize(800, 600));
@@ -144,9 +134,7 @@ TEST_F(Recovery, ASecondProgramOnTheFolderLeavesTheFirstOnesFileAlone)
     dialogs.answerAsk(false);
     other.shutdown();
     second.reset();
-    QFile f(file());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), first);
+    EXPECT_EQ(test::readFile(file()), first);
 }
 
 TEST_F(Recovery, RestartOffersTheUnsavedPage)
@@ -194,12 +182,8 @@ TEST_F(Recovery, UnreadableFileIsSetAsideWithAMessage)
     };
     for (const auto& c : cases) {
         start();
-        QDir().mkpath(nuvela::recoveryFolder());
         QFile::remove(file() + QStringLiteral(".damaged"));
-        QFile out(file());
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(c.bytes);
-        out.close();
+        test::writeFile(file(), c.bytes);
         if (c.asked)
             dialogs.answerAsk(true);
         window->offerRecovery();
@@ -208,40 +192,10 @@ TEST_F(Recovery, UnreadableFileIsSetAsideWithAMessage)
         EXPECT_TRUE(messages().first().contains(QString::fromUtf8(c.reason))) << messages().first().toStdString();
         EXPECT_TRUE(messages().first().contains(u".damaged"));
         EXPECT_FALSE(kept()) << c.name;
-        QFile aside(file() + QStringLiteral(".damaged"));
-        ASSERT_TRUE(aside.open(QIODevice::ReadOnly)) << c.name;
-        EXPECT_EQ(aside.readAll(), c.bytes) << c.name;
+        EXPECT_EQ(test::readFile(file() + QStringLiteral(".damaged")), c.bytes) << c.name;
         EXPECT_FALSE(program->state.isModified());
         dialogs = {};
     }
-}
-
-// A real process killed with SIGKILL right after its edits; the next start
-// draws the very same page.
-TEST_F(Recovery, KilledProgramGetsItsPageBack)
-{
-    QTemporaryDir out;
-    const QString png = out.filePath(QStringLiteral("before.png"));
-    QProcess run;
-    run.start(QStringLiteral(NUVELA_CRASH_HELPER), {folder.path(), png});
-    QByteArray said;
-    while (!said.contains("ready") && run.waitForReadyRead(120000))
-        said += run.readAllStandardOutput();
-    ASSERT_TRUE(said.contains("ready")) << run.readAllStandardError().toStdString();
-    run.kill();
-    run.waitForFinished();
-    ASSERT_EQ(run.exitStatus(), QProcess::CrashExit);
-    ASSERT_TRUE(kept());
-
-    start();
-    dialogs.answerAsk(true);
-    window->offerRecovery();
-    ASSERT_EQ(questions().size(), 1);
-    const QImage before(png);
-    ASSERT_FALSE(before.isNull());
-    EXPECT_EQ(program->canvas.image().convertToFormat(QImage::Format_ARGB32),
-              before.convertToFormat(QImage::Format_ARGB32));
-    EXPECT_EQ(program->state.modified, u"1");
 }
 
 } // namespace

@@ -11,17 +11,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 using namespace nuvela;
 
@@ -36,12 +33,9 @@ protected:
 
 using ValueConversion = GermanLocale;
 
-TEST_F(ValueConversion, NumbersReadAsUsEnglish)
+TEST_F(ValueConversion, NumbersAndBooleansReadAsUsEnglish)
 {
-    struct Case {
-        const char* text;
-        std::optional<double> expected;
-    };
+    struct Case { const char* text; std::optional<double> expected; };
     const Case cases[] = {
         { "1.5", 1.5 },          { " 12 ", 12 },         { "1,000.25", 1000.25 },
         { "-1", -1 },            { "1e3", 1000 },        { "&HFF", 255 },
@@ -51,38 +45,17 @@ TEST_F(ValueConversion, NumbersReadAsUsEnglish)
     };
     for (const Case& c : cases)
         EXPECT_EQ(numberFromValue(QString::fromLatin1(c.text)), c.expected) << c.text;
-}
-
-TEST_F(ValueConversion, WholeNumbersAndBooleans)
-{
     EXPECT_EQ(wholeFromValue(QStringLiteral("2.5")), 2); // halves to even
     EXPECT_EQ(wholeFromValue(QStringLiteral("3.5")), 4);
     EXPECT_EQ(wholeFromValue(QStringLiteral("-2.5")), -2);
     EXPECT_EQ(wholeFromValue(QStringLiteral("5000000000")), std::nullopt);
-    struct Case {
-        const char* text;
-        std::optional<bool> expected;
-    };
-    const Case cases[] = { { "True", true },  { "false", false }, { "-1", true },
+    const std::pair<const char*, std::optional<bool>> booleans[] = { { "True", true },  { "false", false }, { "-1", true },
                            { "0", false },    { "2", true },      { "yes", std::nullopt },
                            { "", std::nullopt } };
-    for (const Case& c : cases)
-        EXPECT_EQ(booleanFromValue(QString::fromLatin1(c.text)), c.expected) << c.text;
+    for (const auto& [text, expected] : booleans)
+        EXPECT_EQ(booleanFromValue(QString::fromLatin1(text)), expected) << text;
     EXPECT_EQ(textFromValue(true), QStringLiteral("True"));
     EXPECT_EQ(textFromValue(10.24), QStringLiteral("10.24"));
-}
-
-TEST(ColourNumbers, RedSitsInTheLowByte)
-{
-    EXPECT_EQ(colourFromNumber(0x0000FF), QColor(255, 0, 0));
-    EXPECT_EQ(colourFromNumber(0xFF0000), QColor(0, 0, 255));
-    EXPECT_EQ(colourNumber(QColor(1, 2, 3)), 0x030201u);
-    EXPECT_EQ(colourNumberFromValue(QStringLiteral("-2147483643")), 0x80000005u);
-    QPalette palette;
-    palette.setColor(QPalette::Base, QColor(9, 9, 9));
-    EXPECT_EQ(resolveColour(0x80000005u, palette), QColor(9, 9, 9));
-    EXPECT_EQ(resolveColour(0x80000077u, palette), std::nullopt);
-    EXPECT_EQ(resolveColour(0x01000000u, palette), std::nullopt);
 }
 
 // ---- Setting and reading properties by the toolkit's names
@@ -95,8 +68,6 @@ struct PropertyCase {
     bool accepted;
     std::function<void(QWidget*)> check;
 };
-
-void PrintTo(const PropertyCase& c, std::ostream* os) { *os << c.name; }
 
 template <typename W>
 W* as(QWidget* w)
@@ -205,28 +176,18 @@ const PropertyCase kPropertyCases[] = {
       } },
 };
 
-class Properties : public testing::TestWithParam<PropertyCase> {};
-
-TEST_P(Properties, SetByToolkitName)
+TEST(Properties, SetByToolkitName)
 {
-    const PropertyCase& c = GetParam();
-    QWidget window;
-    QWidget* widget = c.make(&window);
-    widget->setObjectName(QStringLiteral("subject"));
-    widget->setGeometry(10, 10, 80, 20);
-    EXPECT_EQ(writeToolkitProperty(widget, QString::fromLatin1(c.property),
-                                   QString::fromUtf8(c.value)),
-              c.accepted);
-    c.check(widget);
+    for (const PropertyCase& c : kPropertyCases) {
+        SCOPED_TRACE(c.name);
+        QWidget window;
+        QWidget* widget = c.make(&window);
+        widget->setObjectName(QStringLiteral("subject"));
+        widget->setGeometry(10, 10, 80, 20);
+        EXPECT_EQ(writeToolkitProperty(widget, QString::fromLatin1(c.property), QString::fromUtf8(c.value)), c.accepted);
+        c.check(widget);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Widgets, Properties, testing::ValuesIn(kPropertyCases),
-                         [](const auto& info) {
-                             std::string name;
-                             for (const char* p = info.param.name; *p; ++p)
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             return name;
-                         });
 
 TEST(Properties, GeometryMovedByOtherCodeIsReadFromThePixels)
 {
@@ -254,51 +215,6 @@ TEST(Direction, CheckBoxBoxSideFollowsAlignmentAndDirection)
 }
 
 // ---- Controls, arrays and type names
-
-TEST(Controls, ArraysAndPlainNames)
-{
-    QWidget window;
-    ButtonPlus nav0(&window), nav1(&window), nav3(&window), proper(&window);
-    makeArrayElement(&nav3, QStringLiteral("nav"), 3);
-    makeArrayElement(&nav0, QStringLiteral("nav"), 0);
-    makeArrayElement(&nav1, QStringLiteral("nav"), 1);
-    proper.setObjectName(QStringLiteral("proper"));
-    QComboBox combo(&window); // its own internal widgets are no controls
-    combo.setObjectName(QStringLiteral("langinter"));
-    combo.setEditable(true);
-
-    EXPECT_EQ(findArrayElement(&window, u"nav", 3), &nav3);
-    EXPECT_EQ(findArrayElement(&window, u"NAV", 1), &nav1);
-    EXPECT_EQ(findArrayElement(&window, u"nav", 2), nullptr);
-    EXPECT_EQ(findArrayElement(&window, u"proper", 0), nullptr);
-    EXPECT_EQ(findControl(&window, u"Proper"), &proper);
-    EXPECT_EQ(findControl(&window, u"nav"), nullptr) << "an array is not a plain control";
-    EXPECT_EQ(arrayElements(&window, u"nav"), (QList<QWidget*> { &nav0, &nav1, &nav3 }));
-    EXPECT_EQ(windowControls(&window).size(), 5);
-}
-
-TEST(Controls, ToolkitTypeNames)
-{
-    QWidget window;
-    QLabel image(&window);
-    image.setProperty(kToolkitTypeProperty, QStringLiteral("Image"));
-    const std::pair<QWidget*, const char*> cases[] = {
-        { &window, "Form" },
-        { new QLabel(&window), "Label" },
-        { new QCheckBox(&window), "CheckBox" },
-        { new QRadioButton(&window), "OptionButton" },
-        { new ButtonPlus(&window), "ButtonPlus" },
-        { new QLineEdit(&window), "TextBox" },
-        { new QListWidget(&window), "ListBox" },
-        { new QScrollBar(Qt::Vertical, &window), "VScrollBar" },
-        { new QGroupBox(&window), "Frame" },
-        { new Retainer(&window), "Retainer" },
-        { &image, "Image" },
-        { new QWidget(&window), "PictureBox" },
-    };
-    for (const auto& [widget, type] : cases)
-        EXPECT_EQ(toolkitTypeName(widget), QString::fromLatin1(type)) << type;
-}
 
 } // namespace
 

@@ -36,14 +36,6 @@ protected:
         program->state.liveTexts[object] = text;
         window->markModified();
     }
-    void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        target->window()->show();
-        target->window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(target->window()));
-        target->setFocus(); // no window manager gives focus under Xvfb
-        QTest::keyClick(target, Qt::Key(key), modifiers);
-    }
     /// Title and text of the last message box asked or told.
     QString lastMessage() const
     {
@@ -53,8 +45,8 @@ protected:
     QString tag(const char* name, int index = -1) const
     {
         const QString n = QString::fromLatin1(name);
-        return nuvela::widgetTag(index < 0 ? nuvela::findControl(window.get(), n)
-                                           : nuvela::findArrayElement(window.get(), n, index));
+        QWidget* w = window.get();
+        return nuvela::widgetTag(index < 0 ? nuvela::findControl(w, n) : nuvela::findArrayElement(w, n, index));
     }
     static constexpr auto kSaveAs = Qt::ControlModifier | Qt::ShiftModifier;
 };

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -25,20 +26,36 @@ protected:
         program->quit = [this] { ++quits; };
         window = std::make_unique<nuvela::ArticleWindow>(*program, screen);
     }
+    /// Starts with a text store that holds only the interface language.
+    void startIn(const QString& language, QSize screen = QSize(800, 600))
+    {
+        folder.write("templates/textdata.txt", ansi(QStringLiteral("[interface]\nlang=%1\n").arg(language)));
+        start(screen);
+    }
     void choose(const QString& name)
     {
         const auto items = window->gallery()->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(items.size(), 1) << name.toStdString();
         window->gallery()->setCurrentItem(items.first());
     }
-    /// The messages shown so far, as "title|text".
-    QStringList messages() const
+    /// The messages (or the questions) shown so far, as "title|text".
+    QStringList messages(nuvela::ScriptedDialogs::Kind kind = nuvela::ScriptedDialogs::Kind::Tell) const
     {
         QStringList shown;
         for (const auto& r : dialogs.requests())
-            if (r.kind == nuvela::ScriptedDialogs::Kind::Tell)
+            if (r.kind == kind)
                 shown << r.title + u'|' + r.text;
         return shown;
+    }
+    QStringList questions() const { return messages(nuvela::ScriptedDialogs::Kind::Ask); }
+    /// A key on target in its active window; no window manager gives focus under Xvfb.
+    void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        target->window()->show();
+        target->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(target->window()));
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key), modifiers);
     }
 
     void TearDown() override { window.reset(); }
