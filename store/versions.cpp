@@ -85,6 +85,14 @@ QList<StoreEntry> versionEntries(const PageState& state)
     for (const auto& [k, box] : state.katava)
         if (k > 0)
             addText(k, singleLine(state.liveTexts.value(k)));
+    // While the logo shows, the headline's text has no box on the page, yet
+    // it is the version's: saved without it, the version would come back with
+    // an empty masthead once the logo text is switched on again.
+    bool number = false;
+    const int headline = state.headline.kotxtTag.toInt(&number);
+    if (number && headline > 0 && !state.katava.contains(headline)
+        && !state.liveTexts.value(headline).isEmpty())
+        addText(headline, singleLine(state.liveTexts.value(headline)));
     for (const auto& [k, overlay] : state.gpic) {
         // Fixed pictures have no source, and "failed" means none was chosen.
         if (k > 0 && !overlay.tag.isEmpty() && overlay.tag != kFailed)

@@ -79,10 +79,12 @@ TEST(Versions, SaveWritesTheWholeVersionIntoItsSection)
 
     s.colourEdit = false; // colours stay the template's
     s.headline.collVisible = false;
+    s.headline.kotxtTag = QStringLiteral("2"); // the logo shows: no box for its text
+    s.liveTexts[2] = QStringLiteral("The Daily");
     QStringList keys;
     for (const auto& e : versionEntries(s))
-        keys << e.first;
-    EXPECT_EQ(keys, (QStringList{"txt0", "txt1", "txt4", "pic3"}));
+        keys << e.first + u'=' + e.second;
+    EXPECT_EQ(keys, (QStringList{"txt0=ok", "txt1=שורה~שנייה", "txt4=", "txt2=The Daily", "pic3=x.jpg"}));
 }
 
 TEST(Versions, ColoursAreKeptOnlyForTrueInAnyLetterCase)
