@@ -101,8 +101,15 @@ std::array<TextRow, 2> footerRows(const QString& templateId, double width, doubl
 
 void DrawFooter(PageContext& page, double width, double height)
 {
-    for (const TextRow& row : footerRows(page.state.templateId, width, height))
+    for (TextRow row : footerRows(page.state.templateId, width, height)) {
+        // The closing full stop takes the page's reading order and would
+        // stand before a Hebrew notice on a left-to-right page (or before an
+        // English one on a right-to-left page); an invisible mark of the
+        // notice's own direction keeps it at the end of the sentence.
+        if (row.text.endsWith(u'.'))
+            row.text += row.charset == 177 ? QChar(0x200F) : QChar(0x200E);
         DrawTextRow(page.canvas, page.state.rightToLeft(), row);
+    }
 }
 
 PageOutcome DrawPage(PageContext& page)

@@ -54,6 +54,25 @@ TEST_F(Driver, FooterInBothEditions)
         EXPECT_FALSE(ink(footer, QRect(400, 545, 400, 55), 120).isEmpty()) << id;
         EXPECT_EQ(ink(footer, QRect(0, 0, 800, 540), 120), QRect()) << id;
     }
+    // The notice's full stop ends its sentence on pages of either direction:
+    // the left edge of the Hebrew notice is the stop (short), of the English
+    // one a capital (tall). The notice is the lower of the two footer rows.
+    for (const char* align : {"ltr", "rtl"}) {
+        for (const char* id : {"101", "201"}) {
+            render(paper(align, id));
+            const QColor footer(0x33, 0x30, 0x2B);
+            QRect notice;
+            for (const QRect half : {QRect(0, 545, 400, 55), QRect(400, 545, 400, 55)}) {
+                const QRect found = ink(footer, half, 120);
+                if (!found.isEmpty() && (notice.isEmpty() || found.height() < notice.height()))
+                    notice = found;
+            }
+            ASSERT_FALSE(notice.isEmpty()) << align << id;
+            const QRect leftEdge = ink(footer, QRect(notice.left(), notice.top(), 3, notice.height()), 120);
+            const bool stopFirst = leftEdge.top() > notice.top() + notice.height() / 2;
+            EXPECT_EQ(stopFirst, id[0] == '1') << align << " " << id;
+        }
+    }
 }
 
 TEST_F(Driver, PagesWithoutAUsableSizeAreRefusedClearly)
