@@ -1,4 +1,3 @@
-#include "store/fit.h"
 #include "store/jpeg.h"
 #include "store/inidocument.h"
 #include "store/keystore.h"
@@ -17,29 +16,6 @@
 #include <cerrno>
 
 using namespace nuvela;
-
-TEST(Fit, PageIntoBox)
-{
-    struct Case { float boxH, boxW, pageH, pageW; FitResult expected; };
-    const Case cases[] = {
-        // A portrait page in a flat box: fitted by height, centred across.
-        {1000, 2000, 16000, 11000, {656.25f, 0, 1000, 687.5f}},
-        // The same proportions fill the box.
-        {500, 1000, 1000, 2000, {0, 0, 500, 1000}},
-        // A flat page in a tall box: fitted by width, centred down.
-        {2000, 1000, 1000, 2000, {0, 750, 500, 1000}},
-        // Nothing to fit into, or nothing to fit: no division by zero.
-        {0, 1000, 1000, 1000, {}},
-        {1000, 1000, 1000, 0, {}},
-    };
-    for (const Case& c : cases) {
-        const FitResult f = fitPage(c.boxH, c.boxW, c.pageH, c.pageW);
-        EXPECT_FLOAT_EQ(f.x, c.expected.x);
-        EXPECT_FLOAT_EQ(f.y, c.expected.y);
-        EXPECT_FLOAT_EQ(f.height, c.expected.height);
-        EXPECT_FLOAT_EQ(f.width, c.expected.width);
-    }
-}
 
 TEST(Jpeg, QualityFromTheStore)
 {

@@ -185,36 +185,6 @@ TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
                                    "Choose another template, or reinstall Nuvela to restore its image database.");
 }
 
-// Every sample with a headline row stores a text for it in each version, so
-// "Logo text" never blanks the headline; the text gets an overlay of its own.
-TEST_F(WindowFixture, LogoTextShowsAStoredHeadlineInEverySample)
-{
-    start();
-    window->show();
-    auto* kotxt = window->findChild<QCheckBox*>("kotxt");
-    int checked = 0;
-    for (int row = 0; row < window->gallery()->count(); ++row) {
-        choose(window->gallery()->item(row)->text());
-        if (!kotxt->isVisible())
-            continue; // no headline row: the switch is hidden
-        for (int version = 1; version <= window->versionScroller()->maximum(); ++version) {
-            window->versionScroller()->setValue(version);
-            const int overlays = window->pageView()->textOverlayCount();
-            kotxt->setFocus();
-            QTest::keyClick(kotxt, Qt::Key_Space);
-            ASSERT_TRUE(program->state.headline.kotxtChecked);
-            EXPECT_EQ(window->pageView()->textOverlayCount(), overlays + 1);
-            const int n = program->state.headline.kotxtTag.toInt();
-            EXPECT_FALSE(program->state.liveTexts.value(n).trimmed().isEmpty())
-                << program->state.tavnit.toStdString() << " version " << version;
-            QTest::keyClick(kotxt, Qt::Key_Space);
-            EXPECT_EQ(window->pageView()->textOverlayCount(), overlays);
-            ++checked;
-        }
-    }
-    EXPECT_GE(checked, 8);
-}
-
 TEST_F(WindowFixture, WebPaneButtonsAndGoingHome)
 {
     start();

@@ -2,6 +2,7 @@
 
 #include "windows/output/picformwindow.h"
 #include "windows/output/printing.h"
+#include "store/fit.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -23,21 +24,26 @@ using test::WindowFixture;
 
 namespace {
 
-TEST(Printing, FittedAndCentredOnThePrintableArea)
+// A page scaled by one factor to just fit a box and centred in it, on the
+// screen (fitPage) as on the printable area (printPlacement).
+TEST(Placement, FittedAndCentredInTheBox)
 {
-    struct Case { QSizeF page; QRectF area, expected; };
+    struct Case { QSizeF page; QRectF box, expected; };
     const Case cases[] = {
-        {{100, 200}, {10, 20, 50, 100}, {10, 20, 50, 100}},     // same proportions fill it
-        {{100, 200}, {0, 0, 400, 100}, {175, 0, 50, 100}},      // portrait on landscape: centred across
+        {{100, 200}, {10, 20, 50, 100}, {10, 20, 50, 100}},       // same proportions fill it
+        {{100, 200}, {0, 0, 400, 100}, {175, 0, 50, 100}},        // portrait on landscape: centred across
         {{300, 100}, {0, 0, 100, 100}, {0, 33.333, 100, 33.333}}, // flat page: centred down
-        {{10, 10}, {5, 5, 1000, 2000}, {5, 505, 1000, 1000}},   // small pages are enlarged
-        {{0, 10}, {0, 0, 100, 100}, {}},
+        {{10, 10}, {5, 5, 1000, 2000}, {5, 505, 1000, 1000}},     // small pages are enlarged
+        {{0, 10}, {0, 0, 100, 100}, {}}, {{10, 10}, {0, 0, 0, 100}, {}}, // nothing to fit, or into: no division by zero
     };
     for (const Case& c : cases) {
-        const QRectF r = nuvela::printPlacement(c.page, c.area);
-        for (const auto& [got, want] : {std::pair{r.x(), c.expected.x()}, {r.y(), c.expected.y()},
-                                        {r.width(), c.expected.width()}, {r.height(), c.expected.height()}})
-            EXPECT_NEAR(got, want, 0.01) << c.page.width() << "x" << c.page.height();
+        const nuvela::FitResult f = nuvela::fitPage(float(c.box.height()), float(c.box.width()), float(c.page.height()),
+                                                    float(c.page.width()));
+        const QRectF shown(f.width > 0 ? c.box.x() + f.x : 0, f.width > 0 ? c.box.y() + f.y : 0, f.width, f.height);
+        for (const QRectF& r : {nuvela::printPlacement(c.page, c.box), shown})
+            for (const auto& [got, want] : {std::pair{r.x(), c.expected.x()}, {r.y(), c.expected.y()},
+                                            {r.width(), c.expected.width()}, {r.height(), c.expected.height()}})
+                EXPECT_NEAR(got, want, 0.01) << c.page.width() << "x" << c.page.height() << " in " << c.box.width();
     }
 }
 
@@ -206,45 +212,12 @@ TEST_F(OutputWindow, PrintingAtThePrintersResolution)
     EXPECT_TRUE(dialogs.allAnswered());
 }
 
-TEST_F(OutputWindow, FittedAndFullSize)
-{
-    folder.write("templates/tall.ini", test::ansi("[templateid]\nid=108\n[paper]\nsize=6000,50000\nalign=ltr\n"));
-    nuvela::PicformWindow& out = open("tall");
-    out.Res(1);
-    QScrollBar* v = out.verticalBar();
-    QScrollBar* h = out.horizontalBar();
-    QWidget* viewport = out.viewport();
-    EXPECT_TRUE(v->isVisibleTo(&out));
-    EXPECT_TRUE(out.fullSizeCanvas()->isVisibleTo(&out));
-    // Vertical: the canvas's top runs from 0 to the viewport's height less the page's, in twips.
-    const int innerHeight = viewport->height() * 15;
-    const int pageHeight = program->canvas.image().height() * 15; // 50000 twips, to the pixel
-    EXPECT_EQ(v->maximum() - v->minimum(), pageHeight - innerHeight);
-    EXPECT_GT(pageHeight - innerHeight, 32767); // beyond what 16 bits hold
-    EXPECT_EQ(v->pageStep(), innerHeight);
-    EXPECT_EQ(v->singleStep(), innerHeight / 5);
-    v->setValue(v->maximum());
-    EXPECT_EQ(nuvela::PicformWindow::canvasOffset(v), innerHeight - pageHeight);
-    // The bottom edge of the page comes into view.
-    EXPECT_NEAR(out.fullSizeCanvas()->y() + out.fullSizeCanvas()->height(), viewport->height(), 1);
-    // Horizontal: a page narrower than the viewport moves right from the corner.
-    h->setValue(h->maximum());
-    EXPECT_EQ(nuvela::PicformWindow::canvasOffset(h), viewport->width() * 15 - program->canvas.image().width() * 15);
-
-    out.Res(0);
-    EXPECT_FALSE(v->isVisibleTo(&out));
-    EXPECT_FALSE(h->isVisibleTo(&out));
-    EXPECT_FALSE(out.fullSizeCanvas()->isVisibleTo(&out));
-    EXPECT_EQ(out.previewMode(), 0);
-    out.Res(7); // any other mode does nothing
-    EXPECT_EQ(out.previewMode(), 0);
-}
-
 // Every way of scrolling moves the page the way the user expects: read back
-// from where the canvas ends up after real clicks, wheel turns and keys.
+// from where the canvas ends up after real clicks, wheel turns and keys, over
+// a page taller than 16-bit scroll ranges hold.
 TEST_F(OutputWindow, ScrollingGoesTheWayTheUserExpects)
 {
-    folder.write("templates/big.ini", test::ansi("[templateid]\nid=109\n[paper]\nsize=30000,40000\nalign=ltr\n"));
+    folder.write("templates/big.ini", test::ansi("[templateid]\nid=109\n[paper]\nsize=30000,50000\nalign=ltr\n"));
     nuvela::PicformWindow& out = open("big");
     out.resize(out.size());
     out.show();
@@ -301,6 +274,19 @@ TEST_F(OutputWindow, ScrollingGoesTheWayTheUserExpects)
     EXPECT_EQ(page->y() + page->height(), viewport->height());
     QTest::keyClick(viewport, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(page->pos(), QPoint(0, 0));
+    EXPECT_GT(v->maximum() - v->minimum(), 32767);
+    // Fitted again: no bars, no full-size page; any other mode does nothing.
+    out.Res(0);
+    EXPECT_FALSE(v->isVisibleTo(&out) || h->isVisibleTo(&out) || page->isVisibleTo(&out));
+    out.Res(7);
+    EXPECT_EQ(out.previewMode(), 0);
+
+    // A page narrower than the viewport moves right from the corner.
+    folder.write("templates/narrow.ini", test::ansi("[templateid]\nid=108\n[paper]\nsize=3000,50000\nalign=ltr\n"));
+    nuvela::PicformWindow& narrow = open("narrow");
+    narrow.Res(1);
+    narrow.horizontalBar()->setValue(narrow.horizontalBar()->maximum());
+    EXPECT_EQ(narrow.fullSizeCanvas()->x() + narrow.fullSizeCanvas()->width(), narrow.viewport()->width());
 }
 
 } // namespace
