@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>

@@ -6,7 +6,6 @@
 #include "support/testdirs.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,13 @@
 
 namespace test {
 
+/// Types any text, Hebrew too, as key events carrying it (keyClicks knows only ASCII keys).
+inline void type(QWidget* widget, const QString& text)
+{
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, ch == u' ' ? Qt::Key_Space : Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
 /// Opens the text editor of object n, types text (any script) into the box that has the
 /// focus and confirms it with Ctrl+Enter, as a user would.
 inline void typeInTextEditor(nuvela::ArticleWindow& window, int n, const QString& text)
@@ -21,9 +28,7 @@ inline void typeInTextEditor(nuvela::ArticleWindow& window, int n, const QString
         QApplication::setActiveWindow(editor);
         QWidget* box = QApplication::focusWidget();
         if (box && box->window() == editor) {
-            // Character by character with its text: keyClicks knows only ASCII keys.
-            for (const QChar c : text)
-                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            type(box, text);
             QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
         }
         if (editor->isVisible())

@@ -8,11 +8,8 @@
 #include "windows/textedit/txteditwindow.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QMenu>
-#include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 
 using nuvela::ButtonBorder;
 using nuvela::StepKind;

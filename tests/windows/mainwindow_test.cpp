@@ -16,9 +16,6 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QRegularExpression>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
 
 #include <ret/retainer.h>
 
@@ -105,16 +102,7 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
     window->show();
     for (const auto& [name, versions] : {std::pair{"birthday", 2}, {"bar-mitzvah", 3}}) {
         choose(name);
-        QScrollBar* bar = window->versionScroller();
-        QStyleOptionSlider option;
-        option.initFrom(bar);
-        option.orientation = Qt::Horizontal;
-        option.minimum = bar->minimum();
-        option.maximum = bar->maximum();
-        option.pageStep = bar->pageStep();
-        option.singleStep = bar->singleStep();
-        option.sliderPosition = option.sliderValue = bar->value();
-        const auto part = [&](QStyle::SubControl sc) { return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, sc, bar); };
+        const auto part = [&](QStyle::SubControl sc) { return test::scrollBarPart(window->versionScroller(), sc); };
         EXPECT_NEAR(part(QStyle::SC_ScrollBarSlider).width(), part(QStyle::SC_ScrollBarGroove).width() / double(versions), 2) << name;
         EXPECT_EQ(part(QStyle::SC_ScrollBarSlider).left(), part(QStyle::SC_ScrollBarGroove).left()) << name;
     }

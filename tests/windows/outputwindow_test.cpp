@@ -9,12 +9,7 @@
 #include <QRegularExpression>
 #include <QImageReader>
 #include <QLabel>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
-#include <QTest>
 #include <QTextLayout>
-#include <QWheelEvent>
 
 #include <functional>
 
@@ -226,21 +221,9 @@ TEST_F(OutputWindow, ScrollingGoesTheWayTheUserExpects)
     QWidget* viewport = out.viewport();
     viewport->setFocus();
     auto arrow = [](QScrollBar* bar, QStyle::SubControl part) {
-        QStyleOptionSlider o;
-        o.initFrom(bar);
-        o.orientation = bar->orientation();
-        o.minimum = bar->minimum();
-        o.maximum = bar->maximum();
-        o.sliderPosition = o.sliderValue = bar->value();
-        o.singleStep = bar->singleStep();
-        o.pageStep = bar->pageStep();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar).center());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, test::scrollBarPart(bar, part).center());
     };
-    auto wheel = [](QWidget* target, QPoint delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        const QPointF at(target->width() / 2.0, target->height() / 2.0);
-        QWheelEvent e(at, target->mapToGlobal(at), {}, delta, Qt::NoButton, mods, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &e);
-    };
+    auto wheel = [](QWidget* target, QPoint delta, Qt::KeyboardModifiers mods = {}) { test::turnWheel(target, delta, mods); };
     QScrollBar* v = out.verticalBar();
     QScrollBar* h = out.horizontalBar();
     // dx, dy: -1 the page moves left or up (later parts come into view), 1 back, 0 it stays.

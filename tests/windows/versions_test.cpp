@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>

@@ -7,13 +7,39 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace test {
+
+/// Where a part of a scroll bar (an arrow, the thumb, the groove) is drawn.
+inline QRect scrollBarPart(QScrollBar* bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider o;
+    o.initFrom(bar);
+    o.orientation = bar->orientation();
+    o.minimum = bar->minimum();
+    o.maximum = bar->maximum();
+    o.sliderPosition = o.sliderValue = bar->value();
+    o.singleStep = bar->singleStep();
+    o.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar);
+}
+
+/// A turn of the mouse wheel over the middle of target.
+inline void turnWheel(QWidget* target, QPoint delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent e(at, target->mapToGlobal(at), {}, delta, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &e);
+}
 
 /// The program on a copy of the shipped program folder, with dialogs the
 /// test answers, scaled for an 800 × 600 screen unless a test says otherwise.
