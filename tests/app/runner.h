@@ -6,10 +6,8 @@
 
 namespace test {
 
-struct Run {
-    int exitCode = -1; ///< -1 when the process crashed or hung
-    QString out, err;
-};
+// exitCode is -1 when the process crashed or hung.
+struct Run { int exitCode = -1; QString out, err; };
 
 /// Runs nuvela-render without any environment, as a cron job would; with
 /// a limit, under that much address space (KiB, as `ulimit -v` takes it).

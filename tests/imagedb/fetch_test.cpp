@@ -34,12 +34,8 @@ protected:
     test::ProgramFolder folder { test::ProgramFolder::Start::Empty };
 };
 
-struct LookupCase {
-    const char* name;
-    QStringView table;
-    QString title;
-    QByteArray expected; ///< empty: not in the database
-};
+// An empty expected: not in the database.
+struct LookupCase { const char* name; QStringView table; QString title; QByteArray expected; };
 
 TEST_F(SqliteFetch, LooksTitlesUpRegardlessOfCaseWithTheFirstRecordWinning)
 {
@@ -83,13 +79,8 @@ TEST_F(SqliteFetch, LeavesTheDatabaseUntouchedAndNothingOpen)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList { QStringLiteral("nvdb.db") });
 }
 
-struct FaultCase {
-    const char* name;
-    const char* file;    ///< written into the program folder, or nullptr
-    QByteArray contents; ///< "sqlite:" makes an empty database with only table "other"
-    QStringView table;
-    const char* expectedInError;
-};
+// file: written into the program folder, or nullptr; contents "sqlite:..." make a database of that kind.
+struct FaultCase { const char* name; const char* file; QByteArray contents; QStringView table; const char* expectedInError; };
 
 TEST(ImageDatabaseFaults, EveryFaultIsAClearErrorNamingTheCause)
 {
@@ -151,8 +142,16 @@ TEST(LegacyImport, ConvertsOncePerVersionAndNamesTheLegacyFile)
     ASSERT_TRUE(first.error.isEmpty()) << first.error.toStdString();
     EXPECT_TRUE(first.database.startsWith(legacyCacheFolder()));
     EXPECT_EQ(importLegacyDatabase(mdb).database, first.database);
+    // An Access file wins over the database beside it; the reader's own code
+    // page is set for the open only, and nothing stays open.
+    test::writeImageDatabase(folder.file(QStringLiteral("nvdb.db")), {{"logobank", "Logo", test::encodedPicture(Qt::red, "PNG")}});
+    qputenv("MDB_JET3_CHARSET", "CP1252");
+    const int filesBefore = test::openFileCount();
     const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Main, kLogoTable, QStringLiteral("Logo"));
     EXPECT_TRUE(fetch.error.contains(mdb) && fetch.error.contains(u"no such table: logobank")) << fetch.error.toStdString();
+    EXPECT_EQ(test::openFileCount(), filesBefore);
+    EXPECT_EQ(qgetenv("MDB_JET3_CHARSET"), QByteArray("CP1252"));
+    qunsetenv("MDB_JET3_CHARSET");
 
     // A new version of the file replaces the copy; a damaged one says so and
     // is not read again in this run.

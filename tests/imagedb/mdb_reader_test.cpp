@@ -74,12 +74,7 @@ TEST_F(LegacyReader, ReadsEveryBlobByteForByteAsMdbExportDoes)
 
 TEST_F(LegacyReader, ReportsWhatIsMissing)
 {
-    const struct {
-        const char* name;
-        MdbPictureColumns columns;
-        QString title;
-        const char* expectedInError;
-    } cases[] = {
+    const struct { const char* name; MdbPictureColumns columns; QString title; const char* expectedInError; } cases[] = {
         { "missing title", kCategories, "Not a category", "No record data" },
         { "title with apostrophe", kCategories, "Beverages' OR 'a'='a", "No record data" },
         { "missing table", { "logobank", "Title", "image" }, "Beverages", "no table logobank" },
@@ -95,21 +90,6 @@ TEST_F(LegacyReader, ReportsWhatIsMissing)
         EXPECT_TRUE(readMdbBlob(file, c.columns, c.title, error).isEmpty());
         EXPECT_TRUE(error.contains(QLatin1StringView(c.expectedInError))) << error.toStdString();
     }
-}
-
-TEST_F(LegacyReader, IsUsedWhenTheProgramFolderHoldsAnAccessFile)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    QFile::copy(path, folder.file(QStringLiteral("nvdb.mdb")));
-    test::writeImageDatabase(folder.file(QStringLiteral("nvdb.db")), { { "logobank", "Logo", test::encodedPicture(Qt::red, "PNG") } });
-    qputenv("MDB_JET3_CHARSET", "CP1252");
-    const int filesBefore = test::openFileCount();
-    const ImageFetch fetch = fetchImageBytes(folder.path(), Edition::Main, kLogoTable, QStringLiteral("Logo"));
-    EXPECT_TRUE(fetch.error.contains(u"no such table: logobank")) << fetch.error.toStdString();
-    EXPECT_EQ(test::openFileCount(), filesBefore);
-    // The reader's own code page is set for the open only.
-    EXPECT_EQ(qgetenv("MDB_JET3_CHARSET"), QByteArray("CP1252"));
-    qunsetenv("MDB_JET3_CHARSET");
 }
 
 } // namespace

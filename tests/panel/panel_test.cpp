@@ -70,7 +70,7 @@ TEST(Painting, BorderRingAndWindowRegion)
     }
 }
 
-TEST(Painting, NoFontNoHeaderAndZeroIconIgnored)
+TEST(Painting, NoFontNoHeaderZeroIconIgnoredAndThinHeaders)
 {
     auto panel = loadedPanel("BackMiddleOut = 0\nBackAngle = 0\nHeaderColor1 = 255\nHeaderColor2 = 255\n");
     EXPECT_EQ(panel->surface().pixel(60, 23), qRgb(255, 0, 0));
@@ -80,13 +80,9 @@ TEST(Painting, NoFontNoHeaderAndZeroIconIgnored)
     EXPECT_FALSE(ret::IconUsable(empty));
     EXPECT_FALSE(ret::IconUsable(std::nullopt));
     EXPECT_TRUE(ret::IconUsable(QPixmap(4, 4)));
-}
-
-TEST(Painting, OnePixelHeaderKeepsBorder)
-{
-    auto panel = loadedPanel("HeaderHeight = 1\nBorderThickness = 2\nBorderColor = 255\n");
-    EXPECT_EQ(panel->surface().pixel(60, 79), qRgb(255, 0, 0));
-    EXPECT_FALSE(panel->mask().isEmpty());
+    auto thin = loadedPanel("HeaderHeight = 1\nBorderThickness = 2\nBorderColor = 255\n");
+    EXPECT_EQ(thin->surface().pixel(60, 79), qRgb(255, 0, 0)); // a one-pixel header keeps the border
+    EXPECT_FALSE(thin->mask().isEmpty());
 }
 
 TEST(Persistence, RoundTripThroughText)

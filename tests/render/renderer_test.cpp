@@ -108,11 +108,8 @@ TEST(Renderer, HostileFilesEndInOneLineAndReplaceNothingSpecial)
     QFile::link(fifo, out.filePath("to-fifo.png"));
     QFile::link(file, out.filePath("to-file.png"));
 
-    struct Case {
-        const char* tavnit;
-        QString output;
-        const char* says; ///< nullptr: drawn
-    };
+    // says nullptr: drawn
+    struct Case { const char* tavnit; QString output; const char* says; };
     const Case cases[] = {
         {"missing", out.filePath("stopped.pdf"), "The picture titled \"Gone\" is not in the image database nvdb.db (table fixpic)"},
         {"missing", out.filePath("stopped.png"), "is not in the image database"},

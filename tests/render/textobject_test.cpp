@@ -39,12 +39,8 @@ TEST_F(TextObjects, StoredRowsInStoredFormatsCompletedRowByRow)
     EXPECT_EQ(state.liveFormats.value(1),
               u"40960,ARIAL,20,False,0~16711680,ARIAL,20,False,0,1500,left,0~"
               u"40960,ARIAL,20,False,0,3000,left,0");
-    const QRect row1 = ink(kGreen, QRect(90, 90, 500, 60), 150);
-    const QRect row2 = ink(kBlue, QRect(90, 190, 500, 60), 150);
-    const QRect row3 = ink(kGreen, QRect(90, 290, 500, 60), 150);
-    EXPECT_FALSE(row1.isEmpty());
-    EXPECT_FALSE(row2.isEmpty());
-    EXPECT_FALSE(row3.isEmpty());
+    for (const auto& [colour, top] : {std::pair{kGreen, 90}, {kBlue, 190}, {kGreen, 290}})
+        EXPECT_FALSE(ink(colour, QRect(90, top, 500, 60), 150).isEmpty()) << top;
     EXPECT_EQ(ink(kRed, QRect(90, 90, 500, 400), 150), QRect()); // the short format was not used
     // Only three definitions: the fourth text row is not drawn anywhere.
     EXPECT_EQ(ink(kGreen, QRect(90, 400, 600, 150), 150), QRect());

@@ -115,33 +115,6 @@ TEST(Rotation, TurnedRowsRunUpOrDown)
     }
 }
 
-TEST(Paragraph, LinesOneLineHeightApartAtTheBoxEdge)
-{
-    for (bool rtl : {false, true}) {
-        Surface s;
-        ASSERT_TRUE(s.resize(12000, 9000));
-        s.rightToLeft = rtl;
-        s.textColour = kRed;
-        s.font = {QStringLiteral("ARIAL"), 20, false};
-        DrawParagraph(s, rtl, QStringLiteral("Alpha beta~Bravo\r\nDelta"), 1500, 1500, 6000);
-        // Three separate bands of ink.
-        QList<int> rows;
-        bool inInk = false;
-        for (int y = 0; y < s.image().height(); ++y) {
-            bool any = false;
-            for (int x = 0; x < s.image().width() && !any; ++x)
-                any = s.image().pixelColor(x, y).red() > 160 && s.image().pixelColor(x, y).green() < 140;
-            if (any && !inInk)
-                rows << y;
-            inInk = any;
-        }
-        ASSERT_EQ(rows.size(), 3);
-        const QFont f = RowFont{QStringLiteral("ARIAL"), fontHeightForSize(20, s), 0, false}.toQFont();
-        EXPECT_NEAR(rows[2] - rows[1], s.toPixels(textHeight(f, s)), 2);
-        EXPECT_NEAR(redInk(s.image()).left(), rtl ? 300 : 100, 4);
-    }
-}
-
 TEST(Scale, ThePageStaysTheSameAtHigherResolution)
 {
     Surface one(1), three(3.125);

@@ -105,11 +105,8 @@ TEST_F(StoreFixture, WritingChangesOnlyTheWrittenValue)
 // keys in place, line breaks inside a value turned into row marks.
 TEST_F(StoreFixture, WritesPlaceEachValueWhereItBelongs)
 {
-    struct Case {
-        const char* before; ///< nullptr: no text store yet
-        std::vector<std::array<const char16_t*, 3>> writes;
-        const char* after;
-    };
+    // before nullptr: no text store yet
+    struct Case { const char* before; std::vector<std::array<const char16_t*, 3>> writes; const char* after; };
     const Case cases[] = {
         {nullptr,
          {{u"interface", u"lang", u"english"}, {u"tav101girsa1", u"txt0", u"ok"}, {u"interface", u"jpgcompress", u"80"},
@@ -177,17 +174,15 @@ TEST_F(StoreFixture, CacheNeverServesStaleData)
     EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), kFailed);
 }
 
-TEST(Ansi, UndefinedBytesAndVowelPoints)
+// Bytes the code page leaves undefined are read as replacement characters
+// and, on lines nobody touched, written back as they were.
+TEST(Ansi, UndefinedBytesVowelPointsAndUntouchedLines)
 {
     // Alef with qamats, bet; 0xFF is undefined in the code page.
     EXPECT_EQ(decodeAnsi("\xE0\xC8\xE1"), QStringLiteral("אָב"));
     EXPECT_EQ(decodeAnsi("\xFF"), QString(QChar::ReplacementCharacter));
     EXPECT_EQ(encodeAnsi(QStringLiteral("אָב")), QByteArray("\xE0\xC8\xE1"));
     EXPECT_FALSE(encodeAnsi(QStringLiteral("中")).has_value());
-}
-
-TEST(IniDocument, UnknownBytesOfUntouchedLinesAreKept)
-{
     IniDocument doc(QByteArray("[s]\r\nraw=\xFF\x81\r\nk=1\r\n"));
     ASSERT_TRUE(doc.setValue(u"s", u"k", u"2"));
     EXPECT_EQ(doc.bytes(), QByteArray("[s]\r\nraw=\xFF\x81\r\nk=2\r\n"));

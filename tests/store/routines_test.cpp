@@ -94,10 +94,8 @@ TEST(Templates, GalleryAndVersionCount)
 
 TEST(StoreLimits, FilesBeyondAnyPageAreRefusedWithTheReason)
 {
-    struct Case {
-        QByteArray bytes;
-        const char* refusal; ///< "": accepted
-    };
+    // refusal "": accepted
+    struct Case { QByteArray bytes; const char* refusal; };
     const Case cases[] = {
         {QByteArray("[s]\r\nk=v\r\n").repeated(IniDocument::kMaxSections), ""},
         {QByteArray("[s]\r\nk=v\r\n").repeated(IniDocument::kMaxSections + 1), "sections"},

@@ -16,12 +16,7 @@ bool fitsInBox(const QString& line) { return fixedWidth(line) <= 1000; }
 
 TEST(JustifyLine, FillsTheWidthWithAtLeastOneSpacePerGap)
 {
-    struct Case {
-        const char* name;
-        QString line;
-        double width;
-        QString expected;
-    } cases[] = {
+    struct Case { const char* name; QString line; double width; QString expected; } cases[] = {
         {"even gaps", "ab cd ef", 1200, "ab   cd   ef"},
         {"less than a space left over", "ab cd ef", 1100, "ab  cd  ef"},
         {"first gaps get the extra space", "a b c d e", 1250, "a  b  c  d e"},
@@ -51,12 +46,7 @@ TEST(JustifyLine, FillsTheWidthWithAtLeastOneSpacePerGap)
 
 TEST(WrapAndJustify, StoredFormOfWrappedLinesParagraphsAndLimits)
 {
-    struct Case {
-        const char* name;
-        QList<VisualLine> lines;
-        int limit;
-        QString expected;
-    } cases[] = {
+    struct Case { const char* name; QList<VisualLine> lines; int limit; QString expected; } cases[] = {
         {"one paragraph wrapped into three",
          {{"aa bb cc ", false}, {"dd ee ff ", false}, {"gg hh", false}},
          5,
@@ -75,11 +65,7 @@ TEST(WrapAndJustify, StoredFormOfWrappedLinesParagraphsAndLimits)
 
 TEST(ParagraphFromStored, UndoesJustificationAndKeepsParagraphBreaks)
 {
-    struct Case {
-        const char* name;
-        QString stored;
-        QString expected;
-    } cases[] = {
+    struct Case { const char* name; QString stored; QString expected; } cases[] = {
         {"wrapped lines join", "aa  bb  cc~dd  ee  ff~gg      hh~", "aa bb cc dd ee ff gg hh"},
         {"live CR LF stays a break", "aa  bb  cc~dd\r\nee      ff~", "aa bb cc dd\nee ff"},
         // What the text store keeps of the same text: the CR LF became "~".

@@ -91,12 +91,8 @@ TEST_F(WindowFixture, NoCaptionIsCut)
 // the program's own dialog titles come from the language too.
 TEST_F(WindowFixture, QtDialogsSpeakTheInterfaceLanguage)
 {
-    struct Case {
-        const char* language;
-        bool translated; // Qt's "&Yes" differs from the English
-        Qt::LayoutDirection direction;
-        const char16_t* saveTitle;
-    };
+    // translated: Qt's "&Yes" differs from the English
+    struct Case { const char* language; bool translated; Qt::LayoutDirection direction; const char16_t* saveTitle; };
     for (const Case& c : {Case{"hebrew", true, Qt::RightToLeft, u"שמור תמונה"},
                           Case{"english", false, Qt::LeftToRight, u"Save picture"},
                           Case{"nederlands", true, Qt::LeftToRight, u"Afbeelding opslaan"}}) {

@@ -142,13 +142,8 @@ TEST_F(OutputWindow, SavingAtFullQuality)
         EXPECT_LT(line.cursorToX(digit), line.cursorToX(int(item.indexOf(u"dpi")))) << item.toStdString();
     }
     const QSize screen = program->canvas.image().size();
-    struct Case {
-        int downs; // Down keys on the resolution box before saving
-        const char* chosen;
-        int filter;
-        const char* format;
-        double scale;
-    };
+    // downs: Down keys on the resolution box before saving
+    struct Case { int downs; const char* chosen; int filter; const char* format; double scale; };
     const Case cases[] = {
         {0, "out/a.png", 2, "png", 1}, {1, "out/b", 2, "png", 150 / 96.0}, {1, "out/c.jpg", 0, "jpeg", 300 / 96.0},
         {0, "out/d.bmp", 1, "bmp", 300 / 96.0},

@@ -101,11 +101,8 @@ qreal blockLeft(WebPane& pane, const QString& prefix)
 // numbers stand at the right of their texts, in English at the left.
 TEST(WebPane, PagesReadInTheirLanguagesDirection)
 {
-    struct Case {
-        const char* page;
-        const char16_t* text; // the first step's text
-        bool numberAtRight;
-    };
+    // text: the first step's text
+    struct Case { const char* page; const char16_t* text; bool numberAtRight; };
     for (const Case& c : {Case{"preload.html", u"בחרו", true}, Case{"preload-english.html", u"Choose", false},
                           Case{"help.html", u"בחירת", true}, Case{"help-english.html", u"Choosing", false},
                           Case{"preload-nederlands.html", u"Kies", false}}) {
