@@ -4,7 +4,6 @@
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/main/pageview.h"
-#include "windows/textedit/editrows.h"
 #include "windows/textedit/txteditwindow.h"
 
 #include <QCheckBox>
@@ -48,23 +47,6 @@ protected:
     QString& liveFormat(int n) { return program->state.liveFormats[n]; }
 };
 
-// The dialog shows page sizes: 18 at scale 1.5 is 12; 10 chosen is 15.
-TEST(EditRows, TheFontDialogShowsPageSizes)
-{
-    ScriptedDialogs dialogs;
-    QFont chosen(u"Liberation Serif"_s, 10);
-    chosen.setWeight(QFont::DemiBold); // 600
-    dialogs.answerFont(chosen);
-    dialogs.cancel(ScriptedDialogs::Kind::Font);
-    const EditRow row{u"x"_s, {0, u"David"_s, 0, false, 177}, 18, 1.5};
-    const auto out = ShowFontDialog(dialogs, nullptr, row);
-    ASSERT_TRUE(out);
-    EXPECT_EQ(dialogs.requests().back().initialFont.pointSize(), 12);
-    EXPECT_EQ(out->displayed, 15);
-    EXPECT_EQ(out->stored().toString(), "0,Liberation Serif,10,True,177"); // bold, charset carried through
-    EXPECT_FALSE(ShowFontDialog(dialogs, nullptr, row)); // cancelled
-}
-
 TEST_F(TextEditor, ConfirmRoundTripsTheLiveTables)
 {
     for (const QString& text : {u"שורה~ ~שָׁלוֹם עֲלֵיכֶם~a=b; c=d~ ~אחרונה"_s, u"one~two~three~four~five~six"_s}) {
@@ -106,9 +88,13 @@ TEST_F(TextEditor, SelectionColourFontResetAndDarkView)
     editor->rowCheck(0)->click();
     EXPECT_EQ(editor->selection(), (QList<int>{2, 0}));
 
+    // The font dialog shows and takes page sizes; a weight of 600 is bold.
     QFont chosen(u"Liberation Serif"_s, 30);
-    chosen.setBold(true);
+    chosen.setWeight(QFont::DemiBold);
     dialogs.answerFont(chosen);
+    editor->chooseFont();
+    EXPECT_EQ(dialogs.requests().back().initialFont.pointSize(), 14);
+    dialogs.cancel(ScriptedDialogs::Kind::Font);
     editor->chooseFont();
     dialogs.answerColour(0xFFFFFF);
     editor->chooseColour();
