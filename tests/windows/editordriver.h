@@ -5,8 +5,12 @@
 #include "windows/textedit/txteditwindow.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTextEdit>
 #include <QTest>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 namespace test {
 
@@ -17,16 +21,16 @@ inline void type(QWidget* widget, const QString& text)
         QTest::sendKeyEvent(QTest::Click, widget, ch == u' ' ? Qt::Key_Space : Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
-/// Opens the text editor of object n, types text (any script) into the box that has the
-/// focus and confirms it with Ctrl+Enter, as a user would.
-inline void typeInTextEditor(nuvela::ArticleWindow& window, int n, const QString& text)
+/// Once the text editor shows, types text (any script) into the box that has the
+/// focus, its first, and confirms it with Ctrl+Enter, as a user would.
+inline void typeWhenTheEditorShows(const QString& text)
 {
     QTimer::singleShot(0, [text] {
         auto* editor = qobject_cast<nuvela::TxteditWindow*>(QApplication::activeModalWidget());
-        if (!editor)
-            return;
-        QApplication::setActiveWindow(editor);
+        ASSERT_TRUE(editor);
+        QApplication::setActiveWindow(editor); // no window manager activates it
         QWidget* box = QApplication::focusWidget();
+        EXPECT_EQ(box, editor->paragraphMode() ? static_cast<QWidget*>(editor->paragraphBox()) : editor->rowBox(0));
         if (box && box->window() == editor) {
             type(box, text);
             QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
@@ -34,6 +38,12 @@ inline void typeInTextEditor(nuvela::ArticleWindow& window, int n, const QString
         if (editor->isVisible())
             editor->reject();
     });
+}
+
+/// The same on the editor of object n.
+inline void typeInTextEditor(nuvela::ArticleWindow& window, int n, const QString& text)
+{
+    typeWhenTheEditorShows(text);
     window.editText(n);
 }
 

@@ -333,17 +333,7 @@ TEST_F(TextEditor, KeyboardFromTheGalleryToAConfirmedEdit)
     ASSERT_TRUE(text);
     const int n = text->property("Index").toInt();
     // Space opens the editor with the focus in its first box; Ctrl+Enter confirms.
-    QTimer::singleShot(0, [] {
-        auto* editor = qobject_cast<TxteditWindow*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(editor);
-        QApplication::setActiveWindow(editor); // no window manager activates it
-        QWidget* box = QApplication::focusWidget();
-        EXPECT_EQ(box, editor->paragraphMode() ? static_cast<QWidget*>(editor->paragraphBox()) : editor->rowBox(0));
-        if (!box || box->window() != editor)
-            return editor->reject();
-        QTest::keyClicks(box, u"Hello"_s);
-        QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
-    });
+    test::typeWhenTheEditorShows(u"Hello"_s);
     QTest::keyClick(text, Qt::Key_Space);
     EXPECT_TRUE(program->state.isModified());
     EXPECT_TRUE(program->state.liveTexts[n].contains(u"Hello"_s));
