@@ -1,6 +1,7 @@
 #include "pagefixture.h"
 
 #include "store/templates.h"
+#include "support/pixels.h"
 
 namespace test {
 
@@ -31,20 +32,10 @@ nuvela::PageOutcome PageFixture::render(const QString& templateText, const QStri
 
 QRect PageFixture::ink(const QColor& colour, QRect area, int tolerance) const
 {
-    if (area.isEmpty())
-        area = image().rect();
-    area &= image().rect();
-    QRect box;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image().pixelColor(x, y);
-            const int d = std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
-                + std::abs(c.blue() - colour.blue());
-            if (d <= tolerance)
-                box |= QRect(x, y, 1, 1);
-        }
-    }
-    return box;
+    return inkBox(image(), [&](QColor c) {
+        return std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue())
+            <= tolerance;
+    }, area);
 }
 
 } // namespace test

@@ -1,5 +1,6 @@
 #include "pagefixture.h"
 #include "render/preview.h"
+#include "support/pixels.h"
 
 using test::PageFixture;
 using test::paper;
@@ -36,16 +37,9 @@ TEST_F(Preview, DrawsFromACopyAndLeavesTheProgramsStateAlone)
         ASSERT_EQ(shot.outcome.end, PageEnd::Complete);
         ASSERT_EQ(shot.image.size(), page.size());
         EXPECT_EQ(shot.image.pixelColor(50, 50) == kRed, c.square) << c.onlyObject;
-        QImage band = shot.image.copy(0, 200, 800, 100);
-        bool blue = false;
-        for (int y = 0; y < band.height() && !blue; ++y)
-            for (int x = 0; x < band.width() && !blue; ++x)
-                blue = band.pixelColor(x, y).blue() > 200 && band.pixelColor(x, y).red() < 80;
+        const bool blue = !test::inkBox(shot.image, [](QColor p) { return p.blue() > 200 && p.red() < 80; }, {0, 200, 800, 100}).isEmpty();
         EXPECT_EQ(blue, c.blueText) << c.onlyObject;
-        bool footer = false;
-        for (int x = 0; x < 800 && !footer; x += 1)
-            for (int y = 545; y < 600 && !footer; ++y)
-                footer = shot.image.pixelColor(x, y).value() < 128;
+        const bool footer = !test::inkBox(shot.image, [](QColor p) { return p.value() < 128; }, {0, 545, 800, 55}).isEmpty();
         EXPECT_EQ(footer, c.footer) << c.onlyObject;
     }
     // The program's page, state and overlays are as they were.

@@ -1,4 +1,5 @@
 #include "pagefixture.h"
+#include "support/pixels.h"
 #include "canvas/surface.h"
 #include "text/rowfont.h"
 #include "text/textrow.h"
@@ -12,15 +13,7 @@ const QColor kRed(255, 0, 0);
 /// Bounding box of the reddish pixels of an image.
 QRect redInk(const QImage& image)
 {
-    QRect box;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.red() > 160 && c.green() < 140 && c.blue() < 140)
-                box |= QRect(x, y, 1, 1);
-        }
-    }
-    return box;
+    return test::inkBox(image, [](QColor c) { return c.red() > 160 && c.green() < 140 && c.blue() < 140; });
 }
 
 /// A red Arial 20 row in a box at pixel (100, 100), 400 × 100 pixels.

@@ -1,3 +1,4 @@
+#include "support/pixels.h"
 #include "windows/common/buttonplus.h"
 
 #include <QApplication>
@@ -41,15 +42,7 @@ struct Fixture {
     QImage image() { return button->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
 
-QRect boundsOf(const QImage& image, const std::function<bool(QColor)>& match)
-{
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (match(image.pixelColor(x, y)))
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
-}
+using test::inkBox;
 
 bool isPicture(QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
 bool isCaption(QColor c) { return c.blue() > 120 && c.red() < 100 && c.green() < 100; }
@@ -93,7 +86,7 @@ TEST(ButtonPlus, PictureAlignmentsPlaceThePictureAroundTheCaption)
             f.button->resize(220, 64);
         f.button->setLayoutDirection(Qt::RightToLeft);
         const QImage image = f.image();
-        const QRect picture = boundsOf(image, isPicture), caption = boundsOf(image, isCaption);
+        const QRect picture = inkBox(image, isPicture), caption = inkBox(image, isCaption);
         ASSERT_EQ(picture.size(), QSize(16, 16));
         ASSERT_FALSE(caption.isEmpty());
         c.check(picture, caption, f.button->rect());
@@ -122,8 +115,8 @@ TEST(ButtonPlus, SpaceAndEnterActivateUnlessDisabled)
     QApplication::sendEvent(f.button, &enter);
     QApplication::processEvents();
     EXPECT_EQ(clicks, 2);
-    EXPECT_TRUE(boundsOf(f.image(), isCaption).isEmpty()) << "caption drawn in the disabled colour";
-    EXPECT_FALSE(boundsOf(enabled, isCaption).isEmpty());
+    EXPECT_TRUE(inkBox(f.image(), isCaption).isEmpty()) << "caption drawn in the disabled colour";
+    EXPECT_FALSE(inkBox(enabled, isCaption).isEmpty());
 }
 
 // Every state the user can meet looks different from the others.

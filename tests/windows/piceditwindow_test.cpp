@@ -1,5 +1,7 @@
 #include "windowfixture.h"
 
+#include "support/pixels.h"
+
 #include "store/numbers.h"
 #include "windows/common/buttonplus.h"
 #include "windows/main/pageview.h"
@@ -209,13 +211,9 @@ TEST_F(PiceditFixture, HeadlineColourAndLogoText)
     auto* coll = window->findChild<nuvela::ButtonPlus*>("Coll");
     ASSERT_TRUE(coll->isVisibleTo(window.get()));
     const QRgb chosen = qRgb(0x12, 0x88, 0x34);
-    const auto count = [&] {
+    const auto count = [&] { // in the top fifth of the page
         const QImage& page = program->canvas.image();
-        int n = 0;
-        for (int y = 0; y < page.height() / 5; ++y)
-            for (int x = 0; x < page.width(); ++x)
-                n += page.pixel(x, y) == chosen;
-        return n;
+        return test::inkCount(page.copy(0, 0, page.width(), page.height() / 5), [&](QColor c) { return c.rgb() == chosen; });
     };
     EXPECT_EQ(count(), 0);
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Colour);
@@ -266,11 +264,7 @@ TEST_F(PiceditFixture, UnreadablePicture)
     EXPECT_FALSE(editor.applyButton()->isEnabled());
     EXPECT_FALSE(editor.apply());
     // The view says why instead of staying empty.
-    const QImage shown = editor.view()->grab().toImage();
-    int ink = 0;
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            ink += qGray(shown.pixel(x, y)) < 128;
+    const int ink = test::inkCount(editor.view()->grab().toImage(), [](QColor c) { return qGray(c.rgb()) < 128; });
     EXPECT_GT(ink, 50);
 }
 
