@@ -34,14 +34,6 @@ QByteArray manyObjects()
     return out;
 }
 
-TEST(TemplateCheck, ShippedFolderIsClean)
-{
-    const auto outcome = nuvela::checkProgramFolder(test::stagedDataDir(), {}, nuvela::Edition::Main);
-    EXPECT_TRUE(outcome.error.isEmpty());
-    for (const auto& p : outcome.problems)
-        ADD_FAILURE() << qPrintable(p.file + u':' + line(p.line) + u' ' + p.message);
-}
-
 TEST(TemplateCheck, EachBreakageIsReportedOnItsLine)
 {
     const QString tpl = QStringLiteral("templates/birthday.ini");
@@ -102,7 +94,7 @@ TEST(TemplateCheck, ExitStatusAndOutput)
     broken.write(QStringLiteral("templates/wedding.ini"), bytes);
     struct Run { QStringList args; int exit; QString out; };
     const QList<Run> runs = {
-        {{QStringLiteral("--program-dir"), test::stagedDataDir()}, 0, {}},
+        {{QStringLiteral("--program-dir"), test::stagedDataDir()}, 0, {}}, // the shipped folder is clean
         {{QStringLiteral("--program-dir"), broken.path()}, 1, broken.file(QStringLiteral("templates/wedding.ini")) + u':'},
         {{QStringLiteral("--program-dir"), broken.path(), QStringLiteral("birthday")}, 0, {}},
         {{QStringLiteral("--program-dir"), broken.path(), QStringLiteral("nosuch")}, 2, {}},
