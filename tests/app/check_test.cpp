@@ -8,8 +8,6 @@
 
 namespace {
 
-QString line(int n) { return QString::number(n); }
-
 /// Line (from 1) of the first line of bytes holding marker.
 int lineOf(const QByteArray& bytes, const QByteArray& marker)
 {
