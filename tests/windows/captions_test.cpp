@@ -1,8 +1,10 @@
-// No caption or label is cut, in any shipped language at the three screen
-// sizes: each visible caption's text is measured against the room it has.
+// Every shipped language at the three screen sizes: each visible caption's
+// text measured against the room it has, the window's size, its overlays.
 #include "windowfixture.h"
 
+#include "store/numbers.h"
 #include "windows/common/buttonplus.h"
+#include "windows/main/pageview.h"
 #include "windows/output/picformwindow.h"
 
 #include <QCheckBox>
@@ -66,44 +68,62 @@ QStringList cutCaptions(QWidget* window)
     return cut;
 }
 
-TEST_F(WindowFixture, NoCaptionIsCut)
+// In every language at the three screen sizes: no caption is cut; the window
+// is scaled to the screen and keeps that size; the overlays sit exactly over
+// their objects, pictures' keeping their direction. Qt's own dialogs speak the
+// interface language and read in its direction, and the program's own dialog
+// titles come from the language too.
+TEST_F(WindowFixture, EveryLanguageAtEveryScreenSize)
 {
     const QByteArray store = folder.read("templates/textdata.txt");
     ASSERT_TRUE(store.contains("lang=hebrew"));
-    for (const char* language : {"hebrew", "english", "nederlands"}) {
-        for (QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024)}) {
-            folder.write("templates/textdata.txt", QByteArray(store).replace("lang=hebrew", QByteArray("lang=") + language));
-            start(screen);
-            window->show();
-            const std::string where = std::string(language) + " " + std::to_string(screen.width());
-            EXPECT_EQ(cutCaptions(window.get()).join(u'|').toStdString(), "") << where << " start";
-            choose("birthday");
-            EXPECT_EQ(cutCaptions(window.get()).join(u'|').toStdString(), "") << where << " page";
-            nuvela::PicformWindow& out = window->output();
-            out.show();
-            EXPECT_EQ(cutCaptions(&out).join(u'|').toStdString(), "") << where << " output";
-            out.hide();
-        }
-    }
-}
-
-// Qt's own dialogs speak the interface language and read in its direction;
-// the program's own dialog titles come from the language too.
-TEST_F(WindowFixture, QtDialogsSpeakTheInterfaceLanguage)
-{
     // translated: Qt's "&Yes" differs from the English
     struct Case { const char* language; bool translated; Qt::LayoutDirection direction; const char16_t* saveTitle; };
     for (const Case& c : {Case{"hebrew", true, Qt::RightToLeft, u"שמור תמונה"},
                           Case{"english", false, Qt::LeftToRight, u"Save picture"},
                           Case{"nederlands", true, Qt::LeftToRight, u"Afbeelding opslaan"}}) {
-        folder.write("templates/textdata.txt", test::ansi(QStringLiteral("[interface]\nlang=%1\n").arg(QLatin1String(c.language))));
-        start();
-        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes") != u"&Yes", c.translated) << c.language;
-        EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction) << c.language;
-        choose("birthday");
-        dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
-        window->output().savePicture();
-        EXPECT_EQ(dialogs.requests().back().title, QStringView(c.saveTitle)) << c.language;
+        for (QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024)}) {
+            folder.write("templates/textdata.txt", QByteArray(store).replace("lang=hebrew", QByteArray("lang=") + c.language));
+            start(screen);
+            const std::string where = std::string(c.language) + " " + std::to_string(screen.width());
+            EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes") != u"&Yes", c.translated) << where;
+            EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction) << where;
+            EXPECT_NEAR(window->width(), 790 * screen.width() / 800.0, 1) << where;
+            EXPECT_NEAR(window->height(), 570 * screen.height() / 600.0, 1) << where;
+            EXPECT_EQ(window->titlePanel()->headerHeight(), 24) << "panels change by caption and placement only";
+            window->show();
+            EXPECT_EQ(cutCaptions(window.get()).join(u'|').toStdString(), "") << where << " start";
+            const QSize scaled = window->size();
+            for (QSize asked : {QSize(900, 650), QSize(500, 400)}) {
+                window->resize(asked);
+                QApplication::processEvents();
+                EXPECT_EQ(window->size(), scaled) << where << " " << asked.width();
+            }
+            for (QWidget* w : {static_cast<QWidget*>(window->titlePanel()), static_cast<QWidget*>(window->gallery())})
+                EXPECT_TRUE(window->rect().contains(QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size()))) << where;
+            choose("birthday");
+            EXPECT_EQ(cutCaptions(window.get()).join(u'|').toStdString(), "") << where << " page";
+            nuvela::PageView* view = window->pageView();
+            const double s = view->overlayScale(program->canvas.width(), program->canvas.height());
+            const auto fit = view->fit();
+            auto expected = [&](const QRectF& r) {
+                return QRect(int(nuvela::roundHalfEven(r.x() * s + fit.x)), int(nuvela::roundHalfEven(r.y() * s + fit.y)),
+                             int(nuvela::roundHalfEven(r.width() * s)), int(nuvela::roundHalfEven(r.height() * s)));
+            };
+            for (const auto& [n, box] : program->state.katava)
+                EXPECT_EQ(view->textOverlay(n)->geometry(), expected(box)) << where << " text " << n;
+            for (const auto& [n, picture] : program->state.gpic) {
+                EXPECT_EQ(view->pictureOverlay(n)->geometry(), expected(picture.box)) << where << " picture " << n;
+                EXPECT_EQ(view->pictureOverlay(n)->layoutDirection(), Qt::RightToLeft) << where;
+            }
+            nuvela::PicformWindow& out = window->output();
+            out.show();
+            EXPECT_EQ(cutCaptions(&out).join(u'|').toStdString(), "") << where << " output";
+            out.hide();
+            dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
+            out.savePicture();
+            EXPECT_EQ(dialogs.requests().back().title, QStringView(c.saveTitle)) << where;
+        }
     }
     QGuiApplication::setLayoutDirection(Qt::LeftToRight);
 }

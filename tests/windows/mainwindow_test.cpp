@@ -89,8 +89,14 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
     EXPECT_EQ(s.version, 2);
     EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 2");
     EXPECT_TRUE(s.liveTexts.value(kHeadline).startsWith(u"שלושים"));
-    // Another template opens at its first version, not at the previous number.
+    // With the highlight ticked the overlays are filled; those of the next
+    // template start transparent. It opens at its first version, not at the
+    // previous number.
+    QTest::mouseClick(window->findChild<QCheckBox*>("chedit"), Qt::LeftButton);
+    EXPECT_TRUE(view->textOverlay(s.katava.begin()->first)->autoFillBackground());
     choose("bar-mitzvah");
+    for (const auto& [n, box] : s.katava)
+        EXPECT_FALSE(view->textOverlay(n)->autoFillBackground()) << n;
     EXPECT_EQ(s.version, 1);
     EXPECT_EQ(window->versionScroller()->value(), 1);
     EXPECT_EQ(window->versionScroller()->maximum(), 3);
@@ -103,48 +109,6 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
         EXPECT_NEAR(part(QStyle::SC_ScrollBarSlider).width(), part(QStyle::SC_ScrollBarGroove).width() / double(versions), 2) << name;
         EXPECT_EQ(part(QStyle::SC_ScrollBarSlider).left(), part(QStyle::SC_ScrollBarGroove).left()) << name;
     }
-}
-
-// The window is scaled to the screen and keeps that size; the overlays sit
-// exactly over their objects and keep their direction in a left-to-right
-// interface.
-TEST_F(WindowFixture, ScaledToTheScreenWithTheOverlaysExactlyPlaced)
-{
-    for (QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024)}) {
-        startIn(u"english"_s, screen);
-        EXPECT_NEAR(window->width(), 790 * screen.width() / 800.0, 1);
-        EXPECT_NEAR(window->height(), 570 * screen.height() / 600.0, 1);
-        EXPECT_EQ(window->titlePanel()->headerHeight(), 24) << "panels change by caption and placement only";
-        window->show();
-        const QSize scaled = window->size();
-        for (QSize asked : {QSize(900, 650), QSize(500, 400), QSize(1600, 1200)}) {
-            window->resize(asked);
-            QApplication::processEvents();
-            EXPECT_EQ(window->size(), scaled) << screen.width() << " " << asked.width();
-            for (QWidget* w : {static_cast<QWidget*>(window->titlePanel()), static_cast<QWidget*>(window->gallery())})
-                EXPECT_TRUE(window->rect().contains(QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size())));
-        }
-        choose("birthday");
-        nuvela::PageView* view = window->pageView();
-        const double s = view->overlayScale(program->canvas.width(), program->canvas.height());
-        const auto fit = view->fit();
-        auto expected = [&](const QRectF& r) {
-            return QRect(int(nuvela::roundHalfEven(r.x() * s + fit.x)), int(nuvela::roundHalfEven(r.y() * s + fit.y)),
-                         int(nuvela::roundHalfEven(r.width() * s)), int(nuvela::roundHalfEven(r.height() * s)));
-        };
-        for (const auto& [n, box] : program->state.katava)
-            EXPECT_EQ(view->textOverlay(n)->geometry(), expected(box)) << screen.width() << " text " << n;
-        for (const auto& [n, picture] : program->state.gpic) {
-            EXPECT_EQ(view->pictureOverlay(n)->geometry(), expected(picture.box)) << screen.width() << " picture " << n;
-            EXPECT_EQ(view->pictureOverlay(n)->layoutDirection(), Qt::RightToLeft) << "pictures keep their direction";
-        }
-    }
-    // With the highlight ticked the overlays are filled; those of the next template start transparent.
-    QTest::mouseClick(window->findChild<QCheckBox*>("chedit"), Qt::LeftButton);
-    EXPECT_TRUE(window->pageView()->textOverlay(program->state.katava.begin()->first)->autoFillBackground());
-    choose("wedding");
-    for (const auto& [n, box] : program->state.katava)
-        EXPECT_FALSE(window->pageView()->textOverlay(n)->autoFillBackground()) << n;
 }
 
 TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
