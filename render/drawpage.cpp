@@ -135,7 +135,10 @@ PageOutcome DrawPage(PageContext& page)
                              .arg(page.state.tavnit)
                        : sizeError};
     }
-    canvas.clear();
+    // A page that was sized is white already; wiping it again would write
+    // a 300 dpi page's 34 MB a second time.
+    if (!sized)
+        canvas.clear();
     canvas.fillStyle = FillStyle::Solid;
 
     for (int n = 1; n <= kMaxObjects; ++n) {
