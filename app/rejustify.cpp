@@ -108,6 +108,9 @@ struct ParagraphBox {
 
 int main(int argc, char** argv)
 {
+    // Fonts are measured, nothing is shown: no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool check = args.removeAll(QStringLiteral("--check")) > 0;
