@@ -151,6 +151,7 @@ TEST_F(Recovery, RestartOffersTheUnsavedPage)
         dialogs.answerAsk(yes);
         window->offerRecovery();
         ASSERT_EQ(questions().size(), yes ? 1 : 2);
+        EXPECT_EQ(dialogs.requests().back().ask, nuvela::Ask::NoDiscardsWork) << "Esc must not discard";
         EXPECT_TRUE(questions().last().contains(u"\"birthday-daily\", גירסה 1"));
         EXPECT_TRUE(questions().last().contains(QDate::currentDate().toString(Qt::ISODate)));
         EXPECT_EQ(program->state.isModified(), yes);

@@ -177,6 +177,7 @@ TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)
     dialogs.answerAsk(false); // No discards and lets the program end
     window->close();
     EXPECT_EQ(quits, 1);
+    EXPECT_EQ(dialogs.requests().back().ask, nuvela::Ask::NoDiscardsWork) << "Esc must not discard";
 }
 
 TEST_F(Versions, EveryWayOffThePageAsksFirst)

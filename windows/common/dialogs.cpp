@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -112,10 +113,33 @@ bool QtDialogs::print(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, bool warning)
+namespace {
+
+/// Keeps Esc and the window's close button from answering a message box,
+/// which would otherwise take them for its No.
+class ButtonsOnly : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        return event->type() == QEvent::KeyPress
+            && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel);
+    }
+};
+
+} // namespace
+
+bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, Ask kind)
 {
-    QMessageBox box(warning ? QMessageBox::Critical : QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(kind == Ask::Warning ? QMessageBox::Critical : QMessageBox::Question, title, text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
+    ButtonsOnly buttonsOnly;
+    if (kind == Ask::NoDiscardsWork)
+        box.installEventFilter(&buttonsOnly);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -230,9 +254,9 @@ bool ScriptedDialogs::print(QWidget*, QPrinter& printer)
     return true;
 }
 
-bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text, bool warning)
+bool ScriptedDialogs::ask(QWidget*, const QString& title, const QString& text, Ask kind)
 {
-    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0, {}, warning });
+    requests_.push_back({ Kind::Ask, title, text, {}, {}, 0, {}, kind == Ask::Warning, kind });
     const auto answer = take(Kind::Ask);
     return answer && std::get<AskAnswer>(answer->value).yes;
 }

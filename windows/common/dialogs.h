@@ -40,6 +40,15 @@ struct SaveChoice {
     QString extension;   ///< that filter's extension ("jpg"), may be empty
 };
 
+/// How a question is put, and what may answer it.
+enum class Ask {
+    Question, ///< Esc and the window's close button answer No
+    Warning,  ///< the stop sign: deleting what cannot be brought back
+    /// No throws unsaved work away: only Yes or No (a click or its key)
+    /// answers, never a key pressed to get the box out of the way.
+    NoDiscardsWork,
+};
+
 /// The common dialogs and the message boxes. Every call that the user
 /// cancels returns std::nullopt (or false for printing): the caller's
 /// "cancelled" path.
@@ -58,9 +67,8 @@ public:
     /// The font dialog, starting from `initial` (its point size as the
     /// dialog shows it); the font chosen, with its point size and weight.
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
-    /// A question with the Yes and No buttons; true for Yes. A `warning`
-    /// (deleting what cannot be brought back) shows the stop sign.
-    virtual bool ask(QWidget* parent, const QString& title, const QString& text, bool warning = false) = 0;
+    /// A question with the Yes and No buttons; true for Yes.
+    virtual bool ask(QWidget* parent, const QString& title, const QString& text, Ask kind = Ask::Question) = 0;
     /// A message with one OK button, shown as an error when `error` is set.
     virtual void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) = 0;
 };
@@ -75,7 +83,7 @@ public:
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
-    bool ask(QWidget* parent, const QString& title, const QString& text, bool warning = false) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text, Ask kind = Ask::Question) override;
     void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) override;
 };
 
@@ -97,6 +105,7 @@ public:
         ColourNumber initialColour = 0;
         QFont initialFont;     ///< font
         bool error = false;    ///< tell: shown as an error; ask: as a warning
+        Ask ask = Ask::Question; ///< ask
     };
 
     void answerOpen(const QString& path);
@@ -117,7 +126,7 @@ public:
     std::optional<ColourNumber> chooseColour(QWidget* parent, ColourNumber initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
-    bool ask(QWidget* parent, const QString& title, const QString& text, bool warning = false) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text, Ask kind = Ask::Question) override;
     void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) override;
 
     const std::vector<Request>& requests() const { return requests_; }

@@ -120,7 +120,8 @@ void ArticleWindow::offerRecovery()
                                                     "השינוי האחרון: %3\nהאם לשחזר אותם?"))
                                   .arg(saved->tavnit)
                                   .arg(saved->version)
-                                  .arg(when))) {
+                                  .arg(when),
+                              Ask::NoDiscardsWork)) {
         removeRecovery(path);
         return;
     }

@@ -80,7 +80,8 @@ bool VersionPanel::checksav()
         clearModified(state);
         return true;
     }
-    if (program_.dialogs.ask(owner_, attentionTitle(program_), texts_().savePrompt) && !update())
+    if (program_.dialogs.ask(owner_, attentionTitle(program_), texts_().savePrompt, Ask::NoDiscardsWork)
+        && !update())
         return false;
     clearModified(state);
     return true;
@@ -92,7 +93,7 @@ bool VersionPanel::deleteCurrent()
     if (!canKeep())
         return false;
     if (!program_.dialogs.ask(owner_, uiText(program_, u"deletetitle", QStringLiteral("מחיקה")), texts_().deletePrompt,
-                              true))
+                              Ask::Warning))
         return false;
     const int deleted = state.version;
     if (!succeeded(deleteVersion(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
