@@ -293,15 +293,20 @@ QStringList snapshot(QWidget* window)
     return out;
 }
 
+// Qt's own dialogs, message buttons and menus follow each switch too.
 TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
 {
     start();
     const QStringList hebrew = snapshot(window.get()) + snapshot(&window->output());
-    for (const auto& [choice, saveAs] : {std::pair{1, u"Save as"}, std::pair{2, u"Nieuw"}, std::pair{0, u"שמור כ"}}) {
+    struct Case { int choice; const char16_t* saveAs; const char16_t* yes; Qt::LayoutDirection direction; };
+    for (const Case& c : {Case{1, u"Save as", u"&Yes", Qt::LeftToRight}, Case{2, u"Nieuw", u"&Ja", Qt::LeftToRight},
+                          Case{0, u"שמור כ", u"&כן", Qt::RightToLeft}}) {
         nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
-        options.languages()->setCurrentIndex(choice);
+        options.languages()->setCurrentIndex(c.choice);
         options.update();
-        EXPECT_EQ(window->saveAsButton()->caption(), QStringView(saveAs));
+        EXPECT_EQ(window->saveAsButton()->caption(), QStringView(c.saveAs));
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringView(c.yes));
+        EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction);
     }
     EXPECT_EQ(snapshot(window.get()) + snapshot(&window->output()), hebrew);
     EXPECT_EQ(value("interface", "lang"), u"Hebrew");

@@ -7,6 +7,7 @@
 #include "windows/common/controls.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
+#include "windows/common/qttranslations.h"
 #include "windows/main/pagehistory.h"
 #include "windows/options/language.h"
 #include "windows/options/optionswindow.h"
@@ -171,6 +172,9 @@ void ArticleWindow::relabel()
         RestoreBuiltInTexts(window);
         ApplyLanguage(window, program_.dir(), program_.state.language);
     }
+    // Qt's dialogs, message buttons and menus speak the new language and
+    // read in its direction from the next one shown.
+    useQtTranslations(program_);
     // Texts built from tags follow the new language too.
     if (output_)
         output_->relabelOwnTexts();
