@@ -171,4 +171,25 @@ TEST(ButtonPlus, FocusDrawsARing)
     EXPECT_TRUE(differs);
 }
 
+// A caption reads in the button's own direction, whatever the application's:
+// a translated "Load picture..." in a Hebrew window keeps its dots at the
+// end, and so does an untranslated Hebrew caption in an English one.
+TEST(ButtonPlus, CaptionReadsInTheButtonsOwnDirection)
+{
+    for (const auto& [caption, direction] : {std::pair{u"Load picture...", Qt::LeftToRight},
+                                             std::pair{u"טען תמונה...", Qt::RightToLeft}}) {
+        Fixture f;
+        f.button->setPicture(QIcon());
+        f.button->setCaption(QString::fromUtf16(caption));
+        f.button->setLayoutDirection(direction);
+        QList<QImage> images;
+        for (Qt::LayoutDirection application : {Qt::LeftToRight, Qt::RightToLeft}) {
+            QGuiApplication::setLayoutDirection(application);
+            images << f.image();
+        }
+        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+        EXPECT_EQ(images[0], images[1]) << direction;
+    }
+}
+
 } // namespace

@@ -227,6 +227,9 @@ void ButtonPlus::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // A painter reads text in the application's direction; a translated
+    // button in a Hebrew window reads in its own.
+    painter.setLayoutDirection(layoutDirection());
 
     const bool enabled = isEnabled();
     const bool hovered = enabled && underMouse();
