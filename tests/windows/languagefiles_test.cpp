@@ -3,6 +3,7 @@
 // no Hebrew text is left on any window in another language.
 #include "windowfixture.h"
 
+#include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
 #include "windows/options/language.h"
@@ -16,6 +17,8 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <map>
+
 using namespace nuvela;
 using namespace Qt::StringLiterals;
 
@@ -24,6 +27,33 @@ namespace {
 // Tags that carry state rather than text: a language file must leave them alone.
 const QStringList kStateTags = {"title.Tag",  "Scroll.Tag",  "tavnit.Tag", "updatetxt.Tag", "kotxt.Tag",
                                 "prev.Tag",   "Frame1.Tag",  "orginal.Tag", "ROWCOL.Tag",   "multi.Tag"};
+
+/// How far a button's caption and picture keep from its left and right
+/// edges: the ink, whatever differs from the face's own vertical gradient.
+struct Margins {
+    int left = 0, right = 0;
+    bool pictured = false;
+    bool centred() const { return std::abs(left - right) <= 2; }
+};
+
+std::map<QString, Margins> buttonMargins(QWidget* window)
+{
+    std::map<QString, Margins> margins;
+    for (QWidget* c : windowControls(window)) {
+        auto* b = qobject_cast<ButtonPlus*>(c);
+        if (!b || b->window() != window || b->caption().isEmpty())
+            continue;
+        const QImage face = b->grab().toImage();
+        const QRect inner = face.rect().adjusted(5, 5, -5, -5);
+        QRect ink;
+        for (int y = inner.top(); y <= inner.bottom(); ++y)
+            for (int x = inner.left(); x <= inner.right(); ++x)
+                if (std::abs(face.pixelColor(x, y).lightness() - face.pixelColor(inner.left(), y).lightness()) > 30)
+                    ink |= QRect(x, y, 1, 1);
+        margins[window->objectName() + u'.' + b->objectName()] = {ink.left(), face.width() - 1 - ink.right(), !b->picture().isNull()};
+    }
+    return margins;
+}
 
 /// The widget an entry names: "form", "name" or "name(digit)".
 QWidget* target(QWidget* window, const QString& name)
@@ -44,6 +74,19 @@ TEST_F(ShippedLanguages, FitTheWindowsAndTranslateEveryText)
     EXPECT_GE(files.size(), 2);
     const QByteArray store = folder.read("templates/textdata.txt");
     static const QRegularExpression hebrew(u"[\u05D0-\u05EA]"_s);
+    // The five windows with a page chosen, in the stored language.
+    auto openWindows = [&](const std::function<void(QWidget*)>& each) {
+        start();
+        choose("birthday");
+        TxteditWindow txtedit(*program, 8, window.get(), QSize(800, 600));
+        PiceditWindow picedit(*program, 10, folder.file("temppic/sample_cat.jpg"), window.get(), QSize(800, 600));
+        OptionsWindow options(*program, [] {}, window.get());
+        for (QWidget* w : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&window->output()), static_cast<QWidget*>(&txtedit),
+                           static_cast<QWidget*>(&picedit), static_cast<QWidget*>(&options)})
+            each(w);
+    };
+    std::map<QString, Margins> own;
+    openWindows([&](QWidget* w) { own.merge(buttonMargins(w)); });
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
         const QString path = folder.file(u"language/"_s + file);
@@ -57,13 +100,7 @@ TEST_F(ShippedLanguages, FitTheWindowsAndTranslateEveryText)
 
         QString language = file.chopped(4);
         folder.write("templates/textdata.txt", QByteArray(store).replace("lang=hebrew", "lang=" + language.toLatin1()));
-        start();
-        choose("birthday");
-        TxteditWindow txtedit(*program, 8, window.get(), QSize(800, 600));
-        PiceditWindow picedit(*program, 10, folder.file("temppic/sample_cat.jpg"), window.get(), QSize(800, 600));
-        OptionsWindow options(*program, [] {}, window.get());
-        for (QWidget* w : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&window->output()), static_cast<QWidget*>(&txtedit),
-                           static_cast<QWidget*>(&picedit), static_cast<QWidget*>(&options)}) {
+        openWindows([&](QWidget* w) {
             const QString section = w->objectName();
             const QStringList lines = readSectionLines(path, section);
             EXPECT_FALSE(lines.isEmpty()) << section.toStdString();
@@ -86,6 +123,16 @@ TEST_F(ShippedLanguages, FitTheWindowsAndTranslateEveryText)
                           entry->value.toLower())
                     << section.toStdString() << ": " << line.toStdString();
             }
+            // Buttons mirror their Hebrew look: a centred caption stays
+            // centred, one at the right edge goes to the left edge, as far
+            // from it (give or take an asymmetric picture); a caption too
+            // long to stand beside its picture goes centred under it.
+            for (const auto& [name, now] : buttonMargins(w)) {
+                const Margins was = own.at(name);
+                const int edge = was.right < was.left ? now.left - was.right : now.right - was.left;
+                EXPECT_TRUE(was.centred() ? now.centred() : (std::abs(edge) <= 3 || (now.pictured && now.centred())))
+                    << name.toStdString() << " was " << was.left << "," << was.right << " is " << now.left << "," << now.right;
+            }
             const QList<QWidget*> all = windowControls(w) << w;
             for (QWidget* c : all) {
                 for (const QString& p : {u"Caption"_s, u"ToolTipText"_s, u"Tag"_s}) {
@@ -94,7 +141,7 @@ TEST_F(ShippedLanguages, FitTheWindowsAndTranslateEveryText)
                                                          << '.' << p.toStdString() << " = " << value.toStdString();
                 }
             }
-        }
+        });
     }
 }
 

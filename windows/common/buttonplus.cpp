@@ -32,6 +32,17 @@ int wrapFlags() { return Qt::TextWordWrap | Qt::TextShowMnemonic; }
 
 } // namespace
 
+PictureAlignment mirrored(PictureAlignment alignment)
+{
+    switch (alignment) {
+    case PictureAlignment::LeftOfCaption: return PictureAlignment::RightOfCaption;
+    case PictureAlignment::RightOfCaption: return PictureAlignment::LeftOfCaption;
+    case PictureAlignment::LeftEdge: return PictureAlignment::RightEdge;
+    case PictureAlignment::RightEdge: return PictureAlignment::LeftEdge;
+    default: return alignment;
+    }
+}
+
 ButtonPlus::ButtonPlus(QWidget* parent)
     : QAbstractButton(parent)
 {

@@ -16,6 +16,10 @@ enum class PictureAlignment : int {
     BelowCaption = 5,   ///< caption over the picture, both centred
 };
 
+/// The same placement seen in a mirror: left and right swap, above and
+/// below stay. A translated button mirrors its Hebrew design this way.
+PictureAlignment mirrored(PictureAlignment alignment);
+
 /// Border styles the program uses.
 enum class ButtonBorder : int {
     None = 0,       ///< flat until hovered

@@ -1,5 +1,6 @@
 #include "windows/options/language.h"
 
+#include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
 #include "store/keystore.h"
@@ -41,9 +42,14 @@ QWidget* findTarget(QWidget* window, const QString& target)
 // Where a widget keeps its own value of a property that a language changed.
 constexpr char kBuiltInPrefix[] = "builtIn.";
 
+QByteArray builtInKey(QStringView property)
+{
+    return kBuiltInPrefix + property.toString().toLower().toLatin1();
+}
+
 void keepBuiltIn(QWidget* widget, QStringView property)
 {
-    const QByteArray key = kBuiltInPrefix + property.toString().toLower().toLatin1();
+    const QByteArray key = builtInKey(property);
     if (widget->property(key.constData()).isValid())
         return; // the first value seen is the window's own
     if (const auto value = readToolkitProperty(widget, property))
@@ -103,9 +109,14 @@ bool applyLanguageEntry(QWidget* window, const LanguageEntry& entry)
         keepBuiltIn(widget, u"Alignment");
         if (alignment && alignment->toInt() == 1)
             writeToolkitProperty(widget, u"Alignment", 0);
-    } else if (type == u"ButtonPlus") {
+    } else if (auto* button = qobject_cast<ButtonPlus*>(widget)) {
+        // The translated button mirrors its own Hebrew layout: a picture at
+        // the right edge goes to the left edge (3), a centred caption stays
+        // centred and a picture above stays above. The mirror is taken of the
+        // built-in layout, so applying a language twice keeps it.
         keepBuiltIn(widget, u"PictureAlignment");
-        writeToolkitProperty(widget, u"PictureAlignment", 3);
+        const QVariant own = widget->property(builtInKey(u"PictureAlignment").constData());
+        button->setPictureAlignment(mirrored(PictureAlignment(own.toInt())));
     }
     if (type != u"Image" && type != u"Retainer") {
         keepBuiltIn(widget, u"RightToLeft");
