@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <ret/retainer.h>
+
 using nuvela::ScriptedDialogs;
 
 namespace {
@@ -139,6 +141,7 @@ TEST_F(Versions, EdgesOfTheStore)
 
     // No identifier: drawn, but nothing can be saved, and the buttons say why.
     choose("noid");
+    EXPECT_EQ(window->titlePanel()->caption(), u"תבנית"); // named without an identifier
     edit(4, QStringLiteral("x"));
     for (auto* b : {window->saveAsButton(), window->updateButton(), window->deleteButton()}) {
         EXPECT_FALSE(b->isEnabled());

@@ -180,7 +180,7 @@ void ArticleWindow::relabel()
         output_->relabelOwnTexts();
     updateCounter();
     if (!program_.state.tavnit.isEmpty())
-        setPanelCaption(title_, widgetTag(chedit_) + program_.state.templateId);
+        showTemplateCaption();
 }
 
 } // namespace nuvela

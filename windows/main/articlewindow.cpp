@@ -2,6 +2,7 @@
 
 #include "canvas/colour.h"
 #include "store/templates.h"
+#include "store/versions.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
@@ -405,7 +406,7 @@ void ArticleWindow::chooseTemplate(int row)
         showError(pageFailure(program_, u"notemplate", name, failure));
         return;
     }
-    setPanelCaption(title_, widgetTag(chedit_) + program_.state.templateId);
+    showTemplateCaption();
     {
         // A new template opens at its first version.
         const QSignalBlocker block(scroll_);
@@ -500,6 +501,20 @@ void ArticleWindow::openHelp(const QString& webAddress)
                               uiText(program_, u"nobrowser",
                                      QStringLiteral("לא ניתן לפתוח את הדפדפן. כתובת העזרה היא:\n%1"))
                                   .arg(webAddress));
+}
+
+void ArticleWindow::showTemplateCaption()
+{
+    QString caption = widgetTag(chedit_);
+    if (canKeepVersions(program_.state)) {
+        caption += program_.state.templateId;
+    } else {
+        // Without an identifier the template is named without one, and
+        // without the separator that would lead up to it.
+        while (!caption.isEmpty() && (caption.back().isSpace() || caption.back().isPunct()))
+            caption.chop(1);
+    }
+    setPanelCaption(title_, caption);
 }
 
 void ArticleWindow::showNoTemplate()

@@ -140,6 +140,9 @@ private:
     void wireHistory();
     void showError(const QString& text);
     void chainTabOrder();
+    /// The gallery panel's caption for the chosen template: its identifier
+    /// after the language's lead-in.
+    void showTemplateCaption();
     void showNoTemplate();
     void openHelp(const QString& webAddress);
     void keepScaledSize();
