@@ -282,6 +282,30 @@ TEST_F(Versions, OptionsWindowByKeyboard)
     EXPECT_EQ(store(), plain);
 }
 
+// The gallery panel's caption follows every switch: with a template, with
+// one without an identifier, and back on the start page.
+TEST_F(Versions, GalleryCaptionFollowsTheLanguage)
+{
+    folder.write("templates/noid.ini", folder.read("templates/wedding.ini").replace("id=102", "idx=102"));
+    startIn(QStringLiteral("english"));
+    auto switchTo = [this](int choice) {
+        nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+        options.languages()->setCurrentIndex(choice);
+        options.update();
+    };
+    auto home = [this] { QTest::mouseClick(nuvela::findArrayElement(window.get(), u"nav", 0), Qt::LeftButton); };
+    const std::pair<std::function<void()>, const char16_t*> steps[] = {
+        {[&] { choose("noid"); }, u"Template"},  {[&] { switchTo(0); }, u"תבנית"},
+        {home, u"     - תבנית"},                 {[&] { switchTo(1); }, u"Template"},
+        {[&] { choose("birthday"); }, u"Template #101"}, {[&] { switchTo(0); }, u"תבנית - 101"},
+        {home, u"     - תבנית"},                 {[&] { switchTo(1); }, u"Template"},
+    };
+    for (const auto& [step, caption] : steps) {
+        step();
+        EXPECT_EQ(window->titlePanel()->caption(), QStringView(caption));
+    }
+}
+
 // Every text, reading order and alignment a language can change, per control.
 QStringList snapshot(QWidget* window)
 {

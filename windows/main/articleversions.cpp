@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QShortcut>
 
@@ -168,10 +169,13 @@ void ArticleWindow::relabel()
 {
     // The previous language's texts go first, so entries the new language
     // lacks, and the built-in Hebrew itself, show the window's own texts.
+    // The gallery panel takes its caption without a template the same way.
+    setPanelCaption(title_, startCaption_);
     for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(output_.get())}) {
         RestoreBuiltInTexts(window);
         ApplyLanguage(window, program_.dir(), program_.state.language);
     }
+    startCaption_ = title_->caption();
     // Qt's dialogs, message buttons and menus speak the new language and
     // read in its direction from the next one shown.
     useQtTranslations(program_);
@@ -179,7 +183,8 @@ void ArticleWindow::relabel()
     if (output_)
         output_->relabelOwnTexts();
     updateCounter();
-    if (!program_.state.tavnit.isEmpty())
+    // A template left for the start page keeps its state, not its caption.
+    if (!program_.state.tavnit.isEmpty() && tavnit_->currentRow() >= 0)
         showTemplateCaption();
 }
 
