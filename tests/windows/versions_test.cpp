@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSlider>
 #include <QTest>
@@ -334,6 +335,11 @@ TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
         EXPECT_EQ(window->saveAsButton()->caption(), QStringView(c.saveAs));
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringView(c.yes));
         EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction);
+        QMenu history(window.get()); // as the page's right-click opens it
+        window->fillHistoryMenu(history);
+        history.popup(QPoint(10, 10));
+        EXPECT_EQ(history.layoutDirection(), c.direction);
+        history.close();
     }
     EXPECT_EQ(snapshot(window.get()) + snapshot(&window->output()), hebrew);
     EXPECT_EQ(value("interface", "lang"), u"Hebrew");

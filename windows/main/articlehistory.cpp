@@ -8,6 +8,7 @@
 #include "windows/main/pagehistory.h"
 #include "windows/main/pageview.h"
 
+#include <QGuiApplication>
 #include <QMenu>
 #include <QShortcut>
 
@@ -82,6 +83,9 @@ QString ArticleWindow::stepName(bool undoing) const
 
 void ArticleWindow::fillHistoryMenu(QMenu& menu)
 {
+    // The menu reads in the interface language's direction, not in that of
+    // the Hebrew-designed window it opens over.
+    menu.setLayoutDirection(QGuiApplication::layoutDirection());
     QAction* u = menu.addAction(history_->canUndo() ? stepName(true) : uiText(program_, u"undonone", QStringLiteral("בטל")),
                                 this, &ArticleWindow::undo);
     u->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
