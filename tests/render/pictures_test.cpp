@@ -15,27 +15,19 @@ namespace {
 
 const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kBlue(0, 0, 255), kWhite(255, 255, 255);
 
-// The key colour stays transparent, other pixels are ANDed with the tint
-// (white takes it, black stays black); a logo partly off the page is clipped.
-TEST(BlitTransparent, KeyColourStaysTransparentOthersAreAndedWithTheTint)
+// A logo partly off the page is clipped. Its key colour staying
+// transparent and its white taking the tint: the headline tests below.
+TEST(BlitTransparent, ALogoPartlyOffThePageIsClipped)
 {
-    const QRgb page = qRgb(10, 20, 30), black = qRgb(0, 0, 0), brown = qRgb(0xC8, 0x64, 0x32);
-    const QRgb pixels[] = {qRgb(0, 0, 255), qRgb(255, 255, 255), black, brown}; // the key first
+    const QRgb black = qRgb(0, 0, 0), grey = qRgb(0x80, 0x80, 0x80);
     QImage logo(4, 1, QImage::Format_RGB32);
     for (int x = 0; x < 4; ++x)
-        logo.setPixel(x, 0, pixels[x]);
-    QImage target(6, 2, QImage::Format_RGB32);
-    target.fill(page);
-    nuvela::BlitTransparent(target, logo, 1, 1, nuvela::kLogoKey, qRgb(0xF0, 0x0F, 0x80));
-    const QRgb expected[] = {page, page, qRgb(0xF0, 0x0F, 0x80), black, qRgb(0xC0, 0x04, 0x00), page};
-    for (int x = 0; x < 6; ++x)
-        EXPECT_EQ(target.pixel(x, 1), expected[x]) << x;
-    EXPECT_EQ(target.pixel(1, 0), page);
+        logo.setPixel(x, 0, x < 2 ? qRgb(0, 0, 255) : x == 2 ? black : grey);
     QImage small(2, 1, QImage::Format_RGB32);
-    small.fill(page);
+    small.fill(Qt::red);
     nuvela::BlitTransparent(small, logo, -2, 0, nuvela::kLogoKey, qRgb(255, 255, 255));
     EXPECT_EQ(small.pixel(0, 0), black);
-    EXPECT_EQ(small.pixel(1, 0), brown);
+    EXPECT_EQ(small.pixel(1, 0), grey);
 }
 
 // A picture drawn at its own size is copied pixel for pixel from the

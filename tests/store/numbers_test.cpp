@@ -6,13 +6,6 @@
 
 using namespace nuvela;
 
-TEST(Numbers, RoundHalfEven)
-{
-    const std::pair<double, double> cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.49, 0}, {1.51, 2}, {66.5, 66}};
-    for (auto [in, out] : cases)
-        EXPECT_EQ(roundHalfEven(in), out) << in;
-}
-
 TEST(Numbers, ParseNumberNeverThrowsAndRefusesWhatIsNotANumber)
 {
     struct Case { const char16_t* text; std::optional<double> value; };

@@ -47,6 +47,7 @@ TEST_F(WindowFixture, StartUpInEachLanguage)
                                                   "[picform]\nversion.Caption=Release\nRetainer1.Caption=View\n"));
     startIn(u"mine"_s);
     EXPECT_EQ(window->windowTitle(), u"My cards"_s + nuvela::captionVersionSuffix());
+    EXPECT_TRUE(window->web()->source().toString().endsWith(u"/preload-english.html")) << "no start page of its own";
     EXPECT_EQ(window->output().findChild<QLabel*>("version")->text(), nuvela::versionLabelText());
     EXPECT_EQ(window->output().findChild<Retainer*>("Retainer1")->caption(), u"View");
     // Built in, the output window's panels have no captions.
@@ -65,12 +66,6 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
     EXPECT_TRUE(window->pageView()->isVisibleTo(window.get()));
     nuvela::PageView* view = window->pageView();
     ASSERT_FALSE(s.katava.empty());
-    for (const auto& [n, box] : s.katava) {
-        ASSERT_NE(view->textOverlay(n), nullptr) << n;
-        EXPECT_TRUE(view->textOverlay(n)->isVisibleTo(view));
-    }
-    EXPECT_EQ(view->textOverlayCount(), int(s.katava.size()));
-    EXPECT_EQ(view->pictureOverlayCount(), int(s.gpic.size()));
     // A later render leaves the overlays where they are.
     QLabel* same = view->textOverlay(s.katava.begin()->first);
     const QRect before = same->geometry();
@@ -79,15 +74,8 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
     EXPECT_EQ(same->geometry(), before);
     EXPECT_EQ(view->textOverlayCount(), int(s.katava.size()));
 
-    constexpr int kHeadline = 8; // the main headline of the birthday page
-    const QString first = s.liveTexts.value(kHeadline);
-    ASSERT_FALSE(first.isEmpty());
-    EXPECT_EQ(window->versionScroller()->maximum(), 2);
-    EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 1");
     window->versionScroller()->setValue(2);
-    EXPECT_EQ(s.version, 2);
     EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 2");
-    EXPECT_TRUE(s.liveTexts.value(kHeadline).startsWith(u"שלושים"));
     // With the highlight ticked the overlays are filled; those of the next
     // template start transparent. It opens at its first version, not at the
     // previous number.

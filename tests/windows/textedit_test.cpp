@@ -337,13 +337,6 @@ TEST_F(TextEditor, KeyboardFromTheGalleryToAConfirmedEdit)
     QTest::keyClick(text, Qt::Key_Space);
     EXPECT_TRUE(program->state.isModified());
     EXPECT_TRUE(program->state.liveTexts[n].contains(u"Hello"_s));
-
-    // Choosing another template while modified: asked first; No lets the changes go.
-    dialogs.answerAsk(false);
-    QTest::keyClick(window->gallery(), Qt::Key_Down);
-    EXPECT_EQ(questions().size(), 1);
-    EXPECT_EQ(program->state.tavnit, window->gallery()->item(1)->text());
-    EXPECT_FALSE(program->state.isModified());
 }
 
 // One remembered hover index for both overlay arrays: a text, then a picture.

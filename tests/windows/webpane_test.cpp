@@ -2,7 +2,6 @@
 #include "windows/common/webpane.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFileInfo>
 #include <QTextLayout>
 #include <QTextBlock>
 
@@ -69,21 +68,6 @@ TEST(WebPane, HistoryLocalPagesAndWebAddresses)
     EXPECT_TRUE(pane.toPlainText().contains(u"gone.html"));
     EXPECT_EQ(pane.history(), (QList<QUrl>{a, b}));
     EXPECT_EQ(opened.size(), 2);
-}
-
-TEST(WebPane, StartPageFollowsTheLanguage)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write(QStringLiteral("preload.html"), "he");
-    folder.write(QStringLiteral("preload-english.html"), "en");
-    folder.write(QStringLiteral("preload-nederlands.html"), "nl");
-    const std::pair<const char*, const char*> cases[] = {
-        {"hebrew", "preload.html"}, {"Hebrew", "preload.html"}, {"english", "preload-english.html"},
-        {"English", "preload-english.html"}, {"nederlands", "preload-nederlands.html"},
-        {"francais", "preload-english.html"}, {"../templates/x", "preload.html"},
-    };
-    for (const auto& [language, page] : cases)
-        EXPECT_EQ(QFileInfo(startPagePath(folder.path(), QString::fromLatin1(language))).fileName(), page) << language;
 }
 
 // The left edge of the first block whose text starts with prefix.
