@@ -130,12 +130,6 @@ TEST_F(Pictures, PictureObjectNames)
                  test::ansi(QStringLiteral("[tav101girsa1]\ntxt0=ok\npic1=%1\n").arg(folder.file("elsewhere/red.png"))));
     nuvela::DrawPage(*page);
     EXPECT_EQ(pixel(150, 150), kRed);
-    // While editing, the overlay's tag is the picture.
-    state.overlaysPlaced = true; // as the page view leaves them after the first render
-    state.gpic[1].tag = QStringLiteral("green.png");
-    nuvela::markModified(state);
-    nuvela::DrawPage(*page);
-    EXPECT_EQ(pixel(150, 150), kGreen);
 }
 
 TEST_F(Pictures, DecodedPicturesAreNeverStale)
@@ -254,13 +248,6 @@ TEST_F(Headline, ColourRulesAndTheLogoText)
         EXPECT_EQ(state.headline.kotxtTag, "1");
         EXPECT_FALSE(state.headline.kotxtVisible) << "no shura1, no logo-text switch";
     }
-    // While editing, the user's colour stays.
-    draw(headline("FILLCOLOR=255\nshowbot=true\n"), saved);
-    state.headline.collColour = 65280;
-    nuvela::markModified(state);
-    nuvela::DrawPage(*page);
-    EXPECT_EQ(whiteHalf(), kGreen);
-
     // The logo text replaces the logo, at picdim in the logo's size.
     draw(headline("FILLCOLOR=255\nshura1=65280,ARIAL,20,True,0,0,left,0\n"),
          QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=Logo text\n"));

@@ -1,14 +1,11 @@
 #include "app/runner.h"
-#include "store/templates.h"
 #include "support/testdirs.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
-
 
 #include <sys/stat.h>
 

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <functional>
 
