@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 using namespace nuvela;
 
 TEST(Numbers, ParseNumberNeverThrowsAndRefusesWhatIsNotANumber)
@@ -26,15 +24,4 @@ TEST(Numbers, ParseNumberNeverThrowsAndRefusesWhatIsNotANumber)
     EXPECT_FALSE(parseColour(u"-1"));
     EXPECT_EQ(parseWhole(u"2.5"), 2);
     EXPECT_FALSE(parseWhole(u"3000000000"));
-
-    // Missing fields are empty.
-    const Fields f(u"1,2,x");
-    EXPECT_EQ(f.size(), 3);
-    EXPECT_EQ(f[5], QString());
-    EXPECT_FALSE(f.number(2));
-    EXPECT_FALSE(f.box());
-    EXPECT_FALSE(Fields(u"1,2,3").box());
-    const auto box = Fields(u"1, 2,3 ,4,ignored").box();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->h, 4);
 }

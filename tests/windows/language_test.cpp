@@ -132,27 +132,6 @@ TEST(Language, EntriesApplyToTheirWidget)
     }
 }
 
-TEST(Language, LanguagesWithoutAFileBecomeHebrew)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write(QStringLiteral("language/english.lng"),
-                 test::ansi(QStringLiteral("[picedit]\nform.Caption=Picture editor\n")));
-    folder.write(QStringLiteral("language/hebrew.lng"),
-                 test::ansi(QStringLiteral("[picedit]\nform.Caption=Never\n")));
-    const std::pair<const char*, const char*> cases[] = {
-        { "klingon", "hebrew" },         { "Hebrew", "hebrew" }, { "failed", "hebrew" },
-        { "", "hebrew" },                { "hebrew", "hebrew" }, // has a file, yet is built in
-        { "../language/english", "hebrew" },
-    };
-    for (const auto& [name, after] : cases) {
-        PictureEditor editor;
-        QString language = QString::fromLatin1(name);
-        ApplyLanguage(&editor.window, folder.path(), language);
-        EXPECT_EQ(language, QString::fromLatin1(after)) << name;
-        EXPECT_EQ(editor.window.windowTitle(), "עצוב תמונה") << name;
-    }
-}
-
 TEST(Language, SectionReaderDecodesWindows1255AndTrims)
 {
     test::ProgramFolder folder(test::ProgramFolder::Start::Empty);

@@ -33,9 +33,14 @@ TEST_F(WindowFixture, StartUpInEachLanguage)
     EXPECT_EQ(window->gallery()->currentRow(), -1);
     EXPECT_FALSE(window->pageView()->isVisibleTo(window.get()));
     EXPECT_TRUE(window->web()->source().toString().endsWith(u"/preload.html"));
-    for (const auto& [lang, current] : {std::pair{"klingon", "hebrew"}, {"Hebrew", "hebrew"}, {"english", "english"}}) {
+    // Hebrew is built in: a file of that name, or one outside the folder, is never read.
+    folder.write("language/hebrew.lng", test::ansi("[article]\nform.Caption=Never\n"));
+    for (const auto& [lang, current] : {std::pair{"klingon", "hebrew"}, {"Hebrew", "hebrew"}, {"", "hebrew"}, {"failed", "hebrew"},
+                                        {"hebrew", "hebrew"}, {"../language/english", "hebrew"}, {"english", "english"}}) {
         startIn(QString::fromLatin1(lang));
         EXPECT_EQ(program->state.language, QLatin1String(current)) << lang;
+        EXPECT_EQ(window->windowTitle().startsWith(u"Never") || window->titlePanel()->caption() == u"Template",
+                  QLatin1String(current) == u"english") << lang;
     }
     // In English the gallery reads left to right, the panels keep their own.
     EXPECT_EQ(window->titlePanel()->caption(), u"Template");

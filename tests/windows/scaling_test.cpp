@@ -66,6 +66,9 @@ TEST(Scaling, EveryControlButPicStretchesByTheScreen)
         EXPECT_DOUBLE_EQ(f.y, fy);
         Window w;
         const double systemPoints = w.nav0->font().pointSizeF();
+        QFont pixels = w.nav1->font(); // a font given in pixels has no point size to scale
+        pixels.setPixelSize(13);
+        w.nav1->setFont(pixels);
         ScaleWindow(&w.window, screen);
         expectRect(&w.window, scaled({ 1500, 750, 9000, 6000 }, f));
         expectRect(w.label, scaled({ 1000, 1000, 2000, 500 }, f));
@@ -77,23 +80,13 @@ TEST(Scaling, EveryControlButPicStretchesByTheScreen)
         EXPECT_DOUBLE_EQ(w.label->font().pointSizeF(), 10 * fy * 0.8);
         EXPECT_DOUBLE_EQ(w.frame->font().pointSizeF(), 12 * fy * 0.8);
         EXPECT_DOUBLE_EQ(w.inner->font().pointSizeF(), 12 * fy * 0.8) << "scaled once, not twice";
-        EXPECT_DOUBLE_EQ(w.nav1->font().pointSizeF(), systemPoints * fy * 0.8);
+        EXPECT_DOUBLE_EQ(w.nav0->font().pointSizeF(), systemPoints * fy * 0.8);
+        EXPECT_EQ(w.nav1->font().pixelSize(), 13);
         EXPECT_DOUBLE_EQ(w.pic->font().pointSizeF(), 12);
         // Pixels follow the exact twips to the nearest.
         EXPECT_EQ(w.label->geometry(), QRect(qRound(1000 * fx / 15), qRound(1000 * fy / 15), qRound(2000 * fx / 15),
                                              qRound(500 * fy / 15)));
     }
-}
-
-// A font given in pixels has no point size to scale.
-TEST(Scaling, SkipsFontsGivenInPixels)
-{
-    Window w;
-    QFont pixels = w.nav0->font();
-    pixels.setPixelSize(13);
-    w.nav0->setFont(pixels);
-    ScaleWindow(&w.window, { 1280, 1024 });
-    EXPECT_EQ(w.nav0->font().pixelSize(), 13);
 }
 
 } // namespace
