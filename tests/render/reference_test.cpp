@@ -6,12 +6,10 @@
 #include "store/keystore.h"
 #include "store/pagestate.h"
 #include "store/templates.h"
-#include "support/testdirs.h"
+#include "support/pixels.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,17 +56,8 @@ QString draw(const Page& page, const QTemporaryDir& out, QImage* image)
     request.output = out.filePath(page.name + (page.pdf ? QStringLiteral(".pdf") : QStringLiteral(".png")));
     if (QString why = nuvela::runRender(request); !why.isEmpty())
         return why;
-    if (page.pdf) {
-        const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-        if (tool.isEmpty())
-            return QStringLiteral("pdftoppm is missing (poppler-utils)");
-        const QString stem = out.filePath(page.name);
-        if (QProcess::execute(tool, {"-r", "96", "-png", "-singlefile", request.output, stem}) != 0)
-            return QStringLiteral("pdftoppm failed");
-        request.output = stem + QStringLiteral(".png");
-    }
-    *image = QImage(request.output).convertToFormat(QImage::Format_RGB32);
-    return image->isNull() ? QStringLiteral("unreadable output") : QString();
+    *image = page.pdf ? test::pdfPages(request.output).value(0) : QImage(request.output).convertToFormat(QImage::Format_RGB32);
+    return image->isNull() ? QStringLiteral("unreadable output (PDFs need pdftoppm of poppler-utils)") : QString();
 }
 
 /// Pixels that differ beyond the tolerance, marked red on a faded copy of

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "support/testdirs.h"
+
 #include <QColor>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QRect>
 
@@ -28,6 +32,34 @@ inline int inkCount(const QImage& image, const std::function<bool(QColor)>& matc
         for (int x = 0; x < image.width(); ++x)
             n += match(image.pixelColor(x, y));
     return n;
+}
+
+/// A picture in four colours split off-centre (at 30 % across, 60 % down),
+/// so that a shift, a stretch or a mirror shows.
+constexpr QRgb kTopLeft = 0xffff0000, kTopRight = 0xff00c000, kBottomLeft = 0xff0000ff,
+               kBottomRight = 0xffffd000;
+constexpr double kSplitX = 0.3, kSplitY = 0.6;
+
+inline QImage quadrants(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, y < h * kSplitY ? (x < w * kSplitX ? kTopLeft : kTopRight)
+                                                 : (x < w * kSplitX ? kBottomLeft : kBottomRight));
+    return image;
+}
+
+/// The pages of a PDF file rasterised at 96 dpi, as PNG files beside it.
+inline QList<QImage> pdfPages(const QString& pdf)
+{
+    const QString stem = pdf + QStringLiteral("-page");
+    runTool(QStringLiteral("pdftoppm"), {"-r", "96", "-png", pdf, stem});
+    QList<QImage> pages;
+    const QFileInfo info(stem);
+    for (const QFileInfo& f : QDir(info.path()).entryInfoList({info.fileName() + "-*.png"}, QDir::Files, QDir::Name))
+        pages.append(QImage(f.filePath()).convertToFormat(QImage::Format_RGB32));
+    return pages;
 }
 
 } // namespace test

@@ -1,4 +1,4 @@
-#include "support/testdirs.h"
+#include "support/pixels.h"
 #include "windows/picedit/framing.h"
 #include "windows/picedit/picturefile.h"
 
@@ -11,20 +11,8 @@ using namespace nuvela;
 
 namespace {
 
-// Quadrants split off-centre, so a shift, a stretch or a mirror shows.
-constexpr QRgb kTopLeft = 0xffff0000, kTopRight = 0xff00c000, kBottomLeft = 0xff0000ff,
-               kBottomRight = 0xffffd000, kPaper = 0xffffffff;
-constexpr double kSplitX = 0.3, kSplitY = 0.6;
-
-QImage quadrants(int w, int h)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, y < h * kSplitY ? (x < w * kSplitX ? kTopLeft : kTopRight)
-                                                 : (x < w * kSplitX ? kBottomLeft : kBottomRight));
-    return image;
-}
+using test::kTopLeft, test::kTopRight, test::kBottomLeft, test::kBottomRight, test::kSplitX, test::kSplitY, test::quadrants;
+constexpr QRgb kPaper = 0xffffffff;
 
 /// Checks a composed image against the picture placed at `rect` (pixels),
 /// sampling away from every edge where filtering blends colours.
