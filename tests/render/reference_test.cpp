@@ -60,28 +60,6 @@ QString draw(const Page& page, const QTemporaryDir& out, QImage* image)
     return image->isNull() ? QStringLiteral("unreadable output (PDFs need pdftoppm of poppler-utils)") : QString();
 }
 
-/// Pixels that differ beyond the tolerance, marked red on a faded copy of
-/// the reference; counts them in *differing.
-QImage difference(const QImage& a, const QImage& b, qint64* differing)
-{
-    QImage diff(a.size(), QImage::Format_RGB32);
-    *differing = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const QRgb* pa = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const QRgb* pb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        QRgb* pd = reinterpret_cast<QRgb*>(diff.scanLine(y));
-        for (int x = 0; x < a.width(); ++x) {
-            const int d = std::max({std::abs(qRed(pa[x]) - qRed(pb[x])),
-                                    std::abs(qGreen(pa[x]) - qGreen(pb[x])),
-                                    std::abs(qBlue(pa[x]) - qBlue(pb[x]))});
-            const int grey = 192 + qGray(pa[x]) / 4;
-            pd[x] = d > kChannelTolerance ? qRgb(255, 0, 0) : qRgb(grey, grey, grey);
-            *differing += d > kChannelTolerance;
-        }
-    }
-    return diff;
-}
-
 TEST(ReferencePages, EveryTemplateAndVersionLooksAsBefore)
 {
     const std::vector<Page> pages = referencePages();
@@ -103,11 +81,8 @@ TEST(ReferencePages, EveryTemplateAndVersionLooksAsBefore)
         }
         const QImage expected = QImage(file).convertToFormat(QImage::Format_RGB32);
         ASSERT_FALSE(expected.isNull()) << "no reference " << file.toStdString();
-        qint64 differing = actual.width() * qint64(actual.height());
         QImage diff;
-        if (actual.size() == expected.size())
-            diff = difference(expected, actual, &differing);
-        const double share = double(differing) / (double(actual.width()) * actual.height());
+        const double share = test::differingShare(expected, actual, kChannelTolerance, &diff);
         if (share > kMaxDifferingShare) {
             failures.mkpath(QStringLiteral("."));
             if (!diff.isNull())
@@ -116,7 +91,7 @@ TEST(ReferencePages, EveryTemplateAndVersionLooksAsBefore)
         }
         EXPECT_EQ(actual.size(), expected.size());
         EXPECT_LE(share, kMaxDifferingShare)
-            << differing << " pixels differ; see " << failures.path().toStdString();
+            << share * 100 << " % of the pixels differ; see " << failures.path().toStdString();
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QRect>
 
+#include <algorithm>
 #include <functional>
 
 namespace test {
@@ -32,6 +33,31 @@ inline int inkCount(const QImage& image, const std::function<bool(QColor)>& matc
         for (int x = 0; x < image.width(); ++x)
             n += match(image.pixelColor(x, y));
     return n;
+}
+
+/// Share of the pixels of a that differ from b's by more than tolerance in a
+/// channel (1 when the sizes differ); marked, when asked for, shows them red
+/// on a faded copy of a.
+inline double differingShare(const QImage& a, const QImage& b, int tolerance = 0, QImage* marked = nullptr)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 1;
+    const QImage pa = a.convertToFormat(QImage::Format_RGB32), pb = b.convertToFormat(QImage::Format_RGB32);
+    if (marked)
+        *marked = QImage(a.size(), QImage::Format_RGB32);
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = pa.pixel(x, y), q = pb.pixel(x, y);
+            const bool differs = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                           std::abs(qBlue(p) - qBlue(q))}) > tolerance;
+            differing += differs;
+            const int grey = 192 + qGray(p) / 4;
+            if (marked)
+                marked->setPixel(x, y, differs ? qRgb(255, 0, 0) : qRgb(grey, grey, grey));
+        }
+    }
+    return double(differing) / (double(a.width()) * a.height());
 }
 
 /// A picture in four colours split off-centre (at 30 % across, 60 % down),
