@@ -184,7 +184,7 @@ TEST(Properties, SetByToolkitName)
     }
 }
 
-TEST(Properties, GeometryMovedByOtherCodeIsReadFromThePixels)
+TEST(Properties, ReadBackFromWhatTheWidgetShows)
 {
     QWidget window;
     QLabel label(&window);
@@ -192,6 +192,11 @@ TEST(Properties, GeometryMovedByOtherCodeIsReadFromThePixels)
     EXPECT_DOUBLE_EQ(readToolkitProperty(&label, u"Left")->toDouble(), 1001.0);
     label.move(10, label.y());
     EXPECT_DOUBLE_EQ(readToolkitProperty(&label, u"Left")->toDouble(), 150.0);
+    // A font given in pixels has no point size, for scaling to leave alone.
+    QFont pixels = label.font();
+    pixels.setPixelSize(13);
+    label.setFont(pixels);
+    EXPECT_FALSE(readToolkitProperty(&label, u"FontSize"));
 }
 
 } // namespace
