@@ -5,6 +5,7 @@
 
 #include "store/numbers.h"
 #include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
 #include "windows/common/twips.h"
 #include "windows/main/pageview.h"
 #include "windows/options/scaling.h"
@@ -145,6 +146,7 @@ TEST_F(WindowFixture, EveryLanguageAtEveryScreenSize)
                 EXPECT_EQ(view->pictureOverlay(n)->geometry(), expected(picture.box)) << where << " picture " << n;
                 EXPECT_EQ(view->pictureOverlay(n)->layoutDirection(), Qt::RightToLeft) << where;
             }
+            EXPECT_EQ(nuvela::findArrayElement(view, u"gpic", 0)->layoutDirection(), Qt::RightToLeft) << where << " pattern";
             nuvela::PicformWindow& out = window->output();
             out.show();
             EXPECT_EQ(cutCaptions(&out).join(u'|').toStdString(), "") << where << " output";
