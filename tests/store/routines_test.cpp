@@ -30,31 +30,6 @@ TEST(Jpeg, QualityFromTheStore)
     EXPECT_EQ(jpegQuality(store), 40);
 }
 
-TEST(Templates, GalleryAndVersionCount)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write("templates/ab.ini", test::ansi("[templateid]\nid=101\n[paper]\nalign=ltr\n"));
-    folder.write("templates/x.ini.ini", "");
-    folder.write("templates/notes.txt", "");
-    EXPECT_EQ(listTemplates(folder.path()), (QStringList{"ab", "x.ini"}));
-
-    PageState state;
-    KeyStore store(folder.path(), state);
-    EXPECT_FALSE(selectTemplate(store, state, QStringLiteral("missing")).isEmpty());
-    ASSERT_TRUE(selectTemplate(store, state, QStringLiteral("ab")).isEmpty());
-    EXPECT_EQ(state.templateId, u"101");
-    EXPECT_FALSE(state.rightToLeft());
-    EXPECT_EQ(countVersions(store, state), 1);
-
-    QString text;
-    for (int n = 1; n <= 12; ++n)
-        text += QStringLiteral("[tav101girsa%1]\ntxt0=ok\n").arg(n);
-    folder.write("templates/textdata.txt", test::ansi(text));
-    EXPECT_EQ(countVersions(store, state), 10);
-    folder.write("templates/textdata.txt", test::ansi("[tav101girsa1]\ntxt0=ok\n[tav101girsa3]\ntxt0=ok\n"));
-    EXPECT_EQ(countVersions(store, state), 1); // a gap ends the count
-}
-
 TEST(StoreLimits, FilesBeyondAnyPageAreRefusedWithTheReason)
 {
     // refusal "": accepted

@@ -26,7 +26,14 @@ namespace {
 
 TEST_F(WindowFixture, StartUpInEachLanguage)
 {
+    folder.write("templates/x.ini.ini", folder.read("templates/wedding.ini"));
+    folder.write("templates/notes.txt", "not a template");
     start();
+    // The gallery lists the .ini files by their names without the extension.
+    const auto x = window->gallery()->findItems(u"x"_s, Qt::MatchStartsWith);
+    ASSERT_EQ(x.size(), 1);
+    EXPECT_EQ(x.first()->text(), u"x.ini");
+    EXPECT_TRUE(window->gallery()->findItems(u"notes"_s, Qt::MatchStartsWith).isEmpty());
     EXPECT_EQ(window->layoutDirection(), Qt::RightToLeft);
     EXPECT_EQ(window->gallery()->layoutDirection(), Qt::RightToLeft);
     // Web mode: the start page shows, no template is selected.
@@ -63,6 +70,8 @@ TEST_F(WindowFixture, StartUpInEachLanguage)
 
 TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
 {
+    // A version after a gap is not counted.
+    folder.write("templates/textdata.txt", folder.read("templates/textdata.txt") + test::ansi("[tav103girsa5]\ntxt0=ok\n"));
     start();
     choose("birthday");
     const nuvela::PageState& s = program->state;

@@ -136,6 +136,17 @@ TEST_F(TextEditor, EveryCommandHasAKeyAndATip)
 
 TEST_F(TextEditor, WithoutColourEditingTheTemplateFormatsStay)
 {
+    // Colours are edited only where the template says "true", in any letter case.
+    const QByteArray daily = folder.read("templates/birthday-daily.ini");
+    for (const auto& [line, editable] : {std::pair{"coloredit=TRUE", true}, {"coloredit=True ", true}, {"coloredit=yes", false}, {"", false}}) {
+        folder.write("templates/birthday-daily.ini", QByteArray(daily).replace("coloredit=false", line));
+        start();
+        choose("birthday-daily");
+        auto editor = edit(4);
+        EXPECT_EQ(editor->rowCheck(0)->isVisibleTo(editor.get()), editable) << line;
+    }
+    folder.write("templates/birthday-daily.ini", daily);
+    start();
     choose("birthday-daily");
     const QString before = liveFormat(4);
     auto editor = edit(4);
