@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -155,19 +154,6 @@ const PropertyCase kPropertyCases[] = {
           EXPECT_EQ(as<QLabel>(w)->alignment() & (Qt::AlignHorizontal_Mask | Qt::AlignAbsolute),
                     Qt::AlignRight | Qt::AlignAbsolute);
           EXPECT_EQ(readToolkitProperty(w, u"Alignment"), QVariant(1));
-      } },
-    { "right to left belongs to one widget",
-      [](QWidget* w) {
-          w->setLayoutDirection(Qt::RightToLeft);
-          auto frame = new QGroupBox(w);
-          (new QLabel(frame))->setObjectName(QStringLiteral("inner")); // a control of its own
-          return frame;
-      },
-      "RightToLeft", "False", true,
-      [](QWidget* w) {
-          EXPECT_EQ(w->layoutDirection(), Qt::LeftToRight);
-          EXPECT_EQ(w->findChild<QLabel*>()->layoutDirection(), Qt::RightToLeft);
-          EXPECT_EQ(readToolkitProperty(w, u"RightToLeft"), QVariant(false));
       } },
 };
 
