@@ -143,7 +143,6 @@ TEST(ButtonPlus, StatesAreVisiblyDistinct)
     const int middle = images[0].height() / 2;
     EXPECT_TRUE(amber(images[4].pixelColor(1, middle)));
     EXPECT_FALSE(amber(images[0].pixelColor(1, middle)));
-
 }
 
 TEST(ButtonPlus, FocusDrawsARing)

@@ -62,7 +62,6 @@ TEST(Framing, EachModeByPixelsOfTheView)
         {"fit to width, wide: bands above and below", {200, 100}, FillMode::FitWidth, 10, false, false, {0, 25, 100, 50}},
         {"centred, tall: the whole picture", {100, 200}, FillMode::Centred, 10, false, false, {25, 0, 50, 100}},
         {"zoom 20, panned to the left edge", {200, 100}, FillMode::FitHeight, 20, true, false, {0, -50, 400, 200}},
-        {"stretched and mirrored", {200, 100}, FillMode::Stretched, 10, false, true, {0, 0, 100, 100}},
     };
     for (const Case& c : cases) {
         Framing f = frame(c.source, c.mode);

@@ -134,7 +134,6 @@ const PropertyCase kPropertyCases[] = {
     { "unknown system colour", make<QLabel>, "BackColor", "&H80000099", false, [](QWidget*) {} },
     { "button caption colour", make<ButtonPlus>, "ForeColor", "&H00FF00", true,
       [](QWidget* w) { EXPECT_EQ(w->palette().color(QPalette::ButtonText), QColor(0, 255, 0)); } },
-    { "fractional font size", make<QLabel>, "FontSize", "10.24", true, [](QWidget* w) { EXPECT_DOUBLE_EQ(w->font().pointSizeF(), 10.24); } },
     { "no zero font size", make<QLabel>, "FontSize", "0", false, [](QWidget* w) { EXPECT_GT(w->font().pointSizeF(), 0); } },
     { "picture alignment 3", make<ButtonPlus>, "PictureAlignment", "3", true,
       [](QWidget* w) { EXPECT_EQ(as<ButtonPlus>(w)->pictureAlignment(), PictureAlignment::LeftEdge); } },
