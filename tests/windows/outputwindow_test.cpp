@@ -2,7 +2,6 @@
 
 #include "windows/output/picformwindow.h"
 #include "windows/output/printing.h"
-#include "store/fit.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -19,8 +18,8 @@ using test::WindowFixture;
 
 namespace {
 
-// A page scaled by one factor to just fit a box and centred in it, on the
-// screen (fitPage) as on the printable area (printPlacement).
+// A page scaled by one factor to just fit a box and centred in it; paper and
+// screen share the fit.
 TEST(Placement, FittedAndCentredInTheBox)
 {
     struct Case { QSizeF page; QRectF box, expected; };
@@ -32,13 +31,10 @@ TEST(Placement, FittedAndCentredInTheBox)
         {{0, 10}, {0, 0, 100, 100}, {}}, {{10, 10}, {0, 0, 0, 100}, {}}, // nothing to fit, or into: no division by zero
     };
     for (const Case& c : cases) {
-        const nuvela::FitResult f = nuvela::fitPage(float(c.box.height()), float(c.box.width()), float(c.page.height()),
-                                                    float(c.page.width()));
-        const QRectF shown(f.width > 0 ? c.box.x() + f.x : 0, f.width > 0 ? c.box.y() + f.y : 0, f.width, f.height);
-        for (const QRectF& r : {nuvela::printPlacement(c.page, c.box), shown})
-            for (const auto& [got, want] : {std::pair{r.x(), c.expected.x()}, {r.y(), c.expected.y()},
-                                            {r.width(), c.expected.width()}, {r.height(), c.expected.height()}})
-                EXPECT_NEAR(got, want, 0.01) << c.page.width() << "x" << c.page.height() << " in " << c.box.width();
+        const QRectF r = nuvela::printPlacement(c.page, c.box);
+        for (const auto& [got, want] : {std::pair{r.x(), c.expected.x()}, {r.y(), c.expected.y()},
+                                        {r.width(), c.expected.width()}, {r.height(), c.expected.height()}})
+            EXPECT_NEAR(got, want, 0.01) << c.page.width() << "x" << c.page.height() << " in " << c.box.width();
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -199,6 +200,29 @@ TEST_F(Versions, EveryWayOffThePageAsksFirst)
         EXPECT_FALSE(program->state.isModified()) << name;
         EXPECT_TRUE(dialogs.allAnswered()) << name;
     }
+}
+
+// No at the prompt drops the changes from the page too, or the next save
+// would store what the user refused (here: the prompt of the mouse entering
+// the gallery, after which no other template is chosen).
+TEST_F(Versions, NoAtThePromptPutsTheStoredVersionBack)
+{
+    start();
+    choose("birthday");
+    const QString text = value("tav101girsa1", "txt8");
+    edit(8, QStringLiteral("לא לשמור"));
+    window->removePicture(10);
+    EXPECT_EQ(program->state.gpic[10].tag, u"nopic");
+    dialogs.answerAsk(false);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->gallery()->viewport(), &move);
+    EXPECT_TRUE(dialogs.allAnswered());
+    EXPECT_EQ(program->state.liveTexts.value(8), text);
+    EXPECT_EQ(program->state.gpic[10].tag, u"birthday_beach.jpg");
+    edit(2, QStringLiteral("שינוי אחר"));
+    press(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(value("tav101girsa1", "txt8"), text);
+    EXPECT_EQ(value("tav101girsa1", "pic10"), u"birthday_beach.jpg");
 }
 
 TEST_F(Versions, OptionsWindowByKeyboard)

@@ -93,9 +93,16 @@ void ArticleWindow::markModified()
     keepRecovery();
 }
 
-bool ArticleWindow::checksav()
+bool ArticleWindow::checksav(bool leaving)
 {
-    const bool ok = versions_->checksav();
+    bool discarded = false;
+    const bool ok = versions_->checksav(&discarded);
+    if (discarded && !leaving) {
+        // A page still showing what the user said No to would have it saved
+        // with the next change: the stored version goes back on the page.
+        history_->restart();
+        viewpic();
+    }
     syncControls();
     return ok;
 }

@@ -90,7 +90,7 @@ ArticleWindow::ArticleWindow(Program& program, QSize screen)
     setObjectName(QStringLiteral("article"));
     prepareWindow(this);
     buildWidgets();
-    program_.beforeShutdown = [this] { return checksav(); };
+    program_.beforeShutdown = [this] { return checksav(true); };
     load(screen);
 }
 
@@ -306,8 +306,9 @@ void ArticleWindow::syncControls()
     QPalette p = coll_->palette();
     const QColor headline = colourFromRef(s.headline.collColour);
     p.setColor(QPalette::Button, headline);
-    // The caption stays readable on any headline colour.
-    p.setColor(QPalette::ButtonText, headline.lightness() < 128 ? Qt::white : Qt::black);
+    // The caption stays readable on any headline colour, judged by how
+    // bright it looks (a pure blue is dark, though its lightness is half).
+    p.setColor(QPalette::ButtonText, qGray(headline.rgb()) < 128 ? Qt::white : Qt::black);
     coll_->setPalette(p);
     // The tags other windows read mirror the state; the state is the truth.
     setWidgetTag(title_, s.templateId);

@@ -43,8 +43,10 @@ public:
     /// Switches the main area to the web pane.
     void got_web();
     /// Asks whether to save unsaved changes. False when the user chose to
-    /// save and the save failed: the page must then stay as it is.
-    bool checksav();
+    /// save and the save failed: the page must then stay as it is. Changes
+    /// the user discards leave the page too, unless `leaving` says the
+    /// caller replaces the page anyway.
+    bool checksav(bool leaving = false);
     /// Counts the stored versions of the chosen template.
     void set_scroll();
     /// Removes every overlay.

@@ -69,20 +69,24 @@ bool VersionPanel::update()
     return ok && saveGirsa(marked);
 }
 
-bool VersionPanel::checksav()
+bool VersionPanel::checksav(bool* discarded)
 {
     PageState& state = program_.state;
+    if (discarded)
+        *discarded = false;
     if (!state.isModified())
         return true;
+    bool save = false;
     if (!canKeep()) {
         // Asking to save what cannot be saved would hold the user on the page.
         program_.dialogs.tell(owner_, attentionTitle(program_), texts_().noIdentifier);
-        clearModified(state);
-        return true;
+    } else {
+        save = program_.dialogs.ask(owner_, attentionTitle(program_), texts_().savePrompt, Ask::NoDiscardsWork);
+        if (save && !update())
+            return false;
     }
-    if (program_.dialogs.ask(owner_, attentionTitle(program_), texts_().savePrompt, Ask::NoDiscardsWork)
-        && !update())
-        return false;
+    if (discarded)
+        *discarded = !save;
     clearModified(state);
     return true;
 }

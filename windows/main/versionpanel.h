@@ -46,7 +46,8 @@ public:
     /// `checksav`: when something is unsaved, asks whether to save it; Yes
     /// updates, No discards. False only when the user said Yes and the save
     /// failed: the changes are still there and the page must not be replaced.
-    bool checksav();
+    /// `discarded` tells whether the changes were dropped unsaved.
+    bool checksav(bool* discarded = nullptr);
     /// Delete the current version after asking. Unsaved changes of that very
     /// version are discarded; a marker on a later version follows its
     /// renumbering. True when the store changed.

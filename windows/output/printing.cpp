@@ -1,5 +1,7 @@
 #include "windows/output/printing.h"
 
+#include "store/fit.h"
+
 #include <QPainter>
 #include <QPrinter>
 
@@ -9,21 +11,12 @@ namespace nuvela {
 
 QRectF printPlacement(QSizeF page, const QRectF& printable)
 {
-    if (!(page.width() > 0) || !(page.height() > 0) || !(printable.width() > 0) || !(printable.height() > 0))
+    // The same fit as on screen, so that paper shows what the preview showed.
+    const FitResult f = fitPage(float(printable.height()), float(printable.width()), float(page.height()),
+                                float(page.width()));
+    if (!(f.width > 0) || !(f.height > 0))
         return {};
-    const float r = float(page.height() / page.width());
-    const float q = float(printable.height() / printable.width());
-    float w, h;
-    if (r <= q) {
-        w = float(printable.width());
-        h = w * r;
-    } else {
-        h = float(printable.height());
-        w = h / r;
-    }
-    const float x = float(printable.left()) + (float(printable.width()) - w) / 2;
-    const float y = float(printable.top()) + (float(printable.height()) - h) / 2;
-    return QRectF(x, y, w, h);
+    return QRectF(printable.left() + f.x, printable.top() + f.y, f.width, f.height);
 }
 
 double printScale(QSizeF page, const QRectF& printable, double printerDpi, double finestDpi)
