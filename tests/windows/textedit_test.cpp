@@ -111,8 +111,11 @@ TEST_F(TextEditor, SelectionColourFontResetAndDarkView)
     EXPECT_TRUE(program->state.isModified()) << "a format command counts as a change";
 }
 
+// In English: the keys outlive the captions a language gives the buttons.
 TEST_F(TextEditor, EveryCommandHasAKeyAndATip)
 {
+    startIn(u"english"_s);
+    choose("birthday");
     auto editor = edit(kTwoRows);
     QTest::keyClicks(editor->rowBox(1), u"typed"_s);
     const std::tuple<QKeyCombination, const char*, std::function<bool()>> cases[] = {

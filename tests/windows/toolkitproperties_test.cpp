@@ -10,9 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -185,34 +183,3 @@ TEST(Properties, ReadBackFromWhatTheWidgetShows)
 }
 
 } // namespace
-
-// A translated caption keeps the keys the window gave its buttons.
-TEST(Properties, KeysOfAButtonOutliveANewCaption)
-{
-    QWidget window;
-    auto* save = new ButtonPlus(&window);
-    save->setText(QStringLiteral("שמור תמונה"));
-    save->setShortcut(QKeySequence::Save);
-    auto* all = new QCheckBox(QStringLiteral("בחר את כולם"), &window);
-    all->setShortcut(QKeySequence(Qt::ALT | Qt::Key_A));
-    auto* font = new QPushButton(QStringLiteral("&Gufan"), &window); // a mnemonic follows its caption
-    int saved = 0;
-    int fonts = 0;
-    QObject::connect(save, &QAbstractButton::clicked, [&] { ++saved; });
-    QObject::connect(font, &QAbstractButton::clicked, [&] { ++fonts; });
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    save->setFocus(); // keys go where the focus is
-
-    EXPECT_TRUE(writeToolkitProperty(save, u"Caption", QStringLiteral("Save picture")));
-    EXPECT_TRUE(writeToolkitProperty(all, u"Caption", QStringLiteral("Select all")));
-    EXPECT_TRUE(writeToolkitProperty(font, u"Caption", QStringLiteral("&Font")));
-    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
-    QTest::keyClick(&window, Qt::Key_A, Qt::AltModifier);
-    QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
-    // A button's key animates a click, which lands a moment later.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return saved == 1; }, 1000)) << "Ctrl+S";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return all->isChecked(); }, 1000)) << "Alt+A";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return fonts == 1; }, 1000)) << "Alt+F, the new caption's mnemonic";
-}
