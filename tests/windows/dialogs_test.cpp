@@ -12,6 +12,26 @@ using namespace nuvela;
 
 namespace {
 
+// The built-in Hebrew questions were written for boxes laid out from the
+// left; from the right their mark must end the sentence.
+TEST(Questions, MarksEndTheSentenceInTheBoxDirection)
+{
+    const QString save = QStringLiteral("האם לשמור את השינויים");
+    const QString remove = QStringLiteral("האם למחוק את הגירסה הנכחית");
+    struct Case { QString text; Qt::LayoutDirection direction; QString shown; };
+    const Case cases[] = {
+        { "?  " + save, Qt::RightToLeft, save + "?" },
+        { " " + remove + " ?", Qt::RightToLeft, remove + "?" },
+        { save + "?", Qt::RightToLeft, save + "?" },
+        { "?  " + save, Qt::LeftToRight, "?  " + save }, // drawn from the left it already reads right
+        { "Save the changes?", Qt::RightToLeft, "Save the changes?" },
+        { "?", Qt::RightToLeft, "?" },
+        { "שגיאה:\n/tmp/x .", Qt::RightToLeft, "שגיאה:\n/tmp/x." },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(inReadingOrder(c.text, c.direction), c.shown) << c.text.toStdString();
+}
+
 // Esc and the close button answer an ordinary question No; where No throws
 // work away they do nothing, and only Yes or No answers.
 TEST(Questions, EscAnswersNoOnlyWhereNothingIsLost)

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -132,10 +133,32 @@ public:
 
 } // namespace
 
+QString inReadingOrder(const QString& text, Qt::LayoutDirection direction)
+{
+    if (direction != Qt::RightToLeft || !text.isRightToLeft())
+        return text;
+    static const QRegularExpression leadingMark(QStringLiteral("^\\s*([?!.])\\s*(.*?)\\s*$"),
+                                                QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression spacedMark(QStringLiteral("^\\s*(.*?)\\s+([?!.])\\s*$"),
+                                               QRegularExpression::DotMatchesEverythingOption);
+    if (const auto m = leadingMark.match(text); m.hasMatch() && !m.captured(2).isEmpty())
+        return m.captured(2) + m.captured(1);
+    if (const auto m = spacedMark.match(text); m.hasMatch())
+        return m.captured(1) + m.captured(2);
+    return text;
+}
+
+namespace {
+Qt::LayoutDirection boxDirection(const QWidget* parent)
+{
+    return parent ? parent->layoutDirection() : QGuiApplication::layoutDirection();
+}
+} // namespace
+
 bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, Ask kind)
 {
-    QMessageBox box(kind == Ask::Warning ? QMessageBox::Critical : QMessageBox::Question, title, text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(kind == Ask::Warning ? QMessageBox::Critical : QMessageBox::Question, title,
+                    inReadingOrder(text, boxDirection(parent)), QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     ButtonsOnly buttonsOnly;
     if (kind == Ask::NoDiscardsWork)
@@ -146,7 +169,7 @@ bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, 
 void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text, bool error)
 {
     const auto icon = error ? QMessageBox::Critical : QMessageBox::Information;
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, title, inReadingOrder(text, boxDirection(parent)), QMessageBox::Ok, parent);
     box.exec();
 }
 
