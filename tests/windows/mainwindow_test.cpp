@@ -195,7 +195,6 @@ TEST_F(WindowFixture, FolderFontsAreAddedOnceAndRemovedExactlyAtExit)
     const QList<int> ids = program->fonts.ids();
     ASSERT_EQ(ids.size(), 2);
     EXPECT_TRUE(program->fonts.families().contains(u"Liberation Sans"_s));
-    EXPECT_EQ(nuvela::ProgramFonts().addFrom(u"/nonexistent/program"_s), 0);
     const int other = QFontDatabase::addApplicationFont(fonts + u"LiberationMono-Bold.ttf"_s);
     ASSERT_GE(other, 0);
     window->close(); // the shutdown routine

@@ -72,7 +72,6 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     EXPECT_EQ(folder.read("out/card.bmp"), "the user's own bitmap");
     for (const char* name : {"out/card2..jpg", "out/mycard.jpg", "out/CARD.jpg"})
         EXPECT_FALSE(QFileInfo::exists(folder.file(name))) << name;
-    EXPECT_TRUE(questions().isEmpty());
 
     const std::tuple<const char*, int, const char*, bool> replacing[] = {
         {"out/card1", 0, "out/card1.jpg", false}, {"out/card1", 0, "out/card1.jpg", true},
@@ -87,7 +86,6 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
         EXPECT_EQ(folder.read(existing) != "the user's own file", yes) << chosen;
     }
     EXPECT_EQ(questions().size(), 4);
-    EXPECT_TRUE(dialogs.allAnswered());
 
     // A cancelled dialog changes nothing; a failure is shown.
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
