@@ -1,6 +1,11 @@
 #include "windows/common/dialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -55,6 +60,38 @@ TEST(Questions, MarksEndTheSentenceInTheBoxDirection)
     };
     for (const Case& c : cases)
         EXPECT_EQ(inReadingOrder(c.text, c.direction), c.shown) << c.text.toStdString();
+}
+
+// The file dialogs open large enough to show a file's size and date whole,
+// and give back the file chosen and its format.
+TEST(FileDialogs, OpenWideAndReturnTheChoice)
+{
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPixelSize(20); // the program's interface font is larger than Qt's default
+    QApplication::setFont(large);
+    QWidget window;
+    window.show();
+    const QString dir = QDir::tempPath();
+    int narrowest = 0;
+    QTimer::singleShot(0, &window, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_TRUE(view);
+        narrowest = std::min(view->header()->sectionSize(1) - QFontMetrics(view->font()).horizontalAdvance("1023.9 KiB"),
+                             dialog->width() + 1 - std::min(860, dialog->screen()->availableSize().width() * 9 / 10));
+        dialog->selectFile(dir + QStringLiteral("/card"));
+        dialog->selectNameFilter(QStringLiteral("Bitmap Image (*.bmp)"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QtDialogs dialogs;
+    const auto chosen = dialogs.saveFile(&window, QStringLiteral("Save"), kSaveFilter, dir + QStringLiteral("/page.jpg"));
+    ASSERT_TRUE(chosen);
+    EXPECT_GT(narrowest, 0);
+    EXPECT_EQ(chosen->path, dir + QStringLiteral("/card"));
+    EXPECT_EQ(chosen->extension, u"bmp");
+    QApplication::setFont(font);
 }
 
 // Esc and the close button answer an ordinary question No; where No throws
