@@ -95,12 +95,15 @@ TEST(FileDialogs, OpenWideAndReturnTheChoice)
 }
 
 // Esc and the close button answer an ordinary question No; where No throws
-// work away they do nothing, and only Yes or No answers.
+// work away they do nothing, and only Yes or No answers. Enter answers Yes,
+// but No where Yes deletes.
 TEST(Questions, EscAnswersNoOnlyWhereNothingIsLost)
 {
-    struct Case { Ask kind; bool lastNo; bool answer; };
+    struct Case { Ask kind; bool lastNo; bool answer; Qt::Key first = Qt::Key_Escape; };
     const Case cases[] = {
         { Ask::Question, false, false },      // Esc: No
+        { Ask::Question, false, true, Qt::Key_Return },
+        { Ask::Warning, false, false, Qt::Key_Return },
         { Ask::NoDiscardsWork, false, true }, // Esc and close ignored; Enter: Yes
         { Ask::NoDiscardsWork, true, false }, // Esc and close ignored; No clicked
     };
@@ -112,7 +115,7 @@ TEST(Questions, EscAnswersNoOnlyWhereNothingIsLost)
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_TRUE(box);
             (void)QTest::qWaitForWindowActive(box);
-            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, c.first);
             if (!box->isVisible())
                 return;
             box->close();

@@ -209,7 +209,8 @@ bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, 
 {
     QMessageBox box(kind == Ask::Warning ? QMessageBox::Critical : QMessageBox::Question, title,
                     inReadingOrder(text, boxDirection(parent)), QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    // Enter pressed by habit must not delete what cannot be brought back.
+    box.setDefaultButton(kind == Ask::Warning ? QMessageBox::No : QMessageBox::Yes);
     ButtonsOnly buttonsOnly;
     if (kind == Ask::NoDiscardsWork)
         box.installEventFilter(&buttonsOnly);
