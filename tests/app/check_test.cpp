@@ -2,7 +2,6 @@
 #include "support/testdirs.h"
 
 #include <QDir>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -99,11 +98,9 @@ TEST(TemplateCheck, ExitStatusAndOutput)
         {{QStringLiteral("--program-dir"), QDir::tempPath() + QStringLiteral("/no-such-folder")}, 2, {}},
     };
     for (const Run& r : runs) {
-        QProcess p;
-        p.start(QStringLiteral(NUVELA_RENDER_EXE), QStringList{QStringLiteral("--check")} + r.args);
-        ASSERT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitCode(), r.exit) << qPrintable(r.args.join(u' '));
-        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const test::Run p = test::runProgram(QStringLiteral(NUVELA_RENDER_EXE), QStringList{QStringLiteral("--check")} + r.args);
+        EXPECT_EQ(p.exitCode, r.exit) << qPrintable(r.args.join(u' '));
+        const QString& out = p.out;
         if (r.out.isEmpty())
             EXPECT_TRUE(out.isEmpty()) << qPrintable(out);
         else

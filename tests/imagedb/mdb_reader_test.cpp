@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace nuvela;
@@ -30,12 +29,11 @@ protected:
     // Category name -> picture bytes, one record a line of "id,"name",...,HEX".
     QMap<QString, QByteArray> exported() const
     {
-        QProcess exporter;
-        exporter.start(QStringLiteral("mdb-export"), { QStringLiteral("-b"), QStringLiteral("hex"), path,
-                                                       QStringLiteral("Categories") });
-        EXPECT_TRUE(exporter.waitForFinished(30000));
         QMap<QString, QByteArray> pictures;
-        const QList<QByteArray> lines = exporter.readAllStandardOutput().split('\n');
+        const QList<QByteArray> lines
+            = test::runTool(QStringLiteral("mdb-export"), { QStringLiteral("-b"), QStringLiteral("hex"), path, QStringLiteral("Categories") })
+                  .toUtf8()
+                  .split('\n');
         for (const QByteArray& line : lines.mid(1)) {
             const qsizetype nameStart = line.indexOf('"');
             const qsizetype nameEnd = line.indexOf('"', nameStart + 1);

@@ -21,39 +21,17 @@ TEST(UnwrapPictureBytes, FindsThePictureInsideAnObjectHeader)
 {
     const QByteArray header = QByteArray("\x15\x1c/\0\x02\0\0\0Bitmap Image\0Paint.Picture\0", 36).leftJustified(78, '\0');
     const struct { const char* name; QByteArray stored; QByteArray expected; } cases[] = {
-        { "plain PNG", kPng, kPng },
-        { "plain GIF", kGif, kGif },
-        { "plain JPEG", kJpeg, kJpeg },
-        { "plain BMP", kBmp, kBmp },
         { "BMP after a 78-byte header, trailer cut", header + kBmp + "trailer", kBmp },
         { "PNG after a header", header + kPng, kPng },
         { "JPEG after a header", header + kJpeg, kJpeg },
         { "\"BM\" letters that are no bitmap are skipped", "xxBMxxxxxxxxxxxxxxxxxx" + kPng, kPng },
         { "no signature: unchanged", QByteArray("just some bytes"), QByteArray("just some bytes") },
         { "signature too deep is not searched", QByteArray(5000, 'z') + kPng, QByteArray(5000, 'z') + kPng },
-        { "empty", QByteArray(), QByteArray() },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(unwrapPictureBytes(c.stored), c.expected);
     }
-}
-
-TEST(DecodePicture, DecodesEveryDatabaseFormatToItsPixels)
-{
-    const struct {
-        QByteArray bytes;
-        QRgb pixel;
-    } cases[] = { { kPng, qRgb(255, 0, 0) }, { kBmp, qRgb(0, 0, 255) }, { kGif, qRgb(0, 0, 0) } };
-    for (const auto& c : cases) {
-        const DecodedPicture picture = decodePicture(c.bytes);
-        ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
-        EXPECT_EQ(picture.image.pixel(0, 0) & 0xFFFFFF, c.pixel & 0xFFFFFF);
-    }
-    const DecodedPicture jpeg = decodePicture(kJpeg);
-    ASSERT_TRUE(jpeg.ok());
-    EXPECT_EQ(jpeg.image.size(), QSize(8, 6));
-    EXPECT_NEAR(qRed(jpeg.image.pixel(3, 3)), 160, 4);
 }
 
 TEST(DecodePicture, RefusesDamagedAndAbsurdPicturesWithoutDecoding)
@@ -118,11 +96,14 @@ TEST(DecodePictureFile, TellsAMissingFileFromAnInvalidPicture)
 {
     test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
     folder.write(QStringLiteral("temppic/good.png"), kPng);
+    folder.write(QStringLiteral("temppic/good.bmp"), kBmp);
+    folder.write(QStringLiteral("temppic/good.gif"), kGif);
     folder.write(QStringLiteral("temppic/bad.jpg"), "not a jpeg");
     folder.write(QStringLiteral("temppic/empty.gif"), {});
     folder.write(QStringLiteral("temppic/big.png"), test::pngHeaderOnly(50000, 50000));
     const struct { const char* file; Failure failure; } cases[] = {
         { "temppic/good.png", Failure::None },     { "temppic/missing.png", Failure::Missing },
+        { "temppic/good.bmp", Failure::None },     { "temppic/good.gif", Failure::None },
         { "temppic/bad.jpg", Failure::Invalid },   { "temppic/empty.gif", Failure::Invalid },
         { "temppic/big.png", Failure::TooLarge },  { "temppic", Failure::Unreadable },
     };
@@ -133,6 +114,7 @@ TEST(DecodePictureFile, TellsAMissingFileFromAnInvalidPicture)
         EXPECT_EQ(picture.ok(), !picture.image.isNull());
     }
     EXPECT_EQ(decodePictureFile(folder.file(QStringLiteral("temppic/good.png"))).image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(decodePictureFile(folder.file(QStringLiteral("temppic/good.bmp"))).image.pixel(0, 0), qRgb(0, 0, 255));
 }
 
 } // namespace

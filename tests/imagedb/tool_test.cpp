@@ -16,16 +16,7 @@ using namespace nuvela;
 
 namespace {
 
-struct ToolRun { int exitCode; QString out; QString err; };
-
-ToolRun imgdb(const QStringList& args)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(NUVELA_IMGDB_TOOL), args);
-    EXPECT_TRUE(tool.waitForFinished(30000));
-    return { tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-             QString::fromUtf8(tool.readAllStandardOutput()), QString::fromUtf8(tool.readAllStandardError()) };
-}
+test::Run imgdb(const QStringList& args) { return test::runProgram(QStringLiteral(NUVELA_IMGDB_TOOL), args); }
 
 class ImgdbTool : public testing::Test {
 protected:
@@ -52,7 +43,7 @@ TEST_F(ImgdbTool, CreatesAddsReplacesListsAndExtracts)
         { { "add", db(), "logobank", "family TIMES", file("second.bmp") }, "Replaced" },
     };
     for (const auto& step : steps) {
-        const ToolRun run = imgdb(step.args);
+        const test::Run run = imgdb(step.args);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_TRUE(run.out.startsWith(QLatin1StringView(step.said))) << run.out.toStdString();
     }
@@ -100,7 +91,7 @@ TEST_F(ImgdbTool, RefusesBadInputAndLeavesTheDatabaseAsItWas)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const ToolRun run = imgdb(c.args);
+        const test::Run run = imgdb(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.err.contains(QLatin1StringView(c.error))) << run.err.toStdString();
 #if !defined(__SANITIZE_ADDRESS__) // sanitizer builds keep the error stream for their reports

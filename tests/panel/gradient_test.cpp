@@ -93,31 +93,4 @@ TEST(DrawGradient, SlantedBandsAndDegenerateSizes)
     ret::DrawGradient(img, 10, 10, kA, kB, 30000.0f, false); // huge angle still drawn
 }
 
-TEST(TranslateColor, PlainSystemAndInvalid)
-{
-    QPalette palette;
-    palette.setColor(QPalette::Active, QPalette::Button, QColor(1, 2, 3));
-    palette.setColor(QPalette::Active, QPalette::Highlight, QColor(9, 8, 7));
-    EXPECT_EQ(ret::TranslateColor(0x00AB635C, palette), 0x00AB635C);
-    EXPECT_EQ(ret::TranslateColor(0x8000000F, palette), 0x00030201); // button face
-    EXPECT_EQ(ret::TranslateColor(0x8000000D, palette), 0x00070809); // highlight
-    EXPECT_EQ(ret::TranslateColor(0x80000019, palette), ret::kNoColor);
-    EXPECT_EQ(ret::TranslateColor(0x800000FF, palette), ret::kNoColor);
-    EXPECT_EQ(ret::TranslateColor(0x05000000, palette), ret::kNoColor);
-    EXPECT_EQ(ret::toQRgb(ret::kNoColor), qRgb(255, 255, 255));
-}
-
-TEST(Region, CornersCutSidesKept)
-{
-    const QRegion r = ret::roundRectRegion(0, 0, 50, 30, 10, 10);
-    EXPECT_FALSE(r.contains(QPoint(0, 0)));
-    EXPECT_FALSE(r.contains(QPoint(49, 29)));
-    EXPECT_TRUE(r.contains(QPoint(0, 15)));
-    EXPECT_TRUE(r.contains(QPoint(25, 0)));
-    EXPECT_TRUE(r.contains(QPoint(5, 5)));
-    EXPECT_EQ(r.boundingRect(), QRect(0, 0, 50, 30));
-    EXPECT_EQ(ret::roundRectRegion(0, 0, 50, 30, 0, 0), QRegion(0, 0, 50, 30));
-    EXPECT_TRUE(ret::roundRectRegion(5, 5, 5, 9, 4, 4).isEmpty());
-}
-
 } // namespace

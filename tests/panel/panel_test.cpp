@@ -1,11 +1,8 @@
 #include "ret/gradient.h"
-#include "ret/hosting.h"
 #include "ret/panelpaint.h"
 #include "ret/propertybag.h"
 #include "ret/retainer.h"
 
-#include <QMouseEvent>
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,18 +15,6 @@ std::unique_ptr<Retainer> loadedPanel(const QString& state = {})
     panel->resize(120, 80);
     panel->Repaint(); // hidden widgets get their resize event only when shown
     return panel;
-}
-
-TEST(Properties, SettersClampAndNotify)
-{
-    Retainer panel;
-    QSignalSpy names(&panel, &Retainer::propertyChanged);
-    panel.setBackAngle(-5);
-    EXPECT_EQ(panel.backAngle(), 0);
-    panel.setEnabledValue(true);
-    EXPECT_EQ(names.count(), 2);
-    EXPECT_EQ(names[1][0].toString(), "Enabled");
-    EXPECT_TRUE(panel.isEnabled()); // the widget's own flag is untouched
 }
 
 TEST(Properties, RepaintOnlyWhenLoadedOrLaidOut)
@@ -132,29 +117,6 @@ TEST(Persistence, BadValuesAreRefused)
     EXPECT_TRUE(error.contains("BackAngle"));
     EXPECT_EQ(panel.curvature(), 10); // read after BackAngle, so untouched
     EXPECT_FALSE(panel.isLoaded());
-}
-
-TEST(Hosting, FactoryDispatchAndMouse)
-{
-    std::unique_ptr<Retainer> panel(ret::createControl("ret.retainer"));
-    ASSERT_TRUE(panel);
-    EXPECT_FALSE(ret::createControl("Other.Thing"));
-    EXPECT_TRUE(ret::setPropertyById(*panel, ret::kCaptionDispatchId, "Options"));
-    EXPECT_EQ(panel->caption(), "Options");
-    QString error;
-    EXPECT_FALSE(ret::setPropertyById(*panel, 0x6803000F, 40000, &error));
-    EXPECT_TRUE(ret::setPropertyById(*panel, 0x68030004, QVariant()));
-    EXPECT_FALSE(panel->hasCaptionFont());
-    EXPECT_FALSE(ret::propertyById(*panel, 0x68030004).isValid());
-
-    QSignalSpy moves(panel.get(), &Retainer::MouseMove);
-    QMouseEvent move(QEvent::MouseMove, QPointF(12.5, 7), QPointF(12.5, 7), Qt::NoButton,
-                     Qt::LeftButton, Qt::ShiftModifier);
-    QCoreApplication::sendEvent(panel.get(), &move);
-    ASSERT_EQ(moves.count(), 1);
-    EXPECT_EQ(moves[0][0].value<qint16>(), 1);
-    EXPECT_EQ(moves[0][1].value<qint16>(), 1);
-    EXPECT_FLOAT_EQ(moves[0][2].toFloat(), 12.5f);
 }
 
 } // namespace

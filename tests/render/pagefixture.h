@@ -29,8 +29,6 @@ protected:
     /// Bounding box (pixels) of the pixels near colour, inside area (the
     /// whole page when empty).
     QRect ink(const QColor& colour, QRect area = {}, int tolerance = 100) const;
-    /// Twips to pixels at scale 1.
-    static int px(double twips) { return int(twips / 15); }
 
     ProgramFolder folder{ProgramFolder::Start::Empty};
     nuvela::PageState state;

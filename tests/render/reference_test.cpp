@@ -6,12 +6,10 @@
 #include "store/keystore.h"
 #include "store/pagestate.h"
 #include "store/templates.h"
-#include "support/testdirs.h"
+#include "support/pixels.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,39 +56,8 @@ QString draw(const Page& page, const QTemporaryDir& out, QImage* image)
     request.output = out.filePath(page.name + (page.pdf ? QStringLiteral(".pdf") : QStringLiteral(".png")));
     if (QString why = nuvela::runRender(request); !why.isEmpty())
         return why;
-    if (page.pdf) {
-        const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-        if (tool.isEmpty())
-            return QStringLiteral("pdftoppm is missing (poppler-utils)");
-        const QString stem = out.filePath(page.name);
-        if (QProcess::execute(tool, {"-r", "96", "-png", "-singlefile", request.output, stem}) != 0)
-            return QStringLiteral("pdftoppm failed");
-        request.output = stem + QStringLiteral(".png");
-    }
-    *image = QImage(request.output).convertToFormat(QImage::Format_RGB32);
-    return image->isNull() ? QStringLiteral("unreadable output") : QString();
-}
-
-/// Pixels that differ beyond the tolerance, marked red on a faded copy of
-/// the reference; counts them in *differing.
-QImage difference(const QImage& a, const QImage& b, qint64* differing)
-{
-    QImage diff(a.size(), QImage::Format_RGB32);
-    *differing = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const QRgb* pa = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const QRgb* pb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        QRgb* pd = reinterpret_cast<QRgb*>(diff.scanLine(y));
-        for (int x = 0; x < a.width(); ++x) {
-            const int d = std::max({std::abs(qRed(pa[x]) - qRed(pb[x])),
-                                    std::abs(qGreen(pa[x]) - qGreen(pb[x])),
-                                    std::abs(qBlue(pa[x]) - qBlue(pb[x]))});
-            const int grey = 192 + qGray(pa[x]) / 4;
-            pd[x] = d > kChannelTolerance ? qRgb(255, 0, 0) : qRgb(grey, grey, grey);
-            *differing += d > kChannelTolerance;
-        }
-    }
-    return diff;
+    *image = page.pdf ? test::pdfPages(request.output).value(0) : QImage(request.output).convertToFormat(QImage::Format_RGB32);
+    return image->isNull() ? QStringLiteral("unreadable output (PDFs need pdftoppm of poppler-utils)") : QString();
 }
 
 TEST(ReferencePages, EveryTemplateAndVersionLooksAsBefore)
@@ -114,11 +81,8 @@ TEST(ReferencePages, EveryTemplateAndVersionLooksAsBefore)
         }
         const QImage expected = QImage(file).convertToFormat(QImage::Format_RGB32);
         ASSERT_FALSE(expected.isNull()) << "no reference " << file.toStdString();
-        qint64 differing = actual.width() * qint64(actual.height());
         QImage diff;
-        if (actual.size() == expected.size())
-            diff = difference(expected, actual, &differing);
-        const double share = double(differing) / (double(actual.width()) * actual.height());
+        const double share = test::differingShare(expected, actual, kChannelTolerance, &diff);
         if (share > kMaxDifferingShare) {
             failures.mkpath(QStringLiteral("."));
             if (!diff.isNull())
@@ -127,7 +91,7 @@ TEST(ReferencePages, EveryTemplateAndVersionLooksAsBefore)
         }
         EXPECT_EQ(actual.size(), expected.size());
         EXPECT_LE(share, kMaxDifferingShare)
-            << differing << " pixels differ; see " << failures.path().toStdString();
+            << share * 100 << " % of the pixels differ; see " << failures.path().toStdString();
     }
 }
 

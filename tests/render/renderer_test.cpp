@@ -1,52 +1,15 @@
 #include "app/runner.h"
-#include "store/templates.h"
 #include "support/testdirs.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
-
 
 #include <sys/stat.h>
 
 namespace {
-
-// Every sample, each in another format, one of them at print resolution,
-// without a word on the error stream. A PDF holds its texts as real text in
-// embedded fonts (its pixels are compared with the reference pages).
-TEST(Renderer, DrawsEverySampleTemplateInEachFormat)
-{
-    const QStringList names = nuvela::listTemplates(test::stagedDataDir());
-    ASSERT_GE(names.size(), 6);
-    QTemporaryDir out;
-    const QStringList formats = {"png", "jpeg", "pdf", "BMP"}; // birthday as PDF
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString& format = formats[i % 4];
-        const QString file = out.filePath(names[i] + u'.' + format);
-        QStringList args = {"--template", names[i], "-o", file};
-        if (i % 4 == 1)
-            args << "--quality" << "90";
-        const test::Run r = test::runRenderer(args);
-        EXPECT_EQ(r.exitCode, 0) << names[i].toStdString() << ": " << r.err.toStdString();
-        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-        if (format == u"pdf") {
-            EXPECT_TRUE(test::runTool("pdffonts", {file}).contains(u"Liberation")) << "poppler-utils is needed";
-            QString text = test::runTool("pdftotext", {file, "-"});
-            text.remove(QRegularExpression(QStringLiteral("[\\x{202A}-\\x{202E}]")));
-            EXPECT_TRUE(text.contains(u"היום חוגגים יום הולדת!")) << text.left(300).toStdString();
-            continue;
-        }
-        EXPECT_EQ(QImageReader(file).format(), format.toLower().toLatin1()) << names[i].toStdString();
-        if (i == 0) {
-            const QSize one = QImageReader(file).size();
-            ASSERT_EQ(test::runRenderer(args << "--scale" << "3.125").exitCode, 0);
-            EXPECT_NEAR(QImageReader(file).size().width(), one.width() * 3.125, 2);
-        }
-    }
-}
 
 TEST(Renderer, FailuresSayWhyAndLeaveNoFile)
 {

@@ -46,17 +46,6 @@ TEST_F(TextObjects, StoredRowsInStoredFormatsCompletedRowByRow)
     EXPECT_EQ(ink(kGreen, QRect(90, 400, 600, 150), 150), QRect());
 }
 
-TEST_F(TextObjects, WhileEditingTheLiveTablesAreDrawn)
-{
-    render(paper() + kThreeRows, QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=Stored\n"));
-    state.liveTexts[1] = QStringLiteral("Edited");
-    state.liveFormats[1] = QStringLiteral("16711680,ARIAL,20,True,0");
-    nuvela::markModified(state);
-    nuvela::DrawPage(*page);
-    EXPECT_FALSE(ink(kBlue, QRect(90, 90, 500, 60), 150).isEmpty());
-    EXPECT_EQ(state.liveTexts[1], u"Edited");
-}
-
 TEST_F(TextObjects, AtMostTenRowsEditableAndSixFixed)
 {
     QString t = paper() + QStringLiteral("[object1]\nobjtype=text\nobjdim=0,0,12000,9000\n");

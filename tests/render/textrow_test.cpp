@@ -93,26 +93,6 @@ TEST(Scale, ThePageStaysTheSameAtHigherResolution)
     EXPECT_NEAR(redInk(one.image()).right() * 15.0, redInk(three.image()).right() * 4.8, 60);
 }
 
-// Only the word "True" (in any letter case) makes a row bold, and a bold
-// row shows more ink than the normal one.
-TEST(Bold, OnlyTheWordTrueIsBold)
-{
-    for (const char* field : {"True", " true", "TRUE"})
-        EXPECT_TRUE(isTrueText(QString::fromLatin1(field))) << field;
-    for (const char* field : {"1", "-1", "0", "", "Truely"})
-        EXPECT_FALSE(isTrueText(QString::fromLatin1(field))) << field;
-    QList<QRect> inks;
-    for (const bool bold : {false, true}) {
-        Surface s(1);
-        ASSERT_TRUE(s.resize(12000, 9000));
-        TextRow row = redRow(QStringLiteral("Bold or not"), "left");
-        row.bold = bold;
-        DrawTextRow(s, false, row);
-        inks << redInk(s.image());
-    }
-    EXPECT_GT(inks[1].width(), inks[0].width());
-}
-
 // A megabyte in one row, or in a paragraph, is drawn as what a page can show:
 // the same pixels as its first characters, a surrogate pair never split.
 TEST(LongRows, ShowWhatAPageCanHold)

@@ -73,12 +73,6 @@ TEST_F(StoreFixture, ReadsAnswerAsTheFormatsSay)
                   QString::fromUtf16(c.expected))
             << QString::fromUtf16(c.section).toStdString() << "." << QString::fromUtf16(c.key).toStdString();
 
-    // No selected template reads the file named dot ini.
-    state.tavnit.clear();
-    EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), kFailed);
-    folder.write("templates/.ini", test::ansi("[templateid]\nid=777\n"));
-    EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), u"777");
-
     // Long values read back whole.
     const QString longText = QString(3000, u'א') + QStringLiteral("end");
     ASSERT_TRUE(store.write(StoreMode::WriteTxt, u"tav101girsa1", u"txt1", longText).ok());

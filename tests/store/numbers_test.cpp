@@ -2,16 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 using namespace nuvela;
-
-TEST(Numbers, RoundHalfEven)
-{
-    const std::pair<double, double> cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.49, 0}, {1.51, 2}, {66.5, 66}};
-    for (auto [in, out] : cases)
-        EXPECT_EQ(roundHalfEven(in), out) << in;
-}
 
 TEST(Numbers, ParseNumberNeverThrowsAndRefusesWhatIsNotANumber)
 {
@@ -33,15 +24,4 @@ TEST(Numbers, ParseNumberNeverThrowsAndRefusesWhatIsNotANumber)
     EXPECT_FALSE(parseColour(u"-1"));
     EXPECT_EQ(parseWhole(u"2.5"), 2);
     EXPECT_FALSE(parseWhole(u"3000000000"));
-
-    // Missing fields are empty.
-    const Fields f(u"1,2,x");
-    EXPECT_EQ(f.size(), 3);
-    EXPECT_EQ(f[5], QString());
-    EXPECT_FALSE(f.number(2));
-    EXPECT_FALSE(f.box());
-    EXPECT_FALSE(Fields(u"1,2,3").box());
-    const auto box = Fields(u"1, 2,3 ,4,ignored").box();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->h, 4);
 }

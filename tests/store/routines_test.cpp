@@ -6,9 +6,6 @@
 #include "store/templates.h"
 #include "support/testdirs.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -31,65 +28,6 @@ TEST(Jpeg, QualityFromTheStore)
     EXPECT_EQ(jpegQuality(store), 75);
     folder.write("templates/textdata.txt", test::ansi("[interface]\njpgcompress=40\n"));
     EXPECT_EQ(jpegQuality(store), 40);
-}
-
-TEST(Jpeg, ConversionReplacesTheOldJpegAndThenRemovesTheBitmap)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    QImage page(64, 48, QImage::Format_RGB32);
-    page.fill(QColor(200, 30, 40));
-    const QString bmp = folder.file("page.bmp");
-    ASSERT_TRUE(saveBmp(page, bmp).ok());
-    folder.write("page.jpg", "old");
-    ASSERT_EQ(jpegPathBeside(bmp), folder.file("page.jpg"));
-    ASSERT_TRUE(convertBmpToJpeg(bmp, 75).ok());
-    EXPECT_FALSE(QFile::exists(bmp));
-    const QImage back(folder.file("page.jpg"));
-    ASSERT_EQ(back.size(), page.size());
-    EXPECT_LT(std::abs(QColor(back.pixel(30, 20)).red() - 200), 6);
-
-    const StoreResult missing = convertBmpToJpeg(folder.file("none.bmp"), 75);
-    EXPECT_TRUE(missing.error.startsWith(u"File not found"));
-}
-
-TEST(Jpeg, FailedConversionKeepsTheBitmap)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    QImage page(16, 16, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    const QString bmp = folder.file("page.bmp");
-    ASSERT_TRUE(saveBmp(page, bmp).ok());
-    // Something that cannot be replaced stands where the JPEG goes.
-    ASSERT_TRUE(QDir(folder.path()).mkdir("page.jpg"));
-    const StoreResult r = convertBmpToJpeg(bmp, 75);
-    EXPECT_FALSE(r.ok());
-    EXPECT_TRUE(QFile::exists(bmp)) << "the only copy of the page was deleted";
-    EXPECT_TRUE(QFileInfo(folder.file("page.jpg")).isDir());
-}
-
-TEST(Templates, GalleryAndVersionCount)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write("templates/ab.ini", test::ansi("[templateid]\nid=101\n[paper]\nalign=ltr\n"));
-    folder.write("templates/x.ini.ini", "");
-    folder.write("templates/notes.txt", "");
-    EXPECT_EQ(listTemplates(folder.path()), (QStringList{"ab", "x.ini"}));
-
-    PageState state;
-    KeyStore store(folder.path(), state);
-    EXPECT_FALSE(selectTemplate(store, state, QStringLiteral("missing")).isEmpty());
-    ASSERT_TRUE(selectTemplate(store, state, QStringLiteral("ab")).isEmpty());
-    EXPECT_EQ(state.templateId, u"101");
-    EXPECT_FALSE(state.rightToLeft());
-    EXPECT_EQ(countVersions(store, state), 1);
-
-    QString text;
-    for (int n = 1; n <= 12; ++n)
-        text += QStringLiteral("[tav101girsa%1]\ntxt0=ok\n").arg(n);
-    folder.write("templates/textdata.txt", test::ansi(text));
-    EXPECT_EQ(countVersions(store, state), 10);
-    folder.write("templates/textdata.txt", test::ansi("[tav101girsa1]\ntxt0=ok\n[tav101girsa3]\ntxt0=ok\n"));
-    EXPECT_EQ(countVersions(store, state), 1); // a gap ends the count
 }
 
 TEST(StoreLimits, FilesBeyondAnyPageAreRefusedWithTheReason)

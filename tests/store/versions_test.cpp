@@ -1,6 +1,4 @@
 #include "store/inifiles.h"
-#include "store/keystore.h"
-#include "store/templates.h"
 #include "store/pagestate.h"
 #include "store/versions.h"
 #include "support/testdirs.h"
@@ -84,22 +82,6 @@ TEST(Versions, SaveWritesTheWholeVersionIntoItsSection)
     for (const auto& e : versionEntries(s))
         keys << e.first + u'=' + e.second;
     EXPECT_EQ(keys, (QStringList{"txt0=ok", "txt1=שורה~שנייה", "txt4=", "txt2=The Daily", "pic3=x.jpg"}));
-}
-
-TEST(Versions, ColoursAreKeptOnlyForTrueInAnyLetterCase)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    PageState state;
-    KeyStore store(folder.path(), state);
-    for (const auto& [line, kept] : {std::pair{"coloredit=TRUE", true}, std::pair{"coloredit=True ", true},
-                                     std::pair{"coloredit=yes", false}, std::pair{"", false}}) {
-        folder.write("templates/t.ini", ansi(QStringLiteral("[templateid]\nid=105\n[paper]\n%1\n").arg(line)));
-        ASSERT_TRUE(selectTemplate(store, state, QStringLiteral("t")).isEmpty());
-        state.katava = {{1, {}}};
-        state.growLiveTables(1);
-        state.liveFormats[1] = QStringLiteral("0,David,12,False,100");
-        EXPECT_EQ(versionEntries(state).size(), kept ? 3 : 2) << line; // txt0, txt1 and col1
-    }
 }
 
 // Runs the helper; kills it after delay unless delay is negative. Returns the

@@ -81,13 +81,21 @@ void ProgramFolder::write(const QString& relative, const QByteArray& bytes) cons
 }
 QByteArray ProgramFolder::read(const QString& relative) const { return readFile(file(relative)); }
 
-QString runTool(const QString& tool, const QStringList& args)
+Run runProgram(const QString& program, const QStringList& args, const QProcessEnvironment* environment)
 {
     QProcess p;
-    p.start(tool, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    if (environment)
+        p.setProcessEnvironment(*environment);
+    p.start(program, args);
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
+
+QString runTool(const QString& tool, const QStringList& args) { return runProgram(tool, args).out; }
 
 QByteArray ansi(const QString& text)
 {

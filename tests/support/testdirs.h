@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QProcessEnvironment;
+
 namespace test {
 
 /// Offscreen platform unless the caller chose one (xvfb runs), and a private
@@ -40,6 +42,10 @@ private:
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
+/// What a program said: its exit status (-1 when it crashed or hung) and its output.
+struct Run { int exitCode = -1; QString out, err; };
+/// Runs a program to its end, in the given environment or this process's.
+Run runProgram(const QString& program, const QStringList& args, const QProcessEnvironment* environment = nullptr);
 /// Runs a helper program (poppler-utils) and gives its standard output.
 QString runTool(const QString& tool, const QStringList& args);
 

@@ -76,14 +76,6 @@ TEST(ParagraphFromStored, UndoesJustificationAndKeepsParagraphBreaks)
     };
     for (const Case& c : cases)
         EXPECT_EQ(paragraphFromStored(c.stored, fitsInBox), c.expected) << c.name;
-
-    // Round trip through the store keeps the text.
-    // Typed → stored (CR LF written as "~" by the store) → reopened → stored
-    // again gives the same text.
-    const QList<VisualLine> lines = {{"aa bb cc ", false}, {"dd", true}, {"ee ff", false}};
-    QString stored = WrapAndJustify(lines, 5, 1000, kFixed);
-    stored.replace(QStringLiteral("\r\n"), QStringLiteral("~"));
-    EXPECT_EQ(paragraphFromStored(stored, fitsInBox), "aa bb cc dd\nee ff");
 }
 
 } // namespace

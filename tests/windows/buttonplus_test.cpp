@@ -93,28 +93,22 @@ TEST(ButtonPlus, PictureAlignmentsPlaceThePictureAroundTheCaption)
     }
 }
 
-TEST(ButtonPlus, SpaceAndEnterActivateUnlessDisabled)
+TEST(ButtonPlus, EnterActivatesUnlessDisabled)
 {
     Fixture f;
     int clicks = 0;
     QObject::connect(f.button, &QAbstractButton::clicked, [&] { ++clicks; });
     f.window.show();
-    EXPECT_EQ(f.button->focusPolicy(), Qt::StrongFocus);
-
-    QKeyEvent spaceDown(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-    QKeyEvent spaceUp(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-    QApplication::sendEvent(f.button, &spaceDown);
-    QApplication::sendEvent(f.button, &spaceUp);
-    EXPECT_EQ(clicks, 1);
+    // Space, as on any button, and Tab are driven in the windows' tests.
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(f.button, &enter);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 2; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 2000));
 
     const QImage enabled = f.image();
     f.button->setEnabled(false);
     QApplication::sendEvent(f.button, &enter);
     QApplication::processEvents();
-    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(inkBox(f.image(), isCaption).isEmpty()) << "caption drawn in the disabled colour";
     EXPECT_FALSE(inkBox(enabled, isCaption).isEmpty());
 }
@@ -148,7 +142,6 @@ TEST(ButtonPlus, StatesAreVisiblyDistinct)
     const int middle = images[0].height() / 2;
     EXPECT_TRUE(amber(images[4].pixelColor(1, middle)));
     EXPECT_FALSE(amber(images[0].pixelColor(1, middle)));
-
 }
 
 TEST(ButtonPlus, FocusDrawsARing)

@@ -1,10 +1,14 @@
 // Every shipped language at the three screen sizes: each visible caption's
-// text measured against the room it has, the window's size, its overlays.
+// text measured against the room it has, every control scaled from its exact
+// twips, the window's size, its overlays.
 #include "windowfixture.h"
 
 #include "store/numbers.h"
 #include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
+#include "windows/common/twips.h"
 #include "windows/main/pageview.h"
+#include "windows/options/scaling.h"
 #include "windows/output/picformwindow.h"
 
 #include <QCheckBox>
@@ -68,6 +72,17 @@ QStringList cutCaptions(QWidget* window)
     return cut;
 }
 
+/// Where each control placed in twips stands, and its font's size in points
+/// (-1 for a font given in pixels).
+QList<std::tuple<QString, QRectF, double>> placement(QWidget* window)
+{
+    QList<std::tuple<QString, QRectF, double>> placed;
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (!w->isWindow() && w->property(nuvela::kTwipsGeometryProperty).isValid())
+            placed.append({w->objectName(), nuvela::twipsGeometry(w), w->font().pointSizeF()});
+    return placed;
+}
+
 // In every language at the three screen sizes: no caption is cut; the window
 // is scaled to the screen and keeps that size; the overlays sit exactly over
 // their objects, pictures' keeping their direction. Qt's own dialogs speak the
@@ -82,10 +97,25 @@ TEST_F(WindowFixture, EveryLanguageAtEveryScreenSize)
     for (const Case& c : {Case{"hebrew", true, Qt::RightToLeft, u"שמור תמונה"},
                           Case{"english", false, Qt::LeftToRight, u"Save picture"},
                           Case{"nederlands", true, Qt::LeftToRight, u"Afbeelding opslaan"}}) {
+        QList<std::tuple<QString, QRectF, double>> design; // at 800 x 600
         for (QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024)}) {
             folder.write("templates/textdata.txt", QByteArray(store).replace("lang=hebrew", QByteArray("lang=") + c.language));
             start(screen);
             const std::string where = std::string(c.language) + " " + std::to_string(screen.width());
+            // Every control stretches from its exact twips, its font by the
+            // height (once, also inside a frame), but for the full-size picture.
+            nuvela::PicformWindow output(*program, nullptr, screen);
+            const auto placed = placement(window.get()) + placement(&output);
+            design = design.isEmpty() ? placed : design;
+            ASSERT_EQ(placed.size(), design.size()) << where;
+            const nuvela::ScaleFactors f = nuvela::scaleFactors(screen);
+            for (qsizetype i = 0; i < placed.size(); ++i) {
+                const auto& [name, twips, points] = design[i];
+                const bool pic = name == u"Pic";
+                EXPECT_EQ(std::get<1>(placed[i]), pic ? twips : QRectF(twips.x() * f.x, twips.y() * f.y, twips.width() * f.x,
+                                                                      twips.height() * f.y)) << where << " " << name.toStdString();
+                EXPECT_DOUBLE_EQ(std::get<2>(placed[i]), pic || points < 0 ? points : points * f.y) << where << " " << name.toStdString();
+            }
             EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes") != u"&Yes", c.translated) << where;
             EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction) << where;
             EXPECT_NEAR(window->width(), 790 * screen.width() / 800.0, 1) << where;
@@ -116,6 +146,7 @@ TEST_F(WindowFixture, EveryLanguageAtEveryScreenSize)
                 EXPECT_EQ(view->pictureOverlay(n)->geometry(), expected(picture.box)) << where << " picture " << n;
                 EXPECT_EQ(view->pictureOverlay(n)->layoutDirection(), Qt::RightToLeft) << where;
             }
+            EXPECT_EQ(nuvela::findArrayElement(view, u"gpic", 0)->layoutDirection(), Qt::RightToLeft) << where << " pattern";
             nuvela::PicformWindow& out = window->output();
             out.show();
             EXPECT_EQ(cutCaptions(&out).join(u'|').toStdString(), "") << where << " output";

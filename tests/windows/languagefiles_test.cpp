@@ -145,4 +145,72 @@ TEST_F(ShippedLanguages, FitTheWindowsAndTranslateEveryText)
     }
 }
 
+/// What a language entry may touch on window and its controls, as
+/// "name.Property" (name(i) for an array's element) to value; "dir" is the
+/// reading direction Qt lays out in, "hidden" an explicit hide.
+QMap<QString, QString> looks(QWidget* window)
+{
+    QMap<QString, QString> state{{u"form.Caption"_s, window->windowTitle()},
+                                 {u"form.Enabled"_s, readToolkitProperty(window, u"Enabled")->toString()}};
+    const QList<QWidget*> all = windowControls(window) << window;
+    for (QWidget* w : all) {
+        const auto index = arrayIndex(w);
+        const QString name = w == window ? u"form"_s : index ? u"%1(%2)"_s.arg(w->objectName()).arg(*index) : w->objectName();
+        for (const QString& p : {u"Caption"_s, u"ToolTipText"_s, u"Tag"_s, u"RightToLeft"_s, u"Alignment"_s, u"Left"_s, u"PictureAlignment"_s})
+            state.insert(name + u'.' + p, readToolkitProperty(w, p).value_or(QVariant()).toString());
+        state[name + u".dir"_s] = w->layoutDirection() == Qt::RightToLeft ? u"rtl"_s : u"ltr"_s;
+        state[name + u".hidden"_s] = w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->isHidden() ? u"yes"_s : u"no"_s;
+    }
+    return state;
+}
+
+// Entries of a language of the user's own on the picture editor, and all they
+// change ("name.Property=value", split at "|"). The widget an entry names reads
+// left to right, but for panels; the mirror and the options move to the left edge.
+TEST_F(ShippedLanguages, EachEntryChangesItsWidgetAndNothingElse)
+{
+    const QString picstat = u"picstat(3).Left=100|picstat(3).RightToLeft=false|picstat(3).Alignment=0|picstat(3).dir=ltr"_s;
+    const QString flip = u"flip.Left=100|flip.RightToLeft=false|flip.Alignment=0|flip.dir=ltr"_s;
+    const QString label = u"Label1.RightToLeft=false|Label1.dir=ltr"_s;
+    const QString loadpic = u"loadpic.PictureAlignment=3|loadpic.RightToLeft=false|loadpic.dir=ltr"_s;
+    const QString longCaption(600, u'd');
+    const std::pair<QString, QString> entries[] = {
+        {u"picstat(3).Caption=Centred"_s, u"picstat(3).Caption=Centred|"_s + picstat},
+        {u"picstat(12).Caption=Twelve\npicstat(x).Caption=X\nnothere.Caption=X"_s, {}},
+        {u"form.Caption=Picture editor"_s, u"form.Caption=Picture editor|form.RightToLeft=false|form.dir=ltr"_s},
+        {u"Label1.Caption=a=b"_s, u"Label1.Caption=a|"_s + label}, // a value stops at its own "="
+        {u"flip.Caption=Mirror picture"_s, u"flip.Caption=Mirror picture|"_s + flip},
+        {u"loadpic.Caption=Load picture..."_s, u"loadpic.Caption=Load picture...|"_s + loadpic},
+        {u"Frame1.Caption=Picture position"_s, u"Frame1.Caption=Picture position"_s}, // the buttons inside keep theirs too
+        {u"LABEL1.caption=Hi"_s, u"Label1.Caption=Hi|"_s + label}, // names and properties in any letter case
+        {u"loadpic.Visible=False"_s, u"loadpic.hidden=yes|"_s + loadpic},
+        {u"form.Visible=False\nFORM.enabled=0"_s, {}}, // the window can be neither hidden nor disabled
+        {u"Label1.Frobnicate=1"_s, label},
+        // Malformed lines are skipped and leave nothing behind for the next one.
+        {u"Label1.Caption=First\nflip.Caption\nloadpicCaption=Oops\nflip.Tag=t"_s, u"Label1.Caption=First|flip.Tag=t|"_s + label + u'|' + flip},
+        // Only the window's own section counts, and only its first.
+        {u"Label1.Tag=t\n[article]\nflip.Caption=Wrong window\n[picedit]\nLabel1.Caption=Second section"_s, u"Label1.Tag=t|"_s + label},
+        // An entry the section buffer cuts is not applied at all, nor any after it.
+        {u"picstat(3).Caption="_s + longCaption + u"\nLabel1.Caption="_s + QString(700, u'z') + u"\nflip.Caption=After the cut"_s,
+         u"picstat(3).Caption="_s + longCaption + u'|' + picstat},
+    };
+    start();
+    choose("birthday");
+    for (const auto& [lines, changes] : entries) {
+        SCOPED_TRACE(lines.left(60).toStdString());
+        PiceditWindow editor(*program, 10, folder.file("temppic/sample_cat.jpg"), window.get(), QSize(800, 600));
+        QMap<QString, QString> expected = looks(&editor);
+        for (const QString& change : changes.split(u'|', Qt::SkipEmptyParts)) {
+            ASSERT_TRUE(expected.contains(change.section(u'=', 0, 0))) << change.toStdString();
+            expected[change.section(u'=', 0, 0)] = change.section(u'=', 1);
+        }
+        folder.write("language/mine.lng", test::ansi(u"[picedit]\n"_s + lines + u'\n'));
+        QString language = u"mine"_s;
+        ApplyLanguage(&editor, folder.path(), language);
+        const QMap<QString, QString> after = looks(&editor);
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
+    }
+}
+
 } // namespace

@@ -59,9 +59,7 @@ TEST_F(Versions, SaveAsNewAndTheMarkedVersion)
     start();
     choose("bar-mitzvah"); // three stored versions
     const QByteArray before = store();
-    EXPECT_FALSE(window->updateButton()->isEnabled());
     edit(4, QStringLiteral("כותרת חדשה\r\nשורה שנייה"));
-    EXPECT_EQ(window->updateButton()->borderStyle(), nuvela::ButtonBorder::Emphasised);
     press(window.get(), Qt::Key_S, kSaveAs);
     // The new version is appended whole; everything before it stays byte for byte.
     ASSERT_TRUE(store().startsWith(before));
@@ -111,8 +109,8 @@ TEST_F(Versions, EdgesOfTheStore)
     for (const auto& [name, id] : {std::pair{"plain", "id=106"}, std::pair{"noid", "idx=106"}})
         folder.write(QStringLiteral("templates/%1.ini").arg(QLatin1String(name)),
                      folder.read("templates/wedding.ini").replace("id=102", id));
-    QByteArray ten = store();
-    for (int n = 2; n <= 10; ++n)
+    QByteArray ten = store(); // and two more, beyond what is counted
+    for (int n = 2; n <= 12; ++n)
         ten += test::ansi(QStringLiteral("[tav102girsa%1]\ntxt0=ok\n").arg(n));
     start();
 
@@ -265,7 +263,6 @@ TEST_F(Versions, OptionsWindowByKeyboard)
     QTest::keyClick(options.languages(), Qt::Key_Return);
     EXPECT_EQ(options.result(), QDialog::Accepted);
     EXPECT_EQ(store(), QByteArray(before).replace("lang=hebrew\r\njpgcompress=80", "lang=english\r\njpgcompress=60"));
-    EXPECT_EQ(window->saveAsButton()->caption(), u"Save as"); // relabelled at once
     EXPECT_EQ(window->versionCounter()->text(), u"Version #1");
     EXPECT_EQ(window->output().findChild<QComboBox*>(QStringLiteral("dpi"))->itemText(0), u"Screen (96 dpi)");
 

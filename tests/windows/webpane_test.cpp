@@ -2,7 +2,6 @@
 #include "windows/common/webpane.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFileInfo>
 #include <QTextLayout>
 #include <QTextBlock>
 
@@ -45,19 +44,11 @@ TEST(WebPane, HistoryLocalPagesAndWebAddresses)
     ASSERT_FALSE(pane.busyDuringLoads.isEmpty());
     EXPECT_FALSE(pane.busyDuringLoads.contains(false)) << "busy while the page loads";
     ASSERT_TRUE(pane.navigate(folder.file("b.html")));
-    EXPECT_EQ(pane.history(), (QList<QUrl>{a, b}));
-    EXPECT_EQ(pane.historyPosition(), 1);
-    pane.backward();
-    EXPECT_EQ(pane.source(), a);
-    EXPECT_TRUE(pane.toPlainText().startsWith(u'A'));
-    EXPECT_EQ(pane.historyPosition(), 0);
-    EXPECT_TRUE(pane.isForwardAvailable());
-    pane.forward();
-    EXPECT_EQ(pane.source(), b);
     EXPECT_FALSE(pane.isBusy());
-    EXPECT_EQ(busySignals, (QList<bool>{true, false, true, false, true, false, true, false}));
+    EXPECT_EQ(busySignals, (QList<bool>{true, false, true, false}));
 
-    // Web addresses open in the user's browser; the pane and its history stay.
+    // Web addresses open in the user's browser; the pane and its history
+    // stay (going back and forth: the main window's buttons).
     pane.backward();
     EXPECT_TRUE(pane.navigate(QStringLiteral("https://example.org/helpdesk.html")));
     pane.setSource(QUrl(QStringLiteral("http://example.org/?FAQ"))); // a clicked link
@@ -69,21 +60,6 @@ TEST(WebPane, HistoryLocalPagesAndWebAddresses)
     EXPECT_TRUE(pane.toPlainText().contains(u"gone.html"));
     EXPECT_EQ(pane.history(), (QList<QUrl>{a, b}));
     EXPECT_EQ(opened.size(), 2);
-}
-
-TEST(WebPane, StartPageFollowsTheLanguage)
-{
-    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write(QStringLiteral("preload.html"), "he");
-    folder.write(QStringLiteral("preload-english.html"), "en");
-    folder.write(QStringLiteral("preload-nederlands.html"), "nl");
-    const std::pair<const char*, const char*> cases[] = {
-        {"hebrew", "preload.html"}, {"Hebrew", "preload.html"}, {"english", "preload-english.html"},
-        {"English", "preload-english.html"}, {"nederlands", "preload-nederlands.html"},
-        {"francais", "preload-english.html"}, {"../templates/x", "preload.html"},
-    };
-    for (const auto& [language, page] : cases)
-        EXPECT_EQ(QFileInfo(startPagePath(folder.path(), QString::fromLatin1(language))).fileName(), page) << language;
 }
 
 // The left edge of the first block whose text starts with prefix.
