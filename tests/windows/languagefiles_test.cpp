@@ -172,7 +172,8 @@ TEST_F(ShippedLanguages, EachEntryChangesItsWidgetAndNothingElse)
     const QString picstat = u"picstat(3).Left=100|picstat(3).RightToLeft=false|picstat(3).Alignment=0|picstat(3).dir=ltr"_s;
     const QString flip = u"flip.Left=100|flip.RightToLeft=false|flip.Alignment=0|flip.dir=ltr"_s;
     const QString label = u"Label1.RightToLeft=false|Label1.dir=ltr"_s;
-    const QString loadpic = u"loadpic.PictureAlignment=3|loadpic.RightToLeft=false|loadpic.dir=ltr"_s;
+    // Its picture's side mirrored: left of a centred caption becomes right of it.
+    const QString loadpic = u"loadpic.PictureAlignment=1|loadpic.RightToLeft=false|loadpic.dir=ltr"_s;
     const QString longCaption(600, u'd');
     const std::pair<QString, QString> entries[] = {
         {u"picstat(3).Caption=Centred"_s, u"picstat(3).Caption=Centred|"_s + picstat},
