@@ -34,9 +34,9 @@ protected:
         start();
         choose("birthday");
     }
-    std::unique_ptr<TxteditWindow> edit(int n)
+    std::unique_ptr<TxteditWindow> edit(int n, QSize screen = QSize(800, 600))
     {
-        auto editor = std::make_unique<TxteditWindow>(*program, n, window.get(), QSize(800, 600));
+        auto editor = std::make_unique<TxteditWindow>(*program, n, window.get(), screen);
         QObject::connect(editor.get(), &TxteditWindow::applied, window.get(), &ArticleWindow::markModified);
         editor->show();
         editor->activateWindow();
@@ -171,6 +171,30 @@ TEST_F(TextEditor, EnterWalksTheRowsTabTheirChecksAndEscapeChangesNothing)
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(liveText(kSixRows), before);
     EXPECT_FALSE(program->state.isModified());
+}
+
+TEST_F(TextEditor, ThePreviewShowsTheObjectAsThePageDrawsItOnEveryScreen)
+{
+    // Fonts rounded to whole pixels at the preview's own scale made justified
+    // lines wider than the box: their first letters fell off its edge.
+    const QRectF box = program->state.katava.at(kParagraph);
+    const QImage page = program->canvas.image().copy(QRectF(box.topLeft() / 15, box.size() / 15).toRect());
+    for (const QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1600, 1000), QSize(1920, 1200)}) {
+        SCOPED_TRACE(screen.width());
+        auto editor = edit(kParagraph, screen);
+        const QImage shown = editor->preview()->pixmap().toImage();
+        ASSERT_FALSE(shown.isNull());
+        const QImage expected = page.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        qint64 ink = 0, astray = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const int want = qGray(expected.pixel(x, y));
+                ink += 255 - want;
+                astray += std::abs(qGray(shown.pixel(x, y)) - want);
+            }
+        ASSERT_GT(ink, 255 * 500);
+        EXPECT_LT(astray, ink / 5) << "the preview's letters stand elsewhere than the page's";
+    }
 }
 
 TEST_F(TextEditor, ParagraphWrapsAsTheBoxShowsAndKeepsItsLimit)
