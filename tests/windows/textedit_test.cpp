@@ -1,4 +1,5 @@
 #include "editordriver.h"
+#include "support/pixels.h"
 #include "windowfixture.h"
 
 #include "store/templates.h"
@@ -223,13 +224,26 @@ TEST_F(TextEditor, ParagraphWrapsAsTheBoxShowsAndKeepsItsLimit)
     for (int i = 0; i < 200 && editor->paragraphLines().size() < limit; ++i)
         type(multi, u" עוד"_s);
     const QString atLimit = multi->toPlainText();
+    // The refusal shows: the counter turns red until the box has room again.
+    const auto redCaption = [&] {
+        const QImage frame = editor->paragraphFrame()->grab(QRect(0, 0, editor->paragraphFrame()->width(), 26)).toImage();
+        return !test::inkBox(frame, [](QColor c) { return c.red() > 150 && c.green() < 80 && c.blue() < 80; }).isEmpty();
+    };
+    EXPECT_FALSE(redCaption());
     QTest::keyClick(multi, Qt::Key_Return);
     EXPECT_EQ(multi->toPlainText(), atLimit) << "a line past the limit";
+    EXPECT_TRUE(redCaption());
     for (int i = 0; i < 30; ++i)
         type(multi, u" עוד"_s);
     EXPECT_EQ(editor->paragraphLines().size(), limit);
     EXPECT_TRUE(multi->toPlainText().startsWith(full));
+    EXPECT_TRUE(redCaption()) << "words typed on after a refused Enter run into the last line";
     const QString typed = multi->toPlainText();
+    while (editor->paragraphLines().size() == limit)
+        QTest::keyClick(multi, Qt::Key_Backspace);
+    EXPECT_FALSE(redCaption());
+    multi->setPlainText(typed);
+    EXPECT_FALSE(redCaption());
 
     // Stored: one "~" per line the box showed, CR LF after the first paragraph.
     QTest::keyClick(multi, Qt::Key_Return, Qt::ControlModifier);
