@@ -1,6 +1,11 @@
 #include "windows/common/dialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -37,13 +42,68 @@ TEST(FileFilters, OldFormBecomesQtFilters)
     }
 }
 
+// The built-in Hebrew questions were written for boxes laid out from the
+// left; from the right their mark must end the sentence.
+TEST(Questions, MarksEndTheSentenceInTheBoxDirection)
+{
+    const QString save = QStringLiteral("האם לשמור את השינויים");
+    const QString remove = QStringLiteral("האם למחוק את הגירסה הנכחית");
+    struct Case { QString text; Qt::LayoutDirection direction; QString shown; };
+    const Case cases[] = {
+        { "?  " + save, Qt::RightToLeft, save + "?" },
+        { " " + remove + " ?", Qt::RightToLeft, remove + "?" },
+        { save + "?", Qt::RightToLeft, save + "?" },
+        { "?  " + save, Qt::LeftToRight, "?  " + save }, // drawn from the left it already reads right
+        { "Save the changes?", Qt::RightToLeft, "Save the changes?" },
+        { "?", Qt::RightToLeft, "?" },
+        { "שגיאה:\n/tmp/x .", Qt::RightToLeft, "שגיאה:\n/tmp/x." },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(inReadingOrder(c.text, c.direction), c.shown) << c.text.toStdString();
+}
+
+// The file dialogs open large enough to show a file's size and date whole,
+// and give back the file chosen and its format.
+TEST(FileDialogs, OpenWideAndReturnTheChoice)
+{
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPixelSize(20); // the program's interface font is larger than Qt's default
+    QApplication::setFont(large);
+    QWidget window;
+    window.show();
+    const QString dir = QDir::tempPath();
+    int narrowest = 0;
+    QTimer::singleShot(0, &window, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_TRUE(view);
+        narrowest = std::min(view->header()->sectionSize(1) - QFontMetrics(view->font()).horizontalAdvance("1023.9 KiB"),
+                             dialog->width() + 1 - std::min(860, dialog->screen()->availableSize().width() * 9 / 10));
+        dialog->selectFile(dir + QStringLiteral("/card"));
+        dialog->selectNameFilter(QStringLiteral("Bitmap Image (*.bmp)"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QtDialogs dialogs;
+    const auto chosen = dialogs.saveFile(&window, QStringLiteral("Save"), kSaveFilter, dir + QStringLiteral("/page.jpg"));
+    ASSERT_TRUE(chosen);
+    EXPECT_GT(narrowest, 0);
+    EXPECT_EQ(chosen->path, dir + QStringLiteral("/card"));
+    EXPECT_EQ(chosen->extension, u"bmp");
+    QApplication::setFont(font);
+}
+
 // Esc and the close button answer an ordinary question No; where No throws
-// work away they do nothing, and only Yes or No answers.
+// work away they do nothing, and only Yes or No answers. Enter answers Yes,
+// but No where Yes deletes.
 TEST(Questions, EscAnswersNoOnlyWhereNothingIsLost)
 {
-    struct Case { Ask kind; bool lastNo; bool answer; };
+    struct Case { Ask kind; bool lastNo; bool answer; Qt::Key first = Qt::Key_Escape; };
     const Case cases[] = {
         { Ask::Question, false, false },      // Esc: No
+        { Ask::Question, false, true, Qt::Key_Return },
+        { Ask::Warning, false, false, Qt::Key_Return },
         { Ask::NoDiscardsWork, false, true }, // Esc and close ignored; Enter: Yes
         { Ask::NoDiscardsWork, true, false }, // Esc and close ignored; No clicked
     };
@@ -55,7 +115,7 @@ TEST(Questions, EscAnswersNoOnlyWhereNothingIsLost)
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_TRUE(box);
             (void)QTest::qWaitForWindowActive(box);
-            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, c.first);
             if (!box->isVisible())
                 return;
             box->close();

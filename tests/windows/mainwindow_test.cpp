@@ -88,14 +88,16 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
     EXPECT_EQ(s.version, 2);
     EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 2");
     EXPECT_TRUE(s.liveTexts.value(kHeadline).startsWith(u"שלושים"));
-    // With the highlight ticked the overlays are filled; those of the next
-    // template start transparent. It opens at its first version, not at the
-    // previous number.
+    // With the highlight ticked the overlays are filled, also those of the
+    // next template and of the logo text. It opens at its first version, not
+    // at the previous number.
     QTest::mouseClick(window->findChild<QCheckBox*>("chedit"), Qt::LeftButton);
     EXPECT_TRUE(view->textOverlay(s.katava.begin()->first)->autoFillBackground());
     choose("bar-mitzvah");
+    window->findChild<QCheckBox*>("kotxt")->click();
     for (const auto& [n, box] : s.katava)
-        EXPECT_FALSE(view->textOverlay(n)->autoFillBackground()) << n;
+        EXPECT_TRUE(view->textOverlay(n)->autoFillBackground()) << n;
+    window->findChild<QCheckBox*>("kotxt")->click();
     EXPECT_EQ(s.version, 1);
     EXPECT_EQ(window->versionScroller()->value(), 1);
     EXPECT_EQ(window->versionScroller()->maximum(), 3);

@@ -6,9 +6,16 @@
 #include <QStandardPaths>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLocale>
 #include <QPrintDialog>
+#include <QSplitter>
+#include <QTreeView>
+#include <QScreen>
 #include <QPrinter>
 #include <QRegularExpression>
 
@@ -58,6 +65,44 @@ QStringList qtFileFilters(const std::vector<FileFilter>& filters)
 
 // ---- Qt dialogs
 
+namespace {
+// Qt's own file dialog opens too small to show a name, its size and its date
+// whole; it opens at this size (within the screen) and then at the user's.
+constexpr QSize kFileDialogSize(860, 540);
+
+// Its columns open at widths that cut "18 KiB" and a date short; they get
+// the width of the longest such text, the name the rest.
+void widenColumns(QFileDialog& dialog)
+{
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view || view->header()->count() < 4)
+        return;
+    const QFontMetrics metrics(view->font());
+    const int pad = 3 * metrics.averageCharWidth();
+    const QString widest[] = {QStringLiteral("1023.9 KiB"), QStringLiteral("Folder JPEG Image"),
+                              QLocale().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59)), QLocale::ShortFormat)};
+    QHeaderView* header = view->header();
+    for (int column = 1; column <= 3; ++column)
+        header->resizeSection(column, metrics.horizontalAdvance(widest[column - 1]) + pad);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    if (auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter")); splitter && splitter->count() == 2)
+        splitter->setSizes({metrics.horizontalAdvance(QStringLiteral("Computer")) + 6 * pad, dialog.width()});
+}
+
+QString runFileDialog(QFileDialog& dialog)
+{
+    static QSize kept = kFileDialogSize;
+    QSize size = kept;
+    if (const QScreen* screen = dialog.screen())
+        size = size.boundedTo(screen->availableSize() * 0.9);
+    dialog.resize(size);
+    widenColumns(dialog);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    kept = dialog.size();
+    return accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first() : QString();
+}
+} // namespace
+
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title, QStringView filter)
 {
     // The first file is looked for among the user's pictures, later ones
@@ -68,8 +113,10 @@ std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title
         if (!QFileInfo(folder).isDir())
             folder = QDir::homePath();
     }
-    const QString path = QFileDialog::getOpenFileName(
-        parent, title, folder, qtFileFilters(parseFileFilter(filter)).join(QStringLiteral(";;")));
+    QFileDialog dialog(parent, title, folder, qtFileFilters(parseFileFilter(filter)).join(QStringLiteral(";;")));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    const QString path = runFileDialog(dialog);
     if (path.isEmpty())
         return std::nullopt;
     folder = QFileInfo(path).absolutePath();
@@ -81,14 +128,18 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& ti
 {
     const auto filters = parseFileFilter(filter);
     const QStringList qt = qtFileFilters(filters);
-    QString selected = qt.isEmpty() ? QString() : qt.first();
+    QFileDialog dialog(parent, title, suggestion, qt.join(QStringLiteral(";;")));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
     // The caller asks before replacing a file, under the name it really gets
     // (the dialog would ask before an extension is added).
-    const QString path = QFileDialog::getSaveFileName(parent, title, suggestion,
-                                                      qt.join(QStringLiteral(";;")), &selected,
-                                                      QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!qt.isEmpty())
+        dialog.selectNameFilter(qt.first());
+    const QString path = runFileDialog(dialog);
     if (path.isEmpty())
         return std::nullopt;
+    const QString selected = dialog.selectedNameFilter();
     SaveChoice choice;
     choice.path = path;
     choice.filterIndex = std::max(0, int(qt.indexOf(selected)));
@@ -132,11 +183,34 @@ public:
 
 } // namespace
 
+QString inReadingOrder(const QString& text, Qt::LayoutDirection direction)
+{
+    if (direction != Qt::RightToLeft || !text.isRightToLeft())
+        return text;
+    static const QRegularExpression leadingMark(QStringLiteral("^\\s*([?!.])\\s*(.*?)\\s*$"),
+                                                QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression spacedMark(QStringLiteral("^\\s*(.*?)\\s+([?!.])\\s*$"),
+                                               QRegularExpression::DotMatchesEverythingOption);
+    if (const auto m = leadingMark.match(text); m.hasMatch() && !m.captured(2).isEmpty())
+        return m.captured(2) + m.captured(1);
+    if (const auto m = spacedMark.match(text); m.hasMatch())
+        return m.captured(1) + m.captured(2);
+    return text;
+}
+
+namespace {
+Qt::LayoutDirection boxDirection(const QWidget* parent)
+{
+    return parent ? parent->layoutDirection() : QGuiApplication::layoutDirection();
+}
+} // namespace
+
 bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, Ask kind)
 {
-    QMessageBox box(kind == Ask::Warning ? QMessageBox::Critical : QMessageBox::Question, title, text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    QMessageBox box(kind == Ask::Warning ? QMessageBox::Critical : QMessageBox::Question, title,
+                    inReadingOrder(text, boxDirection(parent)), QMessageBox::Yes | QMessageBox::No, parent);
+    // Enter pressed by habit must not delete what cannot be brought back.
+    box.setDefaultButton(kind == Ask::Warning ? QMessageBox::No : QMessageBox::Yes);
     ButtonsOnly buttonsOnly;
     if (kind == Ask::NoDiscardsWork)
         box.installEventFilter(&buttonsOnly);
@@ -146,7 +220,7 @@ bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, 
 void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text, bool error)
 {
     const auto icon = error ? QMessageBox::Critical : QMessageBox::Information;
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, title, inReadingOrder(text, boxDirection(parent)), QMessageBox::Ok, parent);
     box.exec();
 }
 

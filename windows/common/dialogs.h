@@ -73,6 +73,12 @@ public:
     virtual void tell(QWidget* parent, const QString& title, const QString& text, bool error = false) = 0;
 };
 
+/// A message as a box laid out in `direction` shows it. The built-in Hebrew
+/// questions are written for boxes laid out from the left ("?  האם לשמור את
+/// השינויים", " האם למחוק ... ?"); laid out from the right, their mark
+/// belongs at the end of the sentence, without a blank before it.
+QString inReadingOrder(const QString& text, Qt::LayoutDirection direction);
+
 /// The platform's dialogs: QFileDialog, QColorDialog, QPrintDialog, QMessageBox.
 class QtDialogs : public Dialogs {
 public:

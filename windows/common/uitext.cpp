@@ -21,6 +21,11 @@ QString fillIn(QString text, const QStringList& values)
     return text;
 }
 
+QString leftToRight(const QString& text)
+{
+    return QChar(0x2066) + text + QChar(0x2069); // left-to-right isolate ... pop
+}
+
 QString errorTitle(Program& program) { return uiText(program, u"error", QStringLiteral("שגיאה")); }
 
 QString attentionTitle(Program& program) { return uiText(program, u"attention", QStringLiteral("שים לב")); }

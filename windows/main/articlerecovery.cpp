@@ -97,7 +97,7 @@ void ArticleWindow::setRecoveryAside(const QString& path, const QString& why)
     program_.dialogs.tell(this, attentionTitle(program_),
                           uiText(program_, u"recoverybad",
                                  QStringLiteral("לא ניתן לשחזר את השינויים שלא נשמרו: %1.\nהקובץ הועבר אל:\n%2"))
-                              .arg(why, aside.isEmpty() ? path : aside));
+                              .arg(why, leftToRight(aside.isEmpty() ? path : aside)));
 }
 
 void ArticleWindow::offerRecovery()

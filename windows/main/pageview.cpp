@@ -87,9 +87,9 @@ void PageView::placeOverlays(const PageState& state, double s)
         QLabel*& overlay = katava_[n];
         if (!overlay) {
             overlay = makeOverlay("katava", n, katavaPattern_);
-            // New overlays start transparent, also while the highlight box is
-            // ticked, until the box is clicked again.
-            applyHighlight(overlay, false);
+            // New overlays (another template, the logo text switched) show
+            // what the ticked box promises, not only after it is clicked again.
+            applyHighlight(overlay, highlighted_);
         }
         overlay->setGeometry(scaled(box));
         overlay->show();

@@ -321,7 +321,7 @@ void PicformWindow::savePicture()
             ? uiText(program_, u"replacereadonly", QStringLiteral("הקובץ %1 מוגן מפני כתיבה. להחליף אותו בכל זאת?"))
             : uiText(program_, u"replace", QStringLiteral("הקובץ %1 כבר קיים. להחליף אותו?"));
         if (!program_.dialogs.ask(this, attentionTitle(program_),
-                                  question.arg(QDir::toNativeSeparators(target.path))))
+                                  question.arg(leftToRight(QDir::toNativeSeparators(target.path)))))
             return;
         if (existing == OutputKind::ReadOnly)
             readOnly = ReadOnlyFiles::Replace;
