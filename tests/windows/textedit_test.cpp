@@ -86,6 +86,10 @@ TEST_F(TextEditor, SelectionColourFontResetAndDarkView)
     editor->rowCheck(2)->click();
     editor->rowCheck(0)->click();
     EXPECT_EQ(editor->selection(), (QList<int>{2, 0}));
+    const QList<EditRow> before = editor->rows();
+    dialogs.cancel(ScriptedDialogs::Kind::Font); // cancelled: no row takes another's face
+    editor->chooseFont();
+    EXPECT_EQ(editor->rows()[0].stored().toString(), before[0].stored().toString());
 
     // The font dialog shows and takes page sizes; a weight of 600 is bold.
     QFont chosen(u"Liberation Serif"_s, 30);

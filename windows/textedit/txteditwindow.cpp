@@ -389,10 +389,11 @@ void TxteditWindow::chooseFont()
     if (selection_.isEmpty())
         return;
     const int first = selection_.first();
-    if (const auto chosen = ShowFontDialog(program_.dialogs, this, rows_[first])) {
-        rows_[first] = *chosen;
-        showRow(first);
-    }
+    const auto chosen = ShowFontDialog(program_.dialogs, this, rows_[first]);
+    if (!chosen)
+        return; // cancelled: nothing changes, not even the other rows' faces
+    rows_[first] = *chosen;
+    showRow(first);
     for (int i : selection_) {
         if (i == first)
             continue;
