@@ -3,9 +3,7 @@
 #include "store/keystore.h"
 #include "store/numbers.h"
 
-#include <QFile>
 #include <QFileDevice>
-#include <QImageReader>
 #include <QImageWriter>
 
 #include <turbojpeg.h>
@@ -101,22 +99,6 @@ StoreResult saveBmp(const QImage& image, const QString& path, ReadOnlyFiles read
 StoreResult savePng(const QImage& image, const QString& path, ReadOnlyFiles readOnly)
 {
     return saveEncoded(image, path, "PNG", readOnly);
-}
-
-QString jpegPathBeside(const QString& bmpPath) { return bmpPath.chopped(qMin<qsizetype>(4, bmpPath.size())) + QStringLiteral(".jpg"); }
-
-StoreResult convertBmpToJpeg(const QString& bmpPath, int quality)
-{
-    if (!QFile::exists(bmpPath))
-        return {QStringLiteral("File not found: %1").arg(bmpPath)};
-    QImageReader reader(bmpPath, "BMP");
-    const QImage image = reader.read();
-    if (image.isNull())
-        return {QStringLiteral("Cannot read %1: %2").arg(bmpPath, reader.errorString())};
-    if (StoreResult r = saveJpeg(image, jpegPathBeside(bmpPath), quality); !r.ok())
-        return r;
-    QFile::remove(bmpPath);
-    return {};
 }
 
 } // namespace nuvela

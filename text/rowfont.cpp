@@ -36,12 +36,17 @@ QFont RowFont::toQFont() const
     return f;
 }
 
+int fontHeightForSize(double points, double twipsPerPixel)
+{
+    const double px = roundHalfEven(std::fabs(points) * 20 / twipsPerPixel);
+    if (px < 1) // the platform's default height, 12 points
+        return int(roundHalfEven(240 / twipsPerPixel));
+    return int(std::min(px, double(kMaxFontPixels)));
+}
+
 int fontHeightForSize(double points, const Surface& surface)
 {
-    const double px = roundHalfEven(std::fabs(points) * 20 / surface.twipsPerPixel());
-    if (px < 1) // the platform's default height, 12 points
-        return int(roundHalfEven(240 / surface.twipsPerPixel()));
-    return int(std::min(px, double(kMaxFontPixels)));
+    return fontHeightForSize(points, surface.twipsPerPixel());
 }
 
 double textWidth(const QFont& font, const QString& text, const Surface& surface)

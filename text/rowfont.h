@@ -22,6 +22,8 @@ struct RowFont {
 
 /// The character height in pixels of a surface for a size in points.
 int fontHeightForSize(double points, const Surface& surface);
+/// The same at a resolution of twipsPerPixel.
+int fontHeightForSize(double points, double twipsPerPixel);
 
 /// Width and height of a text in twips of the surface, in a font.
 double textWidth(const QFont& font, const QString& text, const Surface& surface);

@@ -4,6 +4,8 @@
 #include "store/numbers.h"
 #include "text/rowfont.h"
 
+#include <QFontMetricsF>
+
 #include <cmath>
 
 namespace nuvela {
@@ -14,6 +16,9 @@ namespace {
 // the box from above.
 constexpr double kStartWidth = 200;
 constexpr double kPi = 3.141592654;
+// How far short of its box a justified paragraph line may end, in spaces:
+// justifying leaves less than one, kerning a little more.
+constexpr double kJustifiedSlack = 1.5;
 } // namespace
 
 bool isTrueText(QStringView text)
@@ -98,6 +103,12 @@ void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, 
     const RowFont wanted{surface.font.face, fontHeightForSize(surface.font.size, surface), 0,
                        surface.font.bold};
     const QFont font = wanted.toQFont();
+    // The editor justified the lines in the font at the screen's resolution:
+    // measured in it, a line fills the box or not whatever the scale of this
+    // drawing, where whole-pixel fonts are a little wider or narrower.
+    const QFontMetricsF justifiedWith(
+        RowFont{wanted.face, fontHeightForSize(surface.font.size, kScreenTwipsPerPixel), 0, wanted.bold}.toQFont());
+    const double space = justifiedWith.horizontalAdvance(u' ') * kScreenTwipsPerPixel;
     QString joined = text;
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("~"));
     surface.pen.setY(y);
@@ -105,8 +116,16 @@ void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, 
         // Lines below the page's foot cannot be seen.
         if (surface.pen.y() > surface.height())
             break;
-        surface.pen.setX(rightToLeftPage ? surface.width() - x - w : x);
-        printText(surface, font, shownText(line));
+        const QString shown = shownText(line);
+        double left = rightToLeftPage ? surface.width() - x - w : x;
+        // A justified line comes within a space of the box's width. One that
+        // stops short (a paragraph's last line, a lone word) starts where its
+        // reading starts: in right-to-left text at the box's right edge.
+        const double shortBy = w - justifiedWith.horizontalAdvance(shown) * kScreenTwipsPerPixel;
+        if (rightToLeftPage && shortBy > kJustifiedSlack * space)
+            left = surface.width() - x - textWidth(font, shown, surface);
+        surface.pen.setX(left);
+        printText(surface, font, shown);
     }
 }
 

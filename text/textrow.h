@@ -49,7 +49,8 @@ RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row);
 
 /// `DrawParagraph`: prints the lines of a paragraph text (lines separated by
 /// "~" or CR LF) one line height apart at the box's left edge, in the
-/// surface's current font and text colour.
+/// surface's current font and text colour; on a right-to-left page a line
+/// that does not fill the box (not justified) ends at the box's right edge.
 void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, double x,
                    double y, double w);
 

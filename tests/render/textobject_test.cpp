@@ -1,5 +1,11 @@
 #include "pagefixture.h"
+#include "text/paragraph.h"
+#include "text/rowfont.h"
 #include "text/textobject.h"
+
+#include <QFontMetricsF>
+
+using namespace Qt::StringLiterals;
 
 using test::PageFixture;
 using test::paper;
@@ -65,15 +71,45 @@ TEST_F(TextObjects, AtMostTenRowsEditableAndSixFixed)
     EXPECT_EQ(ink(kBlue, QRect(500, 280, 300, 30), 150), QRect());
 }
 
+// A justified line fills the box; a line the user ended short starts where
+// its reading starts: at the left in left-to-right text, at the right in
+// right-to-left text, at every scale.
 TEST_F(TextObjects, FullRowPrintsTheWholeTextAsAParagraph)
 {
-    render(paper() + QStringLiteral("[object1]\nobjtype=text\nobjdim=1500,1500,6000,4500\n"
-                                    "shura1=255,ARIAL,16,False,0,900,full,0\n"),
-           QStringLiteral("[tav101girsa1]\ntxt0=ok\ntxt1=line one~line two~line three\n"));
-    const QRect all = ink(kRed, {}, 150);
-    EXPECT_NEAR(all.top(), 100 + 2, 6); // at the box's top: the offset does not apply
-    EXPECT_NEAR(all.left(), 100, 4);
-    EXPECT_GT(all.height(), 60); // three lines
+    // ARIAL 16 at 15 twips a pixel: 21 pixels high; the box is 400 pixels wide.
+    const QString full = nuvela::JustifyLine(u"wide words spread over the whole box"_s, 6000, [](const QString& t) {
+        return QFontMetricsF(nuvela::RowFont{u"ARIAL"_s, 21, 0, false}.toQFont()).horizontalAdvance(t) * 15;
+    });
+    for (const char* align : {"ltr", "rtl"})
+        for (const double scale : {1.0, 0.5, 1.7}) {
+            SCOPED_TRACE(std::string(align) + " " + std::to_string(scale));
+            render(paper(align) + u"[object1]\nobjtype=text\nobjdim=1500,1500,6000,4500\n"
+                                  u"shura1=255,ARIAL,16,False,0,900,full,0\n"_s,
+                   u"[tav101girsa1]\ntxt0=ok\ntxt1="_s + full + u"~short~end~last~\n"_s, scale);
+            const bool rtl = align[0] == 'r';
+            const double boxLeft = (rtl ? 12000 - 1500 - 6000 : 1500) / 15 * scale;
+            const double boxRight = (rtl ? 12000 - 1500 : 7500) / 15 * scale;
+            // The lines, as bands of rows with ink.
+            QList<QRect> lines;
+            bool inLine = false;
+            for (int y = 0; y < image().height(); ++y) {
+                const QRect row = ink(kRed, QRect(0, y, image().width(), 1), 150);
+                if (!row.isEmpty() && inLine)
+                    lines.last() |= row;
+                else if (!row.isEmpty())
+                    lines << row;
+                inLine = !row.isEmpty();
+            }
+            ASSERT_EQ(lines.size(), 4);
+            EXPECT_NEAR(lines[0].top(), 100 * scale, 2 + 4 * scale); // at the box's top: the offset does not apply
+            // Fonts of whole pixels make the justified line a few percent off at other scales.
+            EXPECT_NEAR(lines[0].left(), boxLeft, 1 + 2 * scale);
+            EXPECT_NEAR(lines[0].right(), boxRight, 2 + 0.04 * (boxRight - boxLeft));
+            for (int i = 1; i < 4; ++i) {
+                EXPECT_LT(lines[i].width(), (boxRight - boxLeft) / 4) << i;
+                EXPECT_NEAR(rtl ? lines[i].right() : lines[i].left(), rtl ? boxRight : boxLeft, 1 + 2 * scale) << i;
+            }
+        }
 }
 
 TEST_F(TextObjects, OverlaysArePlacedOnceAndSitOverTheDrawnText)

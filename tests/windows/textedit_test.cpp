@@ -1,4 +1,5 @@
 #include "editordriver.h"
+#include "support/pixels.h"
 #include "windowfixture.h"
 
 #include "store/templates.h"
@@ -33,9 +34,9 @@ protected:
         start();
         choose("birthday");
     }
-    std::unique_ptr<TxteditWindow> edit(int n)
+    std::unique_ptr<TxteditWindow> edit(int n, QSize screen = QSize(800, 600))
     {
-        auto editor = std::make_unique<TxteditWindow>(*program, n, window.get(), QSize(800, 600));
+        auto editor = std::make_unique<TxteditWindow>(*program, n, window.get(), screen);
         QObject::connect(editor.get(), &TxteditWindow::applied, window.get(), &ArticleWindow::markModified);
         editor->show();
         editor->activateWindow();
@@ -85,6 +86,10 @@ TEST_F(TextEditor, SelectionColourFontResetAndDarkView)
     editor->rowCheck(2)->click();
     editor->rowCheck(0)->click();
     EXPECT_EQ(editor->selection(), (QList<int>{2, 0}));
+    const QList<EditRow> before = editor->rows();
+    dialogs.cancel(ScriptedDialogs::Kind::Font); // cancelled: no row takes another's face
+    editor->chooseFont();
+    EXPECT_EQ(editor->rows()[0].stored().toString(), before[0].stored().toString());
 
     // The font dialog shows and takes page sizes; a weight of 600 is bold.
     QFont chosen(u"Liberation Serif"_s, 30);
@@ -185,6 +190,30 @@ TEST_F(TextEditor, EnterWalksTheRowsTabTheirChecksAndEscapeChangesNothing)
     EXPECT_FALSE(program->state.isModified());
 }
 
+TEST_F(TextEditor, ThePreviewShowsTheObjectAsThePageDrawsItOnEveryScreen)
+{
+    // Fonts rounded to whole pixels at the preview's own scale made justified
+    // lines wider than the box: their first letters fell off its edge.
+    const QRectF box = program->state.katava.at(kParagraph);
+    const QImage page = program->canvas.image().copy(QRectF(box.topLeft() / 15, box.size() / 15).toRect());
+    for (const QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1600, 1000), QSize(1920, 1200)}) {
+        SCOPED_TRACE(screen.width());
+        auto editor = edit(kParagraph, screen);
+        const QImage shown = editor->preview()->pixmap().toImage();
+        ASSERT_FALSE(shown.isNull());
+        const QImage expected = page.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        qint64 ink = 0, astray = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const int want = qGray(expected.pixel(x, y));
+                ink += 255 - want;
+                astray += std::abs(qGray(shown.pixel(x, y)) - want);
+            }
+        ASSERT_GT(ink, 255 * 500);
+        EXPECT_LT(astray, ink / 5) << "the preview's letters stand elsewhere than the page's";
+    }
+}
+
 TEST_F(TextEditor, ParagraphWrapsAsTheBoxShowsAndKeepsItsLimit)
 {
     liveText(kParagraph) = QString();
@@ -211,13 +240,26 @@ TEST_F(TextEditor, ParagraphWrapsAsTheBoxShowsAndKeepsItsLimit)
     for (int i = 0; i < 200 && editor->paragraphLines().size() < limit; ++i)
         type(multi, u" עוד"_s);
     const QString atLimit = multi->toPlainText();
+    // The refusal shows: the counter turns red until the box has room again.
+    const auto redCaption = [&] {
+        const QImage frame = editor->paragraphFrame()->grab(QRect(0, 0, editor->paragraphFrame()->width(), 26)).toImage();
+        return !test::inkBox(frame, [](QColor c) { return c.red() > 150 && c.green() < 80 && c.blue() < 80; }).isEmpty();
+    };
+    EXPECT_FALSE(redCaption());
     QTest::keyClick(multi, Qt::Key_Return);
     EXPECT_EQ(multi->toPlainText(), atLimit) << "a line past the limit";
+    EXPECT_TRUE(redCaption());
     for (int i = 0; i < 30; ++i)
         type(multi, u" עוד"_s);
     EXPECT_EQ(editor->paragraphLines().size(), limit);
     EXPECT_TRUE(multi->toPlainText().startsWith(full));
+    EXPECT_TRUE(redCaption()) << "words typed on after a refused Enter run into the last line";
     const QString typed = multi->toPlainText();
+    while (editor->paragraphLines().size() == limit)
+        QTest::keyClick(multi, Qt::Key_Backspace);
+    EXPECT_FALSE(redCaption());
+    multi->setPlainText(typed);
+    EXPECT_FALSE(redCaption());
 
     // Stored: one "~" per line the box showed, CR LF after the first paragraph.
     QTest::keyClick(multi, Qt::Key_Return, Qt::ControlModifier);

@@ -1,5 +1,7 @@
 #include "windows/options/optionswindow.h"
 
+#include "store/jpeg.h"
+
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
@@ -52,7 +54,7 @@ void OptionsWindow::build()
     slider_->setLayoutDirection(Qt::LeftToRight);
     slider_->setRange(kMinQuality, kMaxQuality);
     slider_->setPageStep(10);
-    slider_->setValue(kDefaultQuality);
+    slider_->setValue(kDefaultJpegQuality);
     place(slider_, 12, 34, 196, 26);
     counter_ = new QLineEdit(frame1);
     counter_->setObjectName(QStringLiteral("counter"));
@@ -108,7 +110,8 @@ void OptionsWindow::load(QSize screen)
 {
     loadWindow(this, program_.dir(), program_.state.language, screen);
 
-    const int quality = storedQuality(program_.store);
+    // The quality the saved pages really get.
+    const int quality = jpegQuality(program_.store);
     slider_->setValue(quality);
     counter_->setText(QString::number(quality));
     langinter_->addItems(languageChoices(program_.dir()));

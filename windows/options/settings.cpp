@@ -9,13 +9,6 @@
 
 namespace nuvela {
 
-int storedQuality(KeyStore& store)
-{
-    bool ok = false;
-    const int q = store.get(StoreMode::GetTxt, u"interface", u"jpgcompress").toInt(&ok);
-    return ok ? std::clamp(q, kMinQuality, kMaxQuality) : kDefaultQuality;
-}
-
 std::optional<int> parseQuality(const QString& text)
 {
     bool ok = false;

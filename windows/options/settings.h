@@ -11,18 +11,12 @@ namespace nuvela {
 
 class KeyStore;
 
-/// JPEG quality: the scale of the encoder, and what is used when the text
-/// store holds none.
+/// JPEG quality: the scale of the encoder.
 inline constexpr int kMinQuality = 1;
 inline constexpr int kMaxQuality = 100;
-inline constexpr int kDefaultQuality = 75;
 
 /// The name the options window offers for the built-in language.
 inline const QString kHebrewChoice = QStringLiteral("Hebrew");
-
-/// [interface] jpgcompress as a quality: 75 when missing or not a whole
-/// number, kept within 1..100.
-int storedQuality(KeyStore& store);
 
 /// A quality typed by the user: a whole number from 1 to 100, else nothing.
 std::optional<int> parseQuality(const QString& text);

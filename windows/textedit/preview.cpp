@@ -3,6 +3,8 @@
 #include "store/keystore.h"
 #include "store/numbers.h"
 
+#include <algorithm>
+
 namespace nuvela {
 
 PreviewRenderer::PreviewRenderer(const QString& programDir, KeyStore& store, const PageState& state,
@@ -29,17 +31,20 @@ QImage PreviewRenderer::render(const QString& text, const QString& formats, doub
 {
     if (box_.isEmpty() || !(scale > 0))
         return {};
-    if (!preview_ || scale_ != scale) {
-        preview_ = std::make_unique<PagePreview>(programDir_, edition_, scale);
-        scale_ = scale;
-    }
+    // Drawn at the page's own resolution and only then scaled: fonts rounded
+    // to whole pixels at another scale would give the lines other widths than
+    // the ones they were justified to, and their ends would fall off the box.
+    if (!preview_)
+        preview_ = std::make_unique<PagePreview>(programDir_, edition_);
     state_.liveTexts[n_] = text;
     state_.liveFormats[n_] = formats;
     const QImage page = preview_->draw(state_, n_).image;
-    const double pixel = kScreenTwipsPerPixel / scale;
+    const double pixel = kScreenTwipsPerPixel;
     const QRect pixels(qRound(box_.x() / pixel), qRound(box_.y() / pixel), qRound(box_.width() / pixel),
                        qRound(box_.height() / pixel));
-    return page.copy(pixels);
+    const QImage boxed = page.copy(pixels);
+    const QSize size(std::max(1, qRound(boxed.width() * scale)), std::max(1, qRound(boxed.height() * scale)));
+    return size == boxed.size() ? boxed : boxed.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace nuvela

@@ -19,7 +19,7 @@ public:
     PreviewRenderer(const QString& programDir, KeyStore& store, const PageState& state, Edition edition,
                     int objectNumber);
 
-    /// The object's box, as it stands on the page, drawn at `scale` (1 = the
+    /// The object's box, as it stands on the page, shown at `scale` (1 = the
     /// page at 96 dpi). A null image when the object has no box.
     QImage render(const QString& text, const QString& formats, double scale);
 
@@ -32,7 +32,6 @@ private:
     Edition edition_;
     int n_;
     QRectF box_;
-    double scale_ = 0;
     std::unique_ptr<PagePreview> preview_;
 };
 

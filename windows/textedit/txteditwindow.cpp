@@ -43,6 +43,8 @@ constexpr double kCheckLeft = 776;
 constexpr double kMultiTop = 40;        // 600 twips
 constexpr double kMultiDesignHeight = 300;
 constexpr double kPreviewWidth = 586, kPreviewHeight = 168;
+// The line counter after a line past the box's last one was refused.
+const QColor kRefusedCounter(200, 0, 0);
 // Colours of the dark view and of the plain view: the system's button
 // shadow and window background.
 constexpr ColourNumber kButtonShadow = 0x80000010u, kWindowBackground = 0x80000005u;
@@ -387,10 +389,11 @@ void TxteditWindow::chooseFont()
     if (selection_.isEmpty())
         return;
     const int first = selection_.first();
-    if (const auto chosen = ShowFontDialog(program_.dialogs, this, rows_[first])) {
-        rows_[first] = *chosen;
-        showRow(first);
-    }
+    const auto chosen = ShowFontDialog(program_.dialogs, this, rows_[first]);
+    if (!chosen)
+        return; // cancelled: nothing changes, not even the other rows' faces
+    rows_[first] = *chosen;
+    showRow(first);
     for (int i : selection_) {
         if (i == first)
             continue;
@@ -555,14 +558,30 @@ void TxteditWindow::paragraphChanged()
         QTextCursor c = multi_->textCursor();
         c.setPosition(std::min(acceptedCursor_, int(acceptedParagraph_.size())));
         multi_->setTextCursor(c);
+        // Many desktops make no sound: the counter shows the refusal too, so
+        // the user does not type on into the last line unawares.
         QApplication::beep();
         count = paragraphLineCount();
+        markLineLimit(true);
     } else {
         acceptedParagraph_ = text;
         acceptedCursor_ = multi_->textCursor().position();
+        if (count < lineLimit_)
+            markLineLimit(false);
     }
     updateLineCounter(count);
     refreshPreview();
+}
+
+void TxteditWindow::markLineLimit(bool refused)
+{
+    if (refused == lineLimitRefused_)
+        return;
+    lineLimitRefused_ = refused;
+    // Only the frame's own caption: the paragraph box keeps its colours.
+    QPalette p = multiframe_->palette();
+    p.setColor(QPalette::WindowText, refused ? kRefusedCounter : palette().color(QPalette::WindowText));
+    multiframe_->setPalette(p);
 }
 
 void TxteditWindow::updateLineCounter(int count)

@@ -84,6 +84,8 @@ private:
     void paragraphChanged();
     /// The frame's caption "Lines:  count/limit" (count measured when -1).
     void updateLineCounter(int count = -1);
+    /// The counter in red from a refused line until the box has room again.
+    void markLineLimit(bool refused);
     int paragraphLineCount() const;
     double measure(const QString& text) const;
 
@@ -101,6 +103,7 @@ private:
     QString acceptedParagraph_;
     int acceptedCursor_ = 0;
     bool opened_ = false;
+    bool lineLimitRefused_ = false;
 
     QList<EditRow> rows_;
     QList<int> selection_;
