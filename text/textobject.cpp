@@ -52,7 +52,7 @@ void drawParagraphRow(PageContext& page, const QString& formatText, const Fields
     if (const auto size = format.number(2))
         canvas.font.size = *size;
     canvas.font.bold = isTrueText(format[3]);
-    DrawParagraph(canvas, page.state.rightToLeft(), text, box.x, box.y, box.w);
+    DrawParagraph(canvas, page.state.rightToLeft(), text, box.x, box.y);
 }
 
 } // namespace

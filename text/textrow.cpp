@@ -4,8 +4,6 @@
 #include "store/numbers.h"
 #include "text/rowfont.h"
 
-#include <QFontMetricsF>
-
 #include <cmath>
 
 namespace nuvela {
@@ -16,9 +14,6 @@ namespace {
 // the box from above.
 constexpr double kStartWidth = 200;
 constexpr double kPi = 3.141592654;
-// How far short of its box a justified paragraph line may end, in spaces:
-// justifying leaves less than one, kerning a little more.
-constexpr double kJustifiedSlack = 1.5;
 } // namespace
 
 bool isTrueText(QStringView text)
@@ -97,18 +92,11 @@ RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row)
     return fit;
 }
 
-void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, double x,
-                   double y, double w)
+void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, double x, double y)
 {
     const RowFont wanted{surface.font.face, fontHeightForSize(surface.font.size, surface), 0,
                        surface.font.bold};
     const QFont font = wanted.toQFont();
-    // The editor justified the lines in the font at the screen's resolution:
-    // measured in it, a line fills the box or not whatever the scale of this
-    // drawing, where whole-pixel fonts are a little wider or narrower.
-    const QFontMetricsF justifiedWith(
-        RowFont{wanted.face, fontHeightForSize(surface.font.size, kScreenTwipsPerPixel), 0, wanted.bold}.toQFont());
-    const double space = justifiedWith.horizontalAdvance(u' ') * kScreenTwipsPerPixel;
     QString joined = text;
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("~"));
     surface.pen.setY(y);
@@ -117,14 +105,11 @@ void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, 
         if (surface.pen.y() > surface.height())
             break;
         const QString shown = shownText(line);
-        double left = rightToLeftPage ? surface.width() - x - w : x;
-        // A justified line comes within a space of the box's width. One that
-        // stops short (a paragraph's last line, a lone word) starts where its
-        // reading starts: in right-to-left text at the box's right edge.
-        const double shortBy = w - justifiedWith.horizontalAdvance(shown) * kScreenTwipsPerPixel;
-        if (rightToLeftPage && shortBy > kJustifiedSlack * space)
-            left = surface.width() - x - textWidth(font, shown, surface);
-        surface.pen.setX(left);
+        // Every line starts where its reading starts: in right-to-left text at
+        // the box's right edge. Justifying with whole spaces leaves a line up
+        // to a space short of the box; that slack goes to the line's end, and
+        // a line the user ended early (a lone word) stands at its start.
+        surface.pen.setX(rightToLeftPage ? surface.width() - x - textWidth(font, shown, surface) : x);
         printText(surface, font, shown);
     }
 }

@@ -48,11 +48,10 @@ struct RowFit {
 RowFit DrawTextRow(Surface& surface, bool rightToLeftPage, const TextRow& row);
 
 /// `DrawParagraph`: prints the lines of a paragraph text (lines separated by
-/// "~" or CR LF) one line height apart at the box's left edge, in the
-/// surface's current font and text colour; on a right-to-left page a line
-/// that does not fill the box (not justified) ends at the box's right edge.
-void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, double x,
-                   double y, double w);
+/// "~" or CR LF, already wrapped to the box) one line height apart, in the
+/// surface's current font and text colour, each from the box's left edge x;
+/// on a right-to-left page (which mirrors x) each up to its right edge.
+void DrawParagraph(Surface& surface, bool rightToLeftPage, const QString& text, double x, double y);
 
 /// "True" in any letter case (as the store matches words) is bold; anything
 /// else, numbers included, is not.

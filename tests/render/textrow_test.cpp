@@ -104,7 +104,7 @@ TEST(LongRows, ShowWhatAPageCanHold)
         Surface s;
         s.resize(12000, 3000);
         if (paragraph)
-            DrawParagraph(s, false, text + QString(u'~').repeated(100000), 0, 0, 12000);
+            DrawParagraph(s, false, text + QString(u'~').repeated(100000), 0, 0);
         else
             DrawTextRow(s, false, redRow(text, "left"));
         return s.image();
