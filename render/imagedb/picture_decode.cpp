@@ -1,5 +1,6 @@
 #include "render/imagedb/picture_decode.h"
 
+#include "render/imagedb/jpeg_decode.h"
 #include "render/imagedb/picture_bytes.h"
 
 #include <QBuffer>
@@ -8,6 +9,7 @@
 #include <QImageReader>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace nuvela {
 
@@ -55,13 +57,47 @@ QSize coveringSize(QSize picture, QSize needed)
                  std::max(1, int(std::ceil(picture.height() * factor))));
 }
 
-// The format comes from the signature, never from a file name or Qt's
-// guessing, so only the four picture formats are ever parsed.
-DecodedPicture decodeFrom(QIODevice* device, QByteArrayView head, QSize neededSize)
+DecodedPicture tooLarge(QSize size)
 {
-    const PictureFormat format = pictureFormatAt(head);
+    return failed(Failure::TooLarge,
+                  QStringLiteral("The picture is too large (%1 x %2 pixels)").arg(size.width()).arg(size.height()));
+}
+
+bool beyondLimits(QSize size)
+{
+    return size.width() > kMaxPictureSide || size.height() > kMaxPictureSide
+        || qint64(size.width()) * size.height() > kMaxPicturePixels;
+}
+
+/// A JPEG decoded by the encoder's library, or nothing when it leaves the
+/// file to Qt's reader.
+std::optional<DecodedPicture> decodeJpegFrom(QByteArrayView bytes, QSize neededSize)
+{
+    const std::optional<JpegHeader> header = readJpegHeader(bytes);
+    if (!header)
+        return std::nullopt;
+    if (beyondLimits(header->size))
+        return tooLarge(header->size);
+    if (header->transformation & QImageIOHandler::TransformationRotate90)
+        neededSize.transpose();
+    QImage image = decodeJpeg(bytes, *header, coveringSize(header->size, neededSize));
+    if (image.isNull())
+        return std::nullopt;
+    return DecodedPicture { std::move(image), Failure::None, QString() };
+}
+
+// The format comes from the signature, never from a file name or Qt's
+// guessing, so only the four picture formats are ever parsed. `bytes` holds
+// the whole file when it is a JPEG, else at least its signature.
+DecodedPicture decodeFrom(QIODevice* device, QByteArrayView bytes, QSize neededSize)
+{
+    const PictureFormat format = pictureFormatAt(bytes);
     if (format == PictureFormat::Unknown)
         return failed(Failure::Invalid, QStringLiteral("Not a BMP, GIF, JPEG or PNG picture"));
+    if (format == PictureFormat::Jpeg) {
+        if (auto decoded = decodeJpegFrom(bytes, neededSize))
+            return std::move(*decoded);
+    }
 
     raiseAllocationLimit();
     QImageReader reader(device, qtFormatName(format));
@@ -72,12 +108,8 @@ DecodedPicture decodeFrom(QIODevice* device, QByteArrayView head, QSize neededSi
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty())
         return failed(Failure::Invalid, damaged(reader));
-    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide
-        || qint64(size.width()) * size.height() > kMaxPicturePixels) {
-        return failed(Failure::TooLarge, QStringLiteral("The picture is too large (%1 x %2 pixels)")
-                                             .arg(size.width())
-                                             .arg(size.height()));
-    }
+    if (beyondLimits(size))
+        return tooLarge(size);
     // Scaling happens before an EXIF rotation, so a portrait photo stored
     // sideways must cover the need turned the same way.
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
@@ -123,7 +155,14 @@ DecodedPicture decodePictureFile(const QString& path, QSize neededSize)
     const QByteArray head = file.peek(kSignatureBytes);
     if (head.isEmpty() && info.size() == 0)
         return failed(Failure::Invalid, QStringLiteral("The picture is empty: %1").arg(path));
-    DecodedPicture picture = decodeFrom(&file, head, neededSize);
+    QByteArray whole; // a JPEG's decoder takes the whole file at once
+    QBuffer buffer(&whole);
+    if (pictureFormatAt(head) == PictureFormat::Jpeg) {
+        whole = file.readAll();
+        buffer.open(QIODevice::ReadOnly);
+    }
+    DecodedPicture picture = whole.isEmpty() ? decodeFrom(&file, head, neededSize)
+                                             : decodeFrom(&buffer, whole, neededSize);
     if (!picture.ok())
         picture.error += QStringLiteral(": ") + path;
     return picture;

@@ -4,6 +4,9 @@
 #include "test_pictures.h"
 
 #include <QBuffer>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace nuvela;
@@ -89,6 +92,71 @@ TEST_F(BigPhoto, DecodesAtTheSizeTheFrameNeedsKeepingItsShape)
         ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
         EXPECT_EQ(picture.image.size(), c.decoded);
         EXPECT_NEAR(qGreen(picture.image.pixel(10, 10)), 140, 6);
+    }
+}
+
+// A JPEG with an EXIF block that says how the camera was held.
+QByteArray withOrientation(const QByteArray& jpeg, quint16 orientation, bool littleEndian)
+{
+    QByteArray tiff(26, '\0');
+    auto put16 = [&](int at, quint16 v) { littleEndian ? qToLittleEndian(v, tiff.data() + at) : qToBigEndian(v, tiff.data() + at); };
+    auto put32 = [&](int at, quint32 v) { littleEndian ? qToLittleEndian(v, tiff.data() + at) : qToBigEndian(v, tiff.data() + at); };
+    tiff[0] = tiff[1] = littleEndian ? 'I' : 'M';
+    put16(2, 42);
+    put32(4, 8);      // the first IFD
+    put16(8, 1);      // one entry:
+    put16(10, 0x112); // orientation,
+    put16(12, 3);     // a short,
+    put32(14, 1);     // one of them
+    put16(18, orientation);
+    const QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment("\xFF\xE1\0\0", 4);
+    qToBigEndian(quint16(app1.size() + 2), segment.data() + 2);
+    return jpeg.left(2) + segment + app1 + jpeg.mid(2);
+}
+
+// JPEGs are decoded without Qt's reader; a page must not tell the difference.
+TEST(DecodePicture, JpegsLookAsQtsReaderShowsThem)
+{
+    QImage photo(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) % 256));
+    const QByteArray colour = test::encodedImage(photo, "JPEG");
+    QByteArray progressive;
+    QBuffer out(&progressive);
+    out.open(QIODevice::WriteOnly);
+    QImageWriter writer(&out, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(photo));
+    struct Case { QString name; QByteArray bytes; };
+    std::vector<Case> cases = {
+        { "colour", colour },
+        { "grey", test::encodedImage(photo.convertToFormat(QImage::Format_Grayscale8), "JPEG") },
+        { "progressive", progressive },
+        { "cut short", colour.left(colour.size() * 2 / 3) },
+    };
+    for (quint16 o = 1; o <= 9; ++o)
+        cases.push_back({ QStringLiteral("EXIF orientation %1").arg(o), withOrientation(colour, o, o % 2) });
+    for (const Case& c : cases) {
+        for (const QSize needed : { QSize(), QSize(32, 24), QSize(30, 20), QSize(20, 30), QSize(8, 6) }) {
+            SCOPED_TRACE(c.name.toStdString() + " for " + std::to_string(needed.width()) + "x" + std::to_string(needed.height()));
+            const DecodedPicture ours = decodePicture(c.bytes, needed);
+            ASSERT_TRUE(ours.ok()) << ours.error.toStdString();
+            QBuffer in;
+            in.setData(c.bytes);
+            in.open(QIODevice::ReadOnly);
+            QImageReader qt(&in, "jpeg");
+            qt.setAutoTransform(true);
+            QSize stored = ours.image.size();
+            if (qt.transformation() & QImageIOHandler::TransformationRotate90)
+                stored.transpose();
+            if (stored != qt.size())
+                qt.setScaledSize(stored);
+            const QImage expected = qt.read();
+            EXPECT_EQ(ours.image.format(), expected.format());
+            EXPECT_TRUE(ours.image == expected);
+        }
     }
 }
 
