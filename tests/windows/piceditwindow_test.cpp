@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
@@ -244,16 +245,37 @@ TEST_F(PiceditFixture, EveryFrameOfEverySample)
 
 TEST_F(PiceditFixture, UnreadablePicture)
 {
-    start();
-    choose("birthday");
-    folder.write("pics/bad.jpg", "not a picture");
-    PiceditWindow editor(*program, 10, folder.path() + QStringLiteral("/pics/bad.jpg"), window.get(), QSize(800, 600));
-    EXPECT_FALSE(editor.hasPicture());
-    EXPECT_FALSE(editor.applyButton()->isEnabled());
-    EXPECT_FALSE(editor.apply());
-    // The view says why instead of staying empty.
-    const int ink = test::inkCount(editor.view()->grab().toImage(), [](QColor c) { return qGray(c.rgb()) < 128; });
-    EXPECT_GT(ink, 50);
+    // The view says why instead of staying empty, in the interface language.
+    const struct {
+        const char* language;
+        QByteArray bytes; // "" with file: no file at all
+        bool file;
+        const char* says;
+    } cases[] = {
+        {"hebrew", "not a picture", true, "אינו תמונה מסוג BMP, GIF, JPEG או PNG, או שהוא פגום"},
+        {"hebrew", "", true, "אינו תמונה"},
+        {"hebrew", QByteArray("\xff\xd8\xff\xe0garbage"), true, "או שהוא פגום"},
+        {"hebrew", "", false, "לא נמצא"},
+        {"english", "not a picture", true, "is not a BMP, GIF, JPEG or PNG picture, or it is damaged"},
+        {"nederlands", "", false, "is niet gevonden"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + " " + c.bytes.toStdString());
+        startIn(QString::fromLatin1(c.language));
+        choose("birthday");
+        const QString path = folder.path() + QStringLiteral("/pics/bad.jpg");
+        QFile::remove(path);
+        if (c.file)
+            folder.write("pics/bad.jpg", c.bytes);
+        PiceditWindow editor(*program, 10, path, window.get(), QSize(800, 600));
+        EXPECT_FALSE(editor.hasPicture());
+        EXPECT_FALSE(editor.applyButton()->isEnabled());
+        EXPECT_FALSE(editor.apply());
+        EXPECT_TRUE(editor.viewMessage().contains(QString::fromUtf8(c.says))) << editor.viewMessage().toStdString();
+        EXPECT_TRUE(editor.viewMessage().contains(QStringLiteral("bad.jpg")));
+        const int ink = test::inkCount(editor.view()->grab().toImage(), [](QColor px) { return qGray(px.rgb()) < 128; });
+        EXPECT_GT(ink, 50);
+    }
 }
 
 } // namespace

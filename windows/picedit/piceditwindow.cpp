@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -28,6 +29,31 @@
 namespace nuvela {
 
 namespace {
+
+/// Why a picture file cannot be shown, in the interface language: the
+/// decoder's own words are English and name formats rather than the file.
+QString unreadableText(Program& program, const EditorPicture& picture, const QString& path)
+{
+    using Failure = DecodedPicture::Failure;
+    const QString file = leftToRight(QDir::toNativeSeparators(path));
+    switch (picture.failure) {
+    case Failure::Missing:
+        return fillIn(uiText(program, u"picmissing", QStringLiteral("הקובץ %1 לא נמצא.")), {file});
+    case Failure::Unreadable:
+        return fillIn(uiText(program, u"picunreadable", QStringLiteral("לא ניתן לקרוא את הקובץ %1.")), {file});
+    case Failure::Invalid:
+        return fillIn(uiText(program, u"picinvalid",
+                             QStringLiteral("הקובץ %1 אינו תמונה מסוג BMP, GIF, JPEG או PNG, או שהוא פגום.")),
+                      {file});
+    case Failure::TooLarge:
+        return fillIn(uiText(program, u"pictoolarge",
+                             QStringLiteral("התמונה %1 גדולה מדי: עד %2 פיקסלים בכל צד ועד %3 מיליון פיקסלים בסך הכול.")),
+                      {file, QString::number(kMaxPictureSide), QString::number(kMaxPicturePixels / 1'000'000)});
+    case Failure::None:
+        break;
+    }
+    return picture.error;
+}
 
 // Design-pixel layout of the 800 x 600 screen the windows are drawn for.
 constexpr double kWindowWidth = 760, kWindowHeight = 500;
@@ -304,6 +330,8 @@ void PiceditWindow::buildWidgets()
     setTabOrder(putpic_, cansul_);
 }
 
+QString PiceditWindow::viewMessage() const { return picImage_->message(); }
+
 QWidget* PiceditWindow::view() const { return picImage_; }
 QWidget* PiceditWindow::preview() const { return orginal_; }
 bool PiceditWindow::isMirrored() const { return flip_->isChecked(); }
@@ -351,7 +379,7 @@ void PiceditWindow::loadSource()
         shown_ = QImage();
         for (QWidget* w : std::initializer_list<QWidget*>{zoom_, scrollh_, scrollv_})
             w->setEnabled(false);
-        picImage_->setMessage(widgetTag(picImage_) + QStringLiteral("\n\n") + picture_.error);
+        picImage_->setMessage(widgetTag(picImage_) + QStringLiteral("\n\n") + unreadableText(program_, picture_, path));
         orginal_->update();
         return;
     }

@@ -47,6 +47,8 @@ public:
     void loadOther();
 
     QWidget* view() const;
+    /// What the view says instead of a picture, "" while it shows one.
+    QString viewMessage() const;
     QWidget* preview() const;
     QRadioButton* modeButton(int i) const { return picstat_[i]; }
     QCheckBox* mirrorBox() const { return flip_; }

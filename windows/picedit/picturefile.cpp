@@ -92,6 +92,7 @@ EditorPicture loadEditorPicture(const QString& path, QSize needed)
     DecodedPicture decoded = decodeAny(path, needed);
     if (!decoded.ok()) {
         picture.error = decoded.error;
+        picture.failure = decoded.failure;
         return picture;
     }
     picture.working = decoded.image.convertToFormat(QImage::Format_RGB32);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/imagedb/picture_decode.h"
 #include "windows/picedit/framing.h"
 
 #include <QImage>
@@ -20,6 +21,7 @@ struct EditorPicture {
     QImage working;
     QSize fullPixels;
     QString error; ///< why the file cannot be shown, "" when it can
+    DecodedPicture::Failure failure = DecodedPicture::Failure::None; ///< the kind of that reason
     bool ok() const { return error.isEmpty() && !working.isNull(); }
 };
 
