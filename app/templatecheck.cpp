@@ -129,14 +129,9 @@ void Checker::checkBytes(const SourceFile& f)
 {
     // Every line is checked on its own so that the message points at it.
     for (qsizetype i = 0; i < f.lines.size(); ++i) {
-        // Undefined bytes decode as U+FFFD, or as C1 controls (0x81, 0x8A, 0x90 …),
-        // which no defined Windows-1255 byte maps to.
-        const QString text = decodeAnsi(f.lines[i]);
-        if (std::none_of(text.begin(), text.end(), [](QChar c) {
-                return c == QChar::ReplacementCharacter || (c.unicode() >= 0x80 && c.unicode() <= 0x9F);
-            }))
+        if (!hasUndefinedAnsi(f.lines[i]))
             continue;
-        const bool utf8 = QString::fromUtf8(f.lines[i]).toUtf8() == f.lines[i];
+        const bool utf8 = looksLikeUtf8(f.lines[i]);
         report(f.path, int(i) + 1,
                QStringLiteral("bytes that are not Windows-1255%1")
                    .arg(utf8 ? QStringLiteral(" (the line looks like UTF-8: save the file as Windows-1255)")

@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <optional>
 
 namespace nuvela {
@@ -34,6 +35,21 @@ std::optional<QByteArray> encodeAnsi(QStringView text)
         return std::nullopt;
     }
     return bytes;
+}
+
+bool hasUndefinedAnsi(QByteArrayView line)
+{
+    // Undefined bytes decode as U+FFFD, or as C1 controls (0x81, 0x8A, 0x90 …),
+    // which no defined Windows-1255 byte maps to.
+    const QString text = decodeAnsi(line);
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == QChar::ReplacementCharacter || (c.unicode() >= 0x80 && c.unicode() <= 0x9F);
+    });
+}
+
+bool looksLikeUtf8(QByteArrayView line)
+{
+    return hasUndefinedAnsi(line) && QString::fromUtf8(line).toUtf8() == line;
 }
 
 } // namespace nuvela

@@ -21,4 +21,12 @@ QString decodeAnsi(QByteArrayView bytes);
 /// the code page cannot represent (it would otherwise be stored as "?").
 std::optional<QByteArray> encodeAnsi(QStringView text);
 
+/// Whether a line meant as Windows-1255 is UTF-8 instead: it holds bytes the
+/// code page leaves undefined (every UTF-8 Hebrew letter does) and reads
+/// whole as UTF-8. Such a line decodes without error but shows garbled.
+bool looksLikeUtf8(QByteArrayView line);
+
+/// Whether the line holds bytes that Windows-1255 leaves undefined.
+bool hasUndefinedAnsi(QByteArrayView line);
+
 } // namespace nuvela

@@ -2,6 +2,7 @@
 // with their overlays, versions, logo text, the web pane, size and exit.
 #include "windowfixture.h"
 
+#include "store/ansi.h"
 #include "store/numbers.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
@@ -13,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QRegularExpression>
@@ -134,6 +136,46 @@ TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
     EXPECT_EQ(messages().value(1), "Error|The page of the template \"broken\" could not be drawn: The picture titled "
                                    "\"No such title\" is not in the image database nvdb.db (table fixpic)\n"
                                    "Choose another template, or reinstall Nuvela to restore its image database.");
+}
+
+TEST_F(WindowFixture, AFileSavedAsUtf8IsNamedOnceAndLeftAsItIs)
+{
+    const QByteArray store = folder.read("templates/textdata.txt"), birthday = folder.read("templates/birthday.ini");
+    const struct {
+        const char* file; // turned into UTF-8; nullptr: files as shipped
+        const char* language;
+        const char* says;
+    } cases[] = {
+        {nullptr, "hebrew", nullptr},
+        {"templates/textdata.txt", "hebrew", "שמור בקידוד UTF-8"},
+        {"templates/birthday.ini", "english", "is saved as UTF-8, so its Hebrew shows garbled"},
+        {"templates/birthday.ini", "nederlands", "is opgeslagen als UTF-8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        folder.write("templates/birthday.ini", birthday);
+        folder.write("templates/textdata.txt", store);
+        if (QString::fromLatin1(c.language) != u"hebrew")
+            startIn(QString::fromLatin1(c.language));
+        QByteArray utf8;
+        if (c.file) {
+            utf8 = nuvela::decodeAnsi(folder.read(QString::fromLatin1(c.file))).toUtf8();
+            folder.write(QString::fromLatin1(c.file), utf8);
+        }
+        const qsizetype before = messages().size();
+        start();
+        for (const char* name : {"birthday", "wedding", "birthday"})
+            choose(QString::fromLatin1(name));
+        const QStringList told = messages().mid(before).filter(QRegularExpression(u"^(שים לב|Attention|Let op)\\|"_s));
+        if (!c.says) {
+            EXPECT_TRUE(told.isEmpty()) << told.join(u'\n').toStdString();
+            continue;
+        }
+        ASSERT_EQ(told.size(), 1) << told.join(u'\n').toStdString();
+        EXPECT_TRUE(told[0].contains(QString::fromUtf8(c.says))) << told[0].toStdString();
+        EXPECT_TRUE(told[0].contains(QFileInfo(QString::fromLatin1(c.file)).fileName()));
+        EXPECT_EQ(folder.read(QString::fromLatin1(c.file)), utf8);
+    }
 }
 
 TEST_F(WindowFixture, WebPaneButtonsAndGoingHome)

@@ -1,6 +1,7 @@
 #include "windows/main/articlewindow.h"
 
 #include "canvas/colour.h"
+#include "store/ansi.h"
 #include "store/templates.h"
 #include "store/versions.h"
 #include "windows/common/buttonplus.h"
@@ -26,6 +27,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLabel>
@@ -417,6 +419,8 @@ void ArticleWindow::chooseTemplate(int row)
     frversion_->show();
     frview_->show();
     frview_->raise();
+    // The cause first: a garbled template may stop its page with an error.
+    tellUtf8Files();
     viewpic();
 }
 
@@ -564,6 +568,28 @@ void ArticleWindow::showOutput()
 void ArticleWindow::showError(const QString& text)
 {
     tellError(program_, this, text);
+}
+
+void ArticleWindow::tellUtf8Files()
+{
+    for (const StoreMode mode : {StoreMode::Get, StoreMode::GetTxt}) {
+        const QString path = program_.store.pathFor(mode);
+        QFile file(path);
+        if (utf8Told_.contains(path) || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+            continue;
+        bool utf8 = false;
+        while (!utf8 && !file.atEnd())
+            utf8 = looksLikeUtf8(file.readLine());
+        if (!utf8)
+            continue;
+        utf8Told_.insert(path);
+        program_.dialogs.tell(this, attentionTitle(program_),
+                              fillIn(uiText(program_, u"utf8file",
+                                            QStringLiteral("הקובץ %1 שמור בקידוד UTF-8, ולכן העברית שבו מוצגת משובשת. "
+                                                           "שמרו אותו בקידוד Windows-1255 (ANSI) ובחרו שוב את התבנית.")),
+                                     {leftToRight(QDir::toNativeSeparators(path))}),
+                              false);
+    }
 }
 
 void ArticleWindow::closeEvent(QCloseEvent* event)

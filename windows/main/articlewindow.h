@@ -3,6 +3,7 @@
 #include "render/drawpage.h"
 #include "windows/main/versionpanel.h"
 
+#include <QSet>
 #include <QImage>
 #include <QWidget>
 
@@ -139,6 +140,9 @@ private:
     void wirePictureActions();
     void wireHistory();
     void showError(const QString& text);
+    /// Says once a run, per file, that the template or the text store on
+    /// the page was saved as UTF-8, which is read but shows garbled.
+    void tellUtf8Files();
     void chainTabOrder();
     /// The gallery panel's caption for the chosen template: its identifier
     /// after the language's lead-in.
@@ -186,6 +190,7 @@ private:
     bool recoveryFailureTold_ = false; ///< a failed write is told once a run
     std::unique_ptr<QLockFile> recoveryLock_; ///< held while this run owns the recovery file
     bool recoveryLockTried_ = false;
+    QSet<QString> utf8Told_; ///< files already named by tellUtf8Files
 };
 
 } // namespace nuvela
