@@ -9,11 +9,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -164,6 +166,9 @@ TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)
     edit(8, QStringLiteral("לא יישמר"));
     press(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("שגיאה|") + tag("msgver", 0) + u'\n'));
+    // Hebrew all through, but for the file's own path.
+    const QString why = QString(lastMessage()).remove(QDir::toNativeSeparators(folder.file("templates/textdata.txt")));
+    EXPECT_FALSE(why.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}")))) << why.toStdString();
     EXPECT_EQ(program->state.modified, u"1");
     EXPECT_TRUE(window->updateButton()->isEnabled());
 

@@ -6,6 +6,8 @@
 #include "windows/common/program.h"
 #include "windows/common/uitext.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 namespace nuvela {
@@ -19,9 +21,18 @@ VersionPanel::VersionPanel(Program& program, QWidget* owner, std::function<Versi
 
 bool VersionPanel::succeeded(const StoreResult& result, const QString& failed)
 {
-    if (!result.ok())
-        tellError(program_, owner_, failed + u'\n' + result.error);
-    return result.ok();
+    if (result.ok())
+        return true;
+    // The store's reason is English; Hebrew says what to check instead
+    // (a language file may give the reason back as %2).
+    const QString path = leftToRight(QDir::toNativeSeparators(program_.store.pathFor(StoreMode::WriteTxt)));
+    tellError(program_, owner_,
+              failed + u'\n'
+                  + fillIn(uiText(program_, u"storenowrite",
+                                  QStringLiteral("לא ניתן לכתוב בקובץ %1. ודאו שהקובץ והתיקייה שלו אינם מוגנים "
+                                                 "מפני כתיבה ושיש מקום פנוי בדיסק.")),
+                           {path, result.error}));
+    return false;
 }
 
 bool VersionPanel::canKeep() const { return canKeepVersions(program_.state); }
