@@ -337,10 +337,12 @@ void PicformWindow::savePicture()
         saved = page.isNull() ? StoreResult{why} : savePage(page, target, jpegQuality(program_.store), readOnly);
     }
     QApplication::restoreOverrideCursor();
+    // Hebrew names the file rather than give the writer's English reason.
     if (!saved.ok())
-        showMessage(uiText(program_, u"savefailed",
-                           QStringLiteral("לא ניתן לשמור את התמונה. בדקו שהתיקייה קיימת, שיש בה מקום ושמותר לכתוב בה.\n%1"))
-                        .arg(saved.error));
+        showMessage(fillIn(uiText(program_, u"savefailed",
+                                  QStringLiteral("לא ניתן לשמור את התמונה בקובץ %2. בדקו שהתיקייה קיימת, שיש "
+                                                 "בה מקום ושמותר לכתוב בה.")),
+                           {saved.error, leftToRight(QDir::toNativeSeparators(target.path))}));
 }
 
 void PicformWindow::printPicture()
