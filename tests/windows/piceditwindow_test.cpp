@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -170,7 +171,10 @@ TEST_F(PiceditFixture, PictureFramesOnThePage)
     });
     QTest::mouseClick(frame(10), Qt::LeftButton);
     ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages().value(0).startsWith(u"שגיאה|Cannot create the folder"));
+    const QString temppic = QDir::toNativeSeparators(folder.file("temppic"));
+    EXPECT_TRUE(messages().value(0).startsWith(u"שגיאה|לא ניתן להכין את התמונה"));
+    EXPECT_TRUE(messages().value(0).contains(temppic));
+    EXPECT_FALSE(QString(messages().value(0)).remove(temppic).contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}"))));
     EXPECT_EQ(program->state.gpic[10].tag, u"a_2.jpg");
 
     // Stretched and not mirrored keeps the source path; Enter on a focused frame opens it.

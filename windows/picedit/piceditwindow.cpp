@@ -500,7 +500,12 @@ bool PiceditWindow::apply()
                                                 flip_->isChecked(), jpegQuality(program_.store));
     QApplication::restoreOverrideCursor();
     if (!applied.ok()) {
-        showMessage(applied.error);
+        // The writer's reason is English; Hebrew says where and what to check.
+        const QString folder = leftToRight(QDir::toNativeSeparators(program_.dir() + QStringLiteral("/temppic")));
+        showMessage(fillIn(uiText(program_, u"picnotapplied",
+                                  QStringLiteral("לא ניתן להכין את התמונה למסגרת. בדקו שהתיקייה %1 קיימת, שיש בה "
+                                                 "מקום ושמותר לכתוב בה.")),
+                           {folder, applied.error}));
         return false;
     }
     program_.state.gpic[objectNumber_].tag = applied.tag;
