@@ -1,5 +1,6 @@
 #include "app/templatecheck.h"
 
+#include "canvas/surface.h"
 #include "render/imagedb/imagedb.h"
 #include "store/ansi.h"
 #include "store/inidocument.h"
@@ -36,6 +37,8 @@ const QStringList kWindows = {u"article"_qs, u"picform"_qs, u"txtedit"_qs, u"pic
                               u"optionfrm"_qs};
 // The section of single texts (messages, prompts, titles) beside the windows'.
 const QString kMessages = QStringLiteral("messages");
+// The widest page the screen-scale canvas (15 twips a pixel) can hold.
+constexpr double kLargestPageTwips = double(Surface::kMaxPixels) * 15;
 const QStringList kAlignWords = {u"right"_qs, u"left"_qs, u"center"_qs, u"full"_qs};
 
 QString q(const QString& s) { return u'"' + s + u'"'; }
@@ -293,6 +296,11 @@ void Checker::checkTemplate(const SourceFile& t, const QString& name, QHash<QStr
         if (f.size() < 2 || !f.number(0) || !f.number(1) || *f.number(0) <= 0 || *f.number(1) <= 0)
             report(t.path, lineOf(t, QStringLiteral("paper"), QStringLiteral("size")),
                    QStringLiteral("size %1 is not width,height in twips").arg(q(*size)));
+        else if (std::max(*f.number(0), *f.number(1)) > kLargestPageTwips)
+            report(t.path, lineOf(t, QStringLiteral("paper"), QStringLiteral("size")),
+                   QStringLiteral("size %1 is larger than the %2 twips a side a page may have; the page is not drawn")
+                       .arg(q(*size))
+                       .arg(kLargestPageTwips));
         else
             pageW_ = *f.number(0), pageH_ = *f.number(1);
     } else {
