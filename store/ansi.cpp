@@ -37,6 +37,19 @@ std::optional<QByteArray> encodeAnsi(QStringView text)
     return bytes;
 }
 
+std::optional<QString> firstUnencodable(QStringView text)
+{
+    if (encodeAnsi(text))
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        if (!encodeAnsi(text.mid(i, n)))
+            return text.mid(i, n).toString();
+        i += n;
+    }
+    return std::nullopt;
+}
+
 bool hasUndefinedAnsi(QByteArrayView line)
 {
     // Undefined bytes decode as U+FFFD, or as C1 controls (0x81, 0x8A, 0x90 …),

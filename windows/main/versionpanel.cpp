@@ -1,5 +1,6 @@
 #include "windows/main/versionpanel.h"
 
+#include "store/ansi.h"
 #include "store/templates.h"
 #include "store/versions.h"
 #include "windows/common/dialogs.h"
@@ -47,8 +48,23 @@ bool VersionPanel::saveGirsa(int v)
     PageState& state = program_.state;
     if (!canKeep() || v < 1)
         return false;
+    const QList<StoreEntry> entries = versionEntries(state);
+    for (const StoreEntry& entry : entries) {
+        // Typed or pasted signs the store cannot hold (emoji, Arabic …): the
+        // user must learn which one to remove, not to check the disk.
+        if (const auto sign = firstUnencodable(entry.second)) {
+            tellError(program_, owner_,
+                      texts_().saveFailed + u'\n'
+                          + fillIn(uiText(program_, u"unstorable",
+                                          QStringLiteral("לא ניתן לשמור את הסימן \"%1\": הטקסטים נשמרים בקידוד "
+                                                         "Windows-1255, שיש בו עברית, אותיות לטיניות וסימנים "
+                                                         "נפוצים בלבד. מחקו אותו מהטקסט ושמרו שוב.")),
+                                   {*sign}));
+            return false;
+        }
+    }
     if (!succeeded(writeEntries(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
-                                versionSection(state.templateId, v), versionEntries(state)),
+                                versionSection(state.templateId, v), entries),
                    texts_().saveFailed))
         return false;
     clearModified(state);
