@@ -53,7 +53,10 @@ std::optional<QString> firstUnencodable(QStringView text)
 bool hasUndefinedAnsi(QByteArrayView line)
 {
     // Undefined bytes decode as U+FFFD, or as C1 controls (0x81, 0x8A, 0x90 …),
-    // which no defined Windows-1255 byte maps to.
+    // which no defined Windows-1255 byte maps to. Plain ASCII, most lines of
+    // a store, needs no decoding.
+    if (std::all_of(line.begin(), line.end(), [](char b) { return uchar(b) < 0x80; }))
+        return false;
     const QString text = decodeAnsi(line);
     return std::any_of(text.begin(), text.end(), [](QChar c) {
         return c == QChar::ReplacementCharacter || (c.unicode() >= 0x80 && c.unicode() <= 0x9F);

@@ -575,14 +575,16 @@ void ArticleWindow::tellUtf8Files()
     for (const StoreMode mode : {StoreMode::Get, StoreMode::GetTxt}) {
         const QString path = program_.store.pathFor(mode);
         QFile file(path);
-        if (utf8Told_.contains(path) || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        // Each file is read once a run: a large store is not scanned again
+        // at every template.
+        if (encodingChecked_.contains(path) || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
             continue;
+        encodingChecked_.insert(path);
         bool utf8 = false;
         while (!utf8 && !file.atEnd())
             utf8 = looksLikeUtf8(file.readLine());
         if (!utf8)
             continue;
-        utf8Told_.insert(path);
         program_.dialogs.tell(this, attentionTitle(program_),
                               fillIn(uiText(program_, u"utf8file",
                                             QStringLiteral("הקובץ %1 שמור בקידוד UTF-8, ולכן העברית שבו מוצגת משובשת. "

@@ -190,7 +190,7 @@ private:
     bool recoveryFailureTold_ = false; ///< a failed write is told once a run
     std::unique_ptr<QLockFile> recoveryLock_; ///< held while this run owns the recovery file
     bool recoveryLockTried_ = false;
-    QSet<QString> utf8Told_; ///< files already named by tellUtf8Files
+    QSet<QString> encodingChecked_; ///< files tellUtf8Files has read
 };
 
 } // namespace nuvela
