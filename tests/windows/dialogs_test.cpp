@@ -1,4 +1,5 @@
 #include "windows/common/dialogs.h"
+#include "windows/common/uitext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -35,6 +37,40 @@ TEST(Questions, MarksEndTheSentenceInTheBoxDirection)
     };
     for (const Case& c : cases)
         EXPECT_EQ(inReadingOrder(c.text, c.direction), c.shown) << c.text.toStdString();
+}
+
+// A path inside a Hebrew message reads whole, left to right, wherever it
+// stands: its slash stays at its start, and a line it opens still reads
+// from the right (as a box lays out each line, taking its direction from
+// the first letter).
+TEST(Questions, PathsReadWholeInHebrewMessages)
+{
+    const QString path = leftToRight(QStringLiteral("/tmp/ux/prog/templates/textdata.txt"));
+    struct Case { QString message; QString after; }; // a word after the path
+    const Case cases[] = {
+        { QStringLiteral("הקובץ %1 שמור בקידוד UTF-8, ולכן העברית שבו מוצגת משובשת. שמרו אותו בקידוד "
+                         "Windows-1255 (ANSI) ובחרו שוב את התבנית.").arg(path), "שמור" },
+        { QStringLiteral("הקובץ %1 לא נמצא.").arg(path), "נמצא" },
+        { QStringLiteral("%1 לא נמצא.").arg(path), "נמצא" },
+        { QStringLiteral("לא ניתן לשמור:\n%1 מוגן מפני כתיבה").arg(path), "מוגן" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        const QString shown = inReadingOrder(c.message, Qt::RightToLeft).split(u'\n').last();
+        QTextLayout layout(shown, QApplication::font());
+        QTextOption option;
+        option.setTextDirection(Qt::LayoutDirectionAuto);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(5000);
+        layout.endLayout();
+        const qsizetype slash = shown.indexOf(u'/');
+        const qsizetype word = shown.indexOf(c.after);
+        // Left to right inside the path, and the Hebrew after it to its left.
+        EXPECT_LT(line.cursorToX(int(slash)), line.cursorToX(int(slash) + 1));
+        EXPECT_GT(line.cursorToX(int(slash)), line.cursorToX(int(word)));
+    }
 }
 
 // The file dialogs open large enough to show a file's size and date whole,

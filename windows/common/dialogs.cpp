@@ -1,5 +1,7 @@
 #include "windows/common/dialogs.h"
 
+#include "windows/common/uitext.h"
+
 #include <QColorDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +20,8 @@
 #include <QScreen>
 #include <QPrinter>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace nuvela {
 
@@ -183,9 +187,34 @@ public:
 
 } // namespace
 
-QString inReadingOrder(const QString& text, Qt::LayoutDirection direction)
+namespace {
+bool holdsRightToLeft(QStringView text)
 {
-    if (direction != Qt::RightToLeft || !text.isRightToLeft())
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.direction() == QChar::DirR || c.direction() == QChar::DirAL;
+    });
+}
+
+/// Each line of a right-to-left message that starts with a path set left to
+/// right reads from the right all the same: a box takes a line's direction
+/// from its first letter, and the path's mark is one.
+QString anchoredFromTheRight(const QString& text)
+{
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) {
+        if (line.startsWith(kLeftToRightMark) && holdsRightToLeft(line))
+            line.prepend(QChar(0x200F)); // right-to-left mark
+    }
+    return lines.join(u'\n');
+}
+} // namespace
+
+QString inReadingOrder(const QString& message, Qt::LayoutDirection direction)
+{
+    if (direction != Qt::RightToLeft)
+        return message;
+    const QString text = anchoredFromTheRight(message);
+    if (!text.isRightToLeft())
         return text;
     static const QRegularExpression leadingMark(QStringLiteral("^\\s*([?!.])\\s*(.*?)\\s*$"),
                                                 QRegularExpression::DotMatchesEverythingOption);

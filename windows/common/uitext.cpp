@@ -23,7 +23,10 @@ QString fillIn(QString text, const QStringList& values)
 
 QString leftToRight(const QString& text)
 {
-    return QChar(0x2066) + text + QChar(0x2069); // left-to-right isolate ... pop
+    // Marks rather than an isolate, which Qt 6.4 lays out wrongly in some
+    // sentences (the slash went to the far end again): a mark on each side
+    // gives the path's end characters a left-to-right neighbour.
+    return kLeftToRightMark + text + kLeftToRightMark;
 }
 
 QString errorTitle(Program& program) { return uiText(program, u"error", QStringLiteral("שגיאה")); }

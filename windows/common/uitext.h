@@ -23,6 +23,8 @@ QString uiText(Program& program, QStringView key, const QString& hebrew);
 /// leave any of them out (QString::arg would warn about the missing ones).
 QString fillIn(QString text, const QStringList& values);
 
+inline constexpr QChar kLeftToRightMark{0x200E};
+
 /// A file path, a web address or a name to be set into a sentence of either
 /// direction: kept whole and left to right ("/tmp/page.jpg" would otherwise
 /// show its slash at the other end in a Hebrew sentence).
