@@ -391,6 +391,15 @@ TEST_F(TextEditor, KeyboardFromTheGalleryToAConfirmedEdit)
     QTest::keyClick(text, Qt::Key_Space);
     EXPECT_TRUE(program->state.isModified());
     EXPECT_TRUE(program->state.liveTexts[n].contains(u"Hello"_s));
+
+    // A whole round of Tab keeps the changed page and asks nothing.
+    press(text, Qt::Key_Tab);
+    for (int i = 0; i < 40 && QApplication::focusWidget() && QApplication::focusWidget() != text; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), text);
+    EXPECT_TRUE(window->pageView()->isVisibleTo(window.get()));
+    EXPECT_TRUE(program->state.isModified());
+    EXPECT_TRUE(questions().isEmpty());
 }
 
 // One remembered hover index for both overlay arrays: a text, then a picture.

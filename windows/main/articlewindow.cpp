@@ -211,6 +211,7 @@ void ArticleWindow::buildWidgets()
     web_->setObjectName(QStringLiteral("Web"));
     place(web_, 8, 46, 576, 516);
     web_->installEventFilter(this);
+    webFocus_ = web_->focusPolicy();
     // Back and forward only when the pane has somewhere to go.
     nav_[1]->setEnabled(false);
     nav_[2]->setEnabled(false);
@@ -419,6 +420,9 @@ void ArticleWindow::chooseTemplate(int row)
     frversion_->show();
     frview_->show();
     frview_->raise();
+    // Tab passes the pane hidden under the page: reaching it would replace
+    // the page (and ask about its changes) while the user only moves on.
+    web_->setFocusPolicy(Qt::ClickFocus);
     // The cause first: a garbled template may stop its page with an error.
     tellUtf8Files();
     viewpic();
@@ -480,6 +484,7 @@ void ArticleWindow::showLogoText(bool on)
 void ArticleWindow::got_web()
 {
     checksav();
+    web_->setFocusPolicy(webFocus_);
     web_->raise();
     {
         const QSignalBlocker block(tavnit_);

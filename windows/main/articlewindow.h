@@ -166,6 +166,7 @@ private:
     Retainer* frversion_ = nullptr;
     PageView* prev_ = nullptr;
     WebPane* web_ = nullptr;
+    Qt::FocusPolicy webFocus_ = Qt::StrongFocus; ///< the pane's own, while it shows
     QCheckBox* kotxt_ = nullptr;
     QCheckBox* chedit_ = nullptr;
     ButtonPlus* coll_ = nullptr;
