@@ -6,6 +6,7 @@
 #include "windows/common/toolkitproperties.h"
 #include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
+#include "windows/textedit/txteditwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -378,6 +379,31 @@ TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
     }
     EXPECT_EQ(snapshot(window.get()) + snapshot(&window->output()), hebrew);
     EXPECT_EQ(value("interface", "lang"), u"Hebrew");
+}
+
+// Tab crosses each row of buttons the way the language reads.
+TEST_F(Versions, TabCrossesButtonRowsAsTheLanguageReads)
+{
+    start();
+    choose("birthday");
+    edit(8, QStringLiteral("changed")); // every version button takes the focus
+    for (const int choice : {1, 0}) {
+        nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+        options.languages()->setCurrentIndex(choice);
+        options.update();
+        const bool rtl = choice == 0;
+        for (const auto& [left, middle, right] : {std::tuple{"deltext", "updttxt", "savetxt"},
+                                                  std::tuple{"cmdExit1", "proper", "showme"}}) {
+            press(nuvela::findControl(window.get(), QString::fromLatin1(middle)), Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(rtl ? left : right)) << middle;
+        }
+        nuvela::TxteditWindow editor(*program, 8, window.get(), QSize(800, 600));
+        press(editor.findChild<QWidget*>("Checkall"), Qt::Key_Space); // colour and font take the focus
+        QWidget* first = editor.findChild<QWidget*>(rtl ? "rowfont" : "ROWCOL");
+        press(first, Qt::Key_Tab);
+        EXPECT_EQ(editor.focusWidget()->objectName(), QString::fromLatin1(rtl ? "ROWCOL" : "rowfont"));
+        editor.reject();
+    }
 }
 
 } // namespace

@@ -124,6 +124,17 @@ QString toolkitTypeName(const QWidget* widget)
     return QStringLiteral("PictureBox");
 }
 
+void tabRowInReadingOrder(const QList<QWidget*>& leftToRight)
+{
+    if (leftToRight.isEmpty())
+        return;
+    QList<QWidget*> row = leftToRight;
+    if (leftToRight.front()->layoutDirection() == Qt::RightToLeft)
+        std::reverse(row.begin(), row.end());
+    for (qsizetype i = 1; i < row.size(); ++i)
+        QWidget::setTabOrder(row[i - 1], row[i]);
+}
+
 QString widgetTag(const QObject* object) { return object->property(kTagProperty).toString(); }
 
 void setWidgetTag(QObject* object, const QString& tag) { object->setProperty(kTagProperty, tag); }

@@ -236,6 +236,7 @@ void ArticleWindow::load(QSize screen)
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
     setWindowTitle(program_.title());
     loadWindow(this, program_.dir(), program_.state.language, screen_);
+    tabRowsInReadingOrder();
     useQtTranslations(program_);
     keepScaledSize();
     startCaption_ = title_->caption();
@@ -252,6 +253,12 @@ void ArticleWindow::load(QSize screen)
     }
     updateCounter();
     QDir::setCurrent(program_.dir());
+}
+
+void ArticleWindow::tabRowsInReadingOrder()
+{
+    tabRowInReadingOrder({deltext_, updttxt_, savetxt_});
+    tabRowInReadingOrder({cmdExit1_, proper_, showme_});
 }
 
 PicformWindow& ArticleWindow::output()

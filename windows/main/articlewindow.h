@@ -121,6 +121,7 @@ protected:
 
 private:
     void load(QSize screen);
+    void tabRowsInReadingOrder();
     void buildWidgets();
     void navigate(int index);
     void versionChanged(int value);

@@ -255,6 +255,7 @@ void TxteditWindow::open()
     order << multi_ << checkall_ << rowcol_ << rowfont_ << reset_ << black_ << nikuy_ << updatetxt_ << cansul_;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    tabRowInReadingOrder({rowcol_, rowfont_});
 
     if (colourEdit_ && rows_.size() == 1)
         checks_[0]->setChecked(true);
