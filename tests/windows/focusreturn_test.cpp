@@ -37,3 +37,23 @@ TEST(FocusReturn, KeysAfterAClosedDialogReachItsWindow)
     EXPECT_EQ(QApplication::activeWindow(), &main);
     EXPECT_EQ(edit->text(), QStringLiteral("aa"));
 }
+
+TEST(FocusReturn, KeysReachTheDialogThatBlocksTheActivatedWindow)
+{
+    nuvela::returnFocusOnClose(*qApp);
+    QWidget main;
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QDialog dialog(&main);
+    bool closedByKey = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        (void)QTest::qWaitForWindowActive(&dialog);
+        main.activateWindow(); // as a late start-up activation of the main window does
+        QTest::qWait(50);
+        QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Escape);
+        closedByKey = !dialog.isVisible();
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_TRUE(closedByKey);
+}

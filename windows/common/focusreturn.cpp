@@ -17,6 +17,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::WindowActivate && watched->isWidgetType())
+            passToModal(static_cast<QWidget*>(watched));
         if (event->type() != QEvent::Hide || !watched->isWidgetType())
             return false;
         auto* closing = static_cast<QWidget*>(watched);
@@ -40,6 +42,21 @@ protected:
                 next->activateWindow();
         });
         return false;
+    }
+
+private:
+    /// A window blocked by a message box or dialog takes no keys, so when
+    /// it becomes active (without a window manager, the last window asked
+    /// for it wins) the keyboard goes on to the dialog that blocks it.
+    static void passToModal(QWidget* activated)
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!activated->isWindow() || !modal || modal == activated || !modal->isVisible())
+            return;
+        QTimer::singleShot(0, modal, [modal] {
+            if (QApplication::activeWindow() != modal && QApplication::activeModalWidget() == modal)
+                modal->activateWindow();
+        });
     }
 };
 
