@@ -282,9 +282,13 @@ TEST_F(Versions, OptionsWindowByKeyboard)
     EXPECT_EQ(options.counter()->text(), u"80");
     EXPECT_EQ(options.languages()->currentText(), u"Hebrew");
 
+    EXPECT_EQ(options.focusWidget(), options.counter());
     press(options.slider(), Qt::Key_Right);
     EXPECT_EQ(options.counter()->text(), u"81");
-    for (QWidget* next : std::initializer_list<QWidget*>{options.counter(), options.languages(), options.updateButton()}) {
+    // Right to left: the number, the slider at its left, then down.
+    QTest::keyClick(options.slider(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), options.counter());
+    for (QWidget* next : std::initializer_list<QWidget*>{options.slider(), options.languages(), options.updateButton()}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }

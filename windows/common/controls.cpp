@@ -3,6 +3,7 @@
 #include "windows/common/buttonplus.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -129,7 +130,7 @@ void tabRowInReadingOrder(const QList<QWidget*>& leftToRight)
     if (leftToRight.isEmpty())
         return;
     QList<QWidget*> row = leftToRight;
-    if (leftToRight.front()->layoutDirection() == Qt::RightToLeft)
+    if (QGuiApplication::layoutDirection() == Qt::RightToLeft)
         std::reverse(row.begin(), row.end());
     for (qsizetype i = 1; i < row.size(); ++i)
         QWidget::setTabOrder(row[i - 1], row[i]);

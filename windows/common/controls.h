@@ -52,10 +52,10 @@ QList<QWidget*> arrayElements(QWidget* window, QStringView name);
 QString toolkitTypeName(const QWidget* widget);
 
 /// Tab crosses a row of side-by-side controls (given from left to right,
-/// already next to each other in the Tab chain) the way their language reads:
-/// from the right when they read right to left (as the language file left
-/// them), from the left otherwise. The windows are laid out once for both
-/// directions, so the order follows each language switch.
+/// already next to each other in the Tab chain) the way the interface language
+/// reads (the application's direction): from the right in Hebrew, from the
+/// left otherwise. The windows are laid out once for both directions, so the
+/// order follows each language switch.
 void tabRowInReadingOrder(const QList<QWidget*>& leftToRight);
 
 QString widgetTag(const QObject* object);

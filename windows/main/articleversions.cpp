@@ -176,10 +176,10 @@ void ArticleWindow::relabel()
         ApplyLanguage(window, program_.dir(), program_.state.language);
     }
     startCaption_ = title_->caption();
-    tabRowsInReadingOrder();
     // Qt's dialogs, message buttons and menus speak the new language and
     // read in its direction from the next one shown.
     useQtTranslations(program_);
+    tabRowsInReadingOrder();
     // Texts built from tags follow the new language too.
     if (output_)
         output_->relabelOwnTexts();

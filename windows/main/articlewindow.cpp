@@ -236,8 +236,8 @@ void ArticleWindow::load(QSize screen)
     program_.state.language = program_.store.get(StoreMode::GetTxt, u"interface", u"lang");
     setWindowTitle(program_.title());
     loadWindow(this, program_.dir(), program_.state.language, screen_);
-    tabRowsInReadingOrder();
     useQtTranslations(program_);
+    tabRowsInReadingOrder();
     keepScaledSize();
     startCaption_ = title_->caption();
     // The start page follows the language, so it is shown once that is known.

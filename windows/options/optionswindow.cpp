@@ -117,7 +117,10 @@ void OptionsWindow::load(QSize screen)
     langinter_->addItems(languageChoices(program_.dir()));
     const int current = langinter_->findText(program_.state.language, Qt::MatchFixedString);
     langinter_->setCurrentIndex(std::max(0, current));
-    slider_->setFocus();
+    tabRowInReadingOrder({slider_, counter_});
+    // The number shows where the keyboard is, and typing it sets the quality.
+    counter_->setFocus();
+    counter_->selectAll();
 }
 
 void OptionsWindow::update()
