@@ -1,6 +1,7 @@
 // Nuvela: the program.
 
 #include "app/userfolder.h"
+#include "windows/common/buttoncaptions.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/focusreturn.h"
 #include "windows/common/program.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     app.setApplicationName(nuvela::programTitle());
     app.setDesktopFileName(QStringLiteral("example.nuvela.Nuvela"));
     nuvela::returnFocusOnClose(app);
+    nuvela::keepCaptionsBesidePictures(app);
 
     QString given;
     const QStringList args = app.arguments();

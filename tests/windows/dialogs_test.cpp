@@ -1,3 +1,4 @@
+#include "windows/common/buttoncaptions.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/uitext.h"
 
@@ -141,6 +142,44 @@ TEST(Questions, EscAnswersNoOnlyWhereNothingIsLost)
         EXPECT_EQ(dialogs.ask(&window, QStringLiteral("?"), QStringLiteral("Save?"), c.kind), c.answer);
         EXPECT_EQ(stayed, c.kind == Ask::NoDiscardsWork);
     }
+}
+
+// A box's Yes, No and OK carry a picture: their caption stands beside it, on
+// its left in a program that reads from the right, on its right in one that
+// reads from the left; not at the button's far edge.
+TEST(Questions, ButtonCaptionsStandBesideTheirPicture)
+{
+    keepCaptionsBesidePictures(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    QPixmap picture(16, 16);
+    picture.fill(Qt::blue);
+    struct Case { QString caption; Qt::LayoutDirection direction; };
+    const Case cases[] = {
+        { QStringLiteral("כן"), Qt::RightToLeft },
+        { QStringLiteral("&ביטול"), Qt::RightToLeft },
+        { QStringLiteral("OK"), Qt::RightToLeft },
+        { QStringLiteral("Yes"), Qt::LeftToRight },
+    };
+    for (const Case& c : cases) {
+        QGuiApplication::setLayoutDirection(c.direction);
+        QPushButton button(QIcon(picture), c.caption);
+        button.resize(200, 30);
+        const QImage shot = button.grab().toImage();
+        const auto ink = [&](auto match) {
+            QRect box;
+            for (int y = 4; y < shot.height() - 4; ++y)
+                for (int x = 4; x < shot.width() - 4; ++x)
+                    if (match(shot.pixelColor(x, y)))
+                        box |= QRect(x, y, 1, 1);
+            return box;
+        };
+        const QRect icon = ink([](QColor p) { return p.blue() > 200 && p.red() < 60; });
+        const QRect text = ink([](QColor p) { return p.lightness() < 100 && p.blue() < 150; });
+        ASSERT_FALSE(icon.isEmpty() || text.isEmpty()) << c.caption.toStdString();
+        const int gap = c.direction == Qt::RightToLeft ? icon.left() - text.right() : text.left() - icon.right();
+        EXPECT_TRUE(gap > 0 && gap < 12) << c.caption.toStdString() << " text " << text.left() << ".." << text.right()
+                                         << ", picture " << icon.left() << ".." << icon.right();
+    }
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
 }
 
 } // namespace
