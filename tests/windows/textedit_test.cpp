@@ -4,6 +4,7 @@
 
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
+#include "windows/common/controls.h"
 #include "windows/main/pageview.h"
 #include "windows/textedit/txteditwindow.h"
 
@@ -139,6 +140,23 @@ TEST_F(TextEditor, EveryCommandHasAKeyAndATip)
     }
     // Closing the dialogs rebuilt nothing: the typing is still there.
     EXPECT_TRUE(editor->rowBox(1)->text().contains(u"typed"));
+}
+
+// The line a row may not pass stands upright, and the note under the rows
+// says so in every language.
+TEST_F(TextEditor, TheNoteNamesTheLineAsItStands)
+{
+    for (const auto& [language, word] : {std::pair{u"hebrew"_s, u"האנכי"_s}, std::pair{u"english"_s, u"vertical"_s},
+                                         std::pair{u"nederlands"_s, u"verticale"_s}}) {
+        startIn(language);
+        choose("birthday");
+        auto editor = edit(kTwoRows);
+        const QWidget* guide = findArrayElement(editor.get(), u"guide", 0);
+        ASSERT_TRUE(guide && guide->isVisible()) << language.toStdString();
+        EXPECT_GT(guide->height(), guide->width()) << language.toStdString();
+        const QString note = editor->findChild<QLabel*>(u"hesber"_s)->text();
+        EXPECT_TRUE(note.contains(word)) << note.toStdString();
+    }
 }
 
 TEST_F(TextEditor, WithoutColourEditingTheTemplateFormatsStay)

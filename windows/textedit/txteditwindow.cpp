@@ -113,7 +113,7 @@ void TxteditWindow::buildWidgets()
     makeArrayElement(checks_[0], QStringLiteral("Checkk"), 0);
     place(checks_[0], kCheckLeft, kRowsTop + 4, 16, 16);
     guides_ << makeGuide(0);
-    hesber_ = new QLabel(QStringLiteral("כיתוב מעבר לקו האופקי, יכווץ את השורה!"), this);
+    hesber_ = new QLabel(QStringLiteral("כיתוב מעבר לקו האנכי, יכווץ את השורה!"), this);
     hesber_->setObjectName(QStringLiteral("hesber"));
     place(hesber_, kRowsLeft, 350, kRowWidth, 22);
 
