@@ -115,6 +115,29 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
     }
 }
 
+// On a screen scaled by 1.5 or 2 the page is drawn from its own pixels into
+// the screen's: its finest lines stay sharp, not scaled to the view's
+// pixels first and then blown up into grey.
+TEST(PageView, FineLinesStaySharpOnScaledScreens)
+{
+    for (const qreal ratio : {1.0, 1.5, 2.0}) {
+        nuvela::PageView view;
+        view.resize(100, 100);
+        QImage page(QSize(100, 100) * ratio, QImage::Format_RGB32);
+        for (int x = 0; x < page.width(); ++x)
+            for (int y = 0; y < page.height(); ++y)
+                page.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        view.showPage(page);
+        QImage shot(page.size(), QImage::Format_RGB32);
+        shot.setDevicePixelRatio(ratio);
+        view.render(&shot);
+        int sharp = 0;
+        for (int x = 0; x + 1 < shot.width(); ++x)
+            sharp += std::abs(qGray(shot.pixel(x, 50)) - qGray(shot.pixel(x + 1, 50))) > 200;
+        EXPECT_GT(sharp, shot.width() * 9 / 10) << ratio;
+    }
+}
+
 TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
 {
     folder.write("templates/broken.ini",

@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -53,9 +54,8 @@ QLabel* PageView::makeOverlay(const char* name, int n, QLabel* pattern)
 FitResult PageView::showPage(const QImage& page)
 {
     fit_ = fitPage(float(height()), float(width()), float(page.height()), float(page.width()));
-    // Scaled once here with a proper filter, not at every paint.
-    const QSize size(qRound(fit_.width), qRound(fit_.height));
-    page_ = size.isEmpty() ? QImage() : page.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    page_ = page;
+    shown_ = QImage();
     update();
     return fit_;
 }
@@ -63,6 +63,7 @@ FitResult PageView::showPage(const QImage& page)
 void PageView::clearPage()
 {
     page_ = QImage();
+    shown_ = QImage();
     update();
 }
 
@@ -240,12 +241,21 @@ void PageView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), QColor(0xe9, 0xed, 0xf2));
-    if (page_.isNull())
+    const QRect paper(qRound(fit_.x), qRound(fit_.y), qRound(fit_.width), qRound(fit_.height));
+    if (page_.isNull() || paper.isEmpty())
         return;
-    const QPoint at(qRound(fit_.x), qRound(fit_.y));
+    // Scaled with a proper filter once for the pixels it lands on (those of
+    // the backing store, more than the view's on a scaled screen), not at
+    // every paint: scaled to the view's and then blown up it reads blurred.
+    const QPaintDevice* target = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;
+    const qreal ratio = target ? target->devicePixelRatioF() : devicePixelRatioF();
+    if (shown_.isNull() || shown_.devicePixelRatioF() != ratio) {
+        shown_ = page_.scaled(paper.size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        shown_.setDevicePixelRatio(ratio);
+    }
     // A soft shadow under the paper.
-    p.fillRect(QRect(at, page_.size()).translated(3, 3), QColor(0, 0, 0, 40));
-    p.drawImage(at, page_);
+    p.fillRect(paper.translated(3, 3), QColor(0, 0, 0, 40));
+    p.drawImage(paper.topLeft(), shown_);
 }
 
 } // namespace nuvela

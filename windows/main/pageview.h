@@ -74,7 +74,8 @@ private:
     void hover(QLabel* overlay);
     static void setRaised(QLabel* overlay, bool raised);
 
-    QImage page_; ///< the page at its fitted size
+    QImage page_;  ///< the page as drawn
+    QImage shown_; ///< the page at its fitted size, in the pixels of the screen it was last shown on
     FitResult fit_;
     bool highlighted_ = false;
     int hovered_ = -1;
