@@ -14,9 +14,11 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
 #include <functional>
 
 using test::WindowFixture;
@@ -279,6 +281,33 @@ TEST_F(PiceditFixture, UnreadablePicture)
         EXPECT_TRUE(editor.viewMessage().contains(QStringLiteral("bad.jpg")));
         const int ink = test::inkCount(editor.view()->grab().toImage(), [](QColor px) { return qGray(px.rgb()) < 128; });
         EXPECT_GT(ink, 50);
+        // The position choices, disabled, still read on their panel's gradient.
+        QWidget* panel = editor.findChild<QWidget*>(QStringLiteral("Frame1"));
+        const QImage shot = panel->grab().toImage();
+        const auto luminance = [](QColor c) {
+            const auto lin = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+        };
+        for (QAbstractButton* choice : panel->findChildren<QAbstractButton*>()) {
+            EXPECT_FALSE(choice->isEnabled());
+            QStyleOptionButton option;
+            option.initFrom(choice);
+            option.text = choice->text();
+            const bool radio = qobject_cast<QRadioButton*>(choice);
+            const QRect caption = choice->style()
+                                      ->subElementRect(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, choice)
+                                      .translated(choice->pos());
+            const int groundX = choice->isRightToLeft() ? choice->x() + 2 : choice->geometry().right() - 2;
+            double contrast = 1;
+            for (int y = caption.top(); y <= caption.bottom(); ++y) {
+                const double ground = luminance(shot.pixelColor(groundX, y));
+                for (int x = caption.left(); x <= caption.right(); ++x) {
+                    const double ink = luminance(shot.pixelColor(x, y));
+                    contrast = std::max(contrast, (std::max(ground, ink) + 0.05) / (std::min(ground, ink) + 0.05));
+                }
+            }
+            EXPECT_GE(contrast, 3.0) << choice->text().toStdString();
+        }
     }
 }
 

@@ -6,6 +6,8 @@
 #include <ret/propertybag.h>
 #include <ret/retainer.h>
 
+#include <QPalette>
+
 namespace nuvela {
 
 void place(QWidget* widget, double x, double y, double w, double h)
@@ -21,6 +23,7 @@ const QString kPanelState = QStringLiteral(
     "Curvature = 14\n"
     "IconSize = 0\n"
     "CaptionAlignment = 2\n");
+const QColor kDisabledCaption(48, 53, 80);
 } // namespace
 
 Retainer* makePanel(QWidget* parent, const QString& name, const QString& caption, bool headerVisible)
@@ -33,6 +36,13 @@ Retainer* makePanel(QWidget* parent, const QString& name, const QString& caption
     QFont font = parent ? parent->font() : QFont();
     font.setBold(true);
     panel->setCaptionFont(font);
+    // The toolkit's grey for a disabled caption (of a label, a check or an
+    // option) all but vanishes on the body's light band; a dark slate reads
+    // on the light and the dark bands alike and is still lighter than an
+    // enabled caption. Buttons draw on their own faces and keep their grey.
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, kDisabledCaption);
+    panel->setPalette(palette);
     setPanelCaption(panel, caption);
     return panel;
 }
