@@ -8,6 +8,8 @@
 #include "windows/textedit/txteditwindow.h"
 
 #include <QCheckBox>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,12 +93,20 @@ TEST_F(TextEditor, SelectionColourFontResetAndDarkView)
     editor->chooseFont();
     EXPECT_EQ(editor->rows()[0].stored().toString(), before[0].stored().toString());
 
+    // The dialog opens on the installed family the page draws "David" with;
+    // left on it, the row keeps the template's face name.
+    dialogs.answerFont(QFont(QFontInfo(QFont(u"David"_s)).family(), 16));
+    editor->chooseFont();
+    const QFont opened = dialogs.requests().back().initialFont;
+    EXPECT_EQ(QFontDialog(opened).currentFont().family(), opened.family());
+    EXPECT_EQ(editor->rows()[2].stored().toString(), "1973790,David,16,False,177");
+
     // The font dialog shows and takes page sizes; a weight of 600 is bold.
     QFont chosen(u"Liberation Serif"_s, 30);
     chosen.setWeight(QFont::DemiBold);
     dialogs.answerFont(chosen);
     editor->chooseFont();
-    EXPECT_EQ(dialogs.requests().back().initialFont.pointSize(), 14);
+    EXPECT_EQ(dialogs.requests().back().initialFont.pointSize(), 16);
     dialogs.cancel(ScriptedDialogs::Kind::Font);
     editor->chooseFont();
     dialogs.answerColour(0xFFFFFF);

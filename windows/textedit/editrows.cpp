@@ -4,6 +4,8 @@
 #include "store/pagestate.h"
 #include "windows/common/dialogs.h"
 
+#include <QFontInfo>
+
 #include <cmath>
 
 namespace nuvela {
@@ -52,7 +54,11 @@ RowFormat EditRow::stored() const
 
 std::optional<EditRow> ShowFontDialog(Dialogs& dialogs, QWidget* parent, const EditRow& row)
 {
-    QFont initial(row.format.face);
+    // Templates name faces ("David", "Times New Roman") that only the font
+    // configuration's aliases map to an installed family, and the dialog lists
+    // installed families alone: it opens on the family the page is drawn with.
+    const QString drawn = QFontInfo(QFont(row.format.face)).family();
+    QFont initial(drawn);
     initial.setPointSize(std::max(1, dialogPointSize(row.displayed, row.factor)));
     initial.setBold(row.format.bold);
     const auto chosen = dialogs.chooseFont(parent, initial);
@@ -60,7 +66,9 @@ std::optional<EditRow> ShowFontDialog(Dialogs& dialogs, QWidget* parent, const E
         return std::nullopt;
     EditRow out = row;
     out.format.bold = chosen->weight() > QFont::Normal;
-    out.format.face = chosen->family();
+    // Left on the family it opened with, the face keeps the template's name.
+    if (chosen->family().compare(drawn, Qt::CaseInsensitive) != 0)
+        out.format.face = chosen->family();
     const double points = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : chosen->pixelSize() * 0.75;
     out.displayed = displayedFromDialog(points, row.factor);
     return out;
