@@ -4,8 +4,11 @@
 #include "store/pagestate.h"
 #include "windows/common/dialogs.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QRawFont>
 
+#include <algorithm>
 #include <cmath>
 
 namespace nuvela {
@@ -52,12 +55,24 @@ RowFormat EditRow::stored() const
     return f;
 }
 
+QString drawnFamily(const EditRow& row)
+{
+    QFont font(row.format.face);
+    font.setBold(row.format.bold);
+    // A face without Hebrew letters (or not installed at all) draws Hebrew
+    // rows with a fallback family chosen for the script.
+    const bool hebrew = std::any_of(row.text.cbegin(), row.text.cend(),
+                                    [](QChar c) { return c.script() == QChar::Script_Hebrew; });
+    const QRawFont raw = QRawFont::fromFont(font, hebrew ? QFontDatabase::Hebrew : QFontDatabase::Latin);
+    return raw.isValid() ? raw.familyName() : QFontInfo(font).family();
+}
+
 std::optional<EditRow> ShowFontDialog(Dialogs& dialogs, QWidget* parent, const EditRow& row)
 {
-    // Templates name faces ("David", "Times New Roman") that only the font
-    // configuration's aliases map to an installed family, and the dialog lists
-    // installed families alone: it opens on the family the page is drawn with.
-    const QString drawn = QFontInfo(QFont(row.format.face)).family();
+    // Templates name faces ("David", "Frank Ruehl") that only the font
+    // configuration maps to an installed family, and the dialog lists
+    // installed families alone: it opens on the family the page draws with.
+    const QString drawn = drawnFamily(row);
     QFont initial(drawn);
     initial.setPointSize(std::max(1, dialogPointSize(row.displayed, row.factor)));
     initial.setBold(row.format.bold);
