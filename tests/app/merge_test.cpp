@@ -58,6 +58,7 @@ TEST(Merge, CardsMatchSingleRendersAndBadRowsAreSkipped)
                                                                     "-o", out.filePath("cards/{row}-{name}.png")});
         EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
         EXPECT_EQ(r.err.count(u'\n'), 2) << r.err.toStdString();
+        EXPECT_TRUE(r.err.endsWith(u", 1 row skipped\n")) << r.err.toStdString();
         EXPECT_TRUE(r.err.startsWith(u"Error: row 2 (line 4): the picture \"guests/ben.jpg\"")) << r.err.toStdString();
         EXPECT_FALSE(r.err.contains(u'\r')) << "a progress line off the terminal";
         EXPECT_EQ(QDir(out.filePath("cards")).entryList(QDir::Files), (QStringList{"1-Anna.png", "3-Dana.png"}));
