@@ -413,6 +413,9 @@ TEST_F(Versions, TabCrossesButtonRowsAsTheLanguageReads)
             press(nuvela::findControl(window.get(), QString::fromLatin1(middle)), Qt::Key_Tab);
             EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(rtl ? left : right)) << middle;
         }
+        // The web buttons: home and help, while back and forward have no history.
+        press(nuvela::findArrayElement(window.get(), u"nav", rtl ? 3 : 0), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), nuvela::findArrayElement(window.get(), u"nav", rtl ? 0 : 3));
         nuvela::TxteditWindow editor(*program, 8, window.get(), QSize(800, 600));
         press(editor.findChild<QWidget*>("Checkall"), Qt::Key_Space); // colour and font take the focus
         QWidget* first = editor.findChild<QWidget*>(rtl ? "rowfont" : "ROWCOL");
