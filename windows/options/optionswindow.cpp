@@ -5,6 +5,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
+#include "windows/common/focusring.h"
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
@@ -16,7 +17,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QSlider>
 
 #include <ret/retainer.h>
@@ -29,26 +29,6 @@ namespace {
 const char16_t* const kMessages[] = {
     u"איכות JPG היא מספר שלם בין 1 ל-100.",
     u"ההגדרות לא נשמרו.",
-};
-/// The style marks a focused slider by a shade of its outline, which the eye
-/// misses; it gets the ring that the buttons show round the focus.
-class QualitySlider : public QSlider {
-public:
-    using QSlider::QSlider;
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QSlider::paintEvent(event);
-        if (!hasFocus())
-            return;
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QColor ring = palette().color(QPalette::Active, QPalette::Highlight);
-        ring.setAlpha(220);
-        painter.setPen(QPen(ring, 2.0));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
-    }
 };
 } // namespace
 
@@ -69,7 +49,7 @@ void OptionsWindow::build()
 {
     Retainer* frame1 = makePanel(this, QStringLiteral("Frame1"), QStringLiteral("JPG איכות"));
     place(frame1, 8, 8, 284, 104);
-    slider_ = new QualitySlider(Qt::Horizontal, frame1);
+    slider_ = new WithFocusRing<QSlider>(Qt::Horizontal, frame1);
     slider_->setObjectName(QStringLiteral("Slider"));
     // Low quality at the left in every language, beside its label.
     slider_->setLayoutDirection(Qt::LeftToRight);
