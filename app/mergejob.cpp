@@ -478,7 +478,9 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
     if (report.terminal || skipped > 0)
         say.line(QStringLiteral("%1 of %2 cards made in %3 s%4")
                      .arg(made).arg(cards.size()).arg(clock.elapsed() / 1000.0, 0, 'f', 1)
-                     .arg(skipped ? QStringLiteral(", %1 rows skipped").arg(skipped) : QString()));
+                     .arg(skipped == 1   ? QStringLiteral(", 1 row skipped")
+                          : skipped ? QStringLiteral(", %1 rows skipped").arg(skipped)
+                                    : QString()));
     if (made == 0)
         return kMergeFailed;
     return skipped ? kMergeRowsSkipped : kMergeAllMade;

@@ -9,10 +9,29 @@ namespace nuvela {
 
 namespace {
 
+/// UTF-16 text with any unpaired surrogate (which no font draws and UTF-8
+/// cannot hold) replaced by U+FFFD, as the other decoders do.
+QString decodeUtf16(QStringDecoder::Encoding encoding, const QByteArray& bytes)
+{
+    QString text = QStringDecoder(encoding)(bytes);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 QString decodeTable(QByteArray bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.sliced(3));
+    // Spreadsheets save "Unicode text" as UTF-16 with a byte order mark.
+    if (bytes.startsWith("\xFF\xFE"))
+        return decodeUtf16(QStringDecoder::Utf16LE, bytes.sliced(2));
+    if (bytes.startsWith("\xFE\xFF"))
+        return decodeUtf16(QStringDecoder::Utf16BE, bytes.sliced(2));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     // Windows-1255 Hebrew is never valid UTF-8 (its letters are lone high

@@ -28,7 +28,7 @@ struct MergeTable {
 /// with a header row, its cells separated by commas, semicolons or tabs
 /// (whichever the header uses), quoted cells allowed to span lines. UTF-8
 /// (with or without a byte order mark) and Windows-1255 are told apart by
-/// whether the bytes are valid UTF-8. Nothing, and error set, when the file
+/// whether the bytes are valid UTF-8; UTF-16 is read by its byte order mark. Nothing, and error set, when the file
 /// cannot be read or has no header.
 std::optional<MergeTable> readMergeTable(const QString& path, QString* error);
 

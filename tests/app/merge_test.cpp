@@ -58,6 +58,7 @@ TEST(Merge, CardsMatchSingleRendersAndBadRowsAreSkipped)
                                                                     "-o", out.filePath("cards/{row}-{name}.png")});
         EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
         EXPECT_EQ(r.err.count(u'\n'), 2) << r.err.toStdString();
+        EXPECT_TRUE(r.err.endsWith(u", 1 row skipped\n")) << r.err.toStdString();
         EXPECT_TRUE(r.err.startsWith(u"Error: row 2 (line 4): the picture \"guests/ben.jpg\"")) << r.err.toStdString();
         EXPECT_FALSE(r.err.contains(u'\r')) << "a progress line off the terminal";
         EXPECT_EQ(QDir(out.filePath("cards")).entryList(QDir::Files), (QStringList{"1-Anna.png", "3-Dana.png"}));
@@ -151,11 +152,16 @@ TEST(Merge, TablesInTheirForms)
 {
     struct Case { QByteArray bytes; QStringList columns; QStringList firstRow; int rows; };
     const QByteArray hebrew = QStringEncoder("windows-1255")(QStringLiteral("txt1\r\nשָׁלוֹם\r\n"));
+    const auto utf16 = [](QStringEncoder::Encoding e, const char* mark) {
+        return QByteArray(mark) + QByteArray(QStringEncoder(e)(QStringLiteral("txt1\tb\r\nשָׁלוֹם\t2\r\n")));
+    };
     const Case cases[] = {
         {"a,b\nx,y\n", {"a", "b"}, {"x", "y"}, 1},
         {"\xEF\xBB\xBF" "a;b\r\n\"x;1\";\"say \"\"hi\"\"\"\r\n\r\n1;2", {"a", "b"}, {"x;1", "say \"hi\""}, 2},
         {"a\tb\n\"two\nlines\"\tz\n", {"a", "b"}, {"two\nlines", "z"}, 1},
         {hebrew, {"txt1"}, {QStringLiteral("שָׁלוֹם")}, 1},
+        {utf16(QStringEncoder::Utf16LE, "\xFF\xFE"), {"txt1", "b"}, {QStringLiteral("שָׁלוֹם"), "2"}, 1},
+        {utf16(QStringEncoder::Utf16BE, "\xFE\xFF"), {"txt1", "b"}, {QStringLiteral("שָׁלוֹם"), "2"}, 1},
         {"[guest1]\r\ntxt5=Anna\r\npic7=a.jpg\r\n[guest2]\r\nTXT5=Ben\r\n", {"section", "txt5", "pic7"}, {"guest1", "Anna", "a.jpg"}, 2},
     };
     for (const Case& c : cases) {

@@ -13,9 +13,10 @@ declare -A seeds=(
   [page]="$data/templates"
   [picture]="$data/temppic $src/app/imgdb/pictures"
   [language]="$data/language"
+  [table]="$data/templates/textdata.txt"
 )
 status=0
-for t in ini page picture language; do
+for t in ini page picture language table; do
   corpus=$build/fuzz-corpus/$t
   crashes=$build/fuzz-crashes/$t
   mkdir -p "$corpus" "$crashes"

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QRect>
+#include <QStringList>
 
 #include <algorithm>
 #include <functional>
@@ -65,6 +66,23 @@ inline double differingShare(const QImage& a, const QImage& b, int tolerance = 0
 constexpr QRgb kTopLeft = 0xffff0000, kTopRight = 0xff00c000, kBottomLeft = 0xff0000ff,
                kBottomRight = 0xffffd000;
 constexpr double kSplitX = 0.3, kSplitY = 0.6;
+
+/// The sides of a control (its grabs with and without the keyboard focus)
+/// that the focus leaves unmarked, as "x,y" of their middles: a focus mark
+/// is seen round the whole control, not only on its handle.
+inline QStringList unmarkedSides(const QImage& focused, const QImage& unfocused)
+{
+    QStringList unmarked;
+    const int w = focused.width(), h = focused.height();
+    for (const QPoint side : {QPoint(w / 2, 0), QPoint(w / 2, h - 3), QPoint(0, h / 2), QPoint(w - 3, h / 2)}) {
+        bool marked = false;
+        for (int i = 0; i < 9; ++i)
+            marked = marked || focused.pixel(side + QPoint(i % 3, i / 3)) != unfocused.pixel(side + QPoint(i % 3, i / 3));
+        if (!marked)
+            unmarked << QStringLiteral("%1,%2").arg(side.x()).arg(side.y());
+    }
+    return unmarked;
+}
 
 inline QImage quadrants(int w, int h)
 {

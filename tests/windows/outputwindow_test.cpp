@@ -249,6 +249,12 @@ TEST_F(OutputWindow, ScrollingGoesTheWayTheUserExpects)
     QTest::keyClick(viewport, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(page->pos(), QPoint(0, 0));
     EXPECT_GT(v->maximum() - v->minimum(), 32767);
+    // Shown again, the page is where the user left it.
+    QTest::keyClick(viewport, Qt::Key_End);
+    const QPoint left = page->pos();
+    QTest::mouseClick(out.findChild<QWidget*>(QStringLiteral("editpage")), Qt::LeftButton);
+    out.Res(out.previewMode());
+    EXPECT_EQ(page->pos(), left);
     // Fitted again: no bars, no full-size page; any other mode does nothing.
     out.Res(0);
     EXPECT_FALSE(v->isVisibleTo(&out) || h->isVisibleTo(&out) || page->isVisibleTo(&out));

@@ -129,6 +129,14 @@ TEST_F(PiceditFixture, EditorDrivenByKeysMouseAndWheel)
     EXPECT_EQ(f.mode, nuvela::FillMode::FitHeight);
     EXPECT_EQ(editor.viewImage().pixel(290, 150), kRight);
     EXPECT_EQ(editor.viewImage().pixel(306, 150), kLeft);
+    // Tab goes on to the zoom bar, which shows that it has the keys.
+    const QImage unfocused = editor.zoomBar()->grab().toImage();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    editor.mirrorBox()->setFocus();
+    QTest::keyClick(editor.mirrorBox(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), editor.zoomBar());
+    EXPECT_EQ(test::unmarkedSides(editor.zoomBar()->grab().toImage(), unfocused), QStringList());
 
     // Esc closes without touching the page.
     const QString tag = program->state.gpic[10].tag;

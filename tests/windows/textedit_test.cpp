@@ -9,6 +9,7 @@
 #include "windows/textedit/txteditwindow.h"
 
 #include <QCheckBox>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +115,33 @@ TEST_F(TextEditor, SelectionColourFontResetAndDarkView)
     editor->confirm();
     EXPECT_EQ(liveFormat(kSixRows).split(u'~')[0], "2628010,Frank Ruehl,22,True,177");
     EXPECT_TRUE(program->state.isModified()) << "a format command counts as a change";
+}
+
+// Template faces are often names only the font configuration knows. The
+// dialog must open on the installed family the page draws the row with, and
+// a row left on it keeps the template's face name.
+TEST(FontDialog, OpensOnTheDrawnFamilyAndKeepsTheFaceItWasLeftOn)
+{
+    const struct {
+        QString face, text, drawn;
+    } cases[] = {
+        {u"David"_s, u"שלום"_s, u"David CLM"_s},
+        {u"Frank Ruehl"_s, u"מזל טוב"_s, u"Frank Ruehl CLM"_s}, // its Hebrew comes from a fallback
+        {u"Times New Roman"_s, u"Happy"_s, u"Liberation Serif"_s},
+    };
+    for (const auto& c : cases) {
+        const EditRow row{c.text, RowFormat{0, c.face, 20, true, 177}, 16, 0.8};
+        ScriptedDialogs dialogs;
+        dialogs.answerFont(QFont(c.drawn, 30));
+        const auto kept = ShowFontDialog(dialogs, nullptr, row);
+        const QFont opened = dialogs.requests().back().initialFont;
+        EXPECT_EQ(opened.family(), c.drawn);
+        EXPECT_EQ(QFontDialog(opened).currentFont().family(), c.drawn) << "the dialog lists it";
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->stored().toString(), "0,%1,30,False,177"_L1.arg(c.face));
+        dialogs.answerFont(QFont(u"DejaVu Serif"_s, 30));
+        EXPECT_EQ(ShowFontDialog(dialogs, nullptr, row)->format.face, "DejaVu Serif");
+    }
 }
 
 // In English: the keys outlive the captions a language gives the buttons.

@@ -1,3 +1,4 @@
+#include "support/pixels.h"
 #include "windowfixture.h"
 
 #include "store/inidocument.h"
@@ -288,10 +289,15 @@ TEST_F(Versions, OptionsWindowByKeyboard)
     // Right to left: the number, the slider at its left, then down.
     QTest::keyClick(options.slider(), Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), options.counter());
+    const QImage unfocused = options.slider()->grab().toImage();
+    QImage focused;
     for (QWidget* next : std::initializer_list<QWidget*>{options.slider(), options.languages(), options.updateButton()}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next);
+        if (next == options.slider())
+            focused = options.slider()->grab().toImage();
     }
+    EXPECT_EQ(test::unmarkedSides(focused, unfocused), QStringList());
     for (const char* refused : {"abc", "150", "0"}) {
         options.counter()->setText(QString::fromLatin1(refused));
         QTest::keyClick(options.counter(), Qt::Key_Return);
@@ -401,6 +407,9 @@ TEST_F(Versions, TabCrossesButtonRowsAsTheLanguageReads)
             press(nuvela::findControl(window.get(), QString::fromLatin1(middle)), Qt::Key_Tab);
             EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(rtl ? left : right)) << middle;
         }
+        // The web buttons: home and help, while back and forward have no history.
+        press(nuvela::findArrayElement(window.get(), u"nav", rtl ? 3 : 0), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), nuvela::findArrayElement(window.get(), u"nav", rtl ? 0 : 3));
         nuvela::TxteditWindow editor(*program, 8, window.get(), QSize(800, 600));
         press(editor.findChild<QWidget*>("Checkall"), Qt::Key_Space); // colour and font take the focus
         QWidget* first = editor.findChild<QWidget*>(rtl ? "rowfont" : "ROWCOL");

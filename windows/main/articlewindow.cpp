@@ -259,6 +259,7 @@ void ArticleWindow::tabRowsInReadingOrder()
 {
     tabRowInReadingOrder({deltext_, updttxt_, savetxt_});
     tabRowInReadingOrder({cmdExit1_, proper_, showme_});
+    tabRowInReadingOrder({nav_[0], nav_[1], nav_[2], nav_[3]});
 }
 
 PicformWindow& ArticleWindow::output()

@@ -5,6 +5,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
+#include "windows/common/focusring.h"
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
@@ -48,7 +49,7 @@ void OptionsWindow::build()
 {
     Retainer* frame1 = makePanel(this, QStringLiteral("Frame1"), QStringLiteral("JPG איכות"));
     place(frame1, 8, 8, 284, 104);
-    slider_ = new QSlider(Qt::Horizontal, frame1);
+    slider_ = new WithFocusRing<QSlider>(Qt::Horizontal, frame1);
     slider_->setObjectName(QStringLiteral("Slider"));
     // Low quality at the left in every language, beside its label.
     slider_->setLayoutDirection(Qt::LeftToRight);

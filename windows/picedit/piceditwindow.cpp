@@ -6,6 +6,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
+#include "windows/common/focusring.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
 #include "windows/common/uitext.h"
@@ -74,7 +75,7 @@ int barValue(std::int64_t v) { return int(std::clamp<std::int64_t>(v, 0, INT_MAX
 
 QScrollBar* makeBar(QWidget* parent, Qt::Orientation o, const char* name)
 {
-    auto* bar = new QScrollBar(o, parent);
+    auto* bar = new WithFocusRing<QScrollBar>(o, parent);
     bar->setObjectName(QString::fromLatin1(name));
     // Positions are absolute: left shows the picture's left edge in any language.
     bar->setLayoutDirection(Qt::LeftToRight);

@@ -4,6 +4,11 @@
 #include "store/pagestate.h"
 #include "windows/common/dialogs.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QRawFont>
+
+#include <algorithm>
 #include <cmath>
 
 namespace nuvela {
@@ -50,9 +55,25 @@ RowFormat EditRow::stored() const
     return f;
 }
 
+QString drawnFamily(const EditRow& row)
+{
+    QFont font(row.format.face);
+    font.setBold(row.format.bold);
+    // A face without Hebrew letters (or not installed at all) draws Hebrew
+    // rows with a fallback family chosen for the script.
+    const bool hebrew = std::any_of(row.text.cbegin(), row.text.cend(),
+                                    [](QChar c) { return c.script() == QChar::Script_Hebrew; });
+    const QRawFont raw = QRawFont::fromFont(font, hebrew ? QFontDatabase::Hebrew : QFontDatabase::Latin);
+    return raw.isValid() ? raw.familyName() : QFontInfo(font).family();
+}
+
 std::optional<EditRow> ShowFontDialog(Dialogs& dialogs, QWidget* parent, const EditRow& row)
 {
-    QFont initial(row.format.face);
+    // Templates name faces ("David", "Frank Ruehl") that only the font
+    // configuration maps to an installed family, and the dialog lists
+    // installed families alone: it opens on the family the page draws with.
+    const QString drawn = drawnFamily(row);
+    QFont initial(drawn);
     initial.setPointSize(std::max(1, dialogPointSize(row.displayed, row.factor)));
     initial.setBold(row.format.bold);
     const auto chosen = dialogs.chooseFont(parent, initial);
@@ -60,7 +81,9 @@ std::optional<EditRow> ShowFontDialog(Dialogs& dialogs, QWidget* parent, const E
         return std::nullopt;
     EditRow out = row;
     out.format.bold = chosen->weight() > QFont::Normal;
-    out.format.face = chosen->family();
+    // Left on the family it opened with, the face keeps the template's name.
+    if (chosen->family().compare(drawn, Qt::CaseInsensitive) != 0)
+        out.format.face = chosen->family();
     const double points = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : chosen->pixelSize() * 0.75;
     out.displayed = displayedFromDialog(points, row.factor);
     return out;

@@ -44,8 +44,12 @@ struct EditRow {
     RowFormat stored() const;
 };
 
+/// The installed family the page draws the row's text with.
+QString drawnFamily(const EditRow& row);
+
 /// What the font dialog changed in a row: face, size, boldness. Cancelled
-/// (std::nullopt) leaves the row as it was. Weights above 400 are bold.
+/// (std::nullopt) leaves the row as it was. Weights above 400 are bold. The
+/// dialog opens on the drawn family; left there, the face keeps its name.
 std::optional<EditRow> ShowFontDialog(Dialogs& dialogs, QWidget* parent, const EditRow& row);
 
 /// What confirming the editor writes into the live tables of object n: the
