@@ -1,3 +1,5 @@
+#include "support/pixels.h"
+
 #include "windows/common/buttoncaptions.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/uitext.h"
@@ -164,16 +166,9 @@ TEST(Questions, ButtonCaptionsStandBesideTheirPicture)
         QPushButton button(QIcon(picture), c.caption);
         button.resize(200, 30);
         const QImage shot = button.grab().toImage();
-        const auto ink = [&](auto match) {
-            QRect box;
-            for (int y = 4; y < shot.height() - 4; ++y)
-                for (int x = 4; x < shot.width() - 4; ++x)
-                    if (match(shot.pixelColor(x, y)))
-                        box |= QRect(x, y, 1, 1);
-            return box;
-        };
-        const QRect icon = ink([](QColor p) { return p.blue() > 200 && p.red() < 60; });
-        const QRect text = ink([](QColor p) { return p.lightness() < 100 && p.blue() < 150; });
+        const QRect inside = shot.rect().adjusted(4, 4, -4, -4); // the border left out
+        const QRect icon = test::inkBox(shot, [](QColor p) { return p.blue() > 200 && p.red() < 60; }, inside);
+        const QRect text = test::inkBox(shot, [](QColor p) { return p.lightness() < 100 && p.blue() < 150; }, inside);
         ASSERT_FALSE(icon.isEmpty() || text.isEmpty()) << c.caption.toStdString();
         const int gap = c.direction == Qt::RightToLeft ? icon.left() - text.right() : text.left() - icon.right();
         EXPECT_TRUE(gap > 0 && gap < 12) << c.caption.toStdString() << " text " << text.left() << ".." << text.right()
