@@ -54,7 +54,9 @@ fail() {
 last_shot() { ls "$shots"/*.png | tail -n $(($1 + 1)) | head -1; }
 # Radio buttons read from the right in Hebrew.
 if [ "$lang" = hebrew ]; then full_size_x=1228; else full_size_x=983; fi
-windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort -n; }
+# Windows with a title: a tooltip that shows up meanwhile (untitled) is not
+# the window awaited, and may be gone before it is used.
+windows() { { xdotool search --onlyvisible --name '.' 2>/dev/null || true; } | sort -n; }
 # The newest window, once there is one that was not there before ($1: the ids before).
 # Up to half a minute: a loaded machine starts the program slowly.
 new_window() {
@@ -145,8 +147,12 @@ shot picture-applied "$main"
 
 versions_before=$(grep -c '^\[tav101girsa' "$dir/templates/textdata.txt")
 keys "$main" ctrl+shift+s
-sleep 1
-versions=$(grep -c '^\[tav101girsa' "$dir/templates/textdata.txt")
+# Up to ten seconds: a loaded machine saves slowly.
+for _ in $(seq 100); do
+  versions=$(grep -c '^\[tav101girsa' "$dir/templates/textdata.txt")
+  [ "$versions" -gt "$versions_before" ] && break
+  sleep 0.1
+done
 [ "$versions" -eq $((versions_before + 1)) ] || fail "no new version in textdata.txt"
 grep -q "Road test 42" "$dir/templates/textdata.txt" || fail "the text is not in the new version"
 shot version-saved "$main"
