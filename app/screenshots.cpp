@@ -2,6 +2,7 @@
 // README and for looking at after a change. Run by app/screenshots.sh under a
 // virtual display.
 
+#include "windows/common/buttoncaptions.h"
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
 #include "windows/common/program.h"
@@ -52,6 +53,8 @@ QPixmap grab(QWidget* window)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The windows as the program shows them.
+    nuvela::keepCaptionsBesidePictures(app);
     if (argc < 3) {
         QTextStream(stderr) << "Usage: nuvela-screenshots PROGRAM-DIR OUTPUT-DIR [TEMPLATE]\n";
         return 2;
