@@ -76,6 +76,37 @@ TEST(Questions, PathsReadWholeInHebrewMessages)
     }
 }
 
+// A user's text quoted in a sentence of the other direction keeps its end
+// sign at its end, and the closing quote outside it.
+TEST(Questions, QuotedTextsKeepTheirEndSigns)
+{
+    const struct {
+        QString sentence, text;
+        Qt::LayoutDirection direction;
+    } cases[] = {
+        {QStringLiteral("בטל: הטקסט \"%1\""), QStringLiteral("Noa Is Seven!"), Qt::RightToLeft},
+        {QStringLiteral("Undo: the text \"%1\""), QStringLiteral("מזל טוב!"), Qt::LeftToRight},
+    };
+    for (const auto& c : cases) {
+        const QString shown = c.sentence.arg(inOwnDirection(c.text));
+        SCOPED_TRACE(shown.toStdString());
+        QTextLayout layout(shown, QApplication::font());
+        QTextOption option;
+        option.setTextDirection(c.direction);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(5000);
+        layout.endLayout();
+        const auto x = [&](qsizetype i) { return line.cursorToX(int(i)); };
+        const qsizetype first = shown.indexOf(c.text), bang = shown.indexOf(u'!'), quote = shown.lastIndexOf(u'"');
+        // The sign ends the text in the text's own direction, the quote beyond it.
+        const bool rtlText = c.text.isRightToLeft();
+        EXPECT_EQ(x(bang) < x(first), rtlText);
+        EXPECT_EQ(x(quote) < x(bang), c.direction == Qt::RightToLeft);
+    }
+}
+
 // The file dialogs open large enough to show a file's size and date whole,
 // and give back the file chosen and its format.
 TEST(FileDialogs, OpenWideAndReturnTheChoice)

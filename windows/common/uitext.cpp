@@ -29,6 +29,12 @@ QString leftToRight(const QString& text)
     return kLeftToRightMark + text + kLeftToRightMark;
 }
 
+QString inOwnDirection(const QString& text)
+{
+    const QChar mark = text.isRightToLeft() ? kRightToLeftMark : kLeftToRightMark;
+    return mark + text + mark;
+}
+
 QString errorTitle(Program& program) { return uiText(program, u"error", QStringLiteral("שגיאה")); }
 
 QString attentionTitle(Program& program) { return uiText(program, u"attention", QStringLiteral("שים לב")); }

@@ -24,11 +24,16 @@ QString uiText(Program& program, QStringView key, const QString& hebrew);
 QString fillIn(QString text, const QStringList& values);
 
 inline constexpr QChar kLeftToRightMark{0x200E};
+inline constexpr QChar kRightToLeftMark{0x200F};
 
 /// A file path, a web address or a name to be set into a sentence of either
 /// direction: kept whole and left to right ("/tmp/page.jpg" would otherwise
 /// show its slash at the other end in a Hebrew sentence).
 QString leftToRight(const QString& text);
+
+/// A user's text to be set into a sentence of either direction: held in the
+/// direction of its own first letter, so that its end signs stay with it.
+QString inOwnDirection(const QString& text);
 
 /// The titles of the program's message boxes, in the interface language.
 QString errorTitle(Program& program);

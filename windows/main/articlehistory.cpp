@@ -16,6 +16,29 @@
 
 namespace nuvela {
 
+namespace {
+// Signs of a text that an undo entry shows; a longer one is cut with "…".
+constexpr qsizetype kStepTextSigns = 30;
+
+/// An object's text as its undo entry names it: the first row that is not
+/// blank, its spaces (justification) collapsed, cut to length.
+QString stepTextName(const QString& liveText)
+{
+    QString row;
+    for (const QString& r : liveText.split(u'~'))
+        if (!(row = r.simplified()).isEmpty())
+            break;
+    if (row.size() > kStepTextSigns) {
+        qsizetype cut = kStepTextSigns - 1;
+        // Not between a letter and its points, nor inside a surrogate pair.
+        while (cut > 0 && (row[cut].isLowSurrogate() || row[cut].category() == QChar::Mark_NonSpacing))
+            --cut;
+        row = row.first(cut).trimmed() + u'…';
+    }
+    return inOwnDirection(row);
+}
+} // namespace
+
 void ArticleWindow::wireHistory()
 {
     history_ = std::make_unique<PageHistory>(program_.state, [this] {
@@ -65,7 +88,9 @@ QString ArticleWindow::stepName(bool undoing) const
     QString what;
     switch (kind) {
     case StepKind::Text:
-        what = uiText(program_, u"steptext", QStringLiteral("טקסט של אובייקט %1")).arg(n);
+        // By its words: an object's number means nothing to the user.
+        what = fillIn(uiText(program_, u"steptext", QStringLiteral("הטקסט \"%1\"")),
+                      {stepTextName(program_.state.liveTexts.value(n))});
         break;
     case StepKind::Picture:
         what = uiText(program_, u"steppicture", QStringLiteral("תמונה של אובייקט %1")).arg(n);
