@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <utility>
+
 namespace nuvela {
 
 namespace {
@@ -93,6 +95,14 @@ QIcon glyphIcon(Glyph glyph)
         path.lineTo(38, 38);
         path.lineTo(44, 32);
         path.lineTo(52, 42);
+        break;
+    case Glyph::Options: // three sliders, each with its knob
+        for (const auto& [y, knob] : {std::pair{16, 40}, std::pair{32, 22}, std::pair{48, 34}}) {
+            path.moveTo(10, y);
+            path.lineTo(54, y);
+            path.addEllipse(QPointF(knob, y), 5, 5);
+        }
+        p.setBrush(Qt::white);
         break;
     }
     p.drawPath(path);

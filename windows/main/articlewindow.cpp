@@ -183,6 +183,8 @@ void ArticleWindow::buildWidgets()
     cmdExit1_ = makeButton(this, QStringLiteral("cmdExit1"), QStringLiteral("יציאה"), QString());
     showme_->setPicture(glyphIcon(Glyph::Picture));
     showme_->setPictureAlignment(PictureAlignment::AboveCaption);
+    proper_->setPicture(glyphIcon(Glyph::Options));
+    proper_->setPictureAlignment(PictureAlignment::AboveCaption);
     cmdExit1_->setPicture(glyphIcon(Glyph::Exit));
     cmdExit1_->setPictureAlignment(PictureAlignment::AboveCaption);
     place(showme_, 720, 522, 62, 40);
