@@ -13,7 +13,7 @@ declare -A seeds=(
   [page]="$data/templates"
   [picture]="$data/temppic $src/app/imgdb/pictures"
   [language]="$data/language"
-  [table]="$data/templates/textdata.txt"
+  [table]="$data/templates"
 )
 status=0
 for t in ini page picture language table; do
