@@ -8,6 +8,7 @@
 #include "windows/textedit/txteditwindow.h"
 
 #include <QAbstractButton>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTest>
 
@@ -72,6 +73,11 @@ TEST_F(History, MixedStepsUndoAndRedoExactly)
     for (int i = int(pages.size()) - 2; i >= 0; --i) {
         undo();
         EXPECT_EQ(page(), pages[i]) << "after undo to " << i;
+        if (i == 2) { // next: the removal, named by the picture's file
+            const QString removal = window->stepName(true);
+            const QString file = QFileInfo(pages[1].tags.at(6)).completeBaseName();
+            EXPECT_TRUE(removal.startsWith(u"בטל: הסרת התמונה \"") && removal.contains(file)) << removal.toStdString();
+        }
     }
     EXPECT_EQ(window->updateButton()->borderStyle(), ButtonBorder::Normal);
     EXPECT_EQ(program->canvas.image(), first); // the page drawn again as it was

@@ -164,6 +164,8 @@ TEST_F(PiceditFixture, PictureFramesOnThePage)
     }
     EXPECT_EQ(program->state.gpic[8].tag, u"a_1.jpg");
     EXPECT_EQ(program->state.gpic[10].tag, u"a_2.jpg");
+    // The undo entry names the file the user chose, not the framed copy.
+    EXPECT_EQ(window->stepName(true), QStringLiteral("בטל: התמונה \"\u200Ea\u200E\""));
     window->viewpic();
     EXPECT_TRUE(near(frameCentre(8), 0xffff0000)) << std::hex << frameCentre(8);
     EXPECT_TRUE(near(frameCentre(10), 0xff0000ff)) << std::hex << frameCentre(10);

@@ -8,8 +8,10 @@
 #include "windows/main/pagehistory.h"
 #include "windows/main/pageview.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QShortcut>
 
 #include <ret/retainer.h>
@@ -35,8 +37,23 @@ QString stepTextName(const QString& liveText)
             --cut;
         row = row.first(cut).trimmed() + u'…';
     }
-    return inOwnDirection(row);
+    return row.isEmpty() ? row : inOwnDirection(row);
 }
+
+/// A picture as its undo entry names it: the file the user chose, without
+/// the counter the picture editor added to keep the framed copies apart
+/// ("beach_2.jpg" from "beach.jpg"); "" for an empty frame.
+QString stepPictureName(const QString& tag)
+{
+    if (tag.isEmpty() || tag == u"nopic")
+        return {};
+    QString name = QFileInfo(tag).completeBaseName();
+    static const QRegularExpression counter(QStringLiteral("_[0-9]+$"));
+    if (tag.endsWith(u".jpg", Qt::CaseInsensitive))
+        name.remove(counter);
+    return name.isEmpty() ? QString() : inOwnDirection(name);
+}
+
 } // namespace
 
 void ArticleWindow::wireHistory()
@@ -81,22 +98,31 @@ void ArticleWindow::redo()
 
 QString ArticleWindow::stepName(bool undoing) const
 {
-    StepKind kind{};
-    int n = 0;
-    if (!(undoing ? history_->nextUndo(kind, n) : history_->nextRedo(kind, n)))
+    const std::optional<StepInfo> step = undoing ? history_->nextUndo() : history_->nextRedo();
+    if (!step)
         return {};
     QString what;
-    switch (kind) {
-    case StepKind::Text:
-        // By its words: an object's number means nothing to the user.
-        what = fillIn(uiText(program_, u"steptext", QStringLiteral("הטקסט \"%1\"")),
-                      {stepTextName(program_.state.liveTexts.value(n))});
+    switch (step->kind) {
+    case StepKind::Text: {
+        // By its words: an object's number means nothing to the user. The
+        // words the step writes, or those it cleared.
+        QString name = stepTextName(step->after.text);
+        if (name.isEmpty())
+            name = stepTextName(step->before.text);
+        what = fillIn(uiText(program_, u"steptext", QStringLiteral("הטקסט \"%1\"")), {name});
         break;
+    }
     case StepKind::Picture:
-        what = uiText(program_, u"steppicture", QStringLiteral("תמונה של אובייקט %1")).arg(n);
+        if (const QString name = stepPictureName(step->after.tag); !name.isEmpty())
+            what = fillIn(uiText(program_, u"steppicture", QStringLiteral("התמונה \"%1\"")), {name});
+        else
+            what = uiText(program_, u"steppictureany", QStringLiteral("תמונה"));
         break;
     case StepKind::RemovedPicture:
-        what = uiText(program_, u"stepnopic", QStringLiteral("הסרת התמונה של אובייקט %1")).arg(n);
+        if (const QString name = stepPictureName(step->before.tag); !name.isEmpty())
+            what = fillIn(uiText(program_, u"stepnopic", QStringLiteral("הסרת התמונה \"%1\"")), {name});
+        else
+            what = uiText(program_, u"stepnopicany", QStringLiteral("הסרת תמונה"));
         break;
     case StepKind::HeadlineColour:
         what = uiText(program_, u"stepcolour", QStringLiteral("צבע הכותרת"));

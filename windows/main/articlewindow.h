@@ -75,7 +75,7 @@ public:
     void redo();
     /// The page view's context menu: Undo and Redo with the names of their steps.
     void fillHistoryMenu(QMenu& menu);
-    /// "Undo: text of object 3" in the interface language; "" when there is none.
+    /// "Undo: the text \"Noa Is Seven!\"" in the interface language; "" when there is none.
     QString stepName(bool undoing) const;
     PageHistory& history() const { return *history_; }
 

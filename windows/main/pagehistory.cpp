@@ -22,8 +22,7 @@ public:
             writeStep(state_, kind_, n_, after_);
         pushed_ = true;
     }
-    StepKind kind() const { return kind_; }
-    int object() const { return n_; }
+    StepInfo info() const { return {kind_, n_, before_, after_}; }
 
 private:
     PageState& state_;
@@ -123,14 +122,11 @@ void PageHistory::forgetClean()
     recording_ = false;
 }
 
-bool PageHistory::step(int index, StepKind& kind, int& n) const
+std::optional<StepInfo> PageHistory::step(int index) const
 {
     if (index < 0 || index >= stack_.count())
-        return false;
-    const auto* s = static_cast<const PageStep*>(stack_.command(index));
-    kind = s->kind();
-    n = s->object();
-    return true;
+        return std::nullopt;
+    return static_cast<const PageStep*>(stack_.command(index))->info();
 }
 
 void PageHistory::followClean()

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace nuvela {
 
@@ -22,6 +23,14 @@ struct StepValue {
     QString format; ///< live format entry (Text)
     QString tag;    ///< picture overlay tag (Picture, RemovedPicture)
     std::uint32_t colour = 0; ///< headline colour (HeadlineColour)
+};
+
+/// One recorded step: what it touched, and the page's part before and after.
+struct StepInfo {
+    StepKind kind;
+    int n;
+    StepValue before;
+    StepValue after;
 };
 
 /// Reads what a step of kind on object n would change from the page.
@@ -59,12 +68,12 @@ public:
     bool isClean() const { return stack_.isClean(); }
     int count() const { return stack_.count(); }
 
-    /// Kind and object of the step Undo or Redo would take (false when none).
-    bool nextUndo(StepKind& kind, int& n) const { return step(stack_.index() - 1, kind, n); }
-    bool nextRedo(StepKind& kind, int& n) const { return step(stack_.index(), kind, n); }
+    /// The step Undo or Redo would take (nothing when none).
+    std::optional<StepInfo> nextUndo() const { return step(stack_.index() - 1); }
+    std::optional<StepInfo> nextRedo() const { return step(stack_.index()); }
 
 private:
-    bool step(int index, StepKind& kind, int& n) const;
+    std::optional<StepInfo> step(int index) const;
     void followClean();
 
     PageState& state_;
