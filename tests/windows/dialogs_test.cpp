@@ -209,3 +209,36 @@ TEST(Questions, ButtonCaptionsStandBesideTheirPicture)
 }
 
 } // namespace
+
+// A message of any length (a language file's, a path's) fits on the screen
+// with its buttons, one word or many lines; what is cut ends in "…".
+TEST(Questions, OverlongMessagesFitTheScreen)
+{
+    const QString word(20000, u'ש');
+    const QString lines = QStringLiteral("line\n").repeated(400);
+    const QString words = QStringLiteral("מילה ").repeated(4000);
+    QWidget window;
+    window.show();
+    for (const QString& text : {word, lines, words}) {
+        for (const bool asking : {false, true}) {
+            QRect box, screen;
+            QString shown;
+            QTimer::singleShot(0, &window, [&] {
+                auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_TRUE(b);
+                box = b->geometry();
+                screen = b->screen()->availableGeometry();
+                shown = b->text();
+                b->button(asking ? QMessageBox::No : QMessageBox::Ok)->click();
+            });
+            QtDialogs dialogs;
+            if (asking)
+                dialogs.ask(&window, QStringLiteral("?"), text, Ask::Question);
+            else
+                dialogs.tell(&window, QStringLiteral("!"), text, false);
+            EXPECT_LE(box.height(), screen.height()) << text.size() << asking;
+            EXPECT_LE(box.width(), screen.width()) << text.size() << asking;
+            EXPECT_TRUE(shown.trimmed().endsWith(u'…')) << text.size() << asking;
+        }
+    }
+}

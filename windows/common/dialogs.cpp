@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -22,6 +23,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <limits>
 
 namespace nuvela {
 
@@ -232,12 +234,45 @@ Qt::LayoutDirection boxDirection(const QWidget* parent)
 {
     return parent ? parent->layoutDirection() : QGuiApplication::layoutDirection();
 }
+
+/// The message as the box shows it: in its reading order, and cut with "…"
+/// where a huge text (a language file's, a path's) would push the box and
+/// its buttons past the screen's edge.
+void setMessage(QMessageBox& box, const QWidget* parent, const QString& text)
+{
+    const QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const QFontMetrics metrics(box.font());
+    // Narrower than the box's label ever is, and half the screen's height:
+    // whatever fits this leaves the title, the buttons and margins room.
+    const QRect column(0, 0, std::clamp(room.width() / 2, 160, 420), std::numeric_limits<int>::max() / 2);
+    const int height = std::max(metrics.height() * 3, room.height() / 2);
+    const auto fits = [&](const QString& t) {
+        return metrics.boundingRect(column, Qt::TextWrapAnywhere, t).height() <= height;
+    };
+    QString shown = text;
+    if (!fits(text)) {
+        qsizetype lo = 0, hi = text.size(); // the longest start that fits
+        while (lo < hi) {
+            const qsizetype mid = (lo + hi + 1) / 2;
+            if (fits(text.first(mid) + u'…'))
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        if (lo > 0 && text[lo - 1].isHighSurrogate())
+            --lo;
+        shown = text.first(lo).trimmed() + u'…';
+    }
+    box.setText(inReadingOrder(shown, boxDirection(parent)));
+}
 } // namespace
 
 bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, Ask kind)
 {
-    QMessageBox box(kind == Ask::Warning ? QMessageBox::Critical : QMessageBox::Question, title,
-                    inReadingOrder(text, boxDirection(parent)), QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(kind == Ask::Warning ? QMessageBox::Critical : QMessageBox::Question, title, QString(),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    setMessage(box, parent, text);
     // Enter pressed by habit must not delete what cannot be brought back.
     box.setDefaultButton(kind == Ask::Warning ? QMessageBox::No : QMessageBox::Yes);
     ButtonsOnly buttonsOnly;
@@ -249,7 +284,8 @@ bool QtDialogs::ask(QWidget* parent, const QString& title, const QString& text, 
 void QtDialogs::tell(QWidget* parent, const QString& title, const QString& text, bool error)
 {
     const auto icon = error ? QMessageBox::Critical : QMessageBox::Information;
-    QMessageBox box(icon, title, inReadingOrder(text, boxDirection(parent)), QMessageBox::Ok, parent);
+    QMessageBox box(icon, title, QString(), QMessageBox::Ok, parent);
+    setMessage(box, parent, text);
     box.exec();
 }
 
