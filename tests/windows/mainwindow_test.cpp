@@ -94,12 +94,38 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
     // With the highlight ticked the overlays are filled, also those of the
     // next template and of the logo text. It opens at its first version, not
     // at the previous number.
-    QTest::mouseClick(window->findChild<QCheckBox*>("chedit"), Qt::LeftButton);
-    EXPECT_TRUE(view->textOverlay(s.katava.begin()->first)->autoFillBackground());
+    // The wash is multiplied onto the page: white turns yellow, the text
+    // beneath stays as dark as it was.
+    auto* highlight = window->findChild<QCheckBox*>("chedit");
+    const auto area = [&](int n) { return view->grab(view->textOverlay(n)->geometry()).toImage(); };
+    const auto washError = [](const QImage& plain, const QImage& washed) {
+        int worst = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) {
+                const QColor a = plain.pixelColor(x, y), b = washed.pixelColor(x, y);
+                worst = std::max({worst, std::abs(b.red() - a.red()), std::abs(b.green() - a.green() * 236 / 255),
+                                  std::abs(b.blue() - a.blue() * 140 / 255)});
+            }
+        return worst;
+    };
+    const int first = s.katava.begin()->first;
+    const QImage plain = area(first);
+    QTest::mouseClick(highlight, Qt::LeftButton);
+    EXPECT_LE(washError(plain, area(first)), 2);
+    int darkest = 255;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            darkest = std::min(darkest, plain.pixelColor(x, y).lightness());
+    EXPECT_LT(darkest, 100) << "no text under the first area";
     choose("bar-mitzvah");
     window->findChild<QCheckBox*>("kotxt")->click();
+    std::map<int, QImage> washed;
     for (const auto& [n, box] : s.katava)
-        EXPECT_TRUE(view->textOverlay(n)->autoFillBackground()) << n;
+        washed[n] = area(n);
+    highlight->click();
+    for (const auto& [n, box] : s.katava)
+        EXPECT_LE(washError(area(n), washed[n]), 2) << n;
+    highlight->click();
     window->findChild<QCheckBox*>("kotxt")->click();
     EXPECT_EQ(s.version, 1);
     EXPECT_EQ(window->versionScroller()->value(), 1);

@@ -13,6 +13,13 @@
 
 namespace nuvela {
 
+namespace {
+// Marks a text overlay while "highlight editing areas" is ticked.
+constexpr char kWashedProperty[] = "nuvelaWashed";
+// The highlight's yellow, multiplied onto the page: what white becomes.
+const QColor kWash(255, 236, 140);
+} // namespace
+
 PageView::PageView(QWidget* parent)
     : QWidget(parent)
 {
@@ -136,12 +143,10 @@ void PageView::setHighlighted(bool on)
 
 void PageView::applyHighlight(QLabel* overlay, bool on) const
 {
-    // Opaque overlays show their back colour: a light wash over each area
-    // that can be edited.
-    overlay->setAutoFillBackground(on);
-    QPalette p = overlay->palette();
-    p.setColor(QPalette::Window, QColor(255, 236, 140, 150));
-    overlay->setPalette(p);
+    // A wash over each area that can be edited, painted by the overlay
+    // itself (eventFilter): the page shows through, its text as dark as ever.
+    overlay->setProperty(kWashedProperty, on);
+    overlay->update();
 }
 
 QLabel* PageView::textOverlay(int n) const
@@ -203,6 +208,15 @@ bool PageView::eventFilter(QObject* watched, QEvent* event)
     const int n = arrayIndex(overlay).value_or(-1);
     const bool text = textOverlay(n) == overlay;
     switch (event->type()) {
+    case QEvent::Paint:
+        if (overlay->property(kWashedProperty).toBool()) {
+            // Multiplied onto the page beneath: white turns yellow, black
+            // stays black; the label's own border follows on top.
+            QPainter p(overlay);
+            p.setCompositionMode(QPainter::CompositionMode_Multiply);
+            p.fillRect(overlay->rect(), kWash);
+        }
+        break;
     case QEvent::Enter:
     case QEvent::FocusIn:
         hover(overlay);
