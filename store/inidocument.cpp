@@ -50,11 +50,13 @@ void IniDocument::parse()
 
     // Counted before anything is indexed, so a hostile file costs one pass.
     qsizetype lineCount = 0, sectionCount = 0;
-    bool lineStart = true;
+    bool lineStart = true, nul = false;
     const qsizetype size = bytes_.size();
     for (qsizetype i = 0; i < size; ++i) {
         const char c = bytes_[i];
-        if (c == '\n' || c == '\r') {
+        if (c == '\0') {
+            nul = true;
+        } else if (c == '\n' || c == '\r') {
             if (!(c == '\r' && i + 1 < size && bytes_[i + 1] == '\n'))
                 ++lineCount;
             lineStart = true;
@@ -63,8 +65,12 @@ void IniDocument::parse()
             lineStart = false;
         }
     }
-    if (lineCount > kMaxLines || sectionCount > kMaxSections) {
-        refusal_ = lineCount > kMaxLines
+    if (nul || lineCount > kMaxLines || sectionCount > kMaxSections) {
+        // No 8-bit text holds a NUL byte; UTF-16 text holds one in every
+        // other byte. Read as Windows-1255 it has no sections, and a value
+        // written into it would be 8-bit text amid UTF-16.
+        refusal_ = nul ? QStringLiteral("it is not Windows-1255 text (it holds NUL bytes, as UTF-16 text does)")
+            : lineCount > kMaxLines
             ? QStringLiteral("it has %1 lines, more than the %2 a store file may have").arg(lineCount).arg(kMaxLines)
             : QStringLiteral("it has %1 sections, more than the %2 a store file may have").arg(sectionCount).arg(kMaxSections);
         bytes_.clear();

@@ -49,8 +49,8 @@ public:
     const QByteArray& bytes() const { return bytes_; }
 
     /// Why the bytes were not taken as a store file (too many lines or
-    /// sections for any page or text store), or "" for a usable document. A
-    /// refused document holds nothing.
+    /// sections for any page or text store, NUL bytes that no 8-bit text
+    /// holds), or "" for a usable document. A refused document holds nothing.
     const QString& refusal() const { return refusal_; }
 
     /// No store file needs more: a template draws at most 50 objects, and the

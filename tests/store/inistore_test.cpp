@@ -145,6 +145,28 @@ TEST_F(StoreFixture, RefusedWritesLeaveTheFileAsItWas)
     EXPECT_FALSE(nowhere.write(StoreMode::Write, u"paper", u"size", u"1,2").ok());
 }
 
+// Files another editor saved: UTF-16 is refused whole, and a write leaves
+// it byte for byte instead of adding Windows-1255 lines to it.
+TEST_F(StoreFixture, FilesSavedByOtherEditors)
+{
+    const QByteArray plain = "[interface]\r\nlang=english\r\n";
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const char c : plain)
+        utf16 += QByteArray(1, c) + QByteArray(1, '\0');
+    struct Case { QByteArray before; const char16_t* lang; QByteArray after; };
+    const Case cases[] = {
+        {utf16, u"failed", utf16},
+    };
+    for (const Case& c : cases) {
+        folder.write("templates/textdata.txt", c.before);
+        EXPECT_EQ(store.get(StoreMode::GetTxt, u"interface", u"lang"), QString::fromUtf16(c.lang));
+        const KeyResult written = store.write(StoreMode::WriteTxt, u"interface", u"jpgcompress", u"80");
+        EXPECT_EQ(written.ok(), c.after != c.before);
+        EXPECT_EQ(written.ok() || written.error.contains(u"UTF-16"), true) << written.error.toStdString();
+        EXPECT_EQ(folder.read("templates/textdata.txt"), c.after);
+    }
+}
+
 TEST_F(StoreFixture, CacheNeverServesStaleData)
 {
     EXPECT_EQ(store.get(StoreMode::Get, u"templateid", u"id"), u"101");
