@@ -79,8 +79,11 @@ void IniDocument::parse()
     }
 
     // Lines end at CR LF, or at a lone CR or LF written by another program.
+    // A UTF-8 byte order mark that an editor put in front is not part of the
+    // first line, which would otherwise hide the first section; the mark's
+    // bytes stay in the file.
     const qsizetype n = bytes_.size();
-    for (qsizetype pos = 0; pos < n;) {
+    for (qsizetype pos = bytes_.startsWith("\xEF\xBB\xBF") ? 3 : 0; pos < n;) {
         qsizetype end = pos;
         while (end < n && bytes_[end] != '\r' && bytes_[end] != '\n')
             ++end;

@@ -145,8 +145,9 @@ TEST_F(StoreFixture, RefusedWritesLeaveTheFileAsItWas)
     EXPECT_FALSE(nowhere.write(StoreMode::Write, u"paper", u"size", u"1,2").ok());
 }
 
-// Files another editor saved: UTF-16 is refused whole, and a write leaves
-// it byte for byte instead of adding Windows-1255 lines to it.
+// Files another editor saved: a UTF-8 byte order mark hides no section and
+// stays; UTF-16 is refused whole, and a write leaves it byte for byte
+// instead of adding Windows-1255 lines to it.
 TEST_F(StoreFixture, FilesSavedByOtherEditors)
 {
     const QByteArray plain = "[interface]\r\nlang=english\r\n";
@@ -155,6 +156,7 @@ TEST_F(StoreFixture, FilesSavedByOtherEditors)
         utf16 += QByteArray(1, c) + QByteArray(1, '\0');
     struct Case { QByteArray before; const char16_t* lang; QByteArray after; };
     const Case cases[] = {
+        {"\xEF\xBB\xBF" + plain, u"english", "\xEF\xBB\xBF" + plain + "jpgcompress=80\r\n"},
         {utf16, u"failed", utf16},
     };
     for (const Case& c : cases) {
