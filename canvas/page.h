@@ -74,10 +74,21 @@ struct PageContext {
     }
 };
 
+/// What stopped a page, for a message in the user's own language: the image
+/// database could not be read, it has no picture of the title, or the
+/// picture it has cannot be shown.
+struct PageStop {
+    enum class Cause { Database, MissingPicture, DamagedPicture };
+    Cause cause = Cause::Database;
+    QString title;    ///< the logo's or picture's title
+    QString database; ///< the image database file
+};
+
 /// What a drawer tells the driver: nothing, or the image-database failure
 /// that stops the page, with its text.
 struct DrawStatus {
     QString pageStop;
+    PageStop stop;
     bool stopsPage() const { return !pageStop.isEmpty(); }
 };
 

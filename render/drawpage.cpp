@@ -116,7 +116,7 @@ PageOutcome DrawPage(PageContext& page)
 {
     RenderGuard guard(page.session);
     if (!guard.entered())
-        return {PageEnd::Refused, QStringLiteral("A page is being drawn already.")};
+        return {PageEnd::Refused, QStringLiteral("A page is being drawn already."), {}};
     if (page.started)
         page.started();
 
@@ -133,7 +133,8 @@ PageOutcome DrawPage(PageContext& page)
                    sizeError.isEmpty()
                        ? QStringLiteral("The template \"%1\" gives no page size ([paper] size).")
                              .arg(page.state.tavnit)
-                       : sizeError};
+                       : sizeError,
+                   {}};
     }
     // A page that was sized is white already; wiping it again would write
     // a 300 dpi page's 34 MB a second time.
@@ -156,7 +157,7 @@ PageOutcome DrawPage(PageContext& page)
         if (status.stopsPage()) {
             removeOverlays(page.state);
             canvas.clear();
-            outcome = {PageEnd::Stopped, status.pageStop};
+            outcome = {PageEnd::Stopped, status.pageStop, status.stop};
             break;
         }
     }

@@ -20,6 +20,7 @@ enum class PageEnd {
 struct PageOutcome {
     PageEnd end = PageEnd::Complete;
     QString error;
+    PageStop stop; ///< what stopped a Stopped page
 };
 
 /// At most this many objects are drawn per page.

@@ -89,7 +89,7 @@ void blendKeyedRow(const QRgb* from, QRgb* to, int width, QRgb key, QRgb tint)
 
 } // namespace
 
-QString FetchImage(PageContext& page, QStringView table, const QString& title, QSize neededPixels)
+DrawStatus FetchImage(PageContext& page, QStringView table, const QString& title, QSize neededPixels)
 {
     const ImageDatabaseFile database = locateImageDatabase(page.store.programDir(), page.edition);
     const QString key = PictureCache::keyFor(database.path, neededPixels,
@@ -100,12 +100,13 @@ QString FetchImage(PageContext& page, QStringView table, const QString& title, Q
         return {};
     }
     const ImageFetch fetch = fetchImageBytes(database, table, title);
+    using Cause = PageStop::Cause;
     if (!fetch.ok())
-        return fetch.error;
+        return {fetch.error, {fetch.noRecord ? Cause::MissingPicture : Cause::Database, title, database.path}};
     const DecodedPicture picture = decodePicture(fetch.bytes, neededPixels);
     if (!picture.ok())
-        return QStringLiteral("The picture \"%1\" of the image database cannot be shown: %2")
-            .arg(title, picture.error);
+        return {QStringLiteral("The picture \"%1\" of the image database cannot be shown: %2").arg(title, picture.error),
+                {Cause::DamagedPicture, title, database.path}};
     page.staged = picture.image;
     cache.insert(key, picture.image);
     return {};
@@ -245,8 +246,8 @@ DrawStatus DrawFixedPicture(PageContext& page, int n)
             page.canvas.drawPicture(decoded.image, boxRect(*box));
         return {};
     }
-    if (QString failure = FetchImage(page, u"fixpic", name, needed); !failure.isEmpty())
-        return {failure};
+    if (DrawStatus failure = FetchImage(page, u"fixpic", name, needed); failure.stopsPage())
+        return failure;
     page.canvas.drawPicture(page.staged, boxRect(*box));
     return {};
 }
@@ -260,8 +261,8 @@ DrawStatus DrawHeadline(PageContext& page, int n)
     const bool hasText = page.objectKey(n, u"shura1") != kFailed;
 
     controls.kotxtTag = QString::number(n);
-    if (QString failure = FetchImage(page, u"logobank", type); !failure.isEmpty())
-        return {failure};
+    if (DrawStatus failure = FetchImage(page, u"logobank", type); failure.stopsPage())
+        return failure;
     controls.kotxtVisible = hasText;
     if (controls.kotxtChecked)
         return DrawTextObject(page, n, true);

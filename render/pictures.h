@@ -13,10 +13,10 @@ inline constexpr QRgb kLogoKey = 0xFF0000FF;
 
 /// `FetchImage`: looks title up in table ("logobank" or "fixpic") of the
 /// edition's image database and stages the picture in page.staged, decoded
-/// at no more than neededPixels when given. Returns "" or the failure's text
-/// ("No record data" for a missing title), which stops the page.
-QString FetchImage(PageContext& page, QStringView table, const QString& title,
-                   QSize neededPixels = {});
+/// at no more than neededPixels when given. Returns nothing, or the failure
+/// that stops the page: its text and what failed.
+DrawStatus FetchImage(PageContext& page, QStringView table, const QString& title,
+                      QSize neededPixels = {});
 
 /// `BlitTransparent`: copies bitmap onto target with its top-left corner at
 /// pixel (x, y): pixels of exactly the key colour leave the target as it

@@ -48,7 +48,8 @@ ImageFetch fetchImageBytes(const ImageDatabaseFile& database, QStringView table,
     } else {
         fetch.bytes.clear();
         // The readers' bare miss says neither what was looked for nor where.
-        if (fetch.error == u"No record data")
+        fetch.noRecord = fetch.error == u"No record data";
+        if (fetch.noRecord)
             fetch.error = missingPictureMessage(database, table, title);
     }
     return fetch;

@@ -18,6 +18,7 @@ inline constexpr QStringView kStockPictureTable = u"fixpic";
 struct ImageFetch {
     QByteArray bytes;
     QString error;
+    bool noRecord = false; ///< the database was read and has no such title
 
     bool ok() const { return error.isEmpty(); }
 };

@@ -175,19 +175,26 @@ TEST_F(Pictures, AnInvalidPictureIsReadOnceMoreThenTheBoxShowsThePlaceholder)
 
 TEST_F(Pictures, FixedPictureNames)
 {
-    struct Case { const char* picname; QColor centre; PageEnd end; };
+    using Cause = nuvela::PageStop::Cause;
+    // cause: what a stopped page tells the user
+    struct Case { const char* picname; QColor centre; PageEnd end; Cause cause = Cause::Database; };
     const Case cases[] = {
         {"green.png", kGreen, PageEnd::Complete},        // a file of the picture folder
         {"missing.png", kWhite, PageEnd::Complete},      // a missing file shows nothing
         {"../templates/x.png", kWhite, PageEnd::Complete}, // never outside the folder
         {"Mom's Flowers", kRed, PageEnd::Complete},      // the first record of the title
         {".hidden", kBlue, PageEnd::Complete},           // a leading dot is still a title
-        {"No such title", kWhite, PageEnd::Stopped},
-        {"Broken", kWhite, PageEnd::Stopped},
+        {"No such title", kWhite, PageEnd::Stopped, Cause::MissingPicture},
+        {"Broken", kWhite, PageEnd::Stopped, Cause::DamagedPicture},
     };
     for (const Case& c : cases) {
         const auto outcome = draw(frame("fixpicture", "picname", c.picname));
         EXPECT_EQ(outcome.end, c.end) << c.picname << ": " << outcome.error.toStdString();
+        if (c.end == PageEnd::Stopped) {
+            EXPECT_EQ(outcome.stop.cause, c.cause) << c.picname;
+            EXPECT_EQ(outcome.stop.title, QString::fromUtf8(c.picname));
+            EXPECT_EQ(outcome.stop.database, folder.file("nvdb.db"));
+        }
         EXPECT_EQ(pixel(150, 150), c.centre) << c.picname;
         EXPECT_FALSE(state.gpic.count(1) && state.gpic[1].visible) << c.picname;
     }
@@ -209,6 +216,9 @@ TEST_F(Pictures, TheDatabaseStopsThePageButTheFooterIsPrinted)
     EXPECT_EQ(pixel(350, 50), kWhite);  // nothing after the failure
     EXPECT_FALSE(ink(QColor(0x33, 0x30, 0x2B), QRect(0, 545, 800, 55), 120).isEmpty());
     EXPECT_TRUE(state.gpic.empty()); // overlays removed
+    // No database at all stops it for that reason.
+    QFile::remove(folder.file("nvdb.db"));
+    EXPECT_EQ(draw(objects).stop.cause, nuvela::PageStop::Cause::Database);
 }
 
 class Headline : public Pictures {

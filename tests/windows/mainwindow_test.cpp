@@ -169,22 +169,39 @@ TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
     folder.write("templates/broken.ini",
                  test::ansi("[templateid]\nid=109\n[paper]\nsize=6000,6000\n"
                             "[object1]\nobjtype=fixpicture\npicdim=0,0,100,100\npicname=No such title\n"));
-    // Hebrew: no English in the title or the text but the template's own name.
-    start();
-    choose("broken");
-    EXPECT_EQ(window->lastOutcome().end, nuvela::PageEnd::Stopped);
-    ASSERT_EQ(dialogs.requests().size(), 1u);
-    EXPECT_TRUE(dialogs.requests().back().error);
+    // Hebrew: no English in the title or the text but the names of the
+    // template, the database file and the title, and what went wrong with which.
+    const QByteArray database = folder.read("nvdb.db");
+    const struct {
+        bool databaseThere;
+        const char* says;
+    } hebrewCases[] = {
+        {true, "אין במאגר התמונות ‎nvdb.db‎ לוגו או תמונה בשם \"‎No such title‎\". בחרו תבנית אחרת, או תקנו בתבנית"},
+        {false, "מאגר התמונות ‎nvdb.db‎ חסר או פגום"},
+    };
     static const QRegularExpression latin(u"[A-Za-z]{2,}"_s);
-    const QString hebrew = messages().value(0);
-    EXPECT_TRUE(hebrew.startsWith(u"שגיאה|")) << hebrew.toStdString();
-    EXPECT_FALSE(QString(hebrew).remove(u"broken"_s).contains(latin)) << hebrew.toStdString();
+    for (const auto& c : hebrewCases) {
+        if (!c.databaseThere)
+            QFile::remove(folder.file("nvdb.db"));
+        const qsizetype before = messages().size();
+        start();
+        choose("broken");
+        EXPECT_EQ(window->lastOutcome().end, nuvela::PageEnd::Stopped);
+        ASSERT_EQ(messages().size(), before + 1);
+        EXPECT_TRUE(dialogs.requests().back().error);
+        const QString hebrew = messages().back();
+        EXPECT_TRUE(hebrew.startsWith(u"שגיאה|")) << hebrew.toStdString();
+        EXPECT_TRUE(hebrew.contains(QString::fromUtf8(c.says))) << hebrew.toStdString();
+        EXPECT_FALSE(QString(hebrew).remove(u"broken"_s).remove(u"nvdb.db"_s).remove(u"No such title"_s).contains(latin))
+            << hebrew.toStdString();
+    }
+    folder.write("nvdb.db", database);
     // English keeps the engine's account of what is missing.
     startIn(u"english"_s);
     choose("broken");
-    EXPECT_EQ(messages().value(1), "Error|The page of the template \"broken\" could not be drawn: The picture titled "
-                                   "\"No such title\" is not in the image database nvdb.db (table fixpic)\n"
-                                   "Choose another template, or reinstall Nuvela to restore its image database.");
+    EXPECT_EQ(messages().back(), "Error|The page of the template \"broken\" could not be drawn: The picture titled "
+                                 "\"No such title\" is not in the image database nvdb.db (table fixpic)\n"
+                                 "Choose another template, or correct the name of the picture in the template.");
 }
 
 TEST_F(WindowFixture, AFileSavedAsUtf8IsNamedOnceAndLeftAsItIs)

@@ -67,22 +67,43 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption)
 /// What the user reads when a page cannot be drawn or opened, in the
 /// interface language: what failed and what to do. "%1" is the template,
 /// "%2" the engine's own account (a language may leave it out: Hebrew does,
-/// as it is English).
-QString pageFailure(Program& program, QStringView key, const QString& tavnit, const QString& detail)
+/// as it is English); a stopped page adds "%3", the image database file, and
+/// "%4", the title it was asked for.
+QString pageFailure(Program& program, QStringView key, const QString& tavnit, const QString& detail,
+                    const PageStop& stop = {})
 {
     static const QHash<QStringView, QString> hebrew{
         {u"nopage", QStringLiteral("לא ניתן לצייר את העמוד: בתבנית \"%1\" אין גודל עמוד תקין. "
                                    "בחרו תבנית אחרת, או תקנו את size בקטע [paper] של התבנית.")},
-        {u"pagestopped", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: לוגו או תמונה שלו חסרים במאגר "
-                                        "התמונות או פגומים. בחרו תבנית אחרת, או התקינו מחדש את התוכנית "
-                                        "כדי להחזיר את מאגר התמונות.")},
+        {u"pagestopped", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: מאגר התמונות %3 חסר או פגום. "
+                                        "בחרו תבנית אחרת, או התקינו מחדש את התוכנית כדי להחזיר את מאגר התמונות.")},
+        {u"picnotindb", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: אין במאגר התמונות %3 לוגו או תמונה "
+                                       "בשם \"%4\". בחרו תבנית אחרת, או תקנו בתבנית את שם התמונה.")},
+        {u"picdamagedindb", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: התמונה \"%4\" במאגר התמונות %3 "
+                                           "פגומה. בחרו תבנית אחרת, או התקינו מחדש את התוכנית כדי להחזיר "
+                                           "את מאגר התמונות.")},
         {u"nomemory", QStringLiteral("אין די זיכרון כדי לצייר את העמוד של התבנית \"%1\". "
                                      "סגרו תוכניות אחרות ונסו שוב.")},
         {u"notemplate", QStringLiteral("לא ניתן לפתוח את התבנית \"%1\". ודאו שקובץ התבנית וקובץ הטקסטים "
                                        "textdata.txt בתיקיית templates קיימים וניתנים לקריאה.")},
         {u"noversion", QStringLiteral("הגירסה המבוקשת של התבנית \"%1\" אינה שמורה. בחרו גירסה אחרת.")},
     };
-    return fillIn(uiText(program, key, hebrew.value(key)), {tavnit, detail});
+    return fillIn(uiText(program, key, hebrew.value(key)),
+                  {tavnit, detail, leftToRight(QFileInfo(stop.database).fileName()), inOwnDirection(stop.title)});
+}
+
+/// The message of a page stopped by the image database, by what failed.
+QStringView stoppedPageKey(PageStop::Cause cause)
+{
+    switch (cause) {
+    case PageStop::Cause::MissingPicture:
+        return u"picnotindb";
+    case PageStop::Cause::DamagedPicture:
+        return u"picdamagedindb";
+    case PageStop::Cause::Database:
+        break;
+    }
+    return u"pagestopped";
 }
 
 } // namespace
@@ -289,7 +310,7 @@ void ArticleWindow::viewpic()
             QApplication::restoreOverrideCursor();
         program_.canvas.clear();
         outOfMemory = true;
-        lastOutcome_ = {PageEnd::NoPage, QStringLiteral("There is not enough memory to draw this page.")};
+        lastOutcome_ = {PageEnd::NoPage, QStringLiteral("There is not enough memory to draw this page."), {}};
     }
     if (lastOutcome_.end == PageEnd::Refused)
         return;
@@ -306,8 +327,8 @@ void ArticleWindow::viewpic()
     syncControls();
     if (lastOutcome_.end != PageEnd::Complete) {
         const QStringView key = outOfMemory ? u"nomemory"
-            : lastOutcome_.end == PageEnd::Stopped ? u"pagestopped" : u"nopage";
-        showError(pageFailure(program_, key, program_.state.tavnit, lastOutcome_.error));
+            : lastOutcome_.end == PageEnd::Stopped ? stoppedPageKey(lastOutcome_.stop.cause) : u"nopage";
+        showError(pageFailure(program_, key, program_.state.tavnit, lastOutcome_.error, lastOutcome_.stop));
     }
 }
 
