@@ -3,6 +3,7 @@
 #include "windowfixture.h"
 
 #include "store/ansi.h"
+#include "store/inidocument.h"
 #include "store/numbers.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
@@ -241,6 +242,53 @@ TEST_F(WindowFixture, AFileSavedAsUtf8IsNamedOnceAndLeftAsItIs)
         EXPECT_TRUE(told[0].contains(QString::fromUtf8(c.says))) << told[0].toStdString();
         EXPECT_TRUE(told[0].contains(QFileInfo(QString::fromLatin1(c.file)).fileName()));
         EXPECT_EQ(folder.read(QString::fromLatin1(c.file)), utf8);
+    }
+}
+
+// A template that cannot be opened: the Hebrew message names the file at
+// fault and says what is wrong with it; nothing is written.
+TEST_F(WindowFixture, ATemplateThatCannotBeOpenedNamesTheFileAndWhy)
+{
+    const QByteArray store = folder.read("templates/textdata.txt"), birthday = folder.read("templates/birthday.ini");
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const char c : store)
+        utf16 += QByteArray(1, c) + QByteArray(1, '\0');
+    const struct {
+        const char* file;
+        QByteArray bytes; // empty: a folder; "/dev/zero": a link to it
+        const char* says;
+    } cases[] = {
+        {"templates/textdata.txt", {}, "templates/textdata.txt‎ אינו קובץ רגיל אלא תיקייה"},
+        {"templates/textdata.txt", utf16, "templates/textdata.txt‎ אינו קובץ טקסט שהתוכנית יכולה לקרוא"},
+        {"templates/birthday.ini", "/dev/zero", ": הנתיב ‎"},
+        {"templates/birthday.ini", QByteArray("\r").repeated(nuvela::IniDocument::kMaxLines + 1),
+         "גדול מדי, או שמור בקידוד UTF-16"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        const QString path = folder.file(QString::fromLatin1(c.file));
+        QFile::remove(path);
+        if (c.bytes.isEmpty())
+            ASSERT_TRUE(QDir().mkpath(path));
+        else if (c.bytes == "/dev/zero")
+            ASSERT_TRUE(QFile::link(u"/dev/zero"_s, path));
+        else
+            folder.write(QString::fromLatin1(c.file), c.bytes);
+        const qsizetype before = messages().size();
+        start();
+        choose("birthday");
+        ASSERT_EQ(messages().size(), before + 1);
+        const QString told = messages().back();
+        EXPECT_TRUE(told.startsWith(u"שגיאה|לא ניתן לפתוח את התבנית \"birthday\": ")) << told.toStdString();
+        EXPECT_TRUE(told.contains(QString::fromUtf8(c.says))) << told.toStdString();
+        window.reset();
+        if (c.bytes.size() > 1 && c.bytes != "/dev/zero") {
+            EXPECT_EQ(folder.read(QString::fromLatin1(c.file)), c.bytes);
+        }
+        QDir(path).removeRecursively();
+        QFile::remove(path);
+        folder.write("templates/textdata.txt", store);
+        folder.write("templates/birthday.ini", birthday);
     }
 }
 

@@ -67,10 +67,11 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption)
 /// What the user reads when a page cannot be drawn or opened, in the
 /// interface language: what failed and what to do. "%1" is the template,
 /// "%2" the engine's own account (a language may leave it out: Hebrew does,
-/// as it is English); a stopped page adds "%3", the image database file, and
-/// "%4", the title it was asked for.
+/// as it is English); further values are "%3" on: for a stopped page the
+/// image database file and the title it was asked for, for a template that
+/// cannot be opened the file at fault and why.
 QString pageFailure(Program& program, QStringView key, const QString& tavnit, const QString& detail,
-                    const PageStop& stop = {})
+                    const QStringList& more = {})
 {
     static const QHash<QStringView, QString> hebrew{
         {u"nopage", QStringLiteral("לא ניתן לצייר את העמוד: בתבנית \"%1\" אין גודל עמוד תקין. "
@@ -84,12 +85,35 @@ QString pageFailure(Program& program, QStringView key, const QString& tavnit, co
                                            "את מאגר התמונות.")},
         {u"nomemory", QStringLiteral("אין די זיכרון כדי לצייר את העמוד של התבנית \"%1\". "
                                      "סגרו תוכניות אחרות ונסו שוב.")},
-        {u"notemplate", QStringLiteral("לא ניתן לפתוח את התבנית \"%1\". ודאו שקובץ התבנית וקובץ הטקסטים "
-                                       "textdata.txt בתיקיית templates קיימים וניתנים לקריאה.")},
+        {u"notemplate", QStringLiteral("לא ניתן לפתוח את התבנית \"%1\": %3 בחרו תבנית אחרת, או תקנו את הקובץ.")},
         {u"noversion", QStringLiteral("הגירסה המבוקשת של התבנית \"%1\" אינה שמורה. בחרו גירסה אחרת.")},
     };
-    return fillIn(uiText(program, key, hebrew.value(key)),
-                  {tavnit, detail, leftToRight(QFileInfo(stop.database).fileName()), inOwnDirection(stop.title)});
+    return fillIn(uiText(program, key, hebrew.value(key)), QStringList{tavnit, detail} + more);
+}
+
+/// Which file keeps the template tavnit from opening and why, in the
+/// interface language ("%3" of its message): the text store, checked
+/// first as the opening does, or the template's own file.
+QString unusableFile(Program& program, const QString& tavnit)
+{
+    KeyStore& store = program.store;
+    for (const QString& path : {store.pathFor(StoreMode::GetTxt), templateFilePath(store.programDir(), tavnit)}) {
+        const QFileInfo info(path);
+        const QString named = leftToRight(QDir::toNativeSeparators(path));
+        if (!info.exists() && path.endsWith(u".ini"))
+            return fillIn(uiText(program, u"filemissing", QStringLiteral("הקובץ %1 אינו קיים.")), {named});
+        if (info.exists() && !info.isFile())
+            return fillIn(uiText(program, u"filenotregular",
+                                 QStringLiteral("הנתיב %1 אינו קובץ רגיל אלא תיקייה, התקן או צינור.")), {named});
+        if (info.exists() && !info.isReadable())
+            return fillIn(uiText(program, u"fileunreadable", QStringLiteral("אין הרשאה לקרוא את הקובץ %1.")), {named});
+        if (info.exists() && !store.files().read(path) && !store.files().refusal(path).isEmpty())
+            return fillIn(uiText(program, u"filenottext",
+                                 QStringLiteral("הקובץ %1 אינו קובץ טקסט שהתוכנית יכולה לקרוא: הוא גדול מדי, או "
+                                                "שמור בקידוד UTF-16 במקום Windows-1255 (ANSI).")),
+                          {named});
+    }
+    return {};
 }
 
 /// The message of a page stopped by the image database, by what failed.
@@ -328,7 +352,9 @@ void ArticleWindow::viewpic()
     if (lastOutcome_.end != PageEnd::Complete) {
         const QStringView key = outOfMemory ? u"nomemory"
             : lastOutcome_.end == PageEnd::Stopped ? stoppedPageKey(lastOutcome_.stop.cause) : u"nopage";
-        showError(pageFailure(program_, key, program_.state.tavnit, lastOutcome_.error, lastOutcome_.stop));
+        const PageStop& stop = lastOutcome_.stop;
+        showError(pageFailure(program_, key, program_.state.tavnit, lastOutcome_.error,
+                              {leftToRight(QFileInfo(stop.database).fileName()), inOwnDirection(stop.title)}));
     }
 }
 
@@ -437,7 +463,7 @@ void ArticleWindow::chooseTemplate(int row)
     prev_->update();
     const QString name = tavnit_->item(row)->text();
     if (const QString failure = program_.pages.openTemplate(name); !failure.isEmpty()) {
-        showError(pageFailure(program_, u"notemplate", name, failure));
+        showError(pageFailure(program_, u"notemplate", name, failure, {unusableFile(program_, name)}));
         return;
     }
     showTemplateCaption();
