@@ -43,8 +43,9 @@ QString selectTemplate(KeyStore& store, PageState& state, const QString& name)
     state.tavnit = name; // the template file is the selected one's
     for (const StoreMode mode : {StoreMode::Get, StoreMode::GetTxt}) {
         if (const QString why = store.refusal(mode); !why.isEmpty()) {
+            const QString refused = store.pathFor(mode); // named while it is the chosen template's
             state.tavnit = previous;
-            return QStringLiteral("The file %1 cannot be used: %2.").arg(store.pathFor(mode), why);
+            return QStringLiteral("The file %1 cannot be used: %2.").arg(refused, why);
         }
     }
     state.tavnit = name;

@@ -45,13 +45,25 @@ TEST(StoreLimits, FilesBeyondAnyPageAreRefusedWithTheReason)
         EXPECT_NE(doc.refusal().indexOf(QLatin1String(c.refusal)), -1) << doc.refusal().toStdString();
         EXPECT_EQ(doc.refusal().isEmpty(), !*c.refusal);
     }
+    // The refused file is named, the text store or the template (also after
+    // another template was open).
+    for (const char* refused : {"templates/textdata.txt", "templates/t.ini"}) {
+        test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+        folder.write("templates/t.ini", "[templateid]\r\nid=101\r\n");
+        folder.write("templates/other.ini", "[templateid]\r\nid=102\r\n");
+        PageState state;
+        KeyStore store(folder.path(), state);
+        ASSERT_EQ(selectTemplate(store, state, QStringLiteral("other")), QString());
+        folder.write(QString::fromLatin1(refused), QByteArray("[a]\r\n").repeated(IniDocument::kMaxSections + 1));
+        const QString why = selectTemplate(store, state, QStringLiteral("t"));
+        EXPECT_TRUE(why.contains(folder.file(QString::fromLatin1(refused))) && why.contains(u"sections"))
+            << why.toStdString();
+        EXPECT_EQ(state.tavnit, u"other");
+    }
     test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    folder.write("templates/t.ini", "[templateid]\r\nid=101\r\n");
     folder.write("templates/textdata.txt", QByteArray("[a]\r\n").repeated(IniDocument::kMaxSections + 1));
     PageState state;
     KeyStore store(folder.path(), state);
-    const QString why = selectTemplate(store, state, QStringLiteral("t"));
-    EXPECT_TRUE(why.contains(u"textdata.txt") && why.contains(u"sections")) << why.toStdString();
     EXPECT_NE(store.write(StoreMode::WriteTxt, u"a", u"k", u"v").error.indexOf(u"sections"), -1);
 }
 
