@@ -4,6 +4,7 @@
 #include "render/imagedb/imagedb.h"
 #include "store/ansi.h"
 #include "store/inidocument.h"
+#include "store/inifiles.h"
 #include "store/numbers.h"
 #include "store/templates.h"
 
@@ -86,15 +87,21 @@ public:
         problems.append({file, line, message});
     }
 
-    /// Reads a file; reports and returns nothing when it cannot be read.
+    /// Reads a file as the program does; reports and returns nothing when
+    /// the program would not read it either: not a regular file (a device
+    /// never ends, a FIFO never answers), beyond a store file's limits, or
+    /// not 8-bit text.
     std::optional<SourceFile> load(const QString& path)
     {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) {
-            report(path, 1, QStringLiteral("cannot be read: %1").arg(f.errorString()));
+        const auto doc = files_.read(path);
+        if (!doc) {
+            QString why = files_.refusal(path);
+            if (QFile f(path); why.isEmpty() && !f.open(QIODevice::ReadOnly))
+                why = f.errorString();
+            report(path, 1, QStringLiteral("cannot be read: %1").arg(why));
             return std::nullopt;
         }
-        SourceFile file(path, f.readAll());
+        SourceFile file(path, doc->bytes());
         checkBytes(file);
         return file;
     }
@@ -123,6 +130,7 @@ private:
     void checkPictureFile(const QString& file, int line, const QString& name, const QString& where);
 
     QString dir_;
+    IniFiles files_;
     ImageDatabaseFile database_;
     QHash<QString, QString> lookups_; // table + title → failure text, "" when found
     double pageW_ = 0, pageH_ = 0;

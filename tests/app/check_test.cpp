@@ -1,9 +1,14 @@
 #include "app/templatecheck.h"
 #include "support/testdirs.h"
 
+#include "store/inidocument.h"
+
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -81,6 +86,39 @@ TEST(TemplateCheck, EachBreakageIsReportedOnItsLine)
         EXPECT_EQ(p.file, folder.file(c.file));
         EXPECT_EQ(p.line, lineOf(bytes, c.marker));
         EXPECT_TRUE(p.message.contains(c.message)) << qPrintable(p.message);
+    }
+}
+
+// A file the program would not read is said so once, on its first line,
+// and the check ends: a link to a device or a FIFO is not read at all.
+TEST(TemplateCheck, FilesTheProgramWouldNotReadAreSaidSoOnce)
+{
+    const QString store = QStringLiteral("templates/textdata.txt");
+    struct Case { const char* name; QByteArray bytes; const char* message; };
+    const Case cases[] = {
+        {"UTF-16", QByteArray("\xFF\xFE[\0i\0]\0\r\0\n\0", 12), "holds NUL bytes, as UTF-16 text does"},
+        {"too many lines", QByteArray("\r").repeated(nuvela::IniDocument::kMaxLines + 1), "more than the 500000"},
+        {"device", "/dev/zero", "not a regular file"},
+        {"FIFO", "fifo", "not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::ProgramFolder folder;
+        const QString path = folder.file(store);
+        QFile::remove(path);
+        if (c.bytes == "/dev/zero")
+            ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path));
+        else if (c.bytes == "fifo")
+            ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            folder.write(store, c.bytes);
+        const auto outcome = nuvela::checkProgramFolder(folder.path(), {QStringLiteral("birthday")},
+                                                        nuvela::Edition::Main);
+        ASSERT_EQ(outcome.problems.size(), 1);
+        EXPECT_EQ(outcome.problems.front().file, path);
+        EXPECT_EQ(outcome.problems.front().line, 1);
+        EXPECT_TRUE(outcome.problems.front().message.contains(QLatin1String(c.message)))
+            << qPrintable(outcome.problems.front().message);
     }
 }
 
