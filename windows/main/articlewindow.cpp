@@ -7,6 +7,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
+#include "windows/common/focusring.h"
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
@@ -146,8 +147,11 @@ void ArticleWindow::buildWidgets()
 
     frversion_ = makePanel(this, QStringLiteral("Frversion"), QStringLiteral("גירסאות"));
     place(frversion_, 592, 396, 190, 120);
-    scroll_ = new QScrollBar(Qt::Horizontal, frversion_);
+    scroll_ = new WithFocusRing<QScrollBar>(Qt::Horizontal, frversion_);
     scroll_->setObjectName(QStringLiteral("Scroll"));
+    // A scroll bar takes no focus by default, which left the keyboard no way
+    // to another version: Tab stops on it, and its arrow keys choose.
+    scroll_->setFocusPolicy(Qt::StrongFocus);
     scroll_->setLayoutDirection(Qt::LeftToRight);
     // A scroll bar inverts its keys by default: Right would go to the previous version.
     scroll_->setInvertedControls(false);
