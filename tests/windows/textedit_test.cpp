@@ -151,6 +151,11 @@ TEST_F(TextEditor, EveryCommandHasAKeyAndATip)
     choose("birthday");
     auto editor = edit(kTwoRows);
     QTest::keyClicks(editor->rowBox(1), u"typed"_s);
+    // Before a row is chosen there is no colour or font to change: their
+    // keys type nothing over the row either.
+    for (const Qt::Key letter : {Qt::Key_C, Qt::Key_F})
+        QTest::keyClick(editor->rowBox(1), letter, Qt::AltModifier);
+    EXPECT_TRUE(editor->rowBox(1)->text().endsWith(u"typed"_s)) << editor->rowBox(1)->text().toStdString();
     const std::tuple<QKeyCombination, const char*, std::function<bool()>> cases[] = {
         {Qt::ALT | Qt::Key_A, "Checkall", [&] { return editor->selection() == QList<int>{0, 1}; }},
         {Qt::ALT | Qt::Key_C, "ROWCOL", [&] { return dialogs.requests().size() == 1; }},
