@@ -5,6 +5,7 @@
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
 #include "windows/textedit/txteditwindow.h"
 
@@ -414,6 +415,15 @@ TEST_F(TextEditor, KeyboardFromTheGalleryToAConfirmedEdit)
         EXPECT_EQ(window->gallery()->currentRow(), -1) << reason;
         EXPECT_FALSE(window->pageView()->isVisibleTo(window.get())) << reason;
     }
+    // Where the keys are is seen, in the gallery with no template chosen as
+    // in the pane beside it.
+    for (QWidget* keys : {static_cast<QWidget*>(window->web()), static_cast<QWidget*>(window->gallery())}) {
+        keys->setFocus(Qt::TabFocusReason);
+        const QImage focused = keys->grab().toImage();
+        keys->clearFocus();
+        EXPECT_NE(keys->grab().toImage(), focused) << keys->objectName().toStdString();
+    }
+    window->gallery()->setFocus();
     QTest::keyClick(window->gallery(), Qt::Key_Down);
     ASSERT_EQ(program->state.tavnit, "anniversary");
 

@@ -114,7 +114,7 @@ void ArticleWindow::buildWidgets()
     title_ = makePanel(this, QStringLiteral("title"), QStringLiteral("     - תבנית"));
     title_->setToolTip(QStringLiteral("רשימת תבניות"));
     place(title_, 592, 8, 190, 300);
-    tavnit_ = new QListWidget(title_);
+    tavnit_ = new WithFocusRing<QListWidget>(title_);
     tavnit_->setObjectName(QStringLiteral("tavnit"));
     place(tavnit_, 8, 32, 174, 260);
     tavnit_->viewport()->installEventFilter(this);
@@ -213,7 +213,7 @@ void ArticleWindow::buildWidgets()
     version_ = new QLabel(versionLabelText(), this);
     version_->setObjectName(QStringLiteral("version"));
     place(version_, 170, 14, 160, 20);
-    web_ = new WebPane(this);
+    web_ = new WithFocusRing<WebPane>(this);
     web_->setObjectName(QStringLiteral("Web"));
     place(web_, 8, 46, 576, 516);
     web_->installEventFilter(this);
