@@ -280,7 +280,11 @@ void ArticleWindow::viewpic()
     output(); // its loading adds the program's fonts before the first page
     PageContext page = program_.pages.context(program_.canvas);
     page.started = [] {
-        QCoreApplication::processEvents();
+        // What waits to be painted is painted; the user's keys and clicks wait
+        // for the page. Taken now, a second Down pressed while a template is
+        // drawn moved the gallery's cursor in the middle of the first Down's
+        // handling, which then lit and drew the first template again.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QApplication::setOverrideCursor(Qt::WaitCursor);
     };
     page.finished = [] { QApplication::restoreOverrideCursor(); };
