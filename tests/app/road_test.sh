@@ -4,6 +4,7 @@
 # of one's own in a frame, save it as a new version, preview it full size and
 # scroll, save a JPEG, print to PDF, exit, start again and find the version
 # and the very same page; then edit, crash, and get the unsaved page back.
+# On the way, keys pressed faster than a page is drawn.
 #   road_test.sh BUILD-DIR LANGUAGE     (LANGUAGE: hebrew or english)
 # Screenshots of every step go to BUILD-DIR/road/LANGUAGE/.
 set -euo pipefail
@@ -122,6 +123,21 @@ output_and_save() {
 # ---- the first run
 start 1
 shot start
+# Down twice at once, the second while the first template's page is drawn:
+# the second chooses the next template, as two unhurried presses do. The
+# gallery panel (its caption names the template) tells.
+gallery() { xwd -id "$main" -silent | xwdtopnm 2>/dev/null | pnmcut 940 0 320 170 | md5sum; }
+xdotool windowfocus "$main"
+sleep 0.3
+xdotool key Down Down
+sleep 2
+quick=$(gallery)
+shot two-downs "$main"
+keys "$main" Up
+sleep 1
+keys "$main" Down
+sleep 2
+[ "$(gallery)" = "$quick" ] || fail "Down pressed twice at once lit one template and drew another"
 choose_birthday
 shot template "$main"
 before=$(windows)

@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 
+#include "windows/common/controls.h"
 #include "windows/output/picformwindow.h"
 #include "windows/output/printing.h"
 
@@ -267,6 +268,31 @@ TEST_F(OutputWindow, ScrollingGoesTheWayTheUserExpects)
     narrow.Res(1);
     narrow.horizontalBar()->setValue(narrow.horizontalBar()->maximum());
     EXPECT_EQ(narrow.fullSizeCanvas()->x() + narrow.fullSizeCanvas()->width(), narrow.viewport()->width());
+}
+
+// Full size chosen by the arrow keys, as by a click, leaves the keys with the
+// page, which shows that it has them: the next Page Down scrolls it.
+TEST_F(OutputWindow, FullSizeChosenByKeysScrollsByKeys)
+{
+    folder.write("templates/big.ini", test::ansi("[templateid]\nid=109\n[paper]\nsize=30000,50000\nalign=ltr\n"));
+    nuvela::PicformWindow& out = open("big");
+    out.Res(0);
+    out.show();
+    out.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&out));
+    QWidget* fitted = nuvela::findArrayElement(&out, u"showme", 0);
+    fitted->setFocus(Qt::TabFocusReason);
+    const QImage withoutFocus = out.viewport()->grab().toImage();
+    QTest::keyClick(fitted, Qt::Key_Down);
+    ASSERT_EQ(out.previewMode(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == out.viewport(); }, 1000));
+    const QPoint before = out.fullSizeCanvas()->pos();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_LT(out.fullSizeCanvas()->y(), before.y());
+    // The page's edge is drawn apart while the page has the keys.
+    out.Res(0);
+    out.viewport()->setFocus();
+    EXPECT_NE(out.viewport()->grab().toImage(), withoutFocus) << "the focus is not seen";
 }
 
 } // namespace

@@ -93,6 +93,11 @@ TEST_F(PiceditFixture, EditorDrivenByKeysMouseAndWheel)
     // Centred: the 30 % split of 800 pixels lands at 240 - 186.7 = 53 pixels.
     EXPECT_EQ(editor.viewImage().pixel(45, 150), kLeft);
     EXPECT_EQ(editor.viewImage().pixel(62, 150), kRight);
+    // Tab from the view stops at the mode in use, not at the first one.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    QTest::keyClick(editor.view(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), editor.modeButton(1));
+    editor.view()->setFocus();
 
     // Keys and the mouse, as a user drives the view.
     const std::int64_t centre = f.h.value;

@@ -5,6 +5,7 @@
 #include "store/templates.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
 #include "windows/textedit/txteditwindow.h"
 
@@ -151,6 +152,11 @@ TEST_F(TextEditor, EveryCommandHasAKeyAndATip)
     choose("birthday");
     auto editor = edit(kTwoRows);
     QTest::keyClicks(editor->rowBox(1), u"typed"_s);
+    // Before a row is chosen there is no colour or font to change: their
+    // keys type nothing over the row either.
+    for (const Qt::Key letter : {Qt::Key_C, Qt::Key_F})
+        QTest::keyClick(editor->rowBox(1), letter, Qt::AltModifier);
+    EXPECT_TRUE(editor->rowBox(1)->text().endsWith(u"typed"_s)) << editor->rowBox(1)->text().toStdString();
     const std::tuple<QKeyCombination, const char*, std::function<bool()>> cases[] = {
         {Qt::ALT | Qt::Key_A, "Checkall", [&] { return editor->selection() == QList<int>{0, 1}; }},
         {Qt::ALT | Qt::Key_C, "ROWCOL", [&] { return dialogs.requests().size() == 1; }},
@@ -409,6 +415,15 @@ TEST_F(TextEditor, KeyboardFromTheGalleryToAConfirmedEdit)
         EXPECT_EQ(window->gallery()->currentRow(), -1) << reason;
         EXPECT_FALSE(window->pageView()->isVisibleTo(window.get())) << reason;
     }
+    // Where the keys are is seen, in the gallery with no template chosen as
+    // in the pane beside it.
+    for (QWidget* keys : {static_cast<QWidget*>(window->web()), static_cast<QWidget*>(window->gallery())}) {
+        keys->setFocus(Qt::TabFocusReason);
+        const QImage focused = keys->grab().toImage();
+        keys->clearFocus();
+        EXPECT_NE(keys->grab().toImage(), focused) << keys->objectName().toStdString();
+    }
+    window->gallery()->setFocus();
     QTest::keyClick(window->gallery(), Qt::Key_Down);
     ASSERT_EQ(program->state.tavnit, "anniversary");
 

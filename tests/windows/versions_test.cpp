@@ -391,6 +391,24 @@ TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
     EXPECT_EQ(value("interface", "lang"), u"Hebrew");
 }
 
+// The keyboard alone reaches the version scroller, shows that it is there
+// and chooses another version with the arrows.
+TEST_F(Versions, TabReachesTheVersionScrollerAndItsArrowsChooseAVersion)
+{
+    start();
+    choose("bar-mitzvah"); // three stored versions
+    QScrollBar* bar = window->versionScroller();
+    const QImage unfocused = bar->grab().toImage();
+    press(nuvela::findControl(window.get(), QStringLiteral("chedit")), Qt::Key_Tab);
+    for (int i = 0; i < 5 && QApplication::focusWidget() != bar; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), bar);
+    EXPECT_NE(bar->grab().toImage(), unfocused) << "the focus is not seen";
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(program->state.version, 2);
+    EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 2");
+}
+
 // Tab crosses each row of buttons the way the language reads.
 TEST_F(Versions, TabCrossesButtonRowsAsTheLanguageReads)
 {

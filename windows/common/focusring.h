@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QAbstractScrollArea>
+
+#include <type_traits>
+
+class QFocusEvent;
 class QPaintEvent;
 class QWidget;
 
@@ -9,9 +14,12 @@ namespace nuvela {
 /// of `widget`.
 void paintFocusRing(QWidget& widget);
 
-/// A slider or scroll bar that shows the keyboard focus with the buttons'
-/// ring: the style marks it only by a shade of its outline (or not at all),
-/// which the eye misses.
+/// A control that shows the keyboard focus with the buttons' ring: the style
+/// marks a slider or scroll bar only by a shade of its outline (or not at
+/// all), which the eye misses, and a list or a text pane only round its
+/// current item, so that one without any (the gallery before a template is
+/// chosen) shows nothing at all. A scroll area carries the ring on its
+/// viewport, where it paints.
 template <class Control>
 class WithFocusRing : public Control {
 public:
@@ -22,7 +30,26 @@ protected:
     {
         Control::paintEvent(event);
         if (this->hasFocus())
-            paintFocusRing(*this);
+            paintFocusRing(surface());
+    }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        Control::focusInEvent(event);
+        surface().update();
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        Control::focusOutEvent(event);
+        surface().update();
+    }
+
+private:
+    QWidget& surface()
+    {
+        if constexpr (std::is_base_of_v<QAbstractScrollArea, Control>)
+            return *this->viewport();
+        else
+            return *this;
     }
 };
 

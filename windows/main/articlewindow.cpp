@@ -7,6 +7,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
+#include "windows/common/focusring.h"
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
@@ -158,7 +159,7 @@ void ArticleWindow::buildWidgets()
     title_ = makePanel(this, QStringLiteral("title"), QStringLiteral("     - תבנית"));
     title_->setToolTip(QStringLiteral("רשימת תבניות"));
     place(title_, 592, 8, 190, 300);
-    tavnit_ = new QListWidget(title_);
+    tavnit_ = new WithFocusRing<QListWidget>(title_);
     tavnit_->setObjectName(QStringLiteral("tavnit"));
     place(tavnit_, 8, 32, 174, 260);
     tavnit_->viewport()->installEventFilter(this);
@@ -191,8 +192,11 @@ void ArticleWindow::buildWidgets()
 
     frversion_ = makePanel(this, QStringLiteral("Frversion"), QStringLiteral("גירסאות"));
     place(frversion_, 592, 396, 190, 120);
-    scroll_ = new QScrollBar(Qt::Horizontal, frversion_);
+    scroll_ = new WithFocusRing<QScrollBar>(Qt::Horizontal, frversion_);
     scroll_->setObjectName(QStringLiteral("Scroll"));
+    // A scroll bar takes no focus by default, which left the keyboard no way
+    // to another version: Tab stops on it, and its arrow keys choose.
+    scroll_->setFocusPolicy(Qt::StrongFocus);
     scroll_->setLayoutDirection(Qt::LeftToRight);
     // A scroll bar inverts its keys by default: Right would go to the previous version.
     scroll_->setInvertedControls(false);
@@ -254,7 +258,7 @@ void ArticleWindow::buildWidgets()
     version_ = new QLabel(versionLabelText(), this);
     version_->setObjectName(QStringLiteral("version"));
     place(version_, 170, 14, 160, 20);
-    web_ = new WebPane(this);
+    web_ = new WithFocusRing<WebPane>(this);
     web_->setObjectName(QStringLiteral("Web"));
     place(web_, 8, 46, 576, 516);
     web_->installEventFilter(this);
@@ -321,7 +325,11 @@ void ArticleWindow::viewpic()
     output(); // its loading adds the program's fonts before the first page
     PageContext page = program_.pages.context(program_.canvas);
     page.started = [] {
-        QCoreApplication::processEvents();
+        // What waits to be painted is painted; the user's keys and clicks wait
+        // for the page. Taken now, a second Down pressed while a template is
+        // drawn moved the gallery's cursor in the middle of the first Down's
+        // handling, which then lit and drew the first template again.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QApplication::setOverrideCursor(Qt::WaitCursor);
     };
     page.finished = [] { QApplication::restoreOverrideCursor(); };

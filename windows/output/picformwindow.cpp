@@ -5,6 +5,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/dialogs.h"
+#include "windows/common/focusring.h"
 #include "windows/common/icons.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
@@ -25,6 +26,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <ret/retainer.h>
@@ -33,10 +35,13 @@ namespace nuvela {
 
 /// `Picout`: the frame of the preview. In fitted mode it paints the page
 /// scaled into itself; in full-size mode the canvas widget moves inside it.
+/// While it has the keys (which scroll the page) a ring round it says so,
+/// drawn by a child that stays above the canvas.
 class PicformWindow::Viewport : public QWidget {
 public:
     explicit Viewport(QWidget* parent)
         : QWidget(parent)
+        , ring_(new Ring(this))
     {
         setAutoFillBackground(true);
         QPalette p = palette();
@@ -53,6 +58,8 @@ public:
         fitted_ = QImage();
         update();
     }
+    /// Above the canvas, which is made after the viewport.
+    void raiseRing() { ring_->raise(); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -64,9 +71,37 @@ protected:
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.drawImage(QRectF(f.x, f.y, f.width, f.height), fitted_);
     }
+    void resizeEvent(QResizeEvent*) override { ring_->setGeometry(rect()); }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QWidget::focusInEvent(event);
+        ring_->update();
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QWidget::focusOutEvent(event);
+        ring_->update();
+    }
 
 private:
+    class Ring : public QWidget {
+    public:
+        explicit Ring(QWidget* viewport)
+            : QWidget(viewport)
+        {
+            setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
+
+    protected:
+        void paintEvent(QPaintEvent*) override
+        {
+            if (parentWidget()->hasFocus())
+                paintFocusRing(*this);
+        }
+    };
+
     QImage fitted_;
+    Ring* ring_;
 };
 
 namespace {
@@ -170,6 +205,7 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     pic_ = new QLabel(picout_);
     pic_->setObjectName(QStringLiteral("Pic"));
     pic_->hide();
+    picout_->raiseRing();
     hbar_ = new QScrollBar(Qt::Horizontal, this);
     hbar_->setObjectName(QStringLiteral("Hbar"));
     place(hbar_, 8, 556, 564, 16);
@@ -295,6 +331,12 @@ void PicformWindow::Res(int mode)
         vbar_->show();
         pic_->show();
         picout_->setFocus(Qt::OtherFocusReason);
+        // Chosen by the arrow keys, the mode's button takes the focus only
+        // after its click: the page takes the keys again once that is done.
+        QTimer::singleShot(0, picout_, [this] {
+            if (previewMode() == 1 && picout_->isVisible())
+                picout_->setFocus(Qt::OtherFocusReason);
+        });
     }
 }
 

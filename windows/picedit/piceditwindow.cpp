@@ -324,7 +324,9 @@ void PiceditWindow::buildWidgets()
     place(this, 0, 0, kWindowWidth, kWindowHeight);
     // Tab goes from the view through the controls as they are read.
     setTabOrder(picImage_, picstat_[0]);
-    setTabOrder(picstat_[0], flip_);
+    for (int i = 1; i < 4; ++i)
+        setTabOrder(picstat_[i - 1], picstat_[i]);
+    setTabOrder(picstat_[3], flip_);
     setTabOrder(flip_, zoom_);
     setTabOrder(zoom_, loadpic_);
     setTabOrder(loadpic_, putpic_);
@@ -408,6 +410,10 @@ void PiceditWindow::chooseMode(int i)
         return;
     syncing_ = true;
     picstat_[i]->setChecked(true);
+    // Tab stops at the mode in use, as it does once the arrows chose one;
+    // otherwise it landed on "stretched" whichever mode was lit.
+    for (int j = 0; j < 4; ++j)
+        picstat_[j]->setFocusPolicy(j == i ? Qt::StrongFocus : Qt::ClickFocus);
     setWidgetTag(frame1_, QString::number(i));
     const bool pannable = i != int(FillMode::Stretched);
     for (QWidget* w : std::initializer_list<QWidget*>{zoom_, scrollh_, scrollv_})

@@ -656,6 +656,13 @@ bool TxteditWindow::eventFilter(QObject* watched, QEvent* event)
             confirm();
             return true;
         }
+        // Alt with a letter is a command key (Alt+C, Alt+F, ...), never text:
+        // while its command is unavailable (colour and font before a row is
+        // chosen) the box would type the letter over the row's text.
+        // AltGr (Ctrl+Alt on some systems, a key of its own on X11) still types.
+        if ((key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier
+            && !key->text().isEmpty() && key->text().front().isPrint())
+            return true;
         const int i = int(boxes_.indexOf(qobject_cast<QLineEdit*>(watched)));
         if (enter && i >= 0) {
             // Enter moves to the next row; in the last row it does nothing.
