@@ -65,9 +65,11 @@ int main(int argc, char** argv)
     const QString dir = nuvela::findProgramFolder(given, QCoreApplication::applicationDirPath(), &problem);
     if (dir.isEmpty()) {
         tellStartFailure(dialogs,
+                         // The option on a line of its own: inside a Hebrew sentence Qt's labels
+                         // set its leading dashes at its far end, whatever marks surround it.
                          QStringLiteral("לא ניתן להשתמש בתיקיית התוכנית: אין בה תיקיית templates, או שאינה ניתנת "
-                                        "לכתיבה. התחילו את התוכנית עם ‎--program-dir‎ ותיקייה ניתנת לכתיבה "
-                                        "שיש בה את התבניות."),
+                                        "לכתיבה. התחילו את התוכנית עם האפשרות שלהלן ותיקייה ניתנת לכתיבה "
+                                        "שיש בה את התבניות:\n--program-dir"),
                          problem);
         return 1;
     }

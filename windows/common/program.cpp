@@ -41,8 +41,10 @@ QString findProgramFolder(const QString& given, const QString& executableDir, QS
             return false;
         }
         if (!QFileInfo(dir).isWritable() || !templates.isWritable()) {
+            // The folder that refuses: the user must find and mend that one.
+            const QString refusing = QFileInfo(dir).isWritable() ? templates.filePath() : dir;
             *why = QStringLiteral("The folder %1 cannot be written; Nuvela keeps its versions there.")
-                       .arg(QDir::toNativeSeparators(dir));
+                       .arg(QDir::toNativeSeparators(refusing));
             return false;
         }
         return true;
