@@ -312,6 +312,8 @@ void PiceditWindow::buildWidgets()
     loadpic_ = button("loadpic", QStringLiteral("טען תמונה..."));
     putpic_ = button("putpic", QStringLiteral("עדכן"));
     cansul_ = button("cansul", QStringLiteral("סגור"));
+    loadpic_->setToolTip(QStringLiteral("Ctrl+O"));
+    loadpic_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     putpic_->setToolTip(QStringLiteral("Ctrl+Enter"));
     cansul_->setToolTip(QStringLiteral("Esc"));
     place(loadpic_, 516, 422, 236, 30);
