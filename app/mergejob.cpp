@@ -3,9 +3,11 @@
 #include "app/mergetable.h"
 #include "render/drawpage.h"
 #include "render/pagesetup.h"
+#include "render/imagedb/picture_decode.h"
 #include "render/pictures.h"
 #include "store/jpeg.h"
 #include "store/numbers.h"
+#include "store/outputfile.h"
 #include "store/templates.h"
 
 #include <QDir>
@@ -14,11 +16,11 @@
 #include <QImageReader>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QThread>
 #include <QThreadPool>
 
 #include <atomic>
+#include <cerrno>
 #include <new>
 
 #include <unistd.h>
@@ -46,7 +48,7 @@ struct Card {
     int number = 0, line = 0;
     int version = 1;
     QHash<QString, QString> values; ///< text store keys of the version replaced
-    QStringList pictures;           ///< picture files to check after drawing
+    QList<std::pair<QString, QString>> pictures; ///< files to check after drawing, and as the table names them
     QString output;
     QString problem;
 };
@@ -117,11 +119,12 @@ QString unusable(const Column& c, const QString& name, const QStringList& named,
     return {};
 }
 
-/// A file name from a cell: no folders, nothing hidden, nothing unprintable.
+/// A file name from a cell: no folders, nothing hidden, nothing unprintable,
+/// nothing a memory stick's or another system's file names refuse.
 QString nameSafe(QString value)
 {
     for (QChar& c : value)
-        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
+        if (QStringView(u"/\\:*?\"<>|").contains(c) || c.category() == QChar::Other_Control)
             c = u'_';
     value = value.trimmed();
     if (value.startsWith(u'.'))
@@ -183,15 +186,32 @@ QHash<int, QString> objectTypes(KeyStore& store)
 }
 
 /// A picture cell as the page finds it: a file beside the table, a full
-/// path, or a name in temppic/; "" when there is no such file.
+/// path, or a name in temppic/; "" when nothing has that name.
 QString locatePicture(const QString& value, const QString& tableDir, const QString& programDir)
 {
     if (QFileInfo(value).isAbsolute())
-        return QFileInfo(value).isFile() ? value : QString();
-    if (const QFileInfo beside(QDir(tableDir).filePath(value)); beside.isFile())
+        return QFileInfo::exists(value) ? value : QString();
+    if (const QFileInfo beside(QDir(tableDir).filePath(value)); beside.exists())
         return beside.absoluteFilePath();
-    if (isPlainPictureName(value) && QFileInfo(programDir + QStringLiteral("/temppic/") + value).isFile())
+    if (isPlainPictureName(value) && QFileInfo::exists(programDir + QStringLiteral("/temppic/") + value))
         return value;
+    return {};
+}
+
+/// Why the picture file at path cannot be drawn, or "". Only the header is
+/// read (a FIFO is never opened), so a damaged file may still fail later.
+QString pictureProblem(const QString& path, const QString& value)
+{
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("the picture \"%1\" is not a file (it is a folder, a device or a FIFO)").arg(value);
+    QImageReader reader(path);
+    if (!reader.canRead())
+        return QStringLiteral("the picture \"%1\" cannot be shown").arg(value);
+    const QSize size = reader.size();
+    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide
+        || qint64(size.width()) * size.height() > kMaxPicturePixels)
+        return QStringLiteral("the picture \"%1\" is too large (%2 x %3 pixels; at most %4 million and %5 a side)")
+            .arg(value).arg(size.width()).arg(size.height()).arg(kMaxPicturePixels / 1000000).arg(kMaxPictureSide);
     return {};
 }
 
@@ -247,9 +267,9 @@ QString drawCard(Worker& w, const Card& card)
     const PageOutcome outcome = DrawPage(page);
     if (outcome.end != PageEnd::Complete)
         return outcome.error;
-    for (const QString& picture : card.pictures)
-        if (w.setup.session().pictures.hasFailed(PictureCache::versionKey(picture)))
-            return QStringLiteral("the picture \"%1\" cannot be shown").arg(picture);
+    for (const auto& [path, value] : card.pictures)
+        if (w.setup.session().pictures.hasFailed(PictureCache::versionKey(path)))
+            return QStringLiteral("the picture \"%1\" cannot be shown").arg(value);
     return {};
 }
 
@@ -258,7 +278,12 @@ QString makeCard(Worker& w, const Card& card, OutputFormat format, int quality)
     try {
         if (QString why = drawCard(w, card); !why.isEmpty())
             return why;
-        QDir().mkpath(QFileInfo(card.output).absolutePath());
+        const QString folder = QFileInfo(card.output).absolutePath();
+        errno = 0;
+        if (!QDir().mkpath(folder))
+            return errno == EEXIST || errno == ENOTDIR
+                       ? QStringLiteral("Cannot make the folder %1: a file is in the way on that path.").arg(folder)
+                       : outputFailure(folder, errno, {});
         return writePicture(w.canvas, format, card.output, quality);
     } catch (const std::bad_alloc&) {
         return QStringLiteral("there is not enough memory to draw this card");
@@ -302,8 +327,15 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
     const QString ownSections = QStringLiteral("tav%1girsa").arg(main.state.templateId);
     const qsizetype sectionColumn = table->columns.first() == u"section" ? 0 : -1;
     QList<Column> columns;
-    for (const QString& name : table->columns)
+    QHash<QString, int> seen;
+    for (const QString& name : table->columns) {
+        // Two columns of one name would leave a row only one of their cells.
+        if (const auto it = seen.constFind(name.toLower()); !name.isEmpty() && it != seen.cend())
+            return fail(QStringLiteral("The column \"%1\" of the table comes twice (columns %2 and %3); "
+                                       "rename or remove one").arg(name).arg(*it + 1).arg(columns.size() + 1));
+        seen.insert(name.toLower(), int(columns.size()));
         columns.append(classify(name));
+    }
     const QString tableDir = QFileInfo(request.merge).absolutePath();
 
     QList<Card> cards;
@@ -356,10 +388,9 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
                     problem(QStringLiteral("the picture \"%1\" is neither beside the table nor in temppic/").arg(value));
                 } else {
                     const QString path = picturePath(request.programDir, found);
-                    if (!QImageReader(path).canRead())
-                        problem(QStringLiteral("the picture \"%1\" cannot be shown").arg(value));
+                    problem(pictureProblem(path, value));
                     card.values.insert(c.key, found);
-                    card.pictures.append(path);
+                    card.pictures.append({path, value});
                 }
                 break;
             case Role::Colour:
@@ -370,8 +401,10 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
             case Role::StoreMarker:
                 break;
             case Role::Version: {
+                // Whole numbers only, as --version takes them: "1.5" is no
+                // version to round to another.
                 const auto v = parseWhole(value);
-                if (!v || *v < 1)
+                if (!v || *v < 1 || *parseNumber(value) != *v)
                     problem(QStringLiteral("version \"%1\" is no version number").arg(value));
                 else
                     card.version = *v;
@@ -397,6 +430,24 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
     if (cards.isEmpty())
         return fail(QStringLiteral("The table \"%1\" has no rows.").arg(request.merge));
 
+    // A card never replaces what the run reads: the table, a row's picture.
+    QHash<QString, int> inputs{{QFileInfo(request.merge).canonicalFilePath(), 0}};
+    for (const Card& card : cards)
+        for (const auto& picture : card.pictures)
+            inputs.insert(QFileInfo(picture.first).canonicalFilePath(), card.number);
+    const auto replacedInput = [&](const QString& output) -> QString {
+        const auto it = inputs.constFind(QFileInfo(output).canonicalFilePath());
+        if (it == inputs.cend() || it.key().isEmpty())
+            return {};
+        return *it == 0 ? QStringLiteral("its file \"%1\" is the table itself").arg(output)
+                        : QStringLiteral("its file \"%1\" is the picture of row %2").arg(output).arg(*it);
+    };
+    if (onePdf && !replacedInput(request.output).isEmpty())
+        return fail(QStringLiteral("-o \"%1\" is the table itself; choose another name").arg(request.output));
+    for (Card& card : cards)
+        if (const QString why = replacedInput(card.output); card.problem.isEmpty() && !card.output.isEmpty())
+            card.problem = why;
+
     const int quality = request.quality.value_or(jpegQuality(main.store));
     std::vector<QString> problems(cards.size());
     for (qsizetype i = 0; i < cards.size(); ++i)
@@ -407,10 +458,13 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
 
     if (onePdf) {
         // One document, its pages in row order: drawn here, one after another.
-        QSaveFile file(request.output);
-        if (!file.open(QIODevice::WriteOnly))
-            return fail(QStringLiteral("Cannot write \"%1\": %2").arg(request.output, file.errorString()));
-        {
+        // A folder, FIFO or protected file in its place is refused before
+        // all that drawing.
+        if (const OutputKind place = examineOutput(request.output).kind;
+            place == OutputKind::NotRegular || place == OutputKind::ReadOnly)
+            return fail(writeOutputFile(request.output, QByteArray()).error);
+        bool drawn = true, anyPage = false;
+        const StoreResult written = writeOutputFile(request.output, [&](QIODevice& file) {
             QPdfWriter writer(&file);
             preparePdfWriter(writer, QFileInfo(request.merge).completeBaseName());
             main.canvas.setVectorTarget(&writer);
@@ -429,15 +483,15 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
                     say.progress(done, int(cards.size()), clock.elapsed() / 1000.0);
                 }
             }
-            if (!main.canvas.endVector() && main.canvas.hasPage()) {
-                file.cancelWriting();
-                return fail(QStringLiteral("Cannot draw the cards as a PDF document."));
-            }
-        }
-        if (std::count(problems.begin(), problems.end(), QString()) == 0)
-            file.cancelWriting();
-        else if (!file.commit())
-            return fail(QStringLiteral("Cannot write \"%1\": %2").arg(request.output, file.errorString()));
+            drawn = main.canvas.endVector() || !main.canvas.hasPage();
+            anyPage = std::count(problems.begin(), problems.end(), QString()) > 0;
+            // Without a page there is no document: nothing replaces the file.
+            return drawn && anyPage;
+        });
+        if (!drawn)
+            return fail(QStringLiteral("Cannot draw the cards as a PDF document."));
+        if (anyPage && !written.ok())
+            return fail(written.error);
     } else {
         // Workers of the global pool: Qt's own picture scaling then runs in
         // the worker instead of waiting for helper threads.

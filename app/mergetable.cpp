@@ -3,6 +3,7 @@
 #include "store/ansi.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace nuvela {
@@ -185,6 +186,12 @@ std::optional<MergeTable> parseMergeTable(const QByteArray& bytes, QString* erro
 
 std::optional<MergeTable> readMergeTable(const QString& path, QString* error)
 {
+    // A FIFO would block the open and a device never ends: only a regular
+    // file (also through a link) is a table.
+    if (const QFileInfo info(path); info.exists() && !info.isFile() && !info.isDir()) {
+        *error = QStringLiteral("The table \"%1\" is not a regular file (it is a device, a FIFO or a socket).").arg(path);
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("Cannot read the table \"%1\": %2").arg(path, file.errorString());
@@ -194,7 +201,8 @@ std::optional<MergeTable> readMergeTable(const QString& path, QString* error)
         *error = QStringLiteral("The table \"%1\" is larger than %2 MiB.").arg(path).arg(kMaxTableBytes >> 20);
         return std::nullopt;
     }
-    auto table = parseMergeTable(file.readAll(), error);
+    // Read no further than the limit, also from a file that grows meanwhile.
+    auto table = parseMergeTable(file.read(kMaxTableBytes + 1), error);
     if (!table)
         *error = QStringLiteral("The table \"%1\": %2").arg(path, *error);
     return table;

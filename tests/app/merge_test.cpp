@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 /// A program folder whose family-times template has version 1 and, as
@@ -93,6 +95,19 @@ TEST(Merge, ExitStatusAndTableMistakes)
     m.folder.write("allbad.csv", "pic7\nnone.jpg\n");
     m.folder.write("extra.csv", "txt5\nHello,surplus\nfine\n");
     m.folder.write("typo.csv", "txt5,tetx6,guest\nHello,World,Anna\n");
+    m.folder.write("twice.csv", "txt5,pic7,TXT5\nHello,,World\n");
+    m.folder.write("halfway.csv", "txt5,version\nHello,1.5\nWorld,1\n");
+    m.folder.write("folderpic.csv", "txt5,pic7\nHello,guests\nWorld,\n");
+    m.folder.write("wide.csv", "txt5,pic7\nHello,wide.png\n");
+    QImage(20001, 1, QImage::Format_Mono).save(m.folder.file("wide.png"));
+    // Cards named into the photos' own folder: a card never replaces a
+    // picture the run draws, nor the table.
+    m.folder.write("guests/own.png", "#name,txt5,pic7\nanna,Hello,anna.jpg\nown,Hi,\nx:y?,Hey,\n");
+    const QByteArray photo = test::readFile(m.photo), ownTable = m.folder.read("guests/own.png");
+    m.folder.write("blocked", "a file where a folder is wanted");
+    m.folder.write("table.pdf", "txt5\nHello\n");
+    ASSERT_EQ(mkfifo(QFile::encodeName(m.folder.file("fifo.csv")).constData(), 0600), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(m.folder.file("fifo.pdf")).constData(), 0600), 0);
     QTemporaryDir out;
     struct Case {
         const char* table;
@@ -113,6 +128,16 @@ TEST(Merge, ExitStatusAndTableMistakes)
         {"typo.csv", out.filePath("{tetx6}-{guest}.jpg"), 0, ""},
         // The text store itself: every stored version of the template.
         {"templates/textdata.txt", out.filePath("{section}.jpg"), 0, ""},
+        {"twice.csv", out.filePath("{row}.jpg"), 1, "The column \"TXT5\" of the table comes twice (columns 1 and 3)"},
+        {"halfway.csv", out.filePath("{row}.jpg"), 3, "row 1 (line 2): version \"1.5\" is no version number"},
+        {"folderpic.csv", out.filePath("{row}.jpg"), 3, "row 1 (line 2): the picture \"guests\" is not a file"},
+        {"wide.csv", out.filePath("{row}.jpg"), 1, "row 1 (line 2): the picture \"wide.png\" is too large (20001 x 1"},
+        {"guests/own.png", m.folder.file("guests/{name}.png"), 3, "row 2 (line 3): its file \"" },
+        {"guests/own.png", m.folder.file("guests/{name}.jpg"), 3, "row 1 (line 2): its file \""},
+        {"good.csv", m.folder.file("blocked/{row}.jpg"), 1, "blocked: a file is in the way on that path"},
+        {"fifo.csv", out.filePath("{row}.jpg"), 1, "fifo.csv\" is not a regular file"},
+        {"good.csv", m.folder.file("fifo.pdf"), 1, "fifo.pdf is not a regular file"},
+        {"table.pdf", m.folder.file("table.pdf"), 1, "table.pdf\" is the table itself"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.table) + " -> " + c.output.toStdString());
@@ -123,6 +148,11 @@ TEST(Merge, ExitStatusAndTableMistakes)
         EXPECT_EQ(r.err.startsWith(u"Error: "), *c.says != 0) << r.err.toStdString();
     }
     EXPECT_TRUE(QFileInfo::exists(out.filePath("1.jpg")) && QFileInfo::exists(out.filePath("2.jpg")));
+    EXPECT_EQ(test::readFile(m.photo), photo);
+    EXPECT_EQ(m.folder.read("guests/own.png"), ownTable);
+    EXPECT_EQ(m.folder.read("table.pdf"), "txt5\nHello\n");
+    // Characters other systems refuse in file names are replaced.
+    EXPECT_TRUE(QFileInfo::exists(m.folder.file("guests/x_y_.jpg")));
 }
 
 // The progress line is drawn only on a terminal, and not with --quiet.
