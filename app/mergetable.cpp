@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace nuvela {
 
 namespace {
@@ -66,13 +68,14 @@ QChar separatorOf(QStringView text)
 
 /// CSV records (RFC 4180, with lone CR or LF line ends too); each with the
 /// line it starts on. A line break inside a quoted cell stays in the cell.
-QList<MergeRow> csvRecords(QStringView text, QChar separator)
+/// A quote never closed sets unclosedLine to the line it opens on.
+QList<MergeRow> csvRecords(QStringView text, QChar separator, int* unclosedLine)
 {
     QList<MergeRow> records;
     MergeRow record{0, 1, {}};
     QString cell;
     bool quoted = false, cellStarted = false, any = false;
-    int line = 1;
+    int line = 1, quoteLine = 0;
     const auto endCell = [&] {
         record.cells.append(cell);
         cell.clear();
@@ -80,8 +83,9 @@ QList<MergeRow> csvRecords(QStringView text, QChar separator)
     };
     const auto endRecord = [&] {
         endCell();
-        // Blank lines are no rows.
-        if (record.cells.size() > 1 || !record.cells.first().isEmpty())
+        // Blank lines are no rows, nor are lines of empty cells (what a
+        // spreadsheet saves for rows it once formatted).
+        if (std::any_of(record.cells.cbegin(), record.cells.cend(), [](const QString& c) { return !c.trimmed().isEmpty(); }))
             records.append(record);
         record = MergeRow{0, line, {}};
         any = false;
@@ -104,6 +108,7 @@ QList<MergeRow> csvRecords(QStringView text, QChar separator)
         any = true;
         if (c == u'"' && !cellStarted) {
             quoted = cellStarted = true;
+            quoteLine = line;
         } else if (c == separator) {
             endCell();
         } else if (c == u'\r' || c == u'\n') {
@@ -118,6 +123,7 @@ QList<MergeRow> csvRecords(QStringView text, QChar separator)
     }
     if (any || cellStarted || !cell.isEmpty())
         endRecord();
+    *unclosedLine = quoted ? quoteLine : 0;
     return records;
 }
 
@@ -168,7 +174,13 @@ std::optional<MergeTable> parseMergeTable(const QByteArray& bytes, QString* erro
     const QString text = decodeTable(bytes);
     if (text.trimmed().startsWith(u'['))
         return sectionTable(text);
-    QList<MergeRow> records = csvRecords(text, separatorOf(text));
+    int unclosedLine = 0;
+    QList<MergeRow> records = csvRecords(text, separatorOf(text), &unclosedLine);
+    // The rows after such a quote would vanish into one cell.
+    if (unclosedLine > 0) {
+        *error = QStringLiteral("the quote opened on line %1 is never closed").arg(unclosedLine);
+        return std::nullopt;
+    }
     if (records.isEmpty()) {
         *error = QStringLiteral("the table has no header row");
         return std::nullopt;

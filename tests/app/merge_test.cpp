@@ -187,6 +187,8 @@ TEST(Merge, TablesInTheirForms)
     };
     const Case cases[] = {
         {"a,b\nx,y\n", {"a", "b"}, {"x", "y"}, 1},
+        // Rows of empty cells, as spreadsheets save rows once formatted.
+        {"a,b\n,\n \t, \n\"\",\nx,y\n,\n", {"a", "b"}, {"x", "y"}, 1},
         {"\xEF\xBB\xBF" "a;b\r\n\"x;1\";\"say \"\"hi\"\"\"\r\n\r\n1;2", {"a", "b"}, {"x;1", "say \"hi\""}, 2},
         {"a\tb\n\"two\nlines\"\tz\n", {"a", "b"}, {"two\nlines", "z"}, 1},
         {hebrew, {"txt1"}, {QStringLiteral("שָׁלוֹם")}, 1},
@@ -205,6 +207,10 @@ TEST(Merge, TablesInTheirForms)
     const auto sections = nuvela::parseMergeTable("[guest1]\r\ntxt5=Anna\r\n[guest2]\r\nTXT5=Ben\r\n", nullptr);
     EXPECT_EQ(sections->rows[1].cells, (QStringList{"guest2", "Ben"}));
     EXPECT_EQ(sections->rows[1].line, 3);
+    // A quote left open would swallow the rows after it into one cell.
+    QString error;
+    EXPECT_FALSE(nuvela::parseMergeTable("a,b\nx,y\nNoa,\"Noa Is Seven\nTom,Tom\n", &error));
+    EXPECT_EQ(error, "the quote opened on line 3 is never closed");
 }
 
 } // namespace
