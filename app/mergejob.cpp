@@ -496,27 +496,40 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
         // Workers of the global pool: Qt's own picture scaling then runs in
         // the worker instead of waiting for helper threads.
         QThreadPool* pool = QThreadPool::globalInstance();
-        const int jobs = std::max(1, request.jobs > 0 ? request.jobs : QThread::idealThreadCount());
+        // Workers beyond the cores draw no faster, yet each holds a page of
+        // its own: --jobs 256 ran out of memory where two workers fit.
+        const int cores = std::max(1, QThread::idealThreadCount());
+        const int jobs = request.jobs > 0 ? std::min(request.jobs, cores) : cores;
         pool->setMaxThreadCount(jobs);
         std::atomic<qsizetype> next{0};
-        for (int j = 0; j < std::min<qsizetype>(jobs, cards.size()); ++j) {
-            pool->start([&] {
-                std::optional<Worker> w;
-                QString unready;
-                try {
-                    w.emplace(request);
-                    unready = w->setup.openTemplate(request.tavnit);
-                } catch (const std::bad_alloc&) {
-                    unready = QStringLiteral("there is not enough memory to draw this card");
-                }
-                for (qsizetype i; (i = next++) < cards.size(); ++done) {
-                    if (problems[i].isEmpty())
-                        problems[i] = unready.isEmpty() ? makeCard(*w, cards[i], format, quality) : unready;
-                }
-            });
+        try {
+            for (int j = 0; j < std::min<qsizetype>(jobs, cards.size()); ++j) {
+                pool->start([&] {
+                    std::optional<Worker> w;
+                    QString unready;
+                    try {
+                        w.emplace(request);
+                        unready = w->setup.openTemplate(request.tavnit);
+                    } catch (const std::bad_alloc&) {
+                        unready = QStringLiteral("there is not enough memory to draw this card");
+                    }
+                    for (qsizetype i; (i = next++) < cards.size(); ++done) {
+                        if (problems[i].isEmpty())
+                            problems[i] = unready.isEmpty() ? makeCard(*w, cards[i], format, quality) : unready;
+                    }
+                });
+            }
+            while (!pool->waitForDone(kProgressMs))
+                say.progress(done, int(cards.size()), clock.elapsed() / 1000.0);
+        } catch (const std::bad_alloc&) {
+            // The workers that did start use the cards until they are done:
+            // leaving before them would pull the table from under them.
+            pool->waitForDone();
         }
-        while (!pool->waitForDone(kProgressMs))
-            say.progress(done, int(cards.size()), clock.elapsed() / 1000.0);
+        // Cards no worker took (none could start) are not made.
+        for (qsizetype i = next; i < cards.size(); ++i)
+            if (problems[i].isEmpty())
+                problems[i] = QStringLiteral("there is not enough memory to draw this card");
     }
     say.progress(done, int(cards.size()), clock.elapsed() / 1000.0);
     say.clearProgress();

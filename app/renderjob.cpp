@@ -38,7 +38,7 @@ QString renderUsage()
         "txtN (rows of text object N, \"~\" between them), picN (picture file), colN,\n"
         "cotarcolor and version replace the stored version's values; -o names the files\n"
         "with {column} and {row}, or is one .pdf with a page per row.\n"
-        "  --jobs N           cards drawn side by side (default: one per core)\n"
+        "  --jobs N           cards drawn side by side (default and most: one per core)\n"
         "  --quiet            no progress line\n"
         "Exit status: 0 every card made, 3 some rows skipped, 1 nothing made, 2 usage.\n");
 }

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,25 @@ TEST(Merge, ExitStatusAndTableMistakes)
     EXPECT_EQ(m.folder.read("table.pdf"), "txt5\nHello\n");
     // Characters other systems refuse in file names are replaced.
     EXPECT_TRUE(QFileInfo::exists(m.folder.file("guests/x_y_.jpg")));
+}
+
+// --jobs asks for at most that many workers: more than the cores draw no
+// faster, and each holds a page of its own.
+TEST(Merge, WorkersNoMoreThanTheCores)
+{
+    if (QThread::idealThreadCount() > 4)
+        GTEST_SKIP() << "the address space below fits up to four workers";
+    MergeFolder m;
+    QByteArray table = "txt5\n";
+    for (int i = 0; i < 40; ++i)
+        table += "Card " + QByteArray::number(i) + "\n";
+    m.folder.write("many.csv", table);
+    QTemporaryDir out;
+    const test::Run r = test::runRenderer({"--program-dir", m.folder.path(), "--template", "family-times", "--merge",
+                                           m.folder.file("many.csv"), "--jobs", "256", "-o", out.filePath("{row}.jpg")},
+                                          900000);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 40);
 }
 
 // The progress line is drawn only on a terminal, and not with --quiet.
