@@ -215,6 +215,21 @@ QString pictureProblem(const QString& path, const QString& value)
     return {};
 }
 
+/// Why a picture of the card will not decode, or "": asked before the card's
+/// page is begun in a PDF, which cannot take a page back. Decoded small (a
+/// JPEG at an eighth), each file once.
+QString undecodable(const Card& card, QSet<QString>& decoded)
+{
+    for (const auto& [path, value] : card.pictures) {
+        if (decoded.contains(path))
+            continue;
+        if (!decodePictureFile(path, QSize(1, 1)).ok())
+            return QStringLiteral("the picture \"%1\" cannot be shown").arg(value);
+        decoded.insert(path);
+    }
+    return {};
+}
+
 class Reporter {
 public:
     explicit Reporter(const MergeReport& r) : report_(r) {}
@@ -469,10 +484,13 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
             preparePdfWriter(writer, QFileInfo(request.merge).completeBaseName());
             main.canvas.setVectorTarget(&writer);
             qint64 shown = 0;
+            QSet<QString> decoded;
             for (qsizetype i = 0; i < cards.size(); ++i) {
                 if (problems[i].isEmpty()) {
                     try {
-                        problems[i] = drawCard(main, cards[i]);
+                        problems[i] = undecodable(cards[i], decoded);
+                        if (problems[i].isEmpty())
+                            problems[i] = drawCard(main, cards[i]);
                     } catch (const std::bad_alloc&) {
                         problems[i] = QStringLiteral("there is not enough memory to draw this card");
                     }

@@ -107,6 +107,12 @@ TEST(Merge, ExitStatusAndTableMistakes)
     const QByteArray photo = test::readFile(m.photo), ownTable = m.folder.read("guests/own.png");
     m.folder.write("blocked", "a file where a folder is wanted");
     m.folder.write("table.pdf", "txt5\nHello\n");
+    // A picture whose header passes but which has no size: found out only
+    // when decoded, and then its page must not be in the PDF.
+    QByteArray damaged = test::readFile(m.photo);
+    damaged.replace(damaged.indexOf("\xFF\xC0") + 5, 4, QByteArray(4, 0));
+    m.folder.write("damaged.jpg", damaged);
+    m.folder.write("damaged.csv", "txt5,pic7\nHello,damaged.jpg\nWorld,\n");
     ASSERT_EQ(mkfifo(QFile::encodeName(m.folder.file("fifo.csv")).constData(), 0600), 0);
     ASSERT_EQ(mkfifo(QFile::encodeName(m.folder.file("fifo.pdf")).constData(), 0600), 0);
     QTemporaryDir out;
@@ -139,6 +145,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
         {"fifo.csv", out.filePath("{row}.jpg"), 1, "fifo.csv\" is not a regular file"},
         {"good.csv", m.folder.file("fifo.pdf"), 1, "fifo.pdf is not a regular file"},
         {"table.pdf", m.folder.file("table.pdf"), 1, "table.pdf\" is the table itself"},
+        {"damaged.csv", out.filePath("damaged.pdf"), 3, "row 1 (line 2): the picture \"damaged.jpg\" cannot be shown"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.table) + " -> " + c.output.toStdString());
@@ -152,6 +159,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
     EXPECT_EQ(test::readFile(m.photo), photo);
     EXPECT_EQ(m.folder.read("guests/own.png"), ownTable);
     EXPECT_EQ(m.folder.read("table.pdf"), "txt5\nHello\n");
+    EXPECT_EQ(test::pdfPages(out.filePath("damaged.pdf")).size(), 1);
     // Characters other systems refuse in file names are replaced.
     EXPECT_TRUE(QFileInfo::exists(m.folder.file("guests/x_y_.jpg")));
 }
