@@ -354,7 +354,7 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
     const QString tableDir = QFileInfo(request.merge).absolutePath();
 
     QList<Card> cards;
-    QHash<QString, int> outputs;
+    QHash<QString, std::pair<int, QString>> outputs; // the row and its file
     QSet<int> checkedColumns;
     for (const MergeRow& row : table->rows) {
         Card card{row.number, row.line, request.version, {}, {}, {}, {}};
@@ -434,11 +434,15 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
             problem(QStringLiteral("the template has no stored version %1").arg(card.version));
         if (!onePdf) {
             card.output = fill(request.output, table->columns, row);
-            const QString key = QFileInfo(card.output).absoluteFilePath();
+            // Names apart only in letter case are one file on a memory stick.
+            const QString key = QFileInfo(card.output).absoluteFilePath().toCaseFolded();
             if (const auto it = outputs.constFind(key); it != outputs.cend())
-                problem(QStringLiteral("its file \"%1\" is row %2's file too").arg(card.output).arg(*it));
+                problem(it->second == card.output
+                            ? QStringLiteral("its file \"%1\" is row %2's file too").arg(card.output).arg(it->first)
+                            : QStringLiteral("its file \"%1\" and row %2's \"%3\" differ only in letter case, "
+                                             "which many disks do not tell apart").arg(card.output).arg(it->first).arg(it->second));
             else
-                outputs.insert(key, row.number);
+                outputs.insert(key, {row.number, card.output});
         }
         cards.append(card);
     }

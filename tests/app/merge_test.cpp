@@ -112,6 +112,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
     QByteArray damaged = test::readFile(m.photo);
     damaged.replace(damaged.indexOf("\xFF\xC0") + 5, 4, QByteArray(4, 0));
     m.folder.write("damaged.jpg", damaged);
+    m.folder.write("cases.csv", "#name,txt5\nNoa,Hello\nnoa,World\n");
     m.folder.write("damaged.csv", "txt5,pic7\nHello,damaged.jpg\nWorld,\n");
     ASSERT_EQ(mkfifo(QFile::encodeName(m.folder.file("fifo.csv")).constData(), 0600), 0);
     ASSERT_EQ(mkfifo(QFile::encodeName(m.folder.file("fifo.pdf")).constData(), 0600), 0);
@@ -145,6 +146,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
         {"fifo.csv", out.filePath("{row}.jpg"), 1, "fifo.csv\" is not a regular file"},
         {"good.csv", m.folder.file("fifo.pdf"), 1, "fifo.pdf is not a regular file"},
         {"table.pdf", m.folder.file("table.pdf"), 1, "table.pdf\" is the table itself"},
+        {"cases.csv", out.filePath("{name}.png"), 3, "row 2 (line 3): its file \""},
         {"damaged.csv", out.filePath("damaged.pdf"), 3, "row 1 (line 2): the picture \"damaged.jpg\" cannot be shown"},
     };
     for (const Case& c : cases) {
