@@ -454,8 +454,13 @@ int runMerge(const RenderRequest& request, const MergeReport& report)
     for (const Card& card : cards)
         for (const auto& picture : card.pictures)
             inputs.insert(QFileInfo(picture.first).canonicalFilePath(), card.number);
+    // Nor a picture of temppic/, which versions and templates draw from.
+    const QString pictureFolder = QFileInfo(request.programDir + QStringLiteral("/temppic")).canonicalFilePath();
     const auto replacedInput = [&](const QString& output) -> QString {
-        const auto it = inputs.constFind(QFileInfo(output).canonicalFilePath());
+        const QString target = QFileInfo(output).canonicalFilePath();
+        if (!target.isEmpty() && QFileInfo(target).path() == pictureFolder)
+            return QStringLiteral("its file \"%1\" is a picture of the program folder's temppic/").arg(output);
+        const auto it = inputs.constFind(target);
         if (it == inputs.cend() || it.key().isEmpty())
             return {};
         return *it == 0 ? QStringLiteral("its file \"%1\" is the table itself").arg(output)

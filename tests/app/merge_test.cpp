@@ -113,6 +113,8 @@ TEST(Merge, ExitStatusAndTableMistakes)
     damaged.replace(damaged.indexOf("\xFF\xC0") + 5, 4, QByteArray(4, 0));
     m.folder.write("damaged.jpg", damaged);
     m.folder.write("cases.csv", "#name,txt5\nNoa,Hello\nnoa,World\n");
+    m.folder.write("stock.csv", "#name,txt5\nsample_beach,Hello\n");
+    const QByteArray beach = m.folder.read("temppic/sample_beach.jpg");
     m.folder.write("damaged.csv", "txt5,pic7\nHello,damaged.jpg\nWorld,\n");
     ASSERT_EQ(mkfifo(QFile::encodeName(m.folder.file("fifo.csv")).constData(), 0600), 0);
     ASSERT_EQ(mkfifo(QFile::encodeName(m.folder.file("fifo.pdf")).constData(), 0600), 0);
@@ -147,6 +149,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
         {"good.csv", m.folder.file("fifo.pdf"), 1, "fifo.pdf is not a regular file"},
         {"table.pdf", m.folder.file("table.pdf"), 1, "table.pdf\" is the table itself"},
         {"cases.csv", out.filePath("{name}.png"), 3, "row 2 (line 3): its file \""},
+        {"stock.csv", m.folder.file("temppic/{name}.jpg"), 1, "is a picture of the program folder's temppic/"},
         {"damaged.csv", out.filePath("damaged.pdf"), 3, "row 1 (line 2): the picture \"damaged.jpg\" cannot be shown"},
     };
     for (const Case& c : cases) {
@@ -161,6 +164,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
     EXPECT_EQ(test::readFile(m.photo), photo);
     EXPECT_EQ(m.folder.read("guests/own.png"), ownTable);
     EXPECT_EQ(m.folder.read("table.pdf"), "txt5\nHello\n");
+    EXPECT_EQ(m.folder.read("temppic/sample_beach.jpg"), beach);
     EXPECT_EQ(test::pdfPages(out.filePath("damaged.pdf")).size(), 1);
     // Characters other systems refuse in file names are replaced.
     EXPECT_TRUE(QFileInfo::exists(m.folder.file("guests/x_y_.jpg")));
