@@ -10,12 +10,14 @@
 #include "store/outputfile.h"
 #include "store/templates.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QThread>
 #include <QThreadPool>
 
@@ -291,14 +293,29 @@ QString drawCard(Worker& w, const Card& card)
 QString makeCard(Worker& w, const Card& card, OutputFormat format, int quality)
 {
     try {
+        // A PDF of its own per card: the page as vectors into a document of
+        // one page. The canvas lets go of the writer before the writer goes.
+        QBuffer pdf;
+        std::optional<QPdfWriter> writer;
+        const auto letGo = qScopeGuard([&] { w.canvas.endVector(); });
+        if (format == OutputFormat::Pdf) {
+            pdf.open(QIODevice::WriteOnly);
+            writer.emplace(&pdf);
+            preparePdfWriter(*writer, QFileInfo(card.output).completeBaseName());
+            w.canvas.setVectorTarget(&*writer);
+        }
         if (QString why = drawCard(w, card); !why.isEmpty())
             return why;
+        if (format == OutputFormat::Pdf && (!w.canvas.endVector() || w.canvas.vectorCleared() || pdf.data().isEmpty()))
+            return QStringLiteral("Cannot draw the card as a PDF document.");
         const QString folder = QFileInfo(card.output).absolutePath();
         errno = 0;
         if (!QDir().mkpath(folder))
             return errno == EEXIST || errno == ENOTDIR
                        ? QStringLiteral("Cannot make the folder %1: a file is in the way on that path.").arg(folder)
                        : outputFailure(folder, errno, {});
+        if (format == OutputFormat::Pdf)
+            return writeOutputFile(card.output, pdf.data()).error;
         return writePicture(w.canvas, format, card.output, quality);
     } catch (const std::bad_alloc&) {
         return QStringLiteral("there is not enough memory to draw this card");

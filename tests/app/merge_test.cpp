@@ -128,6 +128,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
     const Case cases[] = {
         {"good.csv", out.filePath("{row}.jpg"), 0, ""},
         {"good.csv", out.filePath("same.jpg"), 1, "put {row} or a {column}"},
+        {"good.csv", out.filePath("{row}.pdf"), 0, ""},
         {"good.csv", out.filePath("{who}.jpg"), 1, "{who}, which is no column"},
         {"wrong.csv", out.filePath("{row}.jpg"), 1, "no text object 99"},
         {"allbad.csv", out.filePath("{row}.jpg"), 1, "neither beside the table nor in temppic"},
@@ -166,6 +167,9 @@ TEST(Merge, ExitStatusAndTableMistakes)
     EXPECT_EQ(m.folder.read("table.pdf"), "txt5\nHello\n");
     EXPECT_EQ(m.folder.read("temppic/sample_beach.jpg"), beach);
     EXPECT_EQ(test::pdfPages(out.filePath("damaged.pdf")).size(), 1);
+    // A PDF of its own per card.
+    for (const char* card : {"1.pdf", "2.pdf"})
+        EXPECT_EQ(test::pdfPages(out.filePath(card)).size(), 1) << card;
     // Characters other systems refuse in file names are replaced.
     EXPECT_TRUE(QFileInfo::exists(m.folder.file("guests/x_y_.jpg")));
 }
