@@ -143,7 +143,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
         {"halfway.csv", out.filePath("{row}.jpg"), 3, "row 1 (line 2): version \"1.5\" is no version number"},
         {"folderpic.csv", out.filePath("{row}.jpg"), 3, "row 1 (line 2): the picture \"guests\" is not a file"},
         {"wide.csv", out.filePath("{row}.jpg"), 1, "row 1 (line 2): the picture \"wide.png\" is too large (20001 x 1"},
-        {"guests/own.png", m.folder.file("guests/{name}.png"), 3, "row 2 (line 3): its file \"" },
+        {"guests/own.png", m.folder.file("guests/{name}.png"), 3, "row 2 (line 3): its file \""},
         {"guests/own.png", m.folder.file("guests/{name}.jpg"), 3, "row 1 (line 2): its file \""},
         {"good.csv", m.folder.file("blocked/{row}.jpg"), 1, "blocked: a file is in the way on that path"},
         {"fifo.csv", out.filePath("{row}.jpg"), 1, "fifo.csv\" is not a regular file"},
