@@ -633,7 +633,12 @@ void TxteditWindow::refreshPreview()
                                  preview_->height() * kTwipsPerPixel / box.height());
     const double scale = std::min(room, zoom_);
     const QString formats = colourEdit_ ? edit.formats : program_.state.liveFormats.value(n_);
-    preview_->setPixmap(QPixmap::fromImage(renderer_->render(edit.text, formats, scale)));
+    // Drawn for the screen's own pixels: on a scaled screen a picture of the
+    // panel's size is blown up and reads blurred.
+    const qreal ratio = preview_->devicePixelRatioF();
+    QPixmap shown = QPixmap::fromImage(renderer_->render(edit.text, formats, scale * ratio));
+    shown.setDevicePixelRatio(ratio);
+    preview_->setPixmap(shown);
 }
 
 void TxteditWindow::showEvent(QShowEvent* event)
