@@ -17,7 +17,7 @@ constexpr int kNarrowShare = 14;   // ... but at most 1/14 of the width, so narr
 constexpr int kPaddingY = 4;       // ... and this from the top and bottom edges
 constexpr int kSpacing = 6;        // between picture and caption
 constexpr qreal kRadius = 6.0;     // corner radius of the face
-constexpr int kSmallestPicture = 10; // a smaller picture is left out rather than drawn as a speck
+constexpr int kSmallestPicture = 10; // screen pixels: a smaller picture is left out rather than drawn as a speck
 constexpr int kFrameClearance = 3; // a caption never comes closer to the edge than this
 const QColor kEmphasis(0xE0, 0x86, 0x00); // amber frame of the emphasised style
 
@@ -124,22 +124,25 @@ ButtonPlus::Placement ButtonPlus::stacked(const QRect& content, const QString& c
     const auto pictureBeside = [&](int textHeight) {
         return pictureSize(QSize(content.width(), content.height() - textHeight - kSpacing));
     };
+    // A speck is judged on the screen: on a scaled one a picture has more
+    // pixels than the button's own units.
+    const auto speck = [this](QSize picture) { return picture.height() * devicePixelRatioF() < kSmallestPicture; };
     QRect room = content;
     int textHeight = textHeightIn(room);
     QSize picture = pictureBeside(textHeight);
-    if (picture.height() < kSmallestPicture) {
+    if (speck(picture)) {
         // A caption wrapped only by the side padding would push the picture
         // out, and the button would look unlike its neighbours: it may use
         // the padding, clear of the frame and the focus ring.
         const QRect wide(kFrameClearance, content.top(), width() - 2 * kFrameClearance, content.height());
         const int wideTextHeight = textHeightIn(wide);
-        if (pictureBeside(wideTextHeight).height() >= kSmallestPicture) {
+        if (!speck(pictureBeside(wideTextHeight))) {
             room = wide;
             textHeight = wideTextHeight;
             picture = pictureBeside(textHeight);
         }
     }
-    if (picture.height() < kSmallestPicture)
+    if (speck(picture))
         picture = QSize(); // too small to tell apart: the caption alone
     const int gap = picture.isEmpty() ? 0 : kSpacing;
     const int total = picture.height() + gap + textHeight;
