@@ -2,6 +2,7 @@
 #include "windowfixture.h"
 
 #include "store/inidocument.h"
+#include "store/versions.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
@@ -157,6 +158,60 @@ TEST_F(Versions, EdgesOfTheStore)
     EXPECT_EQ(lastMessage(), QStringLiteral("שים לב|") + tag("msgver", 2));
     EXPECT_EQ(program->state.tavnit, u"wedding");
     EXPECT_EQ(store(), unchanged);
+}
+
+// Another Nuvela on the same folder deletes (renumbers) or saves versions
+// while this window shows version 3: an update here asks before it replaces
+// what that one stored, and a delete removes nothing it did not show.
+TEST_F(Versions, AnotherProgramsVersionIsNeitherReplacedNorDeletedUnasked)
+{
+    const auto deleteSecond = [](const QByteArray& s) { return nuvela::withoutVersion(s, QStringLiteral("103"), 2); };
+    const auto saveThird = [](const QByteArray& s) {
+        nuvela::IniDocument doc(s);
+        doc.setValue(u"tav103girsa3", u"txt4", u"נשמר בחלון אחר");
+        return doc.bytes();
+    };
+    const auto untouched = [](const QByteArray& s) { return s; };
+    const struct {
+        const char* name;
+        std::function<QByteArray(const QByteArray&)> elsewhere;
+        bool deleting, yes, written;
+    } cases[] = {
+        {"renumbered, update refused", deleteSecond, false, false, false},
+        {"renumbered, update agreed", deleteSecond, false, true, true},
+        {"saved, update refused", saveThird, false, false, false},
+        {"nothing changed: no question", untouched, false, false, true},
+        {"renumbered, delete", deleteSecond, true, true, false},
+        {"saved, delete", saveThird, true, true, false},
+    };
+    const QByteArray original = store();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.write("templates/textdata.txt", original);
+        start();
+        choose("bar-mitzvah");
+        window->versionScroller()->setValue(3);
+        const QByteArray theirs = c.elsewhere(original);
+        folder.write("templates/textdata.txt", theirs);
+        const qsizetype asked = dialogs.requests().size();
+        if (c.deleting || theirs != original)
+            dialogs.answerAsk(c.yes);
+        if (c.deleting) {
+            window->deleteButton()->click();
+        } else {
+            edit(4, QStringLiteral("כאן"));
+            press(window.get(), Qt::Key_S, Qt::ControlModifier);
+        }
+        EXPECT_EQ(dialogs.requests().size() - asked, theirs == original ? 0 : c.deleting ? 2 : 1);
+        EXPECT_TRUE(dialogs.allAnswered());
+        if (c.written) {
+            EXPECT_EQ(value("tav103girsa3", "txt4"), u"כאן");
+            EXPECT_FALSE(program->state.isModified());
+        } else {
+            EXPECT_EQ(store(), theirs);
+            EXPECT_EQ(program->state.modified, c.deleting ? QString() : QStringLiteral("3"));
+        }
+    }
 }
 
 TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)

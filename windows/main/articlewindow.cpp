@@ -346,6 +346,8 @@ void ArticleWindow::viewpic()
     }
     if (lastOutcome_.end == PageEnd::Refused)
         return;
+    if (!program_.state.isModified())
+        versions_->remember(); // the page was drawn from the store
     if (lastOutcome_.end == PageEnd::Stopped)
         prev_->removeOverlays();
     prev_->showPage(program_.canvas.image());
