@@ -384,6 +384,37 @@ TEST_F(Versions, OptionsWindowByKeyboard)
     EXPECT_EQ(store(), plain);
 }
 
+// Update stores what the user changed in the window, nothing else: another
+// Nuvela's language chosen since this one started stays, and an untouched
+// window leaves the store as it was, byte for byte.
+TEST_F(Versions, OptionsStoreOnlyWhatWasChanged)
+{
+    const QByteArray original = store();
+    const QByteArray theirs = QByteArray(original).replace("lang=hebrew", "lang=english");
+    const struct {
+        const char* name;
+        const char* typed; // "" leaves the quality as shown
+        QByteArray expected;
+    } cases[] = {
+        {"quality typed", "60", QByteArray(theirs).replace("jpgcompress=80", "jpgcompress=60")},
+        {"nothing changed", "", theirs},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.write("templates/textdata.txt", original);
+        start();
+        nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+        folder.write("templates/textdata.txt", theirs); // the other Nuvela chose English
+        if (*c.typed) {
+            options.counter()->selectAll();
+            QTest::keyClicks(options.counter(), QString::fromLatin1(c.typed));
+        }
+        QTest::keyClick(options.counter(), Qt::Key_Return);
+        EXPECT_EQ(options.result(), QDialog::Accepted);
+        EXPECT_EQ(store(), c.expected);
+    }
+}
+
 // The gallery panel's caption follows every switch: with a template, with
 // one without an identifier, and back on the start page.
 TEST_F(Versions, GalleryCaptionFollowsTheLanguage)
