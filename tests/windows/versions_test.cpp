@@ -6,6 +6,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
+#include "windows/main/pageview.h"
 #include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
 #include "windows/textedit/txteditwindow.h"
@@ -226,11 +227,15 @@ TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)
     EXPECT_EQ(program->state.modified, u"1");
     EXPECT_TRUE(window->updateButton()->isEnabled());
 
-    // Yes at the prompt but the save fails: the version and the program stay.
+    // Yes at the prompt but the save fails: the version, the page and the program stay.
     dialogs.answerAsk(true);
     window->versionScroller()->setValue(2);
     EXPECT_EQ(program->state.version, 1);
     EXPECT_EQ(window->versionScroller()->value(), 1);
+    dialogs.answerAsk(true);
+    static_cast<QAbstractButton*>(nuvela::findArrayElement(window.get(), u"nav", 0))->click();
+    EXPECT_FALSE(window->pageView()->parentWidget()->isHidden()) << "the web pane hid the unsaved page";
+    EXPECT_TRUE(window->updateButton()->isEnabled());
     dialogs.answerAsk(true);
     window->close();
     EXPECT_EQ(quits, 0);

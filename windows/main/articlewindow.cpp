@@ -550,7 +550,13 @@ void ArticleWindow::showLogoText(bool on)
 
 void ArticleWindow::got_web()
 {
-    checksav();
+    if (!checksav()) {
+        // The save failed: the page keeps its changes, so it stays in front
+        // with the buttons that can still save them.
+        if (!frview_->isHidden())
+            prev_->setFocus();
+        return;
+    }
     web_->setFocusPolicy(webFocus_);
     web_->raise();
     {
