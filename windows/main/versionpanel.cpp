@@ -8,6 +8,7 @@
 #include "windows/common/uitext.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -63,6 +64,11 @@ void VersionPanel::remember()
 
 bool VersionPanel::changedElsewhere(int v)
 {
+    // A store that is there but cannot be read says nothing of who changed
+    // it; the write that follows fails and says why.
+    const QString path = program_.store.pathFor(StoreMode::GetTxt);
+    if (QFileInfo::exists(path) && !program_.store.files().read(path))
+        return false;
     const QString section = versionSection(program_.state.templateId, v);
     return seen_ && seen_->section == section && stored(section) != seen_->lines;
 }
