@@ -506,6 +506,25 @@ TEST_F(Versions, TabReachesTheVersionScrollerAndItsArrowsChooseAVersion)
     EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 2");
 }
 
+// A click on the scroller's arrow that brings up the question moves one
+// version: the release goes to the question, and the arrow went on stepping
+// (version 1 to 5 behind a Yes).
+TEST_F(Versions, TheQuestionStopsTheScrollersArrow)
+{
+    start();
+    choose("bar-mitzvah"); // three stored versions
+    edit(4, QStringLiteral("נשמר"));
+    QScrollBar* bar = window->versionScroller();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    dialogs.answerAsk(true);
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
+    QTest::qWait(1200); // past the arrow's repeat delay
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
+    EXPECT_EQ(value("tav103girsa1", "txt4"), u"נשמר");
+    EXPECT_EQ(program->state.version, 2);
+}
+
 // Tab crosses each row of buttons the way the language reads.
 TEST_F(Versions, TabCrossesButtonRowsAsTheLanguageReads)
 {

@@ -502,6 +502,13 @@ void ArticleWindow::versionChanged(int value)
         return; // while dragging only the counter follows
     if (value == program_.state.version || program_.state.tavnit.isEmpty())
         return;
+    if (program_.state.isModified() && QApplication::mouseButtons() != Qt::NoButton) {
+        // The question takes the release of a press on the scroller's arrow,
+        // which would then go on stepping through the versions behind it.
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(scroll_, &release);
+    }
     if (!checksav()) {
         const QSignalBlocker block(scroll_);
         scroll_->setValue(program_.state.version);
