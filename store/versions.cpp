@@ -161,6 +161,12 @@ StoreResult deleteVersion(IniFiles& files, const QString& path, const QString& t
     return files.replace(path, changed);
 }
 
+std::optional<QList<QString>> storedSection(IniFiles& files, const QString& path, const QString& section)
+{
+    const auto doc = files.read(path);
+    return doc ? doc->sectionLines(section) : std::nullopt;
+}
+
 int storedVersions(KeyStore& store, const PageState& state)
 {
     int n = 0;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
 #include <utility>
 
 namespace nuvela {
@@ -43,6 +44,12 @@ QByteArray withoutVersion(const QByteArray& bytes, const QString& templateId, in
 /// Deletes a version from the text store at path: reads the whole file first
 /// (nothing is written when that fails) and replaces it atomically.
 StoreResult deleteVersion(IniFiles& files, const QString& path, const QString& templateId, int version);
+
+/// The stored lines of one section of a store file (see
+/// IniDocument::sectionLines): what a version held when a window last read or
+/// wrote it, to be compared before the window writes over it. Nothing when the
+/// section or the file is not there.
+std::optional<QList<QString>> storedSection(IniFiles& files, const QString& path, const QString& section);
 
 /// How many consecutive versions of the state's template are stored, from 1,
 /// at most kMaxVersions; 0 when none is.

@@ -144,4 +144,26 @@ QRegion paintPanel(QImage& surface, const PanelProperties& state, const QPalette
     return PaintBorder(surface, state, palette);
 }
 
+QImage paintPanelForScreen(const PanelProperties& state, const QPalette& palette, QSize size,
+                           qreal ratio)
+{
+    const auto grown = [ratio](double length) { return int(std::lround(length * ratio)); };
+    PanelProperties scaled = state;
+    scaled.headerHeight = grown(state.headerHeight);
+    scaled.borderThickness = qint16(grown(state.borderThickness));
+    scaled.curvature = grown(state.curvature);
+    if (state.captionFont) {
+        QFont font = *state.captionFont;
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * ratio);
+        else
+            font.setPixelSize(grown(font.pixelSize()));
+        scaled.captionFont = font;
+    }
+    QImage image(grown(size.width()), grown(size.height()), QImage::Format_RGB32);
+    paintPanel(image, scaled, palette);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 } // namespace ret

@@ -122,7 +122,16 @@ void Retainer::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect area = event->rect();
     painter.fillRect(area, palette().color(QPalette::Window));
-    painter.drawImage(area.topLeft(), surface_, area);
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1.0 || surface_.isNull()) {
+        painter.drawImage(area.topLeft(), surface_, area);
+        return;
+    }
+    // A scaled screen would blow the kept picture up and blur the caption:
+    // the panel is drawn once more for the screen's own pixels (not kept, so
+    // the class keeps its size for programs built against it).
+    const QImage shown = ret::paintPanelForScreen(state_, palette(), surface_.size(), ratio);
+    painter.drawImage(QRectF(area), shown, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
 }
 
 void Retainer::showEvent(QShowEvent* event)

@@ -70,6 +70,39 @@ TEST(Painting, NoFontNoHeaderZeroIconIgnoredAndThinHeaders)
     EXPECT_FALSE(thin->mask().isEmpty());
 }
 
+// For a screen of two device pixels per pixel the panel is drawn twice as
+// fine, every length doubled: header band, border and caption.
+TEST(Painting, ForAScaledScreenEveryLengthGrows)
+{
+    auto panel = loadedPanel("BackMiddleOut = 0\nBackAngle = 0\nHeaderColor1 = 255\nHeaderColor2 = 255\n"
+                             "BorderThickness = 2\nBorderColor = 65280\nCaptionColor = 16711680\n");
+    panel->setCaption(QStringLiteral("Versions"));
+    const ret::PanelProperties& state = panel->properties();
+    const QImage once = ret::paintPanelForScreen(state, panel->palette(), panel->size(), 1.0);
+    EXPECT_EQ(once, panel->surface().convertToFormat(once.format()));
+    const QImage twice = ret::paintPanelForScreen(state, panel->palette(), panel->size(), 2.0);
+    ASSERT_EQ(twice.size(), QSize(240, 160));
+    EXPECT_EQ(twice.devicePixelRatio(), 2.0);
+    const auto rows = [](const QImage& image, auto inRow) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            n += inRow(image, y) ? 1 : 0;
+        return n;
+    };
+    const auto header = [](const QImage& image, int y) { return image.pixel(image.width() * 9 / 10, y) == qRgb(255, 0, 0); };
+    const auto border = [](const QImage& image, int y) { return image.pixel(image.width() * 9 / 10, y) == qRgb(0, 255, 0); };
+    const auto caption = [](const QImage& image, int y) {
+        for (int x = 0; x < image.width(); ++x)
+            if (qBlue(image.pixel(x, y)) > 200 && qRed(image.pixel(x, y)) < 60)
+                return true;
+        return false;
+    };
+    EXPECT_EQ(rows(twice, header), 2 * rows(once, header));
+    EXPECT_EQ(rows(twice, border), 2 * rows(once, border));
+    EXPECT_GT(rows(once, caption), 5);
+    EXPECT_NEAR(rows(twice, caption), 2 * rows(once, caption), 2);
+}
+
 TEST(Persistence, RoundTripThroughText)
 {
     QWidget host;

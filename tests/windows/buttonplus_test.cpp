@@ -93,6 +93,22 @@ TEST(ButtonPlus, PictureAlignmentsPlaceThePictureAroundTheCaption)
     }
 }
 
+// "Show picture" over its picture on a narrow button: wrapped only by the
+// side padding, the caption took two lines and pushed the picture out, so
+// the button alone had no picture beside its neighbours.
+TEST(ButtonPlus, ANarrowCaptionUsesThePaddingRatherThanLoseItsPicture)
+{
+    Fixture f;
+    f.button->setCaption(QStringLiteral("Show picture"));
+    f.button->setPictureAlignment(PictureAlignment::AboveCaption);
+    const QFontMetrics metrics = f.button->fontMetrics();
+    const int line = metrics.height();
+    f.button->resize(metrics.horizontalAdvance(f.button->caption()) + 8, 2 * 5 + 2 * line + 6 + 9);
+    const QImage image = f.image();
+    EXPECT_EQ(inkBox(image, isPicture).size(), QSize(16, 16));
+    EXPECT_LT(inkBox(image, isCaption).height(), line) << "one line";
+}
+
 TEST(ButtonPlus, EnterActivatesUnlessDisabled)
 {
     Fixture f;

@@ -118,6 +118,8 @@ TEST_F(WindowFixture, EveryLanguageAtEveryScreenSize)
             }
             EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes") != u"&Yes", c.translated) << where;
             EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction) << where;
+            // The start and help pages' scroll bar stands where the language reads from.
+            EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("Web"))->layoutDirection(), c.direction) << where;
             EXPECT_NEAR(window->width(), 790 * screen.width() / 800.0, 1) << where;
             EXPECT_NEAR(window->height(), 570 * screen.height() / 600.0, 1) << where;
             EXPECT_EQ(window->titlePanel()->headerHeight(), 24) << "panels change by caption and placement only";

@@ -14,6 +14,8 @@
 #include "windows/textedit/txteditwindow.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QSlider>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -140,6 +142,13 @@ TEST_F(ShippedLanguages, FitTheWindowsAndTranslateEveryText)
                     EXPECT_FALSE(value.contains(hebrew)) << section.toStdString() << ": " << c->objectName().toStdString()
                                                          << '.' << p.toStdString() << " = " << value.toStdString();
                 }
+            }
+            // The slider's "high" end is named under that end, not partway along.
+            if (const auto* high = w->findChild<QLabel*>(u"highh"_s)) {
+                const QRect label = high->geometry();
+                const int textEnd = high->alignment() & Qt::AlignRight
+                    ? label.right() : label.left() + high->fontMetrics().horizontalAdvance(high->text());
+                EXPECT_NEAR(textEnd, w->findChild<QSlider*>(u"Slider"_s)->geometry().right(), 4) << high->text().toStdString();
             }
         });
     }

@@ -137,6 +137,21 @@ TEST_F(Recovery, ASecondProgramOnTheFolderLeavesTheFirstOnesFileAlone)
     EXPECT_EQ(test::readFile(file()), first);
 }
 
+// A state folder that cannot be made (a file in its place) is named as the
+// reason, not taken for another Nuvela holding the file.
+TEST_F(Recovery, AStateFolderThatCannotBeMadeIsSaidAsSuch)
+{
+    const QByteArray state = qgetenv("XDG_STATE_HOME");
+    test::writeFile(folder.file("state"), "a file, not a folder");
+    qputenv("XDG_STATE_HOME", folder.file("state").toLocal8Bit());
+    start();
+    edit();
+    qputenv("XDG_STATE_HOME", state);
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().first().contains(u"לא ניתן לשמור עותק גיבוי")) << messages().first().toStdString();
+    EXPECT_TRUE(messages().first().contains(folder.file("state/nuvela/recovery")));
+}
+
 TEST_F(Recovery, RestartOffersTheUnsavedPage)
 {
     for (const bool yes : {true, false}) {

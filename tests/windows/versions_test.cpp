@@ -2,9 +2,11 @@
 #include "windowfixture.h"
 
 #include "store/inidocument.h"
+#include "store/versions.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
+#include "windows/main/pageview.h"
 #include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
 #include "windows/textedit/txteditwindow.h"
@@ -159,6 +161,60 @@ TEST_F(Versions, EdgesOfTheStore)
     EXPECT_EQ(store(), unchanged);
 }
 
+// Another Nuvela on the same folder deletes (renumbers) or saves versions
+// while this window shows version 3: an update here asks before it replaces
+// what that one stored, and a delete removes nothing it did not show.
+TEST_F(Versions, AnotherProgramsVersionIsNeitherReplacedNorDeletedUnasked)
+{
+    const auto deleteSecond = [](const QByteArray& s) { return nuvela::withoutVersion(s, QStringLiteral("103"), 2); };
+    const auto saveThird = [](const QByteArray& s) {
+        nuvela::IniDocument doc(s);
+        doc.setValue(u"tav103girsa3", u"txt4", u"נשמר בחלון אחר");
+        return doc.bytes();
+    };
+    const auto untouched = [](const QByteArray& s) { return s; };
+    const struct {
+        const char* name;
+        std::function<QByteArray(const QByteArray&)> elsewhere;
+        bool deleting, yes, written;
+    } cases[] = {
+        {"renumbered, update refused", deleteSecond, false, false, false},
+        {"renumbered, update agreed", deleteSecond, false, true, true},
+        {"saved, update refused", saveThird, false, false, false},
+        {"nothing changed: no question", untouched, false, false, true},
+        {"renumbered, delete", deleteSecond, true, true, false},
+        {"saved, delete", saveThird, true, true, false},
+    };
+    const QByteArray original = store();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.write("templates/textdata.txt", original);
+        start();
+        choose("bar-mitzvah");
+        window->versionScroller()->setValue(3);
+        const QByteArray theirs = c.elsewhere(original);
+        folder.write("templates/textdata.txt", theirs);
+        const qsizetype asked = dialogs.requests().size();
+        if (c.deleting || theirs != original)
+            dialogs.answerAsk(c.yes);
+        if (c.deleting) {
+            window->deleteButton()->click();
+        } else {
+            edit(4, QStringLiteral("כאן"));
+            press(window.get(), Qt::Key_S, Qt::ControlModifier);
+        }
+        EXPECT_EQ(dialogs.requests().size() - asked, theirs == original ? 0 : c.deleting ? 2 : 1);
+        EXPECT_TRUE(dialogs.allAnswered());
+        if (c.written) {
+            EXPECT_EQ(value("tav103girsa3", "txt4"), u"כאן");
+            EXPECT_FALSE(program->state.isModified());
+        } else {
+            EXPECT_EQ(store(), theirs);
+            EXPECT_EQ(program->state.modified, c.deleting ? QString() : QStringLiteral("3"));
+        }
+    }
+}
+
 TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)
 {
     start();
@@ -171,11 +227,15 @@ TEST_F(Versions, AFailedSaveKeepsTheChangesEverywhere)
     EXPECT_EQ(program->state.modified, u"1");
     EXPECT_TRUE(window->updateButton()->isEnabled());
 
-    // Yes at the prompt but the save fails: the version and the program stay.
+    // Yes at the prompt but the save fails: the version, the page and the program stay.
     dialogs.answerAsk(true);
     window->versionScroller()->setValue(2);
     EXPECT_EQ(program->state.version, 1);
     EXPECT_EQ(window->versionScroller()->value(), 1);
+    dialogs.answerAsk(true);
+    static_cast<QAbstractButton*>(nuvela::findArrayElement(window.get(), u"nav", 0))->click();
+    EXPECT_FALSE(window->pageView()->parentWidget()->isHidden()) << "the web pane hid the unsaved page";
+    EXPECT_TRUE(window->updateButton()->isEnabled());
     dialogs.answerAsk(true);
     window->close();
     EXPECT_EQ(quits, 0);
@@ -196,19 +256,25 @@ TEST_F(Versions, AFailedSaveSaysWhatToDo)
         bool readOnly;
         QString text;
         QString says, besides; // besides: the only Latin the message may hold
+        bool folderInPlace = false; // the store turned into a folder after the page was drawn
     } cases[] = {
         {"read-only store", true, QStringLiteral("לא יישמר"), QStringLiteral("מוגנים מפני כתיבה"), path},
         {"emoji", false, QStringLiteral("שלום \U0001F600 לכולם"), QStringLiteral("\"\U0001F600\""), QStringLiteral("Windows-1255")},
         {"Arabic", false, QStringLiteral("שלום \u0639"), QStringLiteral("\"\u0639\""), QStringLiteral("Windows-1255")},
+        {"a folder in the store's place", false, QStringLiteral("לא יישמר"), QStringLiteral("מוגנים מפני כתיבה"), path, true},
     };
     const QByteArray original = store();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        QDir(path).removeRecursively();
         folder.write("templates/textdata.txt", original);
         QFile::setPermissions(folder.file("templates/textdata.txt"),
                               c.readOnly ? QFileDevice::ReadOwner : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         start();
         choose("birthday");
+        if (c.folderInPlace) {
+            ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path));
+        }
         edit(8, c.text);
         press(window.get(), Qt::Key_S, Qt::ControlModifier);
         const QString told = lastMessage();
@@ -217,7 +283,7 @@ TEST_F(Versions, AFailedSaveSaysWhatToDo)
         EXPECT_FALSE(QString(told).remove(c.besides).contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}"))))
             << told.toStdString();
         EXPECT_EQ(program->state.modified, u"1");
-        EXPECT_EQ(store(), original);
+        EXPECT_EQ(c.folderInPlace ? original : store(), original);
     }
 }
 
@@ -329,6 +395,37 @@ TEST_F(Versions, OptionsWindowByKeyboard)
     EXPECT_EQ(store(), plain);
 }
 
+// Update stores what the user changed in the window, nothing else: another
+// Nuvela's language chosen since this one started stays, and an untouched
+// window leaves the store as it was, byte for byte.
+TEST_F(Versions, OptionsStoreOnlyWhatWasChanged)
+{
+    const QByteArray original = store();
+    const QByteArray theirs = QByteArray(original).replace("lang=hebrew", "lang=english");
+    const struct {
+        const char* name;
+        const char* typed; // "" leaves the quality as shown
+        QByteArray expected;
+    } cases[] = {
+        {"quality typed", "60", QByteArray(theirs).replace("jpgcompress=80", "jpgcompress=60")},
+        {"nothing changed", "", theirs},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.write("templates/textdata.txt", original);
+        start();
+        nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+        folder.write("templates/textdata.txt", theirs); // the other Nuvela chose English
+        if (*c.typed) {
+            options.counter()->selectAll();
+            QTest::keyClicks(options.counter(), QString::fromLatin1(c.typed));
+        }
+        QTest::keyClick(options.counter(), Qt::Key_Return);
+        EXPECT_EQ(options.result(), QDialog::Accepted);
+        EXPECT_EQ(store(), c.expected);
+    }
+}
+
 // The gallery panel's caption follows every switch: with a template, with
 // one without an identifier, and back on the start page.
 TEST_F(Versions, GalleryCaptionFollowsTheLanguage)
@@ -407,6 +504,25 @@ TEST_F(Versions, TabReachesTheVersionScrollerAndItsArrowsChooseAVersion)
     QTest::keyClick(bar, Qt::Key_Right);
     EXPECT_EQ(program->state.version, 2);
     EXPECT_EQ(window->versionCounter()->text(), u"גירסה - 2");
+}
+
+// A click on the scroller's arrow that brings up the question moves one
+// version: the release goes to the question, and the arrow went on stepping
+// (version 1 to 5 behind a Yes).
+TEST_F(Versions, TheQuestionStopsTheScrollersArrow)
+{
+    start();
+    choose("bar-mitzvah"); // three stored versions
+    edit(4, QStringLiteral("נשמר"));
+    QScrollBar* bar = window->versionScroller();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    dialogs.answerAsk(true);
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
+    QTest::qWait(1200); // past the arrow's repeat delay
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
+    EXPECT_EQ(value("tav103girsa1", "txt4"), u"נשמר");
+    EXPECT_EQ(program->state.version, 2);
 }
 
 // Tab crosses each row of buttons the way the language reads.

@@ -17,7 +17,8 @@ constexpr int kNarrowShare = 14;   // ... but at most 1/14 of the width, so narr
 constexpr int kPaddingY = 4;       // ... and this from the top and bottom edges
 constexpr int kSpacing = 6;        // between picture and caption
 constexpr qreal kRadius = 6.0;     // corner radius of the face
-constexpr int kSmallestPicture = 10; // a smaller picture is left out rather than drawn as a speck
+constexpr int kSmallestPicture = 10; // screen pixels: a smaller picture is left out rather than drawn as a speck
+constexpr int kFrameClearance = 3; // a caption never comes closer to the edge than this
 const QColor kEmphasis(0xE0, 0x86, 0x00); // amber frame of the emphasised style
 
 QColor mix(const QColor& a, const QColor& b, qreal amountOfB)
@@ -117,10 +118,31 @@ ButtonPlus::Placement ButtonPlus::stacked(const QRect& content, const QString& c
 {
     Placement placed;
     const QFontMetrics metrics = fontMetrics();
-    const QRect textBox = metrics.boundingRect(content, Qt::AlignHCenter | wrapFlags(), caption);
-    const int textHeight = std::min(textBox.height(), content.height());
-    QSize picture = pictureSize(QSize(content.width(), content.height() - textHeight - kSpacing));
-    if (picture.height() < kSmallestPicture)
+    const auto textHeightIn = [&](const QRect& room) {
+        return std::min(metrics.boundingRect(room, Qt::AlignHCenter | wrapFlags(), caption).height(), room.height());
+    };
+    const auto pictureBeside = [&](int textHeight) {
+        return pictureSize(QSize(content.width(), content.height() - textHeight - kSpacing));
+    };
+    // A speck is judged on the screen: on a scaled one a picture has more
+    // pixels than the button's own units.
+    const auto speck = [this](QSize picture) { return picture.height() * devicePixelRatioF() < kSmallestPicture; };
+    QRect room = content;
+    int textHeight = textHeightIn(room);
+    QSize picture = pictureBeside(textHeight);
+    if (speck(picture)) {
+        // A caption wrapped only by the side padding would push the picture
+        // out, and the button would look unlike its neighbours: it may use
+        // the padding, clear of the frame and the focus ring.
+        const QRect wide(kFrameClearance, content.top(), width() - 2 * kFrameClearance, content.height());
+        const int wideTextHeight = textHeightIn(wide);
+        if (!speck(pictureBeside(wideTextHeight))) {
+            room = wide;
+            textHeight = wideTextHeight;
+            picture = pictureBeside(textHeight);
+        }
+    }
+    if (speck(picture))
         picture = QSize(); // too small to tell apart: the caption alone
     const int gap = picture.isEmpty() ? 0 : kSpacing;
     const int total = picture.height() + gap + textHeight;
@@ -128,9 +150,9 @@ ButtonPlus::Placement ButtonPlus::stacked(const QRect& content, const QString& c
     const int pictureX = content.left() + (content.width() - picture.width()) / 2;
     if (pictureAbove) {
         placed.picture = QRect(QPoint(pictureX, y), picture);
-        placed.caption = QRect(content.left(), y + picture.height() + gap, content.width(), textHeight);
+        placed.caption = QRect(room.left(), y + picture.height() + gap, room.width(), textHeight);
     } else {
-        placed.caption = QRect(content.left(), y, content.width(), textHeight);
+        placed.caption = QRect(room.left(), y, room.width(), textHeight);
         placed.picture = QRect(QPoint(pictureX, y + textHeight + gap), picture);
     }
     placed.captionFlags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::AlignAbsolute | wrapFlags();

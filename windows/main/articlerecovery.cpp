@@ -24,13 +24,18 @@ bool ArticleWindow::ownsRecovery()
     if (!recoveryLockTried_) {
         recoveryLockTried_ = true;
         const QString folder = recoveryFolder();
-        QDir().mkpath(folder);
-        auto lock = std::make_unique<QLockFile>(recoveryPath(program_.dir()) + QStringLiteral(".lock"));
+        const QString lockPath = recoveryPath(program_.dir()) + QStringLiteral(".lock");
+        auto lock = std::make_unique<QLockFile>(lockPath);
         // Held for the whole run, so its age says nothing; a lock left by a
         // killed run names a process that is gone and is taken over.
         lock->setStaleLockTime(0);
-        if (lock->tryLock(0))
+        if (!QDir().mkpath(folder))
+            recoveryProblem_ = QStringLiteral("The folder %1 cannot be made.").arg(folder);
+        else if (lock->tryLock(0))
             recoveryLock_ = std::move(lock);
+        else if (lock->error() != QLockFile::LockFailedError)
+            // No other Nuvela holds it: the user's state folder refuses.
+            recoveryProblem_ = QStringLiteral("%1 cannot be written.").arg(lockPath);
     }
     return recoveryLock_ != nullptr;
 }
@@ -40,7 +45,7 @@ void ArticleWindow::keepRecovery()
     const PageState& s = program_.state;
     if (!s.isModified() || s.tavnit.isEmpty())
         return;
-    if (!ownsRecovery()) {
+    if (!ownsRecovery() && recoveryProblem_.isEmpty()) {
         if (!recoveryFailureTold_) {
             recoveryFailureTold_ = true;
             program_.dialogs.tell(this, attentionTitle(program_),
@@ -51,9 +56,10 @@ void ArticleWindow::keepRecovery()
         }
         return;
     }
-    const StoreResult written = writeRecovery(
-        recoveryPath(program_.dir()),
-        serialiseRecovery(captureRecovery(s, program_.dir(), QDateTime::currentDateTime())));
+    StoreResult written{recoveryProblem_};
+    if (written.ok())
+        written = writeRecovery(recoveryPath(program_.dir()),
+                                serialiseRecovery(captureRecovery(s, program_.dir(), QDateTime::currentDateTime())));
     recoveryKept_ = written.ok() || recoveryKept_;
     // Editing goes on without it; saying so on every step would only nag.
     if (!written.ok() && !recoveryFailureTold_) {

@@ -150,9 +150,15 @@ void ArticleWindow::deleteVersion()
 {
     if (!deltext_->isEnabled())
         return;
-    if (versions_->deleteCurrent()) {
+    bool changedElsewhere = false;
+    if (versions_->deleteCurrent(&changedElsewhere)) {
         history_->restart();
         showVersion(program_.state.version);
+    } else if (changedElsewhere) {
+        // What the store holds now, unless the page holds the user's changes.
+        set_scroll();
+        if (!program_.state.isModified())
+            viewpic();
     }
     syncControls();
     if (program_.state.isModified())

@@ -346,6 +346,8 @@ void ArticleWindow::viewpic()
     }
     if (lastOutcome_.end == PageEnd::Refused)
         return;
+    if (!program_.state.isModified())
+        versions_->remember(); // the page was drawn from the store
     if (lastOutcome_.end == PageEnd::Stopped)
         prev_->removeOverlays();
     prev_->showPage(program_.canvas.image());
@@ -500,6 +502,13 @@ void ArticleWindow::versionChanged(int value)
         return; // while dragging only the counter follows
     if (value == program_.state.version || program_.state.tavnit.isEmpty())
         return;
+    if (program_.state.isModified() && QApplication::mouseButtons() != Qt::NoButton) {
+        // The question takes the release of a press on the scroller's arrow,
+        // which would then go on stepping through the versions behind it.
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(scroll_, &release);
+    }
     if (!checksav()) {
         const QSignalBlocker block(scroll_);
         scroll_->setValue(program_.state.version);
@@ -548,7 +557,13 @@ void ArticleWindow::showLogoText(bool on)
 
 void ArticleWindow::got_web()
 {
-    checksav();
+    if (!checksav()) {
+        // The save failed: the page keeps its changes, so it stays in front
+        // with the buttons that can still save them.
+        if (!frview_->isHidden())
+            prev_->setFocus();
+        return;
+    }
     web_->setFocusPolicy(webFocus_);
     web_->raise();
     {

@@ -192,6 +192,7 @@ private:
     bool recoveryFailureTold_ = false; ///< a failed write is told once a run
     std::unique_ptr<QLockFile> recoveryLock_; ///< held while this run owns the recovery file
     bool recoveryLockTried_ = false;
+    QString recoveryProblem_; ///< why this run cannot keep a recovery file at all ("" when it can)
     QSet<QString> encodingChecked_; ///< files tellUtf8Files has read
 };
 

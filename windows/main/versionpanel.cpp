@@ -8,10 +8,22 @@
 #include "windows/common/uitext.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
 namespace nuvela {
+
+namespace {
+
+/// "Version 3 has changed in the text store since it was shown here …", and
+/// what the user can do about it.
+QString changedMessage(Program& program, QStringView key, const QString& hebrew, int v)
+{
+    return fillIn(uiText(program, key, hebrew), {QString::number(v)});
+}
+
+} // namespace
 
 VersionPanel::VersionPanel(Program& program, QWidget* owner, std::function<VersionTexts()> texts)
     : program_(program)
@@ -34,6 +46,31 @@ bool VersionPanel::succeeded(const StoreResult& result, const QString& failed)
                                                  "מפני כתיבה ושיש מקום פנוי בדיסק.")),
                            {path, result.error}));
     return false;
+}
+
+std::optional<QList<QString>> VersionPanel::stored(const QString& section)
+{
+    return storedSection(program_.store.files(), program_.store.pathFor(StoreMode::GetTxt), section);
+}
+
+void VersionPanel::remember()
+{
+    const PageState& state = program_.state;
+    if (!canKeep() || state.tavnit.isEmpty())
+        return seen_.reset();
+    const QString section = versionSection(state.templateId, state.version);
+    seen_ = Seen{section, stored(section)};
+}
+
+bool VersionPanel::changedElsewhere(int v)
+{
+    // A store that is there but cannot be read says nothing of who changed
+    // it; the write that follows fails and says why.
+    const QString path = program_.store.pathFor(StoreMode::GetTxt);
+    if (QFileInfo::exists(path) && !program_.store.files().read(path))
+        return false;
+    const QString section = versionSection(program_.state.templateId, v);
+    return seen_ && seen_->section == section && stored(section) != seen_->lines;
 }
 
 bool VersionPanel::canKeep() const { return canKeepVersions(program_.state); }
@@ -67,6 +104,8 @@ bool VersionPanel::saveGirsa(int v)
                                 versionSection(state.templateId, v), entries),
                    texts_().saveFailed))
         return false;
+    const QString section = versionSection(state.templateId, v);
+    seen_ = Seen{section, stored(section)};
     clearModified(state);
     return true;
 }
@@ -93,7 +132,22 @@ bool VersionPanel::update()
 {
     bool ok = false;
     const int marked = program_.state.modified.toInt(&ok);
-    return ok && saveGirsa(marked);
+    if (!ok)
+        return false;
+    // Written blindly, a page shown before another Nuvela saved, deleted or
+    // renumbered this version would replace what that one stored.
+    if (changedElsewhere(marked)
+        && !program_.dialogs.ask(
+            owner_, attentionTitle(program_),
+            changedMessage(program_, u"versionchanged",
+                           QStringLiteral("גירסה %1 השתנתה בקובץ הטקסטים מאז שהוצגה כאן: תוכנית Nuvela נוספת "
+                                          "שמרה, מחקה או מספרה מחדש את הגירסאות. לשמור את העמוד הזה במקומה? "
+                                          "\"לא\" משאיר את השינויים בעמוד, ו\"שמור כ\" שומר אותם כגירסה "
+                                          "חדשה בלי לגעת בה."),
+                           marked),
+            Ask::Warning))
+        return false;
+    return saveGirsa(marked);
 }
 
 bool VersionPanel::checksav(bool* discarded)
@@ -118,15 +172,30 @@ bool VersionPanel::checksav(bool* discarded)
     return true;
 }
 
-bool VersionPanel::deleteCurrent()
+bool VersionPanel::deleteCurrent(bool* changedElsewhere)
 {
     PageState& state = program_.state;
+    if (changedElsewhere)
+        *changedElsewhere = false;
     if (!canKeep())
         return false;
     if (!program_.dialogs.ask(owner_, uiText(program_, u"deletetitle", QStringLiteral("מחיקה")), texts_().deletePrompt,
                               Ask::Warning))
         return false;
     const int deleted = state.version;
+    if (this->changedElsewhere(deleted)) {
+        // The page showed another version than the one now stored under its number.
+        program_.dialogs.tell(
+            owner_, attentionTitle(program_),
+            changedMessage(program_, u"versionchangednodelete",
+                           QStringLiteral("גירסה %1 השתנתה בקובץ הטקסטים מאז שהוצגה כאן: תוכנית Nuvela נוספת "
+                                          "שמרה, מחקה או מספרה מחדש את הגירסאות. הגירסה לא נמחקה; בדקו מה "
+                                          "שמור בה עכשיו לפני שתמחקו אותה."),
+                           deleted));
+        if (changedElsewhere)
+            *changedElsewhere = true;
+        return false;
+    }
     if (!succeeded(deleteVersion(program_.store.files(), program_.store.pathFor(StoreMode::WriteTxt),
                                  state.templateId, deleted),
                    texts_().deleteFailed))

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -50,8 +52,16 @@ public:
     bool checksav(bool* discarded = nullptr);
     /// Delete the current version after asking. Unsaved changes of that very
     /// version are discarded; a marker on a later version follows its
-    /// renumbering. True when the store changed.
-    bool deleteCurrent();
+    /// renumbering. True when the store changed. A version that another
+    /// program changed since this window showed it is not deleted (the user
+    /// is told, and `changedElsewhere` set): the page showed something else.
+    bool deleteCurrent(bool* changedElsewhere = nullptr);
+
+    /// The version on the page was just read from the text store (drawn
+    /// while nothing is unsaved): a later update or delete checks that the
+    /// store still holds what the user saw, as another Nuvela on the same
+    /// program folder may save, delete or renumber versions meanwhile.
+    void remember();
 
     /// Whether the page's template can keep versions at all (it has an
     /// identifier).
@@ -62,10 +72,20 @@ public:
 private:
     /// Tells the user why a store change failed; true when it did not.
     bool succeeded(const StoreResult& result, const QString& failed);
+    /// Whether version v differs in the store from what this window last
+    /// read or wrote there; false when it knows nothing of v.
+    bool changedElsewhere(int v);
+    std::optional<QList<QString>> stored(const QString& section);
+
+    struct Seen {
+        QString section;
+        std::optional<QList<QString>> lines; ///< nothing: the version was not stored
+    };
 
     Program& program_;
     QWidget* owner_;
     std::function<VersionTexts()> texts_;
+    std::optional<Seen> seen_;
 };
 
 } // namespace nuvela

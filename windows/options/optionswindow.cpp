@@ -118,6 +118,8 @@ void OptionsWindow::load(QSize screen)
     langinter_->addItems(languageChoices(program_.dir()));
     const int current = langinter_->findText(program_.state.language, Qt::MatchFixedString);
     langinter_->setCurrentIndex(std::max(0, current));
+    shownQuality_ = quality;
+    shownLanguage_ = langinter_->currentText();
     tabRowInReadingOrder({slider_, counter_});
     // The number shows where the keyboard is, and typing it sets the quality.
     counter_->setFocus();
@@ -134,7 +136,16 @@ void OptionsWindow::update()
         return;
     }
     const QString language = langinter_->currentText();
-    if (const StoreResult r = saveSettings(program_.store, *quality, language); !r.ok()) {
+    // A setting left as it was shown is not written back: another Nuvela on
+    // the program folder may have stored its own choice since this one started.
+    auto stored = [this](QStringView key) {
+        return program_.store.get(StoreMode::GetTxt, u"interface", key) != kFailed;
+    };
+    const bool newQuality = *quality != shownQuality_ || !stored(u"jpgcompress");
+    const bool newLanguage = language.compare(shownLanguage_, Qt::CaseInsensitive) != 0 || !stored(u"lang");
+    if (const StoreResult r = saveSettings(program_.store, newQuality ? quality : std::nullopt,
+                                           newLanguage ? std::optional(language) : std::nullopt);
+        !r.ok()) {
         tellError(program_, this, widgetTag(msgopt_[1]) + u'\n' + r.error);
         return;
     }

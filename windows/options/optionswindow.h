@@ -49,6 +49,8 @@ private:
     QComboBox* langinter_ = nullptr;
     ButtonPlus* update_ = nullptr;
     QLabel* msgopt_[2] = {};
+    int shownQuality_ = 0;  ///< the settings as the window opened with them
+    QString shownLanguage_;
 };
 
 } // namespace nuvela

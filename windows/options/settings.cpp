@@ -32,11 +32,16 @@ QStringList languageChoices(const QString& programDir)
     return names;
 }
 
-StoreResult saveSettings(KeyStore& store, int quality, const QString& language)
+StoreResult saveSettings(KeyStore& store, std::optional<int> quality, const std::optional<QString>& language)
 {
-    return writeEntries(store.files(), store.pathFor(StoreMode::WriteTxt), QStringLiteral("interface"),
-                        {{QStringLiteral("jpgcompress"), QString::number(quality)},
-                         {QStringLiteral("lang"), language}});
+    QList<StoreEntry> entries;
+    if (quality)
+        entries.append({QStringLiteral("jpgcompress"), QString::number(*quality)});
+    if (language)
+        entries.append({QStringLiteral("lang"), *language});
+    if (entries.isEmpty())
+        return {};
+    return writeEntries(store.files(), store.pathFor(StoreMode::WriteTxt), QStringLiteral("interface"), entries);
 }
 
 } // namespace nuvela

@@ -27,7 +27,8 @@ std::optional<int> parseQuality(const QString& text);
 QStringList languageChoices(const QString& programDir);
 
 /// Writes [interface] jpgcompress and lang into the text store in one atomic
-/// rewrite; both are stored or neither.
-StoreResult saveSettings(KeyStore& store, int quality, const QString& language);
+/// rewrite; both are stored or neither. A setting given as nothing is left as
+/// stored, and nothing to store writes nothing.
+StoreResult saveSettings(KeyStore& store, std::optional<int> quality, const std::optional<QString>& language);
 
 } // namespace nuvela

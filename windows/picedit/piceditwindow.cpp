@@ -113,6 +113,10 @@ protected:
             p.setPen(QColor(0x8a, 0x2b, 0x12));
             p.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, message_);
         } else {
+            // The view holds the frame's own pixels; on a screen scaled by a
+            // fraction, blown up one pixel to one or two they read as stairs.
+            const qreal ratio = devicePixelRatioF();
+            p.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
             p.drawImage(0, 0, window_->shown_);
         }
         if (hasFocus()) {

@@ -42,7 +42,7 @@ constexpr double kRowsLeft = 196, kRowsTop = 34, kRowWidth = 573; // 8595 twips:
 constexpr double kCheckLeft = 776;
 constexpr double kMultiTop = 40;        // 600 twips
 constexpr double kMultiDesignHeight = 300;
-constexpr double kPreviewWidth = 586, kPreviewHeight = 168;
+constexpr double kPreviewWidth = 586, kPreviewHeight = 138;
 // The line counter after a line past the box's last one was refused.
 const QColor kRefusedCounter(200, 0, 0);
 // Colours of the dark view and of the plain view: the system's button
@@ -157,13 +157,15 @@ void TxteditWindow::buildWidgets()
     cansul_->setPicture(glyphIcon(Glyph::Exit));
 
     retainer3_ = makePanel(this, QStringLiteral("Retainer3"), QStringLiteral("כך זה ייראה בעמוד"));
-    place(retainer3_, 184, 388, 606, 204);
+    place(retainer3_, 184, 388, 606, 174);
     preview_ = new QLabel(retainer3_);
     preview_->setObjectName(QStringLiteral("preview"));
     preview_->setAlignment(Qt::AlignCenter);
     place(preview_, 10, 30, kPreviewWidth, kPreviewHeight);
 
-    place(this, 0, 0, 798, 600);
+    // As high as the main window: a whole screen's height left the title
+    // bar a window manager adds pushing the bottom off the screen.
+    place(this, 0, 0, 798, 570);
 
     // Keyboard: every command has a key; the tool tips name it.
     // Confirm at once (a button's own shortcut would only animate a click).
@@ -633,7 +635,12 @@ void TxteditWindow::refreshPreview()
                                  preview_->height() * kTwipsPerPixel / box.height());
     const double scale = std::min(room, zoom_);
     const QString formats = colourEdit_ ? edit.formats : program_.state.liveFormats.value(n_);
-    preview_->setPixmap(QPixmap::fromImage(renderer_->render(edit.text, formats, scale)));
+    // Drawn for the screen's own pixels: on a scaled screen a picture of the
+    // panel's size is blown up and reads blurred.
+    const qreal ratio = preview_->devicePixelRatioF();
+    QPixmap shown = QPixmap::fromImage(renderer_->render(edit.text, formats, scale * ratio));
+    shown.setDevicePixelRatio(ratio);
+    preview_->setPixmap(shown);
 }
 
 void TxteditWindow::showEvent(QShowEvent* event)

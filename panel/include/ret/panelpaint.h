@@ -49,4 +49,11 @@ RET_EXPORT QRegion PaintBorder(QImage& surface, const PanelProperties& state,
 RET_EXPORT QRegion paintPanel(QImage& surface, const PanelProperties& state,
                               const QPalette& palette);
 
+/// The same picture for a screen of `ratio` device pixels per pixel: every
+/// length of the state (header, border, corners, caption font) grows by the
+/// ratio, so that the panel shows crisp where its kept picture, blown up,
+/// would blur. The image carries the ratio.
+RET_EXPORT QImage paintPanelForScreen(const PanelProperties& state, const QPalette& palette,
+                                      QSize size, qreal ratio);
+
 } // namespace ret
