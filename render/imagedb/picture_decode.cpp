@@ -105,7 +105,7 @@ DecodedPicture decodeFrom(QIODevice* device, QByteArrayView bytes, QSize neededS
     // before it takes its own PNG or BMP reader.
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
-    const QSize size = reader.size();
+    const QSize size = pictureSize(reader);
     if (!size.isValid() || size.isEmpty())
         return failed(Failure::Invalid, damaged(reader));
     if (beyondLimits(size))
@@ -125,6 +125,12 @@ DecodedPicture decodeFrom(QIODevice* device, QByteArrayView bytes, QSize neededS
 }
 
 } // namespace
+
+QSize pictureSize(QImageReader& reader)
+{
+    const QSize size = reader.size();
+    return QSize(size.width(), size.height() < -1 ? -size.height() : size.height());
+}
 
 DecodedPicture decodePicture(const QByteArray& bytes, QSize neededSize)
 {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QImageReader>
 #include <QSize>
 #include <QString>
 
@@ -30,6 +31,11 @@ inline constexpr int kMaxPictureSide = 20000;
 inline constexpr qint64 kMaxPicturePixels = 64'000'000;
 /// Files and database values longer than this are refused before they are read.
 inline constexpr qint64 kMaxPictureBytes = 64 * 1024 * 1024;
+
+/// The picture's size as the reader's header gives it. Qt reports a
+/// top-down BMP (rows stored from the top, as many programs write them) with
+/// a negative height; the picture itself reads upright.
+QSize pictureSize(QImageReader& reader);
 
 /// Decodes the bytes of a BMP, GIF, JPEG or PNG file. With a valid
 /// `neededSize` (the device pixels of the box the caller stretches the picture

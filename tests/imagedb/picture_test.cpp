@@ -160,9 +160,28 @@ TEST(DecodePicture, JpegsLookAsQtsReaderShowsThem)
     }
 }
 
+/// A BMP with its rows stored from the top, as many programs write them.
+QByteArray topDown(const QImage& image)
+{
+    QByteArray bmp = test::encodedImage(image, "BMP");
+    const qint32 offset = qFromLittleEndian<qint32>(bmp.constData() + 10);
+    const qint32 height = qFromLittleEndian<qint32>(bmp.constData() + 22);
+    const qsizetype row = (bmp.size() - offset) / height;
+    QByteArray rows;
+    for (qint32 y = height - 1; y >= 0; --y)
+        rows += bmp.mid(offset + y * row, row);
+    qToLittleEndian<qint32>(-height, bmp.data() + 22);
+    return bmp.left(offset) + rows;
+}
+
 TEST(DecodePictureFile, TellsAMissingFileFromAnInvalidPicture)
 {
     test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    QImage halves(8, 6, QImage::Format_RGB32);
+    halves.fill(Qt::red);
+    for (int x = 0; x < 8; ++x)
+        halves.setPixel(x, 5, qRgb(0, 0, 255));
+    folder.write(QStringLiteral("temppic/topdown.bmp"), topDown(halves));
     folder.write(QStringLiteral("temppic/good.png"), kPng);
     folder.write(QStringLiteral("temppic/good.bmp"), kBmp);
     folder.write(QStringLiteral("temppic/good.gif"), kGif);
@@ -174,6 +193,7 @@ TEST(DecodePictureFile, TellsAMissingFileFromAnInvalidPicture)
         { "temppic/good.bmp", Failure::None },     { "temppic/good.gif", Failure::None },
         { "temppic/bad.jpg", Failure::Invalid },   { "temppic/empty.gif", Failure::Invalid },
         { "temppic/big.png", Failure::TooLarge },  { "temppic", Failure::Unreadable },
+        { "temppic/topdown.bmp", Failure::None },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -183,6 +203,8 @@ TEST(DecodePictureFile, TellsAMissingFileFromAnInvalidPicture)
     }
     EXPECT_EQ(decodePictureFile(folder.file(QStringLiteral("temppic/good.png"))).image.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(decodePictureFile(folder.file(QStringLiteral("temppic/good.bmp"))).image.pixel(0, 0), qRgb(0, 0, 255));
+    const QImage upright = decodePictureFile(folder.file(QStringLiteral("temppic/topdown.bmp"))).image;
+    EXPECT_TRUE(upright.pixel(0, 0) == qRgb(255, 0, 0) && upright.pixel(0, 5) == qRgb(0, 0, 255));
 }
 
 } // namespace
