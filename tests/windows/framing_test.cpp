@@ -146,6 +146,14 @@ TEST(PictureFiles, LargeAndTurnedPhotos)
     EXPECT_EQ(picture.fullPixels, QSize(200, 400)); // decides zoom and output sizes
     EXPECT_EQ(picture.working.size(), QSize(50, 100)); // decoded small, still covering
     EXPECT_EQ(defaultMode(QSizeF(picture.fullPixels), {1500, 1500}), FillMode::FitWidth);
+
+    // A transparent part shows over white paper, as on the page and in the
+    // applied picture, not its hidden colour.
+    QImage clear(4, 4, QImage::Format_ARGB32);
+    clear.fill(QColor(255, 0, 0, 0));
+    const QString clearPath = folder.path() + QStringLiteral("/clear.png");
+    ASSERT_TRUE(clear.save(clearPath));
+    EXPECT_EQ(loadEditorPicture(clearPath, QSize(4, 4)).working.pixel(1, 1), kPaper);
 }
 
 TEST(PictureFiles, NamesOutputSizesAndApplying)

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 #include <QSet>
 
 #include <algorithm>
@@ -33,7 +34,7 @@ QSize shownSize(const QString& path)
 {
     QImageReader reader(path);
     reader.setAutoTransform(true);
-    QSize size = reader.size();
+    QSize size = pictureSize(reader);
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         size.transpose();
     return size;
@@ -59,6 +60,18 @@ DecodedPicture decodeAny(const QString& path, QSize needed)
     if (needed.isValid() && (image.width() > needed.width() && image.height() > needed.height()))
         image = image.scaled(needed, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     return {image, DecodedPicture::Failure::None, {}};
+}
+
+/// Transparent parts over white paper, as the page and the applied JPEG
+/// show them: without this a transparent area showed its hidden colour.
+QImage onPaper(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage paper(image.size(), QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    QPainter(&paper).drawImage(0, 0, image);
+    return paper;
 }
 
 QString baseName(const QString& sourcePath)
@@ -95,7 +108,7 @@ EditorPicture loadEditorPicture(const QString& path, QSize needed)
         picture.failure = decoded.failure;
         return picture;
     }
-    picture.working = decoded.image.convertToFormat(QImage::Format_RGB32);
+    picture.working = onPaper(decoded.image);
     picture.fullPixels = shownSize(path);
     if (!picture.fullPixels.isValid())
         picture.fullPixels = picture.working.size();
