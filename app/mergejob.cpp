@@ -200,6 +200,19 @@ QString locatePicture(const QString& value, const QString& tableDir, const QStri
     return {};
 }
 
+/// Why a picture file the page cannot draw is refused, in words that say
+/// what to do about it ("cannot be shown" alone left a user guessing).
+QString cannotShow(const QString& path, const QString& value)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("the picture \"%1\" cannot be read: %2").arg(value, file.errorString());
+    if (file.size() == 0)
+        return QStringLiteral("the picture \"%1\" is an empty file").arg(value);
+    return QStringLiteral("the picture \"%1\" cannot be shown: it is not a BMP, GIF, JPEG or PNG picture, or it is damaged")
+        .arg(value);
+}
+
 /// Why the picture file at path cannot be drawn, or "". Only the header is
 /// read (a FIFO is never opened), so a damaged file may still fail later.
 QString pictureProblem(const QString& path, const QString& value)
@@ -208,8 +221,8 @@ QString pictureProblem(const QString& path, const QString& value)
         return QStringLiteral("the picture \"%1\" is not a file (it is a folder, a device or a FIFO)").arg(value);
     QImageReader reader(path);
     if (!reader.canRead())
-        return QStringLiteral("the picture \"%1\" cannot be shown").arg(value);
-    const QSize size = reader.size();
+        return cannotShow(path, value);
+    const QSize size = pictureSize(reader);
     if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide
         || qint64(size.width()) * size.height() > kMaxPicturePixels)
         return QStringLiteral("the picture \"%1\" is too large (%2 x %3 pixels; at most %4 million and %5 a side)")
@@ -226,7 +239,7 @@ QString undecodable(const Card& card, QSet<QString>& decoded)
         if (decoded.contains(path))
             continue;
         if (!decodePictureFile(path, QSize(1, 1)).ok())
-            return QStringLiteral("the picture \"%1\" cannot be shown").arg(value);
+            return cannotShow(path, value);
         decoded.insert(path);
     }
     return {};
@@ -286,7 +299,7 @@ QString drawCard(Worker& w, const Card& card)
         return outcome.error;
     for (const auto& [path, value] : card.pictures)
         if (w.setup.session().pictures.hasFailed(PictureCache::versionKey(path)))
-            return QStringLiteral("the picture \"%1\" cannot be shown").arg(value);
+            return cannotShow(path, value);
     return {};
 }
 

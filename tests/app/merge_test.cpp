@@ -151,7 +151,7 @@ TEST(Merge, ExitStatusAndTableMistakes)
         {"table.pdf", m.folder.file("table.pdf"), 1, "table.pdf\" is the table itself"},
         {"cases.csv", out.filePath("{name}.png"), 3, "row 2 (line 3): its file \""},
         {"stock.csv", m.folder.file("temppic/{name}.jpg"), 1, "is a picture of the program folder's temppic/"},
-        {"damaged.csv", out.filePath("damaged.pdf"), 3, "row 1 (line 2): the picture \"damaged.jpg\" cannot be shown"},
+        {"damaged.csv", out.filePath("damaged.pdf"), 3, "row 1 (line 2): the picture \"damaged.jpg\" cannot be shown: it is not a BMP, GIF, JPEG or PNG picture, or it"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.table) + " -> " + c.output.toStdString());
