@@ -48,11 +48,12 @@ QImageIOHandler::Transformations fromExif(int orientation)
     }
 }
 
-/// The payloads of all APP1 segments before the scan, one after the other,
-/// as Qt's reader gathers them.
-QByteArray app1Payloads(QByteArrayView jpeg)
+/// The payload of the APP1 segment that holds EXIF data. Qt's reader runs
+/// all APP1 segments together and so misses the orientation when an XMP
+/// segment comes first, as some editing programs write it: the photo showed
+/// on its side.
+QByteArrayView exifPayload(QByteArrayView jpeg)
 {
-    QByteArray out;
     qsizetype at = 2; // after the start-of-image marker
     while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
         const uchar marker = uchar(jpeg[at + 1]);
@@ -65,11 +66,12 @@ QByteArray app1Payloads(QByteArrayView jpeg)
         const qsizetype length = qFromBigEndian<quint16>(jpeg.data() + at + 2);
         if (length < 2 || at + 2 + length > jpeg.size())
             break;
-        if (marker == 0xE1)
-            out.append(jpeg.data() + at + 4, length - 2);
+        const QByteArrayView payload = jpeg.sliced(at + 4, length - 2);
+        if (marker == 0xE1 && payload.startsWith(QByteArrayView("Exif\0\0", 6)))
+            return payload;
         at += 2 + length;
     }
-    return out;
+    return {};
 }
 
 /// The EXIF orientation (1 to 8), or 0: read the way Qt's reader reads it,
@@ -120,8 +122,14 @@ int exifOrientation(QByteArrayView exif)
     return 0;
 }
 
-/// Turned as QImageReader turns a picture it reads.
-QImage transformed(QImage image, QImageIOHandler::Transformations t)
+const uchar* data(QByteArrayView bytes)
+{
+    return reinterpret_cast<const uchar*>(bytes.data());
+}
+
+} // namespace
+
+QImage transformedPicture(QImage image, QImageIOHandler::Transformations t)
 {
     if (t == T::TransformationNone)
         return image;
@@ -133,12 +141,10 @@ QImage transformed(QImage image, QImageIOHandler::Transformations t)
     return image;
 }
 
-const uchar* data(QByteArrayView bytes)
+QImageIOHandler::Transformations jpegTransformation(QByteArrayView bytes)
 {
-    return reinterpret_cast<const uchar*>(bytes.data());
+    return fromExif(exifOrientation(exifPayload(bytes)));
 }
-
-} // namespace
 
 std::optional<JpegHeader> readJpegHeader(QByteArrayView bytes)
 {
@@ -152,7 +158,7 @@ std::optional<JpegHeader> readJpegHeader(QByteArrayView bytes)
     }
     if (colourspace == TJCS_CMYK || colourspace == TJCS_YCCK)
         return std::nullopt; // Qt's reader knows Adobe's inverted inks
-    return JpegHeader{QSize(w, h), fromExif(exifOrientation(app1Payloads(bytes))), colourspace == TJCS_GRAY};
+    return JpegHeader{QSize(w, h), jpegTransformation(bytes), colourspace == TJCS_GRAY};
 }
 
 QImage decodeJpeg(QByteArrayView bytes, const JpegHeader& header, QSize size)
@@ -179,7 +185,7 @@ QImage decodeJpeg(QByteArrayView bytes, const JpegHeader& header, QSize size)
         return {};
     if (image.size() != size)
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return transformed(std::move(image), header.transformation);
+    return transformedPicture(std::move(image), header.transformation);
 }
 
 } // namespace nuvela

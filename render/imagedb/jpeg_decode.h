@@ -16,6 +16,13 @@ struct JpegHeader {
     bool gray = false;
 };
 
+/// The turn the JPEG's EXIF data asks for, wherever among its segments the
+/// EXIF data lies.
+QImageIOHandler::Transformations jpegTransformation(QByteArrayView bytes);
+
+/// The picture turned as QImageReader turns one it reads.
+QImage transformedPicture(QImage image, QImageIOHandler::Transformations t);
+
 /// The header of a JPEG that the encoder's own library decodes straight into
 /// page pixels, or nothing for one it leaves to Qt's reader: CMYK, damaged
 /// headers, anything it does not know.

@@ -104,7 +104,11 @@ DecodedPicture decodeFrom(QIODevice* device, QByteArrayView bytes, QSize neededS
     // Without this Qt still asks every format plugin (loading each one)
     // before it takes its own PNG or BMP reader.
     reader.setAutoDetectImageFormat(false);
-    reader.setAutoTransform(true);
+    // A JPEG left to Qt (CMYK, damaged) is turned by the same EXIF reading
+    // as the others.
+    const bool jpeg = format == PictureFormat::Jpeg;
+    reader.setAutoTransform(!jpeg);
+    const QImageIOHandler::Transformations turn = jpeg ? jpegTransformation(bytes) : reader.transformation();
     const QSize size = pictureSize(reader);
     if (!size.isValid() || size.isEmpty())
         return failed(Failure::Invalid, damaged(reader));
@@ -112,7 +116,7 @@ DecodedPicture decodeFrom(QIODevice* device, QByteArrayView bytes, QSize neededS
         return tooLarge(size);
     // Scaling happens before an EXIF rotation, so a portrait photo stored
     // sideways must cover the need turned the same way.
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+    if (turn & QImageIOHandler::TransformationRotate90)
         neededSize.transpose();
     const QSize decodeSize = coveringSize(size, neededSize);
     if (decodeSize != size)
@@ -121,6 +125,8 @@ DecodedPicture decodeFrom(QIODevice* device, QByteArrayView bytes, QSize neededS
     QImage image = reader.read();
     if (image.isNull())
         return failed(Failure::Invalid, damaged(reader));
+    if (jpeg)
+        image = transformedPicture(std::move(image), turn);
     return DecodedPicture { std::move(image), Failure::None, QString() };
 }
 

@@ -158,6 +158,14 @@ TEST(DecodePicture, JpegsLookAsQtsReaderShowsThem)
             EXPECT_TRUE(ours.image == expected);
         }
     }
+    // Where Qt's reader errs: an XMP segment before the EXIF data hides the
+    // turn from it, also for a JPEG that is left to it (one cut short).
+    const QByteArray xmp("\xFF\xE1\0\x1F" "http://ns.adobe.com/xap/1.0/", 33);
+    for (const QByteArray& turned : { withOrientation(colour, 6, true), withOrientation(cases[3].bytes, 6, true) }) {
+        const QImage upright = decodePicture(turned).image;
+        ASSERT_EQ(upright.size(), QSize(48, 64));
+        EXPECT_TRUE(decodePicture(turned.left(2) + xmp + turned.mid(2)).image == upright);
+    }
 }
 
 /// A BMP with its rows stored from the top, as many programs write them.

@@ -132,7 +132,8 @@ TEST(Framing, RangesBeyondSixteenBits)
 TEST(PictureFiles, LargeAndTurnedPhotos)
 {
     test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
-    // A wide JPEG whose EXIF orientation (6) turns it upright.
+    // A wide JPEG whose EXIF orientation (6) turns it upright, its EXIF data
+    // after an XMP segment.
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
@@ -140,7 +141,8 @@ TEST(PictureFiles, LargeAndTurnedPhotos)
     const QByteArray exif = QByteArray::fromHex("ffe10022" "457869660000" "4d4d002a00000008" "0001"
                                                 "011200030000000100060000" "00000000");
     const QString turned = folder.path() + QStringLiteral("/turned.jpg");
-    folder.write("turned.jpg", jpeg.left(2) + exif + jpeg.mid(2));
+    const QByteArray xmp("\xFF\xE1\0\x1F" "http://ns.adobe.com/xap/1.0/", 33);
+    folder.write("turned.jpg", jpeg.left(2) + xmp + exif + jpeg.mid(2));
     const EditorPicture picture = loadEditorPicture(turned, QSize(50, 50));
     ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
     EXPECT_EQ(picture.fullPixels, QSize(200, 400)); // decides zoom and output sizes

@@ -1,6 +1,7 @@
 #include "windows/picedit/picturefile.h"
 
 #include "render/imagedb/picture_bytes.h"
+#include "render/imagedb/jpeg_decode.h"
 #include "render/imagedb/picture_decode.h"
 #include "store/ansi.h"
 #include "store/jpeg.h"
@@ -29,13 +30,17 @@ constexpr int kSmallestLevel = 32;
 
 bool webpReadable() { return QImageReader::supportedImageFormats().contains("webp"); }
 
-/// The file's size as it is shown, i.e. turned by its EXIF orientation.
+/// The file's size as it is shown, i.e. turned by its EXIF orientation,
+/// read for a JPEG as the page's decoder reads it.
 QSize shownSize(const QString& path)
 {
     QImageReader reader(path);
-    reader.setAutoTransform(true);
     QSize size = pictureSize(reader);
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+    QImageIOHandler::Transformations turn = reader.transformation();
+    if (QFile file(path); file.open(QIODevice::ReadOnly) && file.size() <= kMaxPictureBytes
+                          && pictureFormatAt(file.peek(8)) == PictureFormat::Jpeg)
+        turn = jpegTransformation(file.readAll());
+    if (turn & QImageIOHandler::TransformationRotate90)
         size.transpose();
     return size;
 }
