@@ -106,6 +106,14 @@ public:
         return file;
     }
 
+    /// A template's identifier, read as the program reads it, without
+    /// checking the rest of the file.
+    std::optional<QString> identifierOf(const QString& path)
+    {
+        const auto doc = files_.read(path);
+        return doc ? doc->value(u"templateid", u"id") : std::nullopt;
+    }
+
     void checkTemplate(const SourceFile& t, const QString& name, QHash<QString, QString>& idOwners);
     void checkTextStore(const SourceFile& s, const QStringList& ids, bool onlyThose);
     void checkLanguage(const SourceFile& l);
@@ -565,6 +573,14 @@ CheckOutcome checkProgramFolder(const QString& programDir, const QStringList& na
         }
     Checker c(dir, edition);
     QHash<QString, QString> idOwners;
+    // A template checked on its own still shares its stored versions with
+    // any other template of the folder that has its identifier.
+    for (const QString& other : all) {
+        if (names.isEmpty() || names.contains(other))
+            continue;
+        if (const auto id = c.identifierOf(dir + QStringLiteral("/templates/") + other + QStringLiteral(".ini")))
+            idOwners.insert(*id, other);
+    }
     QStringList ids;
     for (const QString& name : names.isEmpty() ? all : names) {
         const auto t = c.load(dir + QStringLiteral("/templates/") + name + QStringLiteral(".ini"));
