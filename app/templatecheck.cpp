@@ -257,6 +257,9 @@ void Checker::checkRows(const SourceFile& t, const QString& sec, bool fixed)
                 report(t.path, line, QStringLiteral("%1: %2 %3 is not a number").arg(key, QLatin1String(what), q(f[i])));
         if (!kAlignWords.contains(f[6]))
             report(t.path, line, QStringLiteral("%1: align %2 is none of right, left, center, full").arg(key, q(f[6])));
+        else if (fixed && f[6] == u"full")
+            report(t.path, line, QStringLiteral("%1: align \"full\" is for editable texts only; a fixed text's row "
+                                                "is drawn where the previous output ended").arg(key));
         if (fixed && !t.doc.value(sec, QStringLiteral("txt%1").arg(k)))
             report(t.path, line, QStringLiteral("%1 has no text: txt%2 is missing").arg(key).arg(k));
     }
