@@ -7,6 +7,7 @@
 #include "store/inifiles.h"
 #include "store/numbers.h"
 #include "store/templates.h"
+#include "text/rowmodel.h"
 
 #include <QDir>
 #include <QFile>
@@ -488,6 +489,20 @@ void Checker::checkTextStore(const SourceFile& s, const QStringList& ids, bool o
                 if (*pic != u"nopic" && !pic->contains(u'\\') && !pic->isEmpty())
                     checkPictureFile(s.path, lineOf(s, names[i], QStringLiteral("pic%1").arg(k)), *pic,
                                      QStringLiteral(" (version %1 of template %2)").arg(m.captured(2), id));
+        // Row formats the drawer cannot read fall back to the template's.
+        for (int k = 0; k <= kMaxObjects; ++k) {
+            const QString key = QStringLiteral("col%1").arg(k);
+            const auto formats = s.doc.value(names[i], key);
+            if (!formats)
+                continue;
+            const QStringList rows = formats->split(u'~');
+            for (qsizetype r = 0; r < rows.size(); ++r)
+                if (!rows[r].isEmpty() && !RowFormat::parse(rows[r]))
+                    report(s.path, lineOf(s, names[i], key),
+                           QStringLiteral("%1: row %2 format %3 is not colour,font,size,bold,charset; "
+                                          "the row is drawn in the template's format")
+                               .arg(key).arg(r + 1).arg(q(rows[r])));
+        }
     }
     for (auto it = versions.cbegin(); it != versions.cend(); ++it) {
         // Reachable: consecutive from 1 while marked "txt0", at most ten.

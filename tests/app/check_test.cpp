@@ -63,6 +63,8 @@ TEST(TemplateCheck, EachBreakageIsReportedOnItsLine)
          "looks like UTF-8"},
         {"more than 50 objects", tpl, {}, manyObjects(), "[object51]", "at most 50"},
         {"version picture missing", store, "pic10=birthday_beach.jpg", "pic10=gone.jpg", "pic10=gone", "temppic/gone.jpg is missing"},
+        {"short row format", store, "col8=8388608,Frank Ruehl,40,True,177~", "col8=8388608,Frank Ruehl,40,True~",
+         "col8=8388608", "row 1 format"},
         {"version above ten", store, {}, "[tav101girsa12]\r\ntxt0=ok\r\n", "[tav101girsa12]", "only versions 1 to 10"},
         {"version after a gap", store, {}, "[tav101girsa4]\r\ntxt0=ok\r\n", "[tav101girsa4]", "version 3 is missing"},
         {"language entry", QStringLiteral("language/english.lng"), "title.Caption=", "titleCaption=", "titleCaption",
