@@ -204,8 +204,11 @@ std::optional<Fields::Box> Checker::checkBox(const SourceFile& t, const QString&
     if (parts < 4)
         return Fields::Box{*f.number(0), *f.number(1), 0, 0};
     const Fields::Box box = *f.box();
-    if (box.w <= 0 || box.h <= 0)
+    if (box.w == 0 || box.h == 0)
         report(t.path, line, QStringLiteral("%1: the box has no width or height").arg(key));
+    else if (box.w < 0 || box.h < 0)
+        report(t.path, line, QStringLiteral("%1: the box has a negative width or height; x,y is meant to be "
+                                            "its top-left corner").arg(key));
     else if (pageW_ > 0 && (box.x < 0 || box.y < 0 || box.x + box.w > pageW_ || box.y + box.h > pageH_))
         report(t.path, line, QStringLiteral("%1: the box %2 reaches outside the page (%3 x %4)")
                                  .arg(key, *value).arg(pageW_).arg(pageH_));

@@ -46,6 +46,7 @@ TEST(TemplateCheck, EachBreakageIsReportedOnItsLine)
         {"gap", tpl, "[object5]", "[object5x]", "[object6]", "object5 is missing"},
         {"not a number", tpl, "circdim=560,1650,240", "circdim=560,1650,abc", "circdim=560", "\"abc\" is not a number"},
         {"too few parts", tpl, "objdim=450,450,11006,2700", "objdim=450,450,11006", "objdim=450,450,", "has 3 parts, needs 4"},
+        {"negative size", tpl, "circdim=560,1650,240", "circdim=560,1650,-240", "circdim=560", "negative width"},
         {"outside the page", tpl, "objdim=7160,5750,20,9100", "objdim=7160,5750,20,19100", "objdim=7160", "outside the page"},
         {"star not drawn", tpl, "polyparam=16,0.8", "polyparam=16.5,0.8", "polyparam=16.5", "the star is not drawn"},
         {"fill not a colour", tpl, "polyparam=16,0.8\r\nFILLCOLOR=2670325", "polyparam=16,0.8\r\nFILLCOLOR=red",
