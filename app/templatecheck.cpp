@@ -329,6 +329,10 @@ void Checker::checkTemplate(const SourceFile& t, const QString& name, QHash<QStr
     } else {
         report(t.path, lineOf(t, QStringLiteral("paper")), QStringLiteral("[paper] size is missing; the page has no size"));
     }
+    // Only "ltr" in small letters turns the page; every other word leaves it right to left.
+    if (const auto align = t.doc.value(u"paper", u"align"); align && *align != u"ltr" && *align != u"rtl")
+        report(t.path, lineOf(t, QStringLiteral("paper"), QStringLiteral("align")),
+               QStringLiteral("align %1 is neither ltr nor rtl; the page is right to left").arg(q(*align)));
     const auto colourEdit = t.doc.value(u"paper", u"coloredit");
     if (!colourEdit)
         report(t.path, lineOf(t, QStringLiteral("paper")), QStringLiteral("[paper] coloredit (true or false) is missing"));
@@ -401,6 +405,11 @@ void Checker::checkTemplate(const SourceFile& t, const QString& name, QHash<QStr
         if (*type == u"text" || *type == u"fixtext")
             checkRows(t, sec, *type == u"fixtext");
         if (*type == u"koteret") {
+            // Only "true" in small letters shows the colour button.
+            if (const auto button = t.doc.value(sec, u"showbot"); button && *button != u"true" && *button != u"false")
+                report(t.path, lineOf(t, sec, QStringLiteral("showbot")),
+                       QStringLiteral("showbot %1 is neither true nor false; the headline colour button stays hidden")
+                           .arg(q(*button)));
             if (const auto logo = t.doc.value(sec, u"type"))
                 checkDatabaseTitle(t, sec, QStringLiteral("type"), kLogoTable, *logo);
             else

@@ -58,6 +58,8 @@ TEST(TemplateCheck, EachBreakageIsReportedOnItsLine)
         {"page too large", tpl, "size=11906,16838", "size=11906,2000000", "size=11906,2", "larger than the 450000 twips"},
         {"full in a fixed text", tpl, "177,60,left,0", "177,60,full,0", "177,60,full", "editable texts only"},
         {"identifier of a template not named", tpl, "id=101", "id=102", "id=102", "also the one of wedding"},
+        {"direction in capitals", tpl, "align=rtl", "align=LTR", "align=LTR", "the page is right to left"},
+        {"colour button in capitals", tpl, "showbot=true", "showbot=True", "showbot=True", "button stays hidden"},
         {"identifier length", tpl, "id=101", "id=1010", "id=1010", "not three characters"},
         {"lone LF", tpl, "id=101\r\n", "id=101\n", "id=101", "lone LF"},
         {"not Windows-1255", tpl, {}, "; " + QString(u"אבא"_qs).toUtf8() + "\r\n", "; " + QString(u"אבא"_qs).toUtf8(),
