@@ -7,6 +7,7 @@
 #include "store/inifiles.h"
 #include "store/numbers.h"
 #include "store/templates.h"
+#include "text/rowmodel.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,6 +107,14 @@ public:
         return file;
     }
 
+    /// A template's identifier, read as the program reads it, without
+    /// checking the rest of the file.
+    std::optional<QString> identifierOf(const QString& path)
+    {
+        const auto doc = files_.read(path);
+        return doc ? doc->value(u"templateid", u"id") : std::nullopt;
+    }
+
     void checkTemplate(const SourceFile& t, const QString& name, QHash<QString, QString>& idOwners);
     void checkTextStore(const SourceFile& s, const QStringList& ids, bool onlyThose);
     void checkLanguage(const SourceFile& l);
@@ -195,8 +204,11 @@ std::optional<Fields::Box> Checker::checkBox(const SourceFile& t, const QString&
     if (parts < 4)
         return Fields::Box{*f.number(0), *f.number(1), 0, 0};
     const Fields::Box box = *f.box();
-    if (box.w <= 0 || box.h <= 0)
+    if (box.w == 0 || box.h == 0)
         report(t.path, line, QStringLiteral("%1: the box has no width or height").arg(key));
+    else if (box.w < 0 || box.h < 0)
+        report(t.path, line, QStringLiteral("%1: the box has a negative width or height; x,y is meant to be "
+                                            "its top-left corner").arg(key));
     else if (pageW_ > 0 && (box.x < 0 || box.y < 0 || box.x + box.w > pageW_ || box.y + box.h > pageH_))
         report(t.path, line, QStringLiteral("%1: the box %2 reaches outside the page (%3 x %4)")
                                  .arg(key, *value).arg(pageW_).arg(pageH_));
@@ -249,6 +261,9 @@ void Checker::checkRows(const SourceFile& t, const QString& sec, bool fixed)
                 report(t.path, line, QStringLiteral("%1: %2 %3 is not a number").arg(key, QLatin1String(what), q(f[i])));
         if (!kAlignWords.contains(f[6]))
             report(t.path, line, QStringLiteral("%1: align %2 is none of right, left, center, full").arg(key, q(f[6])));
+        else if (fixed && f[6] == u"full")
+            report(t.path, line, QStringLiteral("%1: align \"full\" is for editable texts only; a fixed text's row "
+                                                "is drawn where the previous output ended").arg(key));
         if (fixed && !t.doc.value(sec, QStringLiteral("txt%1").arg(k)))
             report(t.path, line, QStringLiteral("%1 has no text: txt%2 is missing").arg(key).arg(k));
     }
@@ -314,6 +329,10 @@ void Checker::checkTemplate(const SourceFile& t, const QString& name, QHash<QStr
     } else {
         report(t.path, lineOf(t, QStringLiteral("paper")), QStringLiteral("[paper] size is missing; the page has no size"));
     }
+    // Only "ltr" in small letters turns the page; every other word leaves it right to left.
+    if (const auto align = t.doc.value(u"paper", u"align"); align && *align != u"ltr" && *align != u"rtl")
+        report(t.path, lineOf(t, QStringLiteral("paper"), QStringLiteral("align")),
+               QStringLiteral("align %1 is neither ltr nor rtl; the page is right to left").arg(q(*align)));
     const auto colourEdit = t.doc.value(u"paper", u"coloredit");
     if (!colourEdit)
         report(t.path, lineOf(t, QStringLiteral("paper")), QStringLiteral("[paper] coloredit (true or false) is missing"));
@@ -386,6 +405,11 @@ void Checker::checkTemplate(const SourceFile& t, const QString& name, QHash<QStr
         if (*type == u"text" || *type == u"fixtext")
             checkRows(t, sec, *type == u"fixtext");
         if (*type == u"koteret") {
+            // Only "true" in small letters shows the colour button.
+            if (const auto button = t.doc.value(sec, u"showbot"); button && *button != u"true" && *button != u"false")
+                report(t.path, lineOf(t, sec, QStringLiteral("showbot")),
+                       QStringLiteral("showbot %1 is neither true nor false; the headline colour button stays hidden")
+                           .arg(q(*button)));
             if (const auto logo = t.doc.value(sec, u"type"))
                 checkDatabaseTitle(t, sec, QStringLiteral("type"), kLogoTable, *logo);
             else
@@ -477,6 +501,20 @@ void Checker::checkTextStore(const SourceFile& s, const QStringList& ids, bool o
                 if (*pic != u"nopic" && !pic->contains(u'\\') && !pic->isEmpty())
                     checkPictureFile(s.path, lineOf(s, names[i], QStringLiteral("pic%1").arg(k)), *pic,
                                      QStringLiteral(" (version %1 of template %2)").arg(m.captured(2), id));
+        // Row formats the drawer cannot read fall back to the template's.
+        for (int k = 0; k <= kMaxObjects; ++k) {
+            const QString key = QStringLiteral("col%1").arg(k);
+            const auto formats = s.doc.value(names[i], key);
+            if (!formats)
+                continue;
+            const QStringList rows = formats->split(u'~');
+            for (qsizetype r = 0; r < rows.size(); ++r)
+                if (!rows[r].isEmpty() && !RowFormat::parse(rows[r]))
+                    report(s.path, lineOf(s, names[i], key),
+                           QStringLiteral("%1: row %2 format %3 is not colour,font,size,bold,charset; "
+                                          "the row is drawn in the template's format")
+                               .arg(key).arg(r + 1).arg(q(rows[r])));
+        }
     }
     for (auto it = versions.cbegin(); it != versions.cend(); ++it) {
         // Reachable: consecutive from 1 while marked "txt0", at most ten.
@@ -565,6 +603,14 @@ CheckOutcome checkProgramFolder(const QString& programDir, const QStringList& na
         }
     Checker c(dir, edition);
     QHash<QString, QString> idOwners;
+    // A template checked on its own still shares its stored versions with
+    // any other template of the folder that has its identifier.
+    for (const QString& other : all) {
+        if (names.isEmpty() || names.contains(other))
+            continue;
+        if (const auto id = c.identifierOf(dir + QStringLiteral("/templates/") + other + QStringLiteral(".ini")))
+            idOwners.insert(*id, other);
+    }
     QStringList ids;
     for (const QString& name : names.isEmpty() ? all : names) {
         const auto t = c.load(dir + QStringLiteral("/templates/") + name + QStringLiteral(".ini"));
