@@ -63,6 +63,13 @@ QString withoutRowMarks(QString text)
     return text;
 }
 
+QString asOneRow(QString text)
+{
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return withoutRowMarks(std::move(text));
+}
+
 QStringList splitRows(const QString& stored) { return stored.split(u'~'); }
 
 QString joinRows(const QStringList& rows) { return rows.join(u'~'); }

@@ -86,6 +86,11 @@ struct TextObjectRows {
 /// it becomes "-".
 QString withoutRowMarks(QString text);
 
+/// What a row box holds of a typed or pasted text: besides the row mark,
+/// every CR and LF of a pasted multi-line text becomes the space the box
+/// shows for it; saved as a line break it would be a row separator too.
+QString asOneRow(QString text);
+
 /// The row definitions "shura1" … of object n of the selected template, up
 /// to the first missing one and at most maxRows.
 QList<QString> readRowDefinitions(KeyStore& store, int n, int maxRows);

@@ -240,7 +240,7 @@ void TxteditWindow::open()
         fallback = row.format;
         row.factor = rowFactor(base_, row.format.size);
         row.displayed = row.format.size * row.factor;
-        row.text = i < texts.size() && !paragraph_ ? withoutRowMarks(texts[i]) : QString();
+        row.text = i < texts.size() && !paragraph_ ? asOneRow(texts[i]) : QString();
         addRow(int(i), row);
     }
 
@@ -291,9 +291,9 @@ void TxteditWindow::addRow(int i, const EditRow& row)
     box->setText(row.text);
     box->installEventFilter(this);
     connect(box, &QLineEdit::textEdited, this, [this, i, box](const QString& text) {
-        if (text.contains(u'~')) {
+        if (const QString row = asOneRow(text); row != text) {
             const int at = box->cursorPosition();
-            box->setText(withoutRowMarks(text));
+            box->setText(row);
             box->setCursorPosition(at);
         }
         rows_[i].text = box->text();
