@@ -26,6 +26,10 @@ QString decodeAnsi(QByteArrayView bytes)
 
 std::optional<QByteArray> encodeAnsi(QStringView text)
 {
+    // A NUL is no text: written into a store file, it would have the whole
+    // file refused on the next reading, every version with it.
+    if (text.contains(QChar(u'\0')))
+        return std::nullopt;
     thread_local std::optional<QStringEncoder> encoder;
     if (!encoder)
         encoder.emplace(kCodePage);

@@ -18,7 +18,8 @@ namespace nuvela {
 QString decodeAnsi(QByteArrayView bytes);
 
 /// Encodes text as Windows-1255; std::nullopt when the text holds a character
-/// the code page cannot represent (it would otherwise be stored as "?").
+/// the code page cannot represent (it would otherwise be stored as "?"), or
+/// a NUL.
 std::optional<QByteArray> encodeAnsi(QStringView text);
 
 /// Whether a line meant as Windows-1255 is UTF-8 instead: it holds bytes the

@@ -13,6 +13,7 @@
 #include <utime.h>
 
 using namespace nuvela;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -128,9 +129,11 @@ TEST_F(StoreFixture, RefusedWritesLeaveTheFileAsItWas)
     EXPECT_EQ(empty.text, kErrorKeyValue);
     EXPECT_EQ(store.keyValue(u"write", u"paper", u"size").text, kErrorKeyValue);
 
-    const KeyResult unencodable = store.write(StoreMode::Write, u"paper", u"size", u"€ 中");
-    EXPECT_FALSE(unencodable.ok());
-    EXPECT_NE(unencodable.error.indexOf(u"Windows-1255"), -1);
+    for (const QString& value : {u"€ 中"_s, u"1\0 2"_s}) { // a NUL would have the file refused whole
+        const KeyResult unencodable = store.write(StoreMode::Write, u"paper", u"size", value);
+        EXPECT_FALSE(unencodable.ok());
+        EXPECT_NE(unencodable.error.indexOf(u"Windows-1255"), -1);
+    }
 
     QFile::setPermissions(folder.file("templates/card.ini"), QFileDevice::ReadOwner);
     const KeyResult readOnly = store.write(StoreMode::Write, u"paper", u"size", u"1,2");
