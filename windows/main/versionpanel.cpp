@@ -23,6 +23,28 @@ QString changedMessage(Program& program, QStringView key, const QString& hebrew,
     return fillIn(uiText(program, key, hebrew), {QString::number(v)});
 }
 
+/// The unstorable sign as the message shows it: one without ink of its own
+/// (a joiner, a line separator, a cantillation mark alone) is named by its
+/// code point, or the user could not see what to remove.
+QString shownSign(const QString& sign)
+{
+    const char32_t c = sign.toUcs4().value(0);
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_Enclosing:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+        return QStringLiteral("U+%1").arg(uint(c), 4, 16, QChar(u'0')).toUpper();
+    default:
+        return sign;
+    }
+}
+
 } // namespace
 
 VersionPanel::VersionPanel(Program& program, QWidget* owner, std::function<VersionTexts()> texts)
@@ -96,7 +118,7 @@ bool VersionPanel::saveGirsa(int v)
                                           QStringLiteral("לא ניתן לשמור את הסימן \"%1\": הטקסטים נשמרים בקידוד "
                                                          "Windows-1255, שיש בו עברית, אותיות לטיניות וסימנים "
                                                          "נפוצים בלבד. מחקו אותו מהטקסט ושמרו שוב.")),
-                                   {*sign}));
+                                   {shownSign(*sign)}));
             return false;
         }
     }
