@@ -290,17 +290,17 @@ void TxteditWindow::addRow(int i, const EditRow& row)
     box->setAlignment((rtl ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute | Qt::AlignVCenter);
     box->setText(row.text);
     box->installEventFilter(this);
-    connect(box, &QLineEdit::textEdited, this, [this, i, box](const QString& text) {
+    connect(box, &QLineEdit::textEdited, this, [box](const QString& text) {
         if (const QString row = asOneRow(text); row != text) {
             const int at = box->cursorPosition();
             box->setText(row);
             box->setCursorPosition(at);
         }
-        rows_[i].text = box->text();
-        refreshPreview();
     });
+    // Mended here too: the box reports an edit's change after textEdited,
+    // with the text as it was before the box was mended.
     connect(box, &QLineEdit::textChanged, this, [this, i](const QString& text) {
-        rows_[i].text = text;
+        rows_[i].text = asOneRow(text);
         if (opened_)
             refreshPreview();
     });
