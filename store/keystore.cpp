@@ -85,7 +85,7 @@ QString KeyStore::get(StoreMode mode, QStringView section, QStringView key)
     const auto v = doc->value(section, key);
     // The reader's default text is "Failed"; a value that begins with it
     // cannot be told apart from a miss, and callers rely on that.
-    if (!v || v->startsWith(u"Failed"))
+    if (!v || v->startsWith(kFailedWord))
         return kFailed;
     return *v;
 }

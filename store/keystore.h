@@ -14,6 +14,8 @@ struct PageState;
 /// The store's marker for a missing file, section or key; every reader tests
 /// for exactly this word.
 inline const QString kFailed = QStringLiteral("failed");
+/// The reader's default text: a stored value that begins with it reads as kFailed.
+inline constexpr QStringView kFailedWord = u"Failed";
 /// The answer to a write of an empty value.
 inline const QString kErrorKeyValue = QStringLiteral("ERROR KeyValue");
 

@@ -261,6 +261,7 @@ TEST_F(Versions, AFailedSaveSaysWhatToDo)
         {"read-only store", true, QStringLiteral("לא יישמר"), QStringLiteral("מוגנים מפני כתיבה"), path},
         {"emoji", false, QStringLiteral("שלום \U0001F600 לכולם"), QStringLiteral("\"\U0001F600\""), QStringLiteral("Windows-1255")},
         {"Arabic", false, QStringLiteral("שלום \u0639"), QStringLiteral("\"\u0639\""), QStringLiteral("Windows-1255")},
+        {"the store's miss word first", false, QStringLiteral("  Failed? Never mind"), QStringLiteral("\"Failed\""), QStringLiteral("Failed")},
         {"a joiner, seen by its code", false, QStringLiteral("שלום\u200Dלכולם"), QStringLiteral("\"U+200D\""), QStringLiteral("Windows-1255")},
         {"a folder in the store's place", false, QStringLiteral("לא יישמר"), QStringLiteral("מוגנים מפני כתיבה"), path, true},
     };

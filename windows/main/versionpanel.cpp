@@ -1,6 +1,7 @@
 #include "windows/main/versionpanel.h"
 
 #include "store/ansi.h"
+#include "store/keystore.h"
 #include "store/templates.h"
 #include "store/versions.h"
 #include "windows/common/dialogs.h"
@@ -119,6 +120,19 @@ bool VersionPanel::saveGirsa(int v)
                                                          "Windows-1255, שיש בו עברית, אותיות לטיניות וסימנים "
                                                          "נפוצים בלבד. מחקו אותו מהטקסט ושמרו שוב.")),
                                    {shownSign(*sign)}));
+            return false;
+        }
+        // The store reads a value that begins with its miss word as missing:
+        // the object would come back empty, every row of it.
+        const qsizetype blanks = std::find_if(entry.second.cbegin(), entry.second.cend(),
+                                              [](QChar c) { return c != u' ' && c != u'\t'; })
+            - entry.second.cbegin();
+        if (QStringView(entry.second).sliced(blanks).startsWith(kFailedWord)) {
+            tellError(program_, owner_,
+                      texts_().saveFailed + u'\n'
+                          + uiText(program_, u"failedword",
+                                   QStringLiteral("לא ניתן לשמור טקסט שמתחיל במילה \"Failed\": הוא ייקרא בחזרה "
+                                                  "כטקסט חסר. שנו את המילה הראשונה ושמרו שוב.")));
             return false;
         }
     }
