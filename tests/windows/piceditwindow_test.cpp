@@ -145,6 +145,24 @@ TEST_F(PiceditFixture, EditorDrivenByKeysMouseAndWheel)
     ASSERT_EQ(QApplication::focusWidget(), editor.zoomBar());
     EXPECT_EQ(test::unmarkedSides(editor.zoomBar()->grab().toImage(), unfocused), QStringList());
 
+    // Tab goes on through the commands as they are read, in either direction.
+    for (const auto& [direction, first, second] :
+         {std::tuple{Qt::LeftToRight, "cansul", "putpic"}, {Qt::RightToLeft, "putpic", "cansul"}}) {
+        QGuiApplication::setLayoutDirection(direction);
+        PiceditWindow walked(*program, 10, picture("wide.png", test::quadrants(800, 300)), window.get(), QSize(800, 600));
+        walked.show();
+        walked.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&walked));
+        walked.findChild<QWidget*>("loadpic")->setFocus();
+        for (const char* next : {first, second}) {
+            QTest::keyClick(walked.focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(walked.focusWidget()->objectName(), QLatin1String(next)) << direction;
+        }
+    }
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+
     // Esc closes without touching the page.
     const QString tag = program->state.gpic[10].tag;
     QTest::keyClick(editor.view(), Qt::Key_Escape);

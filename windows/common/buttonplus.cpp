@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace nuvela {
 
@@ -30,6 +31,18 @@ QColor mix(const QColor& a, const QColor& b, qreal amountOfB)
 }
 
 int wrapFlags() { return Qt::TextWordWrap | Qt::TextShowMnemonic; }
+
+/// The ring is drawn in the highlight colour unless that hardly stands out
+/// from the face (the headline colour button, which the user may make blue
+/// or red): then it is white on a dark face and black on a light one.
+QColor focusRingColour(const QColor& highlight, const QColor& face)
+{
+    constexpr int kLeastBrightnessStep = 80;
+    const int faceBrightness = qGray(face.rgb());
+    if (std::abs(qGray(highlight.rgb()) - faceBrightness) >= kLeastBrightnessStep)
+        return highlight;
+    return faceBrightness < 128 ? QColor(Qt::white) : QColor(Qt::black);
+}
 
 } // namespace
 
@@ -312,7 +325,7 @@ void ButtonPlus::paintEvent(QPaintEvent*)
     }
 
     if (hasFocus()) {
-        QColor ring = highlight;
+        QColor ring = focusRingColour(highlight, face);
         ring.setAlpha(220);
         const qreal inset = frameWidth + 2.0;
         painter.setPen(QPen(ring, 2.0));

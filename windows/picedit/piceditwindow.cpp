@@ -337,6 +337,7 @@ void PiceditWindow::buildWidgets()
     setTabOrder(zoom_, loadpic_);
     setTabOrder(loadpic_, putpic_);
     setTabOrder(putpic_, cansul_);
+    tabRowInReadingOrder({cansul_, putpic_});
 }
 
 QString PiceditWindow::viewMessage() const { return picImage_->message(); }
