@@ -178,6 +178,9 @@ TEST(Merge, ExitStatusAndTableMistakes)
 // faster, and each holds a page of its own.
 TEST(Merge, WorkersNoMoreThanTheCores)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory needs an unlimited address space";
+#endif
     if (QThread::idealThreadCount() > 4)
         GTEST_SKIP() << "the address space below fits up to four workers";
     MergeFolder m;
