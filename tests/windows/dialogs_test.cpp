@@ -9,6 +9,8 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -105,6 +107,39 @@ TEST(Questions, QuotedTextsKeepTheirEndSigns)
         EXPECT_EQ(x(bang) < x(first), rtlText);
         EXPECT_EQ(x(quote) < x(bang), c.direction == Qt::RightToLeft);
     }
+}
+
+// The save dialog opens where the user saved last, at first among his
+// pictures, never in the working folder, which is the program's own.
+TEST(FileDialogs, SaveOpensWhereTheUserSavedLast)
+{
+    QWidget window;
+    window.show();
+    QTemporaryDir work, chosen;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(work.path());
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString first = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+    QtDialogs dialogs;
+    // opened in, then the file chosen there
+    const std::pair<QString, QString> steps[] = {
+        {first, chosen.filePath("card")}, {chosen.path(), chosen.filePath("again")},
+    };
+    for (const auto& [expected, pick] : steps) {
+        QString opened;
+        QTimer::singleShot(0, &window, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            opened = dialog->directory().absolutePath();
+            dialog->selectFile(pick);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const auto choice = dialogs.saveFile(&window, QStringLiteral("Save"), u"JPEG (*.jpg)|*.jpg");
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(QDir(opened).canonicalPath(), QDir(expected).canonicalPath());
+        EXPECT_EQ(choice->path, pick);
+    }
+    QDir::setCurrent(before);
 }
 
 // The file dialogs open large enough to show a file's size and date whole,

@@ -109,16 +109,22 @@ QString runFileDialog(QFileDialog& dialog)
 }
 } // namespace
 
+namespace {
+/// Where a file dialog opens: the folder the last file was chosen in, else
+/// the user's pictures, else his home folder.
+QString startFolder(const QString& last)
+{
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
+} // namespace
+
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title, QStringView filter)
 {
-    // The first file is looked for among the user's pictures, later ones
-    // where the last one was found.
     static QString folder;
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-        if (!QFileInfo(folder).isDir())
-            folder = QDir::homePath();
-    }
+    folder = startFolder(folder);
     QFileDialog dialog(parent, title, folder, qtFileFilters(parseFileFilter(filter)).join(QStringLiteral(";;")));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -134,7 +140,11 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& ti
 {
     const auto filters = parseFileFilter(filter);
     const QStringList qt = qtFileFilters(filters);
-    QFileDialog dialog(parent, title, suggestion, qt.join(QStringLiteral(";;")));
+    // Without a suggestion Qt would open in the working folder, the program's
+    // own: a card saved under a bare name would land among the templates.
+    static QString folder;
+    folder = startFolder(folder);
+    QFileDialog dialog(parent, title, suggestion.isEmpty() ? folder : suggestion, qt.join(QStringLiteral(";;")));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The caller asks before replacing a file, under the name it really gets
@@ -145,6 +155,7 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& ti
     const QString path = runFileDialog(dialog);
     if (path.isEmpty())
         return std::nullopt;
+    folder = QFileInfo(path).absolutePath();
     const QString selected = dialog.selectedNameFilter();
     SaveChoice choice;
     choice.path = path;
