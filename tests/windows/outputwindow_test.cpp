@@ -14,6 +14,7 @@
 
 #include <functional>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using test::WindowFixture;
@@ -102,18 +103,20 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     EXPECT_FALSE(QString(messages().first()).remove(target).contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}"))));
 
     // A read-only file is replaced only when the user says so (the system
-    // itself would let an administrator through without a word).
+    // itself would let an administrator through without a word), and the
+    // new one stays protected.
     folder.write("out/kept.jpg", "protected");
     QFile::setPermissions(folder.file("out/kept.jpg"), QFile::ReadOwner);
     for (const bool yes : {false, true}) {
-        if (yes && ::geteuid() != 0)
-            break; // only an administrator can replace it at all
         dialogs.answerSave(folder.file("out/kept.jpg"));
         dialogs.answerAsk(yes);
         out.savePicture();
         EXPECT_EQ(dialogs.requests().back().kind, nuvela::ScriptedDialogs::Kind::Ask);
         EXPECT_TRUE(dialogs.requests().back().text.contains(u"מוגן")) << dialogs.requests().back().text.toStdString();
         EXPECT_EQ(QImageReader(folder.file("out/kept.jpg")).canRead(), yes);
+        struct stat st{};
+        ASSERT_EQ(::stat(QFile::encodeName(folder.file("out/kept.jpg")).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0400) << yes;
     }
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }

@@ -357,8 +357,11 @@ void PicformWindow::savePicture()
     // under the name the file gets. A protected file is the user's to give
     // up; the system would let an administrator replace it without a word.
     ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse;
-    const OutputKind existing = examineOutput(target.path).kind;
-    if (existing == OutputKind::ReadOnly || existing == OutputKind::Regular) {
+    const OutputPlace place = examineOutput(target.path);
+    const OutputKind existing = place.kind;
+    // A file that could not be replaced anyway is not asked about: the
+    // failure says why.
+    if (existing == OutputKind::Regular || (existing == OutputKind::ReadOnly && mayReplaceReadOnly(place))) {
         const QString question = existing == OutputKind::ReadOnly
             ? uiText(program_, u"replacereadonly", QStringLiteral("הקובץ %1 מוגן מפני כתיבה. להחליף אותו בכל זאת?"))
             : uiText(program_, u"replace", QStringLiteral("הקובץ %1 כבר קיים. להחליף אותו?"));
