@@ -93,14 +93,27 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     // A cancelled dialog changes nothing; a failure is shown.
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
     out.savePicture();
-    dialogs.answerSave(folder.file("no/such/folder/card.jpg"));
-    out.savePicture();
-    ASSERT_EQ(messages().size(), 1);
-    // What failed and what the user can do, in the interface language.
-    EXPECT_TRUE(messages().first().startsWith(u"שגיאה|לא ניתן לשמור")) << messages().first().toStdString();
-    const QString target = QDir::toNativeSeparators(folder.file("no/such/folder/card.jpg"));
-    EXPECT_TRUE(messages().first().contains(target)) << messages().first().toStdString();
-    EXPECT_FALSE(QString(messages().first()).remove(target).contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}"))));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("out/pipe.jpg")).constData(), 0644), 0);
+    ASSERT_TRUE(QDir(folder.path()).mkpath("out/folder.jpg"));
+    // chosen, the advice: a pipe or folder is not the folder's fault
+    const std::pair<const char*, const char*> failing[] = {
+        {"no/such/folder/card.jpg", "התיקייה קיימת"}, {"out/pipe.jpg", "בחרו שם אחר"}, {"out/folder.jpg", "בחרו שם אחר"},
+    };
+    for (const auto& [chosen, advice] : failing) {
+        const qsizetype shown = messages().size();
+        dialogs.answerSave(folder.file(chosen));
+        out.savePicture();
+        ASSERT_EQ(messages().size(), shown + 1) << chosen;
+        // What failed and what the user can do, in the interface language.
+        const QString message = messages().last();
+        EXPECT_TRUE(message.startsWith(u"שגיאה|לא ניתן לשמור")) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(advice))) << message.toStdString();
+        const QString target = QDir::toNativeSeparators(folder.file(chosen));
+        EXPECT_TRUE(message.contains(target)) << message.toStdString();
+        EXPECT_FALSE(QString(message).remove(target).contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}"))));
+    }
+    EXPECT_FALSE(QFileInfo(folder.file("out/pipe.jpg")).isFile());
+    EXPECT_TRUE(QFileInfo(folder.file("out/folder.jpg")).isDir());
 
     // A read-only file is replaced only when the user says so (the system
     // itself would let an administrator through without a word), and the

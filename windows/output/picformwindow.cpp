@@ -359,6 +359,16 @@ void PicformWindow::savePicture()
     ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse;
     const OutputPlace place = examineOutput(target.path);
     const OutputKind existing = place.kind;
+    // A folder, device or pipe under that name is never replaced; the
+    // general advice (folder, room, permission) would send the user
+    // looking for the wrong fault.
+    if (existing == OutputKind::NotRegular) {
+        showMessage(fillIn(uiText(program_, u"savenotfile",
+                                  QStringLiteral("לא ניתן לשמור את התמונה בשם %1: זהו שם של תיקייה, התקן או צינור, "
+                                                 "והם אינם מוחלפים. בחרו שם אחר.")),
+                           {leftToRight(QDir::toNativeSeparators(target.path))}));
+        return;
+    }
     // A file that could not be replaced anyway is not asked about: the
     // failure says why.
     if (existing == OutputKind::Regular || (existing == OutputKind::ReadOnly && mayReplaceReadOnly(place))) {
