@@ -86,6 +86,7 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
         dialogs.answerAsk(yes);
         out.savePicture();
         EXPECT_TRUE(dialogs.requests().back().text.contains(QFileInfo(existing).fileName())) << chosen;
+        EXPECT_EQ(dialogs.requests().back().ask, nuvela::Ask::Warning) << "Enter keeps the old file";
         EXPECT_EQ(folder.read(existing) != "the user's own file", yes) << chosen;
     }
     EXPECT_EQ(questions().size(), 4);

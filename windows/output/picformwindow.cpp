@@ -375,8 +375,9 @@ void PicformWindow::savePicture()
         const QString question = existing == OutputKind::ReadOnly
             ? uiText(program_, u"replacereadonly", QStringLiteral("הקובץ %1 מוגן מפני כתיבה. להחליף אותו בכל זאת?"))
             : uiText(program_, u"replace", QStringLiteral("הקובץ %1 כבר קיים. להחליף אותו?"));
+        // The old picture cannot be brought back: Enter pressed by habit keeps it.
         if (!program_.dialogs.ask(this, attentionTitle(program_),
-                                  question.arg(leftToRight(QDir::toNativeSeparators(target.path)))))
+                                  question.arg(leftToRight(QDir::toNativeSeparators(target.path))), Ask::Warning))
             return;
         if (existing == OutputKind::ReadOnly)
             readOnly = ReadOnlyFiles::Replace;
