@@ -174,6 +174,8 @@ TEST_F(OutputWindow, SavingAtFullQuality)
         EXPECT_EQ(reader.format(), QByteArray(c.format)) << c.chosen;
         EXPECT_NEAR(reader.size().width(), screen.width() * c.scale, 2) << c.chosen; // the canvas is rounded to whole pixels
         EXPECT_NEAR(reader.size().height(), screen.height() * c.scale, 2) << c.chosen;
+        // and says so, to print at the page's size from any program
+        EXPECT_NEAR(reader.read().dotsPerMeterX() * 0.0254, 96 * c.scale, 0.5) << c.chosen;
     }
     EXPECT_TRUE(folder.read("templates/textdata.txt").contains("savedpi=300"));
     start();
