@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -110,7 +111,8 @@ TEST(Questions, QuotedTextsKeepTheirEndSigns)
 }
 
 // The save dialog opens where the user saved last, at first among his
-// pictures, never in the working folder, which is the program's own.
+// pictures, never in the working folder, which is the program's own; a
+// name typed with a quote in it is taken whole.
 TEST(FileDialogs, SaveOpensWhereTheUserSavedLast)
 {
     QWidget window;
@@ -121,23 +123,27 @@ TEST(FileDialogs, SaveOpensWhereTheUserSavedLast)
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     const QString first = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
     QtDialogs dialogs;
-    // opened in, then the file chosen there
-    const std::pair<QString, QString> steps[] = {
-        {first, chosen.filePath("card")}, {chosen.path(), chosen.filePath("again")},
+    struct Step { QString opensIn, typed, chosen; };
+    const Step steps[] = {
+        {first, chosen.filePath("card"), chosen.filePath("card")},
+        {chosen.path(), "a\"b.jpg", chosen.filePath("a\"b.jpg")},
+        {chosen.path(), "\"quoted.jpg\"", chosen.filePath("quoted.jpg")},
     };
-    for (const auto& [expected, pick] : steps) {
+    for (const Step& step : steps) {
         QString opened;
         QTimer::singleShot(0, &window, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_TRUE(dialog);
             opened = dialog->directory().absolutePath();
-            dialog->selectFile(pick);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_TRUE(name);
+            name->setText(step.typed);
             QMetaObject::invokeMethod(dialog, "accept");
         });
         const auto choice = dialogs.saveFile(&window, QStringLiteral("Save"), u"JPEG (*.jpg)|*.jpg");
-        ASSERT_TRUE(choice);
-        EXPECT_EQ(QDir(opened).canonicalPath(), QDir(expected).canonicalPath());
-        EXPECT_EQ(choice->path, pick);
+        ASSERT_TRUE(choice) << step.typed.toStdString();
+        EXPECT_EQ(QDir(opened).canonicalPath(), QDir(step.opensIn).canonicalPath());
+        EXPECT_EQ(choice->path.toStdString(), step.chosen.toStdString());
     }
     QDir::setCurrent(before);
 }

@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QDateTime>
 #include <QHeaderView>
@@ -152,9 +153,15 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& ti
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!qt.isEmpty())
         dialog.selectNameFilter(qt.first());
-    const QString path = runFileDialog(dialog);
+    QString path = runFileDialog(dialog);
     if (path.isEmpty())
         return std::nullopt;
+    // Qt reads a typed name holding '"' as a list of quoted names and keeps
+    // a piece of it (a"b.jpg became b.jpg); a save takes the one name typed.
+    const auto* typedName = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString typed = typedName ? typedName->text() : QString();
+    if (typed.contains(u'"') && !(typed.size() > 2 && typed.startsWith(u'"') && typed.indexOf(u'"', 1) == typed.size() - 1))
+        path = QDir::cleanPath(dialog.directory().absoluteFilePath(typed));
     folder = QFileInfo(path).absolutePath();
     const QString selected = dialog.selectedNameFilter();
     SaveChoice choice;
