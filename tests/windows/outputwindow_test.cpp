@@ -216,6 +216,16 @@ TEST_F(OutputWindow, PrintingAtThePrintersResolution)
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Print);
     window->output().printPicture();
     EXPECT_TRUE(dialogs.allAnswered());
+    // Into a file that cannot be written, or a pipe (which held the program
+    // forever): the file is named, the printer is not blamed.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("pipe.pdf")).constData(), 0644), 0);
+    for (const char* bad : {"no/such/folder/p.pdf", "pipe.pdf"}) {
+        dialogs.answerPrint(folder.file(bad));
+        window->output().printPicture();
+        ASSERT_FALSE(messages().isEmpty()) << bad;
+        EXPECT_TRUE(messages().last().contains(QDir::toNativeSeparators(folder.file(bad)))) << messages().last().toStdString();
+        EXPECT_FALSE(messages().last().contains(u"מדפסת")) << messages().last().toStdString();
+    }
 }
 
 // Every way of scrolling moves the page the way the user expects: read back

@@ -409,6 +409,17 @@ void PicformWindow::printPicture()
     printer.setPageOrientation(canvas.width() > canvas.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (!program_.dialogs.print(this, printer))
         return; // cancelled
+    // Printed into a file: a pipe or device under its name would hold the
+    // program forever, and a failure is the file's, not the printer's.
+    const QString file = printer.outputFileName();
+    const QString named = leftToRight(QDir::toNativeSeparators(file));
+    if (!file.isEmpty() && examineOutput(file).kind == OutputKind::NotRegular) {
+        showMessage(fillIn(uiText(program_, u"printnotfile",
+                                  QStringLiteral("לא ניתן להדפיס לקובץ %1: זהו שם של תיקייה, התקן או צינור, והם אינם "
+                                                 "מוחלפים. בחרו שם אחר.")),
+                           {named}));
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Drawn again at the printer's resolution rather than stretched from the screen's.
     const QRectF area(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
@@ -417,7 +428,12 @@ void PicformWindow::printPicture()
     if (!page.isNull())
         failure = printPage(page, printer);
     QApplication::restoreOverrideCursor();
-    if (!failure.isEmpty())
+    if (!failure.isEmpty() && !file.isEmpty())
+        showMessage(fillIn(uiText(program_, u"printfilefailed",
+                                  QStringLiteral("לא ניתן להדפיס לקובץ %1. בדקו שהתיקייה קיימת, שיש בה מקום ושמותר "
+                                                 "לכתוב בה.")),
+                           {named}));
+    else if (!failure.isEmpty())
         showMessage(uiText(program_, u"printfailed",
                            QStringLiteral("ההדפסה לא הצליחה. בדקו שהמדפסת מחוברת, דולקת ויש בה נייר.\n%1"))
                         .arg(failure));
