@@ -188,6 +188,16 @@ TEST_F(OutputWindow, SavingAtFullQuality)
     EXPECT_TRUE(folder.read("out/e.pdf").startsWith("%PDF"));
     EXPECT_TRUE(test::runTool("pdffonts", {folder.file("out/e.pdf")}).contains(" yes ")) << "fonts embedded";
     EXPECT_TRUE(test::runTool("pdftotext", {folder.file("out/e.pdf"), "-"}).contains(u"יום")) << "rows are text";
+
+    // Too wide to draw at 300 dpi: the resolution is to blame, not the folder.
+    folder.write("templates/wide.ini", test::ansi("[templateid]\nid=111\n[paper]\nsize=150000,3000\nalign=ltr\n"));
+    start();
+    choose("wide");
+    dialogs.answerSave(folder.file("out/wide.png"));
+    window->output().savePicture();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().first().contains(u"רזולוציה נמוכה")) << messages().first().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder.file("out/wide.png")));
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 

@@ -390,11 +390,20 @@ void PicformWindow::savePicture()
         saved = document.isEmpty() ? StoreResult{why} : saveDocument(document, target.path, readOnly);
     } else {
         const QImage page = drawPageAt(program_, double(savedDpi(program_)) / kScreenDpi, &why);
+        if (page.isNull() && why.isEmpty())
+            why = QStringLiteral("The page could not be drawn.");
         saved = page.isNull() ? StoreResult{why} : savePage(page, target, jpegQuality(program_.store), readOnly);
     }
     QApplication::restoreOverrideCursor();
+    // A page that could not be drawn (too large at this resolution, no
+    // memory) is no fault of the folder; nothing was written.
+    if (!why.isEmpty())
+        showMessage(fillIn(uiText(program_, u"savedrawfailed",
+                                  QStringLiteral("לא ניתן לצייר את העמוד לשמירה בקובץ %2, ולא נשמר דבר. בחרו "
+                                                 "רזולוציה נמוכה יותר, או סגרו תוכניות אחרות, ונסו שוב.")),
+                           {why, leftToRight(QDir::toNativeSeparators(target.path))}));
     // Hebrew names the file rather than give the writer's English reason.
-    if (!saved.ok())
+    else if (!saved.ok())
         showMessage(fillIn(uiText(program_, u"savefailed",
                                   QStringLiteral("לא ניתן לשמור את התמונה בקובץ %2. בדקו שהתיקייה קיימת, שיש "
                                                  "בה מקום ושמותר לכתוב בה.")),
