@@ -278,8 +278,16 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     relabelOwnTexts();
     dpi_->setCurrentIndex(std::max(0, dpi_->findData(savedDpi(program_))));
     connect(dpi_, &QComboBox::activated, this, [this] {
+        // The store's reason is English; Hebrew says what holds and what to check.
         if (QString why = rememberDpi(program_, dpi_->currentData().toInt()); !why.isEmpty())
-            showMessage(why);
+            showMessage(uiText(program_, u"dpinotkept",
+                               QStringLiteral("הרזולוציה שנבחרה תשמש עד סגירת התוכנית, אך לא נשמרה לפעם הבאה."))
+                        + u'\n'
+                        + fillIn(uiText(program_, u"storenowrite",
+                                        QStringLiteral("לא ניתן לכתוב בקובץ %1. ודאו שהקובץ והתיקייה שלו אינם מוגנים "
+                                                       "מפני כתיבה ושיש מקום פנוי בדיסק.")),
+                                 {leftToRight(QDir::toNativeSeparators(program_.store.pathFor(StoreMode::WriteTxt))),
+                                  why}));
     });
     auto* version = new QLabel(versionLabelText(), frame1);
     version->setObjectName(QStringLiteral("version"));
@@ -389,7 +397,8 @@ void PicformWindow::savePicture()
         const QByteArray document = drawPagePdf(program_, &why);
         saved = document.isEmpty() ? StoreResult{why} : saveDocument(document, target.path, readOnly);
     } else {
-        const QImage page = drawPageAt(program_, double(savedDpi(program_)) / kScreenDpi, &why);
+        // The resolution shown, also when the store refused to remember it.
+        const QImage page = drawPageAt(program_, double(dpi_->currentData().toInt()) / kScreenDpi, &why);
         if (page.isNull() && why.isEmpty())
             why = QStringLiteral("The page could not be drawn.");
         saved = page.isNull() ? StoreResult{why} : savePage(page, target, jpegQuality(program_.store), readOnly);
