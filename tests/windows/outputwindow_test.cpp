@@ -63,6 +63,7 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
         {"out/CARD.BMP", 0, "out/CARD.BMP", "bmp"},   {"out/mycard", 1, "out/mycard.bmp", "bmp"},
         {"out/other", 0, "out/other.jpg", "jpeg"},    {"out/card.JPG", 1, "out/card.JPG", "jpeg"},
         {"out/my.card", 1, "out/my.card.bmp", "bmp"}, {"out/card2.", 0, "out/card2.jpg", "jpeg"},
+        {"out/trail.png  ", 0, "out/trail.png", "png"},
     };
     for (const auto& [chosen, filter, written, format] : cases) {
         dialogs.answerSave(folder.file(chosen), filter);
@@ -73,7 +74,7 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     }
     // Nothing named after the target was touched or left behind.
     EXPECT_EQ(folder.read("out/card.bmp"), "the user's own bitmap");
-    for (const char* name : {"out/card2..jpg", "out/mycard.jpg", "out/CARD.jpg"})
+    for (const char* name : {"out/card2..jpg", "out/mycard.jpg", "out/CARD.jpg", "out/trail.png  .jpg"})
         EXPECT_FALSE(QFileInfo::exists(folder.file(name))) << name;
 
     const std::tuple<const char*, int, const char*, bool> replacing[] = {
