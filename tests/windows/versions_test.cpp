@@ -6,6 +6,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
+#include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
 #include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
@@ -470,14 +471,27 @@ QStringList snapshot(QWidget* window)
 TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
 {
     start();
-    const QStringList hebrew = snapshot(window.get()) + snapshot(&window->output());
-    struct Case { int choice; const char16_t* saveAs; const char16_t* yes; Qt::LayoutDirection direction; };
-    for (const Case& c : {Case{1, u"Save as", u"&Yes", Qt::LeftToRight}, Case{2, u"Nieuw", u"&Ja", Qt::LeftToRight},
-                          Case{0, u"שמור כ", u"&כן", Qt::RightToLeft}}) {
+    QTest::mouseClick(nuvela::findArrayElement(window.get(), u"nav", 3), Qt::LeftButton);
+    // Sorted: showing a page raises the pane among its siblings.
+    const auto controls = [this] {
+        QStringList all = snapshot(window.get()) + snapshot(&window->output());
+        all.sort();
+        return all;
+    };
+    const QStringList hebrew = controls();
+    struct Case { int choice; const char16_t* saveAs; const char16_t* yes; Qt::LayoutDirection direction; const char16_t* page; };
+    // The help page on show follows the language, and so does the start page.
+    for (const Case& c : {Case{1, u"Save as", u"&Yes", Qt::LeftToRight, u"/help-english.html"},
+                          Case{2, u"Nieuw", u"&Ja", Qt::LeftToRight, u"/preload-nederlands.html"},
+                          Case{0, u"שמור כ", u"&כן", Qt::RightToLeft, u"/preload.html"}}) {
+        if (c.choice == 2)
+            QTest::mouseClick(nuvela::findArrayElement(window.get(), u"nav", 0), Qt::LeftButton);
         nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
         options.languages()->setCurrentIndex(c.choice);
         options.update();
         EXPECT_EQ(window->saveAsButton()->caption(), QStringView(c.saveAs));
+        EXPECT_TRUE(window->web()->source().toString().endsWith(QStringView(c.page))) << window->web()->source().toString().toStdString();
+        EXPECT_FALSE(window->web()->isBackwardAvailable()) << "Back leads to the old language's page";
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringView(c.yes));
         EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction);
         QMenu history(window.get()); // as the page's right-click opens it
@@ -486,7 +500,7 @@ TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
         EXPECT_EQ(history.layoutDirection(), c.direction);
         history.close();
     }
-    EXPECT_EQ(snapshot(window.get()) + snapshot(&window->output()), hebrew);
+    EXPECT_EQ(controls(), hebrew);
     EXPECT_EQ(value("interface", "lang"), u"Hebrew");
 }
 

@@ -8,12 +8,14 @@
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
 #include "windows/common/qttranslations.h"
+#include "windows/common/webpane.h"
 #include "windows/main/pagehistory.h"
 #include "windows/options/language.h"
 #include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
@@ -182,6 +184,12 @@ void ArticleWindow::relabel()
         ApplyLanguage(window, program_.dir(), program_.state.language);
     }
     startCaption_ = title_->caption();
+    // The start and help pages have a page per language; the pane shows the
+    // new one's, and Back no longer leads to the old one's.
+    const QString shown = web_->source().toLocalFile();
+    if (const QString page = samePageInLanguage(program_.dir(), shown, program_.state.language);
+        !page.isEmpty() && QFileInfo(page) != QFileInfo(shown) && web_->navigate(page))
+        web_->clearHistory();
     // Qt's dialogs, message buttons and menus speak the new language and
     // read in its direction from the next one shown.
     useQtTranslations(program_);
