@@ -504,6 +504,30 @@ TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
     EXPECT_EQ(value("interface", "lang"), u"Hebrew");
 }
 
+// A language file that an editor saved as UTF-8 or UTF-16 is said at start
+// and when chosen, in the file's language where it can, else in Hebrew and
+// English; a good one says nothing.
+TEST_F(Versions, ALanguageFileThatCannotServeIsSaid)
+{
+    folder.write("language/francais.lng", QStringLiteral("[optionfrm]\r\nupdate.Caption=Mettre à jour\r\n").toUtf8());
+    const QString wide = QStringLiteral("[optionfrm]\r\nupdate.Caption=Update\r\n");
+    folder.write("language/wide.lng", QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2));
+    startIn(QStringLiteral("francais"));
+    window->tellLanguageFile();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains(u"francais.lng")) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].contains(u"is saved as UTF-8"));
+    EXPECT_TRUE(messages()[0].contains(u"UTF-8, ולכן"));
+    for (const char16_t* name : {u"english", u"wide"}) {
+        nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+        options.languages()->setCurrentIndex(options.languages()->findText(QString::fromUtf16(name)));
+        options.update();
+    }
+    ASSERT_EQ(messages().size(), 2) << "english said something";
+    EXPECT_TRUE(messages()[1].contains(u"wide.lng")) << messages()[1].toStdString();
+    EXPECT_TRUE(messages()[1].contains(u"cannot be read: it is not Windows-1255 text (it holds NUL bytes"));
+}
+
 // The keyboard alone reaches the version scroller, shows that it is there
 // and chooses another version with the arrows.
 TEST_F(Versions, TabReachesTheVersionScrollerAndItsArrowsChooseAVersion)

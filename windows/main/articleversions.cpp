@@ -5,9 +5,11 @@
 #include "store/pagestate.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/dialogs.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
 #include "windows/common/qttranslations.h"
+#include "windows/common/uitext.h"
 #include "windows/common/webpane.h"
 #include "windows/main/pagehistory.h"
 #include "windows/options/language.h"
@@ -15,6 +17,7 @@
 #include "windows/output/picformwindow.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -198,9 +201,40 @@ void ArticleWindow::relabel()
     if (output_)
         output_->relabelOwnTexts();
     updateCounter();
+    tellLanguageFile();
     // A template left for the start page keeps its state, not its caption.
     if (!program_.state.tavnit.isEmpty() && tavnit_->currentRow() >= 0)
         showTemplateCaption();
+}
+
+} // namespace nuvela
+
+namespace nuvela {
+
+void ArticleWindow::tellLanguageFile()
+{
+    if (program_.state.language == kBuiltInLanguage)
+        return;
+    const QString path = languageFilePath(program_.dir(), program_.state.language);
+    const auto fault = languageFileFault(program_.store.files(), path);
+    if (!fault)
+        return;
+    const QString file = leftToRight(QDir::toNativeSeparators(path));
+    const QString key = fault->utf8 ? QStringLiteral("utf8language") : QStringLiteral("badlanguage");
+    QString text = uiText(program_, key, QString());
+    if (text.isEmpty()) {
+        // The file cannot say it in its own language: Hebrew and English.
+        text = fault->utf8
+            ? QStringLiteral("קובץ השפה %1 שמור בקידוד UTF-8, ולכן אותיות שאינן אנגליות מוצגות בו משובשות. "
+                             "שמרו אותו בקידוד Windows-1255 (ANSI) ובחרו שוב את השפה בהגדרות.\n\n"
+                             "The language file %1 is saved as UTF-8, so its letters beyond plain English show "
+                             "garbled. Save it as Windows-1255 (ANSI) and choose the language again in Settings.")
+            : QStringLiteral("לא ניתן לקרוא את קובץ השפה %1: %2. החלונות נשארים בעברית. "
+                             "שמרו אותו כטקסט Windows-1255 ובחרו שוב את השפה בהגדרות.\n\n"
+                             "The language file %1 cannot be read: %2. The windows keep their Hebrew texts. "
+                             "Save it as Windows-1255 text and choose the language again in Settings.");
+    }
+    program_.dialogs.tell(this, attentionTitle(program_), fillIn(text, {file, fault->unreadable}), false);
 }
 
 } // namespace nuvela
