@@ -230,9 +230,9 @@ void ArticleWindow::tellLanguageFile()
                              "The language file %1 is saved as UTF-8, so its letters beyond plain English show "
                              "garbled. Save it as Windows-1255 (ANSI) and choose the language again in Settings.")
             : QStringLiteral("לא ניתן לקרוא את קובץ השפה %1: %2. החלונות נשארים בעברית. "
-                             "שמרו אותו כטקסט Windows-1255 ובחרו שוב את השפה בהגדרות.\n\n"
+                             "הפכו אותו לקובץ טקסט Windows-1255 שניתן לקרוא, ובחרו שוב את השפה בהגדרות.\n\n"
                              "The language file %1 cannot be read: %2. The windows keep their Hebrew texts. "
-                             "Save it as Windows-1255 text and choose the language again in Settings.");
+                             "Make it a readable Windows-1255 text file and choose the language again in Settings.");
     }
     program_.dialogs.tell(this, attentionTitle(program_), fillIn(text, {file, fault->unreadable}), false);
 }

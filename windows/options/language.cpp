@@ -161,8 +161,12 @@ std::optional<LanguageFileFault> languageFileFault(IniFiles& files, const QStrin
     if (!QFileInfo(path).isFile())
         return std::nullopt;
     if (!files.read(path)) {
-        const QString why = files.refusal(path);
-        return LanguageFileFault {false, why.isEmpty() ? QStringLiteral("it cannot be read") : why};
+        QString why = files.refusal(path);
+        if (why.isEmpty()) {
+            QFile file(path);
+            why = file.open(QIODevice::ReadOnly) ? QStringLiteral("it cannot be read") : file.errorString();
+        }
+        return LanguageFileFault {false, why};
     }
     // Editors save UTF-8 unless told otherwise; the file then reads, but
     // every accented letter shows as two or three wrong ones. Windows-1255
