@@ -339,6 +339,7 @@ TEST_F(Versions, OptionsWindowByKeyboard)
 {
     // The window shows the quality that saved pages get ("80.5" saves at 80).
     folder.write("templates/textdata.txt", store().replace("jpgcompress=80\r\n", "jpgcompress=80.5\r\n"));
+    folder.write(QStringLiteral("language/français.lng"), folder.read("language/english.lng"));
     start();
     const QByteArray before = store();
     QString opened;
@@ -373,6 +374,14 @@ TEST_F(Versions, OptionsWindowByKeyboard)
         EXPECT_EQ(store(), before) << refused;
         EXPECT_EQ(lastMessage(), QStringLiteral("שים לב|") + nuvela::widgetTag(options.findChild<QLabel*>("msgopt")));
     }
+    // A language whose name Windows-1255 cannot hold is not stored, and says what to do.
+    options.languages()->setCurrentIndex(options.languages()->findText(QStringLiteral("français")));
+    options.counter()->setText(QStringLiteral("80"));
+    QTest::keyClick(options.counter(), Qt::Key_Return);
+    EXPECT_EQ(store(), before);
+    EXPECT_TRUE(lastMessage().contains(u"français") && lastMessage().contains(u"Windows-1255")) << lastMessage().toStdString();
+    EXPECT_NE(options.result(), QDialog::Accepted);
+    options.languages()->setCurrentIndex(0);
     options.counter()->selectAll();
     QTest::keyClicks(options.counter(), QStringLiteral("60"));
     EXPECT_EQ(options.slider()->value(), 60);
