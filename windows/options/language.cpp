@@ -98,6 +98,10 @@ std::optional<LanguageEntry> parseLanguageEntry(QStringView line)
 
 bool applyLanguageEntry(QWidget* window, const LanguageEntry& entry)
 {
+    // A key left without its value is a translation not made yet: the widget
+    // keeps its own text, rather than a button without a caption.
+    if (entry.value.isEmpty())
+        return false;
     QWidget* widget = findTarget(window, entry.target);
     if (!widget)
         return false;

@@ -43,7 +43,8 @@ std::optional<LanguageEntry> parseLanguageEntry(QStringView line);
 /// "name(d)" is element d of array name, found by cutting the last three
 /// characters off the target), prepares it for left-to-right text, sets the
 /// property, and moves `flip` and `picstat` to the left edge. Returns whether
-/// the property was set; every failing step is skipped.
+/// the property was set; every failing step is skipped, and an entry without
+/// a value changes nothing.
 bool applyLanguageEntry(QWidget* window, const LanguageEntry& entry);
 
 /// Gives the window the texts of the current interface language: the section
