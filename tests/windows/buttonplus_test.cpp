@@ -109,6 +109,31 @@ TEST(ButtonPlus, ANarrowCaptionUsesThePaddingRatherThanLoseItsPicture)
     EXPECT_LT(inkBox(image, isCaption).height(), line) << "one line";
 }
 
+// A translator's caption far longer than its button (500 characters) shows
+// whole lines from its start and an ellipsis, with or without its picture;
+// drawn as it was, its first and last lines were cut in half by the edges.
+TEST(ButtonPlus, ALongCaptionShowsWholeLines)
+{
+    const QString caption = QStringLiteral("Press this &button to update the settings and close the window; ").repeated(8).left(500);
+    for (const PictureAlignment alignment : {PictureAlignment::RightEdge, PictureAlignment::AboveCaption}) {
+        for (const int height : {32, 40, 64}) {
+            SCOPED_TRACE(QStringLiteral("alignment %1, height %2").arg(int(alignment)).arg(height).toStdString());
+            Fixture f;
+            f.button->setCaption(caption);
+            f.button->setPictureAlignment(alignment);
+            f.button->resize(100, height);
+            const QRect room = f.button->captionRect();
+            const QFontMetrics metrics = f.button->fontMetrics();
+            const QString shown = readableCaption(metrics, caption, room);
+            EXPECT_LE(metrics.boundingRect(room, Qt::TextWordWrap | Qt::TextShowMnemonic, shown).height(), room.height());
+            ASSERT_TRUE(shown.endsWith(u'…'));
+            EXPECT_TRUE(caption.startsWith(shown.chopped(1).replace(u'\n', u' ').trimmed())) << shown.toStdString();
+            EXPECT_FALSE(inkBox(f.image(), isCaption).isEmpty());
+        }
+    }
+    EXPECT_EQ(readableCaption(QFontMetrics(QFont()), QStringLiteral("Save"), QRect(0, 0, 100, 30)), u"Save");
+}
+
 TEST(ButtonPlus, EnterActivatesUnlessDisabled)
 {
     Fixture f;

@@ -226,6 +226,7 @@ TEST_F(ShippedLanguages, EachEntryChangesItsWidgetAndNothingElse)
         {u"loadpic.Visible=False"_s, u"loadpic.hidden=yes|"_s + loadpic},
         {u"form.Visible=False\nFORM.enabled=0"_s, {}}, // the window can be neither hidden nor disabled
         {u"Label1.Frobnicate=1"_s, label},
+        {u"flip.Caption=\nLabel1.Tag=\nloadpic.Caption==x"_s, {}}, // keys not translated yet keep the window's texts
         // Malformed lines are skipped and leave nothing behind for the next one.
         {u"Label1.Caption=First\nflip.Caption\nloadpicCaption=Oops\nflip.Tag=t"_s, u"Label1.Caption=First|flip.Tag=t|"_s + label + u'|' + flip},
         // Only the window's own section counts, and only its first.

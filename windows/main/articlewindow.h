@@ -92,6 +92,9 @@ public:
     /// Gives the main window, and the output window once loaded, the current
     /// interface language at once (after the options window changed it).
     void relabel();
+    /// Says once what keeps the chosen language's file from giving the
+    /// windows its texts: saved as UTF-8, or not readable at all.
+    void tellLanguageFile();
 
     /// Choosing item row of the gallery, as a click or the keyboard does.
     void chooseTemplate(int row);
