@@ -2,6 +2,7 @@
 // with their overlays, versions, logo text, the web pane, size and exit.
 #include "windowfixture.h"
 
+#include "render/imagedb/sqlite_database.h"
 #include "store/ansi.h"
 #include "store/inidocument.h"
 #include "store/numbers.h"
@@ -19,6 +20,8 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QRegularExpression>
+
+#include <optional>
 
 #include <ret/retainer.h>
 
@@ -173,17 +176,25 @@ TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
     // Hebrew: no English in the title or the text but the names of the
     // template, the database file and the title, and what went wrong with which.
     const QByteArray database = folder.read("nvdb.db");
+    enum class Database { There, Locked, Missing };
     const struct {
-        bool databaseThere;
+        Database database;
         const char* says;
     } hebrewCases[] = {
-        {true, "אין במאגר התמונות ‎nvdb.db‎ לוגו או תמונה בשם \"‎No such title‎\". בחרו תבנית אחרת, או תקנו בתבנית"},
-        {false, "מאגר התמונות ‎nvdb.db‎ חסר או פגום"},
+        {Database::There, "אין במאגר התמונות ‎nvdb.db‎ לוגו או תמונה בשם \"‎No such title‎\". בחרו תבנית אחרת, או תקנו בתבנית"},
+        // Held by a program in the middle of a change: nothing to reinstall.
+        {Database::Locked, "תוכנית אחרת משנה כעת את מאגר התמונות ‎nvdb.db‎. המתינו עד שתסיים"},
+        {Database::Missing, "מאגר התמונות ‎nvdb.db‎ חסר או פגום"},
     };
     static const QRegularExpression latin(u"[A-Za-z]{2,}"_s);
     for (const auto& c : hebrewCases) {
-        if (!c.databaseThere)
+        if (c.database == Database::Missing)
             QFile::remove(folder.file("nvdb.db"));
+        std::optional<nuvela::SqliteDatabase> writer;
+        if (c.database == Database::Locked) {
+            writer.emplace(folder.file("nvdb.db"), nuvela::SqliteDatabase::Mode::ReadWrite);
+            ASSERT_TRUE(writer->exec("BEGIN EXCLUSIVE")) << writer->error().toStdString();
+        }
         const qsizetype before = messages().size();
         start();
         choose("broken");

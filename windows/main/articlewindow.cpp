@@ -79,6 +79,8 @@ QString pageFailure(Program& program, QStringView key, const QString& tavnit, co
                                    "בחרו תבנית אחרת, או תקנו את size בקטע [paper] של התבנית.")},
         {u"pagestopped", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: מאגר התמונות %3 חסר או פגום. "
                                         "בחרו תבנית אחרת, או התקינו מחדש את התוכנית כדי להחזיר את מאגר התמונות.")},
+        {u"databasebusy", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: תוכנית אחרת משנה כעת את מאגר התמונות %3. "
+                                         "המתינו עד שתסיים, ובחרו שוב את התבנית.")},
         {u"picnotindb", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: אין במאגר התמונות %3 לוגו או תמונה "
                                        "בשם \"%4\". בחרו תבנית אחרת, או תקנו בתבנית את שם התמונה.")},
         {u"picdamagedindb", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: התמונה \"%4\" במאגר התמונות %3 "
@@ -125,6 +127,8 @@ QStringView stoppedPageKey(PageStop::Cause cause)
         return u"picnotindb";
     case PageStop::Cause::DamagedPicture:
         return u"picdamagedindb";
+    case PageStop::Cause::Busy:
+        return u"databasebusy";
     case PageStop::Cause::Database:
         break;
     }
