@@ -145,6 +145,20 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
     }
 }
 
+// Before any template is chosen the list sends every key to its first item.
+TEST_F(WindowFixture, GalleryKeysBeforeAnyTemplateIsChosen)
+{
+    for (const auto& [key, row] : {std::pair{Qt::Key_Down, 0}, {Qt::Key_Home, 0}, {Qt::Key_End, -1}}) {
+        start();
+        QListWidget* gallery = window->gallery();
+        gallery->setFocus();
+        QTest::keyClick(gallery, key);
+        const int expected = row < 0 ? gallery->count() - 1 : row;
+        EXPECT_EQ(program->state.tavnit, gallery->item(expected)->text()) << key;
+        EXPECT_EQ(gallery->currentRow(), expected) << key;
+    }
+}
+
 // On a screen scaled by 1.5 or 2 the page is drawn from its own pixels into
 // the screen's: its finest lines stay sharp, not scaled to the view's
 // pixels first and then blown up into grey.

@@ -33,6 +33,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -153,6 +154,7 @@ ArticleWindow::~ArticleWindow()
     // Focus and selection move while the widgets go; that is no user
     // leaving the page, so no prompt and nothing discarded.
     web_->removeEventFilter(this);
+    tavnit_->removeEventFilter(this);
     tavnit_->viewport()->removeEventFilter(this);
     disconnect(tavnit_, nullptr, this, nullptr);
 }
@@ -167,6 +169,7 @@ void ArticleWindow::buildWidgets()
     tavnit_->setObjectName(QStringLiteral("tavnit"));
     place(tavnit_, 8, 32, 174, 260);
     tavnit_->viewport()->installEventFilter(this);
+    tavnit_->installEventFilter(this);
     tavnit_->viewport()->setMouseTracking(true);
     // A template is chosen by selecting it (click, arrow keys, Space), not by
     // the gallery's current row, which Qt sets by itself when the gallery
@@ -704,6 +707,12 @@ bool ArticleWindow::eventFilter(QObject* watched, QEvent* event)
         } else if (event->type() == QEvent::MouseMove) {
             checksav();
         }
+    } else if (watched == tavnit_ && event->type() == QEvent::KeyPress && !tavnit_->currentIndex().isValid()
+               && static_cast<QKeyEvent*>(event)->key() == Qt::Key_End && tavnit_->count() > 0) {
+        // With no template chosen yet the list moves every key to its first
+        // item; End means the last.
+        tavnit_->setCurrentRow(tavnit_->count() - 1);
+        return true;
     } else if (watched == web_ && event->type() == QEvent::FocusIn && frview_->isVisible()) {
         got_web();
     }
