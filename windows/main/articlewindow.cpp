@@ -480,6 +480,15 @@ void ArticleWindow::chooseTemplate(int row)
     prev_->update();
     const QString name = tavnit_->item(row)->text();
     if (const QString failure = program_.pages.openTemplate(name); !failure.isEmpty()) {
+        // The page before is gone, and with it whatever the version buttons
+        // and the preview would act on: they must not reach a template the
+        // gallery no longer shows as chosen. The failed name stays current,
+        // so the arrow keys go on from it.
+        program_.state.tavnit.clear();
+        program_.state.templateId.clear();
+        program_.state.headline = {};
+        syncControls();
+        showWebPane();
         showError(pageFailure(program_, u"notemplate", name, failure, {unusableFile(program_, name)}));
         return;
     }
@@ -571,13 +580,18 @@ void ArticleWindow::got_web()
             prev_->setFocus();
         return;
     }
-    web_->setFocusPolicy(webFocus_);
-    web_->raise();
     {
         const QSignalBlocker block(tavnit_);
         tavnit_->clearSelection();
         tavnit_->setCurrentRow(-1);
     }
+    showWebPane();
+}
+
+void ArticleWindow::showWebPane()
+{
+    web_->setFocusPolicy(webFocus_);
+    web_->raise();
     frversion_->hide();
     frview_->hide();
     kotxt_->hide();

@@ -149,6 +149,8 @@ private:
     /// after the language's lead-in.
     void showTemplateCaption();
     void showNoTemplate();
+    /// Web mode: the pane in front, the page and its panels hidden.
+    void showWebPane();
     void openHelp(const QString& webAddress);
     void keepScaledSize();
     void buildVersionPanel();
