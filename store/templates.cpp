@@ -32,9 +32,13 @@ QString selectTemplate(KeyStore& store, PageState& state, const QString& name)
 {
     const QString path = templateFilePath(store.programDir(), name);
     const QFileInfo info(path);
-    if (!info.isFile())
+    if (!info.exists())
         return QStringLiteral("There is no template \"%1\" in %2.")
             .arg(name, QDir::toNativeSeparators(info.absolutePath()));
+    // It is there, so "no template" would send the user looking for nothing.
+    if (!info.isFile())
+        return QStringLiteral("The template file %1 is not a regular file but a folder, device or pipe.")
+            .arg(QDir::toNativeSeparators(path));
     if (!info.isReadable())
         return QStringLiteral("The template file %1 cannot be read.").arg(path);
     // Files far beyond any page are refused whole, with the reason, rather
