@@ -1,12 +1,16 @@
 #include "store/templates.h"
 
+#include "store/ansi.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+
+#include <dirent.h>
 
 namespace nuvela {
 
@@ -25,6 +29,27 @@ QStringList listTemplates(const QString& programDir)
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
+    return names;
+}
+
+QStringList unlistableTemplates(const QString& programDir)
+{
+    // Qt leaves out of its listings the names it cannot decode, so the
+    // folder is read as bytes.
+    QStringList names;
+    const QByteArray folder = QFile::encodeName(programDir + QStringLiteral("/templates"));
+    DIR* dir = opendir(folder.constData());
+    if (!dir)
+        return names;
+    while (const dirent* entry = readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.size() <= 4 || name.right(4).toLower() != ".ini")
+            continue;
+        if (QString::fromUtf8(name).toUtf8() != name)
+            names << decodeAnsi(name.chopped(4));
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
     return names;
 }
 

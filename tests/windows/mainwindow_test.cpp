@@ -23,6 +23,9 @@
 
 #include <optional>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <ret/retainer.h>
 
 using test::WindowFixture;
@@ -34,7 +37,15 @@ TEST_F(WindowFixture, StartUpInEachLanguage)
 {
     folder.write("templates/x.ini.ini", folder.read("templates/wedding.ini"));
     folder.write("templates/notes.txt", "not a template");
+    // A name in Windows-1255, as copied from an old system: the gallery
+    // cannot hold it, so the user is told which one is left out.
+    const QByteArray oldName = QFile::encodeName(folder.file("templates")) + "/\xe1\xf8\xeb\xe4.ini";
+    ::close(::open(oldName.constData(), O_CREAT | O_WRONLY, 0644));
     start();
+    ::unlink(oldName.constData()); // Qt's own clean-up cannot see it either
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().first().contains(u"ברכה")) << messages().first().toStdString();
+    EXPECT_EQ(window->gallery()->count(), 7);
     // The gallery lists the .ini files by their names without the extension.
     const auto x = window->gallery()->findItems(u"x"_s, Qt::MatchStartsWith);
     ASSERT_EQ(x.size(), 1);

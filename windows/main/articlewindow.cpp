@@ -303,6 +303,7 @@ void ArticleWindow::load(QSize screen)
     // The version follows whatever caption the language gave the window.
     setWindowTitle(windowTitle() + captionVersionSuffix());
     tavnit_->addItems(listTemplates(program_.dir()));
+    tellUnlistableTemplates();
     {
         // No template is chosen at start, not even when the gallery takes
         // the focus: Down or Up then chooses the first.
@@ -674,6 +675,23 @@ void ArticleWindow::showOutput()
 void ArticleWindow::showError(const QString& text)
 {
     tellError(program_, this, text);
+}
+
+void ArticleWindow::tellUnlistableTemplates()
+{
+    const QStringList names = unlistableTemplates(program_.dir());
+    if (names.isEmpty())
+        return;
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted << u'"' + inOwnDirection(name) + u'"';
+    program_.dialogs.tell(
+        this, attentionTitle(program_),
+        fillIn(uiText(program_, u"unlistedtemplates",
+                      QStringLiteral("בתיקיית התבניות יש תבניות ששמות הקבצים שלהן אינם בקידוד UTF-8, ולכן הן אינן "
+                                     "ברשימה: %1. שנו את שמות הקבצים ופתחו שוב את התוכנית.")),
+               {quoted.join(QStringLiteral(", "))}),
+        false);
 }
 
 void ArticleWindow::tellUtf8Files()

@@ -144,6 +144,9 @@ private:
     /// Says once a run, per file, that the template or the text store on
     /// the page was saved as UTF-8, which is read but shows garbled.
     void tellUtf8Files();
+    /// Says at start which templates the gallery cannot list for their
+    /// file names.
+    void tellUnlistableTemplates();
     void chainTabOrder();
     /// The gallery panel's caption for the chosen template: its identifier
     /// after the language's lead-in.
