@@ -1,9 +1,13 @@
 #include "support/pixels.h"
 #include "windows/common/buttonplus.h"
+#include "windows/common/focusring.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QScreen>
+#include <QScrollBar>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
@@ -209,6 +213,33 @@ TEST(ButtonPlus, FocusDrawsARingThatStandsOutFromTheFace)
         for (int x = 2; x < 6; ++x)
             step = std::max(step, std::abs(qGray(focused.pixel(x, y)) - qGray(plain.pixel(x, y))));
         EXPECT_GE(step, 60) << face.name().toStdString();
+    }
+}
+
+// A list with the ring that scrolls, by wheel or bar, shows on the screen
+// what a full paint shows: the ring at its edge, not copied into its middle.
+TEST(FocusRing, StaysAtTheEdgeOfAListThatScrolls)
+{
+    QWidget window;
+    auto* list = new WithFocusRing<QListWidget>(&window);
+    list->setGeometry(0, 0, 200, 150);
+    for (int i = 0; i < 100; ++i)
+        list->addItem(QStringLiteral("Template %1").arg(i));
+    window.resize(200, 150);
+    window.show();
+    window.activateWindow();
+    list->setFocus();
+    if (!QTest::qWaitFor([&] { return list->hasFocus() && window.isActiveWindow(); }, 2000))
+        GTEST_SKIP() << "the platform gives no keyboard focus";
+    const auto onScreen = [&] {
+        QTest::qWait(20);
+        return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    for (const int row : {3, 10, 4}) {
+        list->verticalScrollBar()->setValue(row);
+        const QImage shown = onScreen();
+        list->viewport()->repaint();
+        EXPECT_EQ(shown, onScreen()) << row;
     }
 }
 
