@@ -5,12 +5,16 @@
 #include "windows/common/dialogs.h"
 #include "windows/common/focusreturn.h"
 #include "windows/common/program.h"
+#include "windows/common/version.h"
 #include "windows/main/articlewindow.h"
 
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QTimer>
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -23,10 +27,36 @@ void tellStartFailure(nuvela::Dialogs& dialogs, const QString& hebrew, const QSt
     dialogs.tell(nullptr, QStringLiteral("שגיאה / Error"), hebrew + QStringLiteral("\n\n") + english, true);
 }
 
+/// Usage and version are answered before Qt looks for a display, so they
+/// also work in a terminal without one. Returns whether the run ends here.
+bool answeredWithoutWindow(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--program-dir") == 0) {
+            ++i; // its folder may have any name
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs("Usage: nuvela [--program-dir DIR]\n"
+                       "       nuvela --help | --version\n"
+                       "Starts Nuvela on the program folder DIR. By default an installed Nuvela uses\n"
+                       "your own folder (~/.local/share/Nuvela), made from the shipped one on first\n"
+                       "start; otherwise the folder of the program.\n",
+                       stdout);
+            return true;
+        } else if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("nuvela %d.%d.%d\n", nuvela::kVersionMajor, nuvela::kVersionMinor,
+                        nuvela::kVersionRevision);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (answeredWithoutWindow(argc, argv))
+        return 0;
     QApplication app(argc, argv);
     app.setApplicationName(nuvela::programTitle());
     app.setDesktopFileName(QStringLiteral("example.nuvela.Nuvela"));
@@ -38,10 +68,6 @@ int main(int argc, char** argv)
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == u"--program-dir" && i + 1 < args.size()) {
             given = args[++i];
-        } else if (args[i] == u"--help" || args[i] == u"-h") {
-            QTextStream(stdout) << "Usage: nuvela [--program-dir DIR]\n"
-                                   "Starts Nuvela on the program folder DIR (default: the folder of the program).\n";
-            return 0;
         } else {
             QTextStream(stderr) << "Error: unknown option " << args[i] << " (see --help)\n";
             return 2;
