@@ -5,6 +5,7 @@
 #include "windows/common/dialogs.h"
 #include "windows/common/focusreturn.h"
 #include "windows/common/program.h"
+#include "windows/common/uitext.h"
 #include "windows/common/version.h"
 #include "windows/main/articlewindow.h"
 
@@ -83,7 +84,7 @@ int main(int argc, char** argv)
         if (!sync.error.isEmpty()) {
             tellStartFailure(dialogs,
                              QStringLiteral("לא ניתן להכין את התיקייה %1. ודאו שיש מקום בדיסק ושהתיקייה ניתנת לכתיבה.")
-                                 .arg(given),
+                                 .arg(nuvela::leftToRight(given)),
                              QStringLiteral("Nuvela cannot prepare your folder %1: %2").arg(given, sync.error));
             return 1;
         }
