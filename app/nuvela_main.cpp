@@ -10,6 +10,7 @@
 #include "windows/main/articlewindow.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QTimer>
@@ -61,6 +62,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     app.setApplicationName(nuvela::programTitle());
     app.setDesktopFileName(QStringLiteral("example.nuvela.Nuvela"));
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/nuvela-%1.png").arg(size));
+    app.setWindowIcon(icon);
     nuvela::returnFocusOnClose(app);
     nuvela::keepCaptionsBesidePictures(app);
 
