@@ -122,9 +122,17 @@ FolderSync syncUserFolder(const QString& shipped, const QString& user)
             out.error = writeWhole(target, *bytes);
             out.added << rel;
         } else {
-            if (!list.contains(rel) || list.value(rel) == sum || kTextStores.contains(rel))
+            if (list.value(rel) == sum || kTextStores.contains(rel))
                 continue;
             const auto mine = readFile(target);
+            if (!list.contains(rel)) {
+                // Copied by a first start that never got to the end (killed, or
+                // the disk filled up): a copy equal to the shipped file is the
+                // shipped file, and later releases keep it up to date.
+                if (mine && checksum(*mine) == sum)
+                    list.insert(rel, sum);
+                continue;
+            }
             if (!mine || checksum(*mine) != list.value(rel))
                 continue; // changed by the user
             out.error = writeWhole(target, *bytes);
