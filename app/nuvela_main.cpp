@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -29,13 +30,17 @@ void tellStartFailure(nuvela::Dialogs& dialogs, const QString& hebrew, const QSt
     dialogs.tell(nullptr, QStringLiteral("שגיאה / Error"), hebrew + QStringLiteral("\n\n") + english, true);
 }
 
-/// Usage and version are answered before Qt looks for a display, so they
-/// also work in a terminal without one. Returns whether the run ends here.
-bool answeredWithoutWindow(int argc, char** argv)
+/// Usage, version and a missing folder are answered before Qt looks for a
+/// display, so they also work in a terminal without one. Returns the exit
+/// status when the run ends here.
+std::optional<int> answeredWithoutWindow(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--program-dir") == 0) {
-            ++i; // its folder may have any name
+            if (++i == argc) { // its folder may have any name, but must be there
+                std::fputs("Error: --program-dir needs a folder (see --help)\n", stderr);
+                return 2;
+            }
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs("Usage: nuvela [--program-dir DIR]\n"
                        "       nuvela --help | --version\n"
@@ -43,22 +48,22 @@ bool answeredWithoutWindow(int argc, char** argv)
                        "your own folder (~/.local/share/Nuvela), made from the shipped one on first\n"
                        "start; otherwise the folder of the program.\n",
                        stdout);
-            return true;
+            return 0;
         } else if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("nuvela %d.%d.%d\n", nuvela::kVersionMajor, nuvela::kVersionMinor,
                         nuvela::kVersionRevision);
-            return true;
+            return 0;
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (answeredWithoutWindow(argc, argv))
-        return 0;
+    if (const auto status = answeredWithoutWindow(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     app.setApplicationName(nuvela::programTitle());
     app.setDesktopFileName(QStringLiteral("example.nuvela.Nuvela"));

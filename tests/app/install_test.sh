@@ -47,6 +47,8 @@ nuvela-imgdb
 ret-gallery QT_QPA_PLATFORM=offscreen
 PROGRAMS
 env -i "$scratch/prefix/bin/nuvela" --version | grep -qx 'nuvela [0-9]*\.[0-9]*\.[0-9]*' || fail "nuvela --version"
+status=0; out=$(env -i "$scratch/prefix/bin/nuvela" --program-dir 2>&1) || status=$?
+[ "$status" = 2 ] && [[ $out == "Error: --program-dir needs a folder"* ]] || fail "nuvela --program-dir without a folder: $status $out"
 
 missing=""
 if command -v desktop-file-validate >/dev/null; then
