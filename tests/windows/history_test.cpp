@@ -143,6 +143,30 @@ TEST_F(History, SavedStateCapAndAnotherTemplate)
     EXPECT_EQ(page(), discarded);
 }
 
+// The menu names a step by the user's own words and files: an "&" in them
+// is no mnemonic.
+TEST_F(History, MenuEntriesShowTheUsersNamesWhole)
+{
+    start();
+    choose("birthday-daily");
+    const int t = firstText();
+    struct Case { StepKind kind; int n; const char16_t* value; const char16_t* shown; };
+    for (const Case& c : {Case{StepKind::Text, t, u"Tom & Jerry~Row", u"\"\u200ETom & Jerry\u200E\""},
+                          Case{StepKind::Picture, 6, u"/photos/Me&You.jpg", u"\"\u200EMe&You\u200E\""},
+                          Case{StepKind::Picture, 6, u"beach_2.jpg", u"\"\u200Ebeach\u200E\""}}) {
+        nuvela::StepValue value = nuvela::readStep(program->state, c.kind, c.n);
+        const nuvela::StepValue before = value;
+        (c.kind == StepKind::Text ? value.text : value.tag) = QString::fromUtf16(c.value);
+        nuvela::writeStep(program->state, c.kind, c.n, value);
+        window->history().record(c.kind, c.n, before);
+        QMenu menu;
+        window->fillHistoryMenu(menu);
+        const QString entry = menu.actions().value(0)->text();
+        EXPECT_TRUE(QKeySequence::mnemonic(entry).isEmpty()) << entry.toStdString();
+        EXPECT_TRUE(QString(entry).replace(QStringLiteral("&&"), QStringLiteral("&")).endsWith(QStringView(c.shown))) << entry.toStdString();
+    }
+}
+
 // The logo-text switch saves or discards first and rebuilds the frames; the
 // steps before it still undo and redo onto the rebuilt page.
 TEST_F(History, UndoAcrossTheLogoTextSwitch)

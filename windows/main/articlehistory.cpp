@@ -54,6 +54,12 @@ QString stepPictureName(const QString& tag)
     return name.isEmpty() ? QString() : inOwnDirection(name);
 }
 
+/// A menu entry shows "&" as a mnemonic: the user's words keep theirs.
+QString menuEntry(QString text)
+{
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+
 } // namespace
 
 void ArticleWindow::wireHistory()
@@ -137,11 +143,11 @@ void ArticleWindow::fillHistoryMenu(QMenu& menu)
     // The menu reads in the interface language's direction, not in that of
     // the Hebrew-designed window it opens over.
     menu.setLayoutDirection(QGuiApplication::layoutDirection());
-    QAction* u = menu.addAction(history_->canUndo() ? stepName(true) : uiText(program_, u"undonone", QStringLiteral("בטל")),
+    QAction* u = menu.addAction(history_->canUndo() ? menuEntry(stepName(true)) : uiText(program_, u"undonone", QStringLiteral("בטל")),
                                 this, &ArticleWindow::undo);
     u->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     u->setEnabled(history_->canUndo());
-    QAction* r = menu.addAction(history_->canRedo() ? stepName(false) : uiText(program_, u"redonone", QStringLiteral("בצע שוב")),
+    QAction* r = menu.addAction(history_->canRedo() ? menuEntry(stepName(false)) : uiText(program_, u"redonone", QStringLiteral("בצע שוב")),
                                 this, &ArticleWindow::redo);
     r->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     r->setEnabled(history_->canRedo());
