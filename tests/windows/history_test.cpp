@@ -143,8 +143,8 @@ TEST_F(History, SavedStateCapAndAnotherTemplate)
     EXPECT_EQ(page(), discarded);
 }
 
-// The menu names a step by the user's own words and files: an "&" in them
-// is no mnemonic.
+// The menu names a step by the user's own words and files, whole: an "&"
+// is no mnemonic, and only a framed copy loses the counter it was given.
 TEST_F(History, MenuEntriesShowTheUsersNamesWhole)
 {
     start();
@@ -152,6 +152,7 @@ TEST_F(History, MenuEntriesShowTheUsersNamesWhole)
     const int t = firstText();
     struct Case { StepKind kind; int n; const char16_t* value; const char16_t* shown; };
     for (const Case& c : {Case{StepKind::Text, t, u"Tom & Jerry~Row", u"\"\u200ETom & Jerry\u200E\""},
+                          Case{StepKind::Picture, 6, u"/photos/IMG_2024.jpg", u"\"\u200EIMG_2024\u200E\""},
                           Case{StepKind::Picture, 6, u"/photos/Me&You.jpg", u"\"\u200EMe&You\u200E\""},
                           Case{StepKind::Picture, 6, u"beach_2.jpg", u"\"\u200Ebeach\u200E\""}}) {
         nuvela::StepValue value = nuvela::readStep(program->state, c.kind, c.n);

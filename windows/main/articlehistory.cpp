@@ -47,9 +47,12 @@ QString stepPictureName(const QString& tag)
 {
     if (tag.isEmpty() || tag == u"nopic")
         return {};
-    QString name = QFileInfo(tag).completeBaseName();
+    const QFileInfo file(tag);
+    QString name = file.completeBaseName();
     static const QRegularExpression counter(QStringLiteral("_[0-9]+$"));
-    if (tag.endsWith(u".jpg", Qt::CaseInsensitive))
+    // Only a framed copy, named without a folder, has a counter: a photo
+    // used from where it lies keeps its own name whole ("IMG_2024").
+    if (file.fileName() == tag && tag.endsWith(u".jpg", Qt::CaseInsensitive))
         name.remove(counter);
     return name.isEmpty() ? QString() : inOwnDirection(name);
 }
