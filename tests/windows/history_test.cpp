@@ -12,6 +12,9 @@
 #include <QMenu>
 #include <QTest>
 
+#include <functional>
+#include <vector>
+
 using nuvela::ButtonBorder;
 using nuvela::StepKind;
 
@@ -141,6 +144,30 @@ TEST_F(History, SavedStateCapAndAnotherTemplate)
     const Page discarded = page();
     undo();
     EXPECT_EQ(page(), discarded);
+}
+
+// Emptying an empty frame or choosing the headline's own colour changes
+// nothing: no step to undo, and nothing for Save or its question.
+TEST_F(History, WhatChangesNothingIsNoStep)
+{
+    start();
+    choose("birthday-daily");
+    QTest::mouseClick(window->pageView()->pictureOverlay(6), Qt::RightButton);
+    key(Qt::Key_S, Qt::ControlModifier); // the empty frame is stored
+    ASSERT_EQ(program->state.gpic[6].tag, u"nopic");
+    const Page saved = page();
+    const int steps = window->history().count();
+    for (const auto& repeat : std::vector<std::function<void()>>{
+             [&] { QTest::mouseClick(window->pageView()->pictureOverlay(6), Qt::RightButton); },
+             [&] {
+                 dialogs.answerColour(program->state.headline.collColour);
+                 window->chooseHeadlineColour();
+             }}) {
+        repeat();
+        EXPECT_EQ(page(), saved);
+        EXPECT_EQ(window->history().count(), steps);
+        EXPECT_EQ(window->updateButton()->borderStyle(), ButtonBorder::Normal);
+    }
 }
 
 // The menu names a step by the user's own words and files, whole: an "&"
