@@ -41,17 +41,19 @@ std::optional<QByteArray> encodeAnsi(QStringView text)
     return bytes;
 }
 
-std::optional<QString> firstUnencodable(QStringView text)
+QStringList unencodableSigns(QStringView text)
 {
+    QStringList signs;
     if (encodeAnsi(text))
-        return std::nullopt;
+        return signs;
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        if (!encodeAnsi(text.mid(i, n)))
-            return text.mid(i, n).toString();
+        const QString sign = text.mid(i, n).toString();
+        if (!signs.contains(sign) && !encodeAnsi(sign))
+            signs.append(sign);
         i += n;
     }
-    return std::nullopt;
+    return signs;
 }
 
 bool hasUndefinedAnsi(QByteArrayView line)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -27,9 +28,9 @@ std::optional<QByteArray> encodeAnsi(QStringView text);
 /// whole as UTF-8. Such a line decodes without error but shows garbled.
 bool looksLikeUtf8(QByteArrayView line);
 
-/// The first character (a whole code point) of text that Windows-1255
-/// cannot hold, or std::nullopt when all of it can be stored.
-std::optional<QString> firstUnencodable(QStringView text);
+/// The characters (whole code points) of text that Windows-1255 cannot hold,
+/// each once, in the order they first appear; empty when all can be stored.
+QStringList unencodableSigns(QStringView text);
 
 /// Whether the line holds bytes that Windows-1255 leaves undefined.
 bool hasUndefinedAnsi(QByteArrayView line);

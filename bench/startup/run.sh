@@ -1,6 +1,7 @@
 #!/bin/sh
 # Whole processes, CPU time, side by side (see measure.py):
 #   a page at 96 dpi to JPEG against a bare Qt start on the same platform,
+#   and against the least any page with text costs (one line, then JPEG),
 #   a page at 300 dpi to JPEG against cjpeg encoding that page, read from a
 #   PPM (cjpeg's fastest input, read a strip at a time) and from the BMP that
 #   nuvela-render writes (which cjpeg must hold whole, being bottom-up).
@@ -17,6 +18,7 @@ pngtopnm "$tmp/page.png" >"$tmp/page.ppm"
 $render --scale 3.125 -o "$tmp/page.bmp"
 "$here/measure.py" --rounds "$rounds" \
   "bare Qt start=$build/bench/nuvela-bare-start" \
+  "one line of text=$build/bench/nuvela-one-line $tmp/one.jpg" \
   "page 96 dpi JPEG=$render -o $tmp/p96.jpg"
 "$here/measure.py" --rounds "$rounds" --runs 3 \
   "cjpeg 300 dpi=cjpeg -quality 75 -outfile $tmp/c.jpg $tmp/page.ppm" \

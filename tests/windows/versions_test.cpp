@@ -259,7 +259,8 @@ TEST_F(Versions, AFailedSaveSaysWhatToDo)
         bool folderInPlace = false; // the store turned into a folder after the page was drawn
     } cases[] = {
         {"read-only store", true, QStringLiteral("לא יישמר"), QStringLiteral("מוגנים מפני כתיבה"), path},
-        {"emoji", false, QStringLiteral("שלום \U0001F600 לכולם"), QStringLiteral("\"\U0001F600\""), QStringLiteral("Windows-1255")},
+        {"emoji, each named once", false, QStringLiteral("שלום \U0001F600 לכולם \U0001F389\U0001F600\u200D"),
+         QStringLiteral("\"\U0001F600\", \"\U0001F389\", \"U+200D\""), QStringLiteral("Windows-1255")},
         {"Arabic", false, QStringLiteral("שלום \u0639"), QStringLiteral("\"\u0639\""), QStringLiteral("Windows-1255")},
         {"the store's miss word first", false, QStringLiteral("  Failed? Never mind"), QStringLiteral("\"Failed\""), QStringLiteral("Failed")},
         {"a joiner, seen by its code", false, QStringLiteral("שלום\u200Dלכולם"), QStringLiteral("\"U+200D\""), QStringLiteral("Windows-1255")},

@@ -46,6 +46,30 @@ QString shownSign(const QString& sign)
     }
 }
 
+/// Which signs the store cannot hold, quoted as the user will look for them.
+QString unstorableMessage(Program& program, const QStringList& signs)
+{
+    // A pasted greeting may hold dozens of emoji; the first few tell the user
+    // what kind of sign to look for.
+    constexpr qsizetype kShownSigns = 10;
+    QStringList shown;
+    for (const QString& sign : signs.first(std::min(signs.size(), kShownSigns)))
+        shown.append(u'"' + shownSign(sign) + u'"');
+    if (signs.size() > kShownSigns)
+        shown.append(QStringLiteral("…"));
+    if (signs.size() == 1)
+        return fillIn(uiText(program, u"unstorable",
+                             QStringLiteral("לא ניתן לשמור את הסימן \"%1\": הטקסטים נשמרים בקידוד "
+                                            "Windows-1255, שיש בו עברית, אותיות לטיניות וסימנים "
+                                            "נפוצים בלבד. מחקו אותו מהטקסט ושמרו שוב.")),
+                      {shownSign(signs.front())});
+    return fillIn(uiText(program, u"unstorablemany",
+                         QStringLiteral("לא ניתן לשמור את הסימנים %1: הטקסטים נשמרים בקידוד "
+                                        "Windows-1255, שיש בו עברית, אותיות לטיניות וסימנים "
+                                        "נפוצים בלבד. מחקו אותם מהטקסט ושמרו שוב.")),
+                  {shown.join(QStringLiteral(", "))});
+}
+
 } // namespace
 
 VersionPanel::VersionPanel(Program& program, QWidget* owner, std::function<VersionTexts()> texts)
@@ -109,19 +133,20 @@ bool VersionPanel::saveGirsa(int v)
     if (!canKeep() || v < 1)
         return false;
     const QList<StoreEntry> entries = versionEntries(state);
+    // Typed or pasted signs the store cannot hold (emoji, Arabic …): the user
+    // must learn which ones to remove, all at once, not to check the disk.
+    QStringList signs;
     for (const StoreEntry& entry : entries) {
-        // Typed or pasted signs the store cannot hold (emoji, Arabic …): the
-        // user must learn which one to remove, not to check the disk.
-        if (const auto sign = firstUnencodable(entry.second)) {
-            tellError(program_, owner_,
-                      texts_().saveFailed + u'\n'
-                          + fillIn(uiText(program_, u"unstorable",
-                                          QStringLiteral("לא ניתן לשמור את הסימן \"%1\": הטקסטים נשמרים בקידוד "
-                                                         "Windows-1255, שיש בו עברית, אותיות לטיניות וסימנים "
-                                                         "נפוצים בלבד. מחקו אותו מהטקסט ושמרו שוב.")),
-                                   {shownSign(*sign)}));
-            return false;
+        for (const QString& sign : unencodableSigns(entry.second)) {
+            if (!signs.contains(sign))
+                signs.append(sign);
         }
+    }
+    if (!signs.isEmpty()) {
+        tellError(program_, owner_, texts_().saveFailed + u'\n' + unstorableMessage(program_, signs));
+        return false;
+    }
+    for (const StoreEntry& entry : entries) {
         // The store reads a value that begins with its miss word as missing:
         // the object would come back empty, every row of it.
         const qsizetype blanks = std::find_if(entry.second.cbegin(), entry.second.cend(),
