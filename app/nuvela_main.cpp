@@ -78,7 +78,9 @@ int main(int argc, char** argv)
     program.quit = [] { QCoreApplication::quit(); };
     nuvela::ArticleWindow window(program);
     window.show();
-    // Once the window is up: unsaved work a crash left behind.
+    // Once the window is up: a language file that cannot serve, and unsaved
+    // work a crash left behind.
+    QTimer::singleShot(0, &window, &nuvela::ArticleWindow::tellLanguageFile);
     QTimer::singleShot(0, &window, &nuvela::ArticleWindow::offerRecovery);
     return app.exec();
 }

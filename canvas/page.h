@@ -75,10 +75,10 @@ struct PageContext {
 };
 
 /// What stopped a page, for a message in the user's own language: the image
-/// database could not be read, it has no picture of the title, or the
-/// picture it has cannot be shown.
+/// database could not be read, another program held it while changing it,
+/// it has no picture of the title, or the picture it has cannot be shown.
 struct PageStop {
-    enum class Cause { Database, MissingPicture, DamagedPicture };
+    enum class Cause { Database, Busy, MissingPicture, DamagedPicture };
     Cause cause = Cause::Database;
     QString title;    ///< the logo's or picture's title
     QString database; ///< the image database file

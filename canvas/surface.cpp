@@ -161,6 +161,15 @@ bool Surface::resize(double widthTwips, double heightTwips, QString* error)
         }
         image_ = std::move(image);
     }
+    if (!vectorWriter_) {
+        // The resolution goes with the pixels into saved pictures, which
+        // then print at the page's own size (1440 twips an inch).
+        const int dotsPerMeter = int(std::lround(1440.0 / twipsPerPixel_ / 0.0254));
+        if (image_.dotsPerMeterX() != dotsPerMeter || image_.dotsPerMeterY() != dotsPerMeter) {
+            image_.setDotsPerMeterX(dotsPerMeter);
+            image_.setDotsPerMeterY(dotsPerMeter);
+        }
+    }
     pixels_ = QSize(int(w), int(h));
     width_ = widthTwips;
     height_ = heightTwips;

@@ -101,8 +101,10 @@ DrawStatus FetchImage(PageContext& page, QStringView table, const QString& title
     }
     const ImageFetch fetch = fetchImageBytes(database, table, title);
     using Cause = PageStop::Cause;
-    if (!fetch.ok())
-        return {fetch.error, {fetch.noRecord ? Cause::MissingPicture : Cause::Database, title, database.path}};
+    if (!fetch.ok()) {
+        const Cause cause = fetch.noRecord ? Cause::MissingPicture : fetch.busy ? Cause::Busy : Cause::Database;
+        return {fetch.error, {cause, title, database.path}};
+    }
     const DecodedPicture picture = decodePicture(fetch.bytes, neededPixels);
     if (!picture.ok())
         return {QStringLiteral("The picture \"%1\" of the image database cannot be shown: %2").arg(title, picture.error),

@@ -8,6 +8,8 @@
 
 #include <turbojpeg.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace nuvela {
@@ -56,6 +58,15 @@ StoreResult saveJpeg(const QImage& image, const QString& path, int quality, Read
     if (rc != 0)
         return {QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(
                                                                      tjGetErrorStr2(handle.get())))};
+    // The encoder leaves the resolution unset; a page saved at 300 dpi says
+    // so, and prints at its size from any other program.
+    static constexpr unsigned char kJfif[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0};
+    const long dpi = std::lround(image.dotsPerMeterX() * 0.0254);
+    if (size >= 18 && std::equal(std::begin(kJfif), std::end(kJfif), out) && dpi > 0 && dpi <= 0xFFFF) {
+        out[13] = 1; // dots per inch
+        out[14] = out[16] = static_cast<unsigned char>(dpi >> 8);
+        out[15] = out[17] = static_cast<unsigned char>(dpi & 0xFF);
+    }
     // The compressed bytes are written where they are, without a copy.
     return writeOutputFile(
         path, [&](QIODevice& file) { return file.write(reinterpret_cast<const char*>(out), qint64(size)) == qint64(size); },

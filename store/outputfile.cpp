@@ -59,6 +59,15 @@ OutputPlace examineOutput(const QString& path)
     return place;
 }
 
+bool mayReplaceReadOnly(const OutputPlace& place)
+{
+    struct stat st{};
+    struct statvfs fs{};
+    const QByteArray folder = native(QFileInfo(place.target).absolutePath());
+    return ::stat(native(place.target).constData(), &st) == 0 && (st.st_uid == ::geteuid() || ::geteuid() == 0)
+        && ::statvfs(folder.constData(), &fs) == 0 && !(fs.f_flag & ST_RDONLY) && ::access(folder.constData(), W_OK) == 0;
+}
+
 QString outputFailure(const QString& path, int errorNumber, const QString& deviceText)
 {
     if (errorNumber == ENOSPC || errorNumber == EDQUOT
@@ -85,16 +94,33 @@ StoreResult writeOutputFile(const QString& path, const std::function<bool(QIODev
         return {QStringLiteral("%1 is not a regular file (it is a folder, a device or a FIFO) and is "
                                "never replaced; choose another name.")
                     .arg(path)};
-    if (place.kind == OutputKind::ReadOnly
-        && (readOnly == ReadOnlyFiles::Refuse || ::access(native(place.target).constData(), W_OK) != 0))
-        return {QStringLiteral("%1 is read-only and is not replaced; choose another name, or make the "
-                               "file writable first.")
-                    .arg(path)};
+    const QString refusal = QStringLiteral("%1 is read-only and is not replaced; choose another name, or make "
+                                           "the file writable first.")
+                                .arg(path);
+    if (place.kind == OutputKind::ReadOnly && readOnly == ReadOnlyFiles::Refuse)
+        return {refusal};
+    // A protected file the user agreed to give up is replaced as his own
+    // file, and the new one stays protected as the old one was. The
+    // protection is lifted for the writing only: the save file refuses a
+    // target it may not write.
+    struct stat protectedFile{};
+    const bool unprotected = place.kind == OutputKind::ReadOnly
+        && ::stat(native(place.target).constData(), &protectedFile) == 0
+        && ::chmod(native(place.target).constData(), protectedFile.st_mode | S_IWUSR) == 0;
+    if (place.kind == OutputKind::ReadOnly && !unprotected)
+        return {refusal};
+    const auto protectAgain = [&] {
+        if (unprotected)
+            ::chmod(native(place.target).constData(), protectedFile.st_mode & 07777);
+    };
 
     QSaveFile file(place.target);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(place.target, errno, file.errorString());
+    if (!file.open(QIODevice::WriteOnly)) {
+        const int error = errno;
+        protectAgain();
+        return failure(place.target, error, file.errorString());
+    }
     errno = 0;
     // The explicit flush matters: a short write (a full disk) left in the
     // buffer is lost at commit, which then renames a cut file into place.
@@ -102,11 +128,15 @@ StoreResult writeOutputFile(const QString& path, const std::function<bool(QIODev
         const int error = errno;
         const QString text = file.errorString();
         file.cancelWriting();
+        protectAgain();
         return failure(place.target, error, text);
     }
     errno = 0;
-    if (!file.commit())
-        return failure(place.target, errno, file.errorString());
+    const bool committed = file.commit();
+    const int error = errno;
+    protectAgain();
+    if (!committed)
+        return failure(place.target, error, file.errorString());
     return {};
 }
 

@@ -32,6 +32,10 @@ OutputPlace examineOutput(const QString& path);
 /// first; the command-line tools never replace one.
 enum class ReadOnlyFiles { Refuse, Replace };
 
+/// Whether a read-only file could be replaced at all if the user agreed:
+/// it is his own (or he is the administrator) on a disk that may be written.
+bool mayReplaceReadOnly(const OutputPlace& place);
+
 /// Writes an output file in one piece: write() fills a temporary file beside
 /// the target, which replaces the target by an atomic rename only once it is
 /// complete. A link is written through to the regular file it names; a

@@ -1,12 +1,16 @@
 #include "store/templates.h"
 
+#include "store/ansi.h"
 #include "store/keystore.h"
 #include "store/pagestate.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+
+#include <dirent.h>
 
 namespace nuvela {
 
@@ -28,13 +32,38 @@ QStringList listTemplates(const QString& programDir)
     return names;
 }
 
+QStringList unlistableTemplates(const QString& programDir)
+{
+    // Qt leaves out of its listings the names it cannot decode, so the
+    // folder is read as bytes.
+    QStringList names;
+    const QByteArray folder = QFile::encodeName(programDir + QStringLiteral("/templates"));
+    DIR* dir = opendir(folder.constData());
+    if (!dir)
+        return names;
+    while (const dirent* entry = readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.size() <= 4 || name.right(4).toLower() != ".ini")
+            continue;
+        if (QString::fromUtf8(name).toUtf8() != name)
+            names << decodeAnsi(name.chopped(4));
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 QString selectTemplate(KeyStore& store, PageState& state, const QString& name)
 {
     const QString path = templateFilePath(store.programDir(), name);
     const QFileInfo info(path);
-    if (!info.isFile())
+    if (!info.exists())
         return QStringLiteral("There is no template \"%1\" in %2.")
             .arg(name, QDir::toNativeSeparators(info.absolutePath()));
+    // It is there, so "no template" would send the user looking for nothing.
+    if (!info.isFile())
+        return QStringLiteral("The template file %1 is not a regular file but a folder, device or pipe.")
+            .arg(QDir::toNativeSeparators(path));
     if (!info.isReadable())
         return QStringLiteral("The template file %1 cannot be read.").arg(path);
     // Files far beyond any page are refused whole, with the reason, rather

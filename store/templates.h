@@ -16,6 +16,12 @@ inline constexpr int kMaxCountedVersions = 10;
 /// regard to case so the gallery reads the same on every file system.
 QStringList listTemplates(const QString& programDir);
 
+/// The "*.ini" files of the templates folder whose names are not UTF-8, as
+/// templates named on an old system in Windows-1255 are: the file system
+/// lists them, but no name the gallery could hold opens them. Named as
+/// they read in Windows-1255.
+QStringList unlistableTemplates(const QString& programDir);
+
 /// Makes name the selected template: the state takes its identifier
 /// ([templateid] id) and page direction ([paper] align), version 1 and no
 /// unsaved changes; overlays are to be placed anew. Returns "" or why the

@@ -36,12 +36,12 @@ ImageFetch fetchImageBytes(const ImageDatabaseFile& database, QStringView table,
         const LegacyImport imported = importLegacyDatabase(database.path);
         fetch.error = imported.error;
         if (fetch.ok()) {
-            fetch.bytes = readSqlitePicture(imported.database, table, title, fetch.error);
+            fetch.bytes = readSqlitePicture(imported.database, table, title, fetch.error, &fetch.busy);
             // The user knows the legacy file, not its converted copy.
             fetch.error.replace(imported.database, database.path);
         }
     } else {
-        fetch.bytes = readSqlitePicture(database.path, table, title, fetch.error);
+        fetch.bytes = readSqlitePicture(database.path, table, title, fetch.error, &fetch.busy);
     }
     if (fetch.ok()) {
         fetch.bytes = unwrapPictureBytes(fetch.bytes);

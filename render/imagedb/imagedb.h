@@ -19,6 +19,7 @@ struct ImageFetch {
     QByteArray bytes;
     QString error;
     bool noRecord = false; ///< the database was read and has no such title
+    bool busy = false;     ///< another program holds the database while changing it
 
     bool ok() const { return error.isEmpty(); }
 };

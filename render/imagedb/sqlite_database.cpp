@@ -130,7 +130,7 @@ QString hotJournalMessage(const QString& path)
         .arg(path);
 }
 
-enum class Query { Done, Failed, HotJournal };
+enum class Query { Done, Failed, HotJournal, Busy };
 
 // Runs `sql` (one bound title at most) on a read-only connection and hands the
 // statement to `row` for each result row; `row` returns false to stop.
@@ -146,6 +146,12 @@ Query queryOnce(const QString& path, QStringView table, const QByteArray& sql, c
     const auto failedWith = [&](int code) {
         if ((code & 0xFF) == SQLITE_READONLY && code == SQLITE_READONLY_ROLLBACK)
             return Query::HotJournal;
+        // Another program in the middle of a change: nothing is wrong with
+        // the file, and the same lookup works once that program is done.
+        if ((code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED) {
+            error = QStringLiteral("The image database %1 is locked by another program that is changing it").arg(path);
+            return Query::Busy;
+        }
         error = db.failure(QStringLiteral("Cannot read table %1 of the image database %2").arg(table, path));
         return Query::Failed;
     };
@@ -166,7 +172,7 @@ Query queryOnce(const QString& path, QStringView table, const QByteArray& sql, c
 
 template <typename Row>
 bool queryReadOnly(const QString& path, QStringView table, const QByteArray& sql,
-                   const QString* title, QString& error, Row row)
+                   const QString* title, QString& error, Row row, bool* busy = nullptr)
 {
     if (!isPlainTableName(table)) {
         error = QStringLiteral("Not a table name: %1").arg(table);
@@ -177,13 +183,15 @@ bool queryReadOnly(const QString& path, QStringView table, const QByteArray& sql
         outcome = queryOnce(path, table, sql, title, error, row);
     if (outcome == Query::HotJournal)
         error = hotJournalMessage(path);
+    if (busy)
+        *busy = outcome == Query::Busy;
     return outcome == Query::Done;
 }
 
 } // namespace
 
 QByteArray readSqlitePicture(const QString& path, QStringView table, const QString& title,
-                             QString& error)
+                             QString& error, bool* busy)
 {
     // The title is bound, never spliced into the text: an apostrophe in it is
     // just a letter. The first record in table order wins.
@@ -202,7 +210,7 @@ QByteArray readSqlitePicture(const QString& path, QStringView table, const QStri
         if (data)
             bytes = QByteArray(static_cast<const char*>(data), size);
         return false;
-    });
+    }, busy);
     if (!ran || !error.isEmpty())
         return {};
     if (!found) {

@@ -61,9 +61,11 @@ bool isPlainTableName(QStringView name);
 
 /// The picture bytes of the first record of `table` whose `Title` is exactly
 /// `title`, from the image database file `path` opened read-only. Sets `error`
-/// ("No record data" when no record matches) and returns nothing on failure.
+/// ("No record data" when no record matches) and returns nothing on failure;
+/// `busy`, when given, tells whether the failure was another program holding
+/// the file while it changes it.
 QByteArray readSqlitePicture(const QString& path, QStringView table, const QString& title,
-                             QString& error);
+                             QString& error, bool* busy = nullptr);
 
 /// The titles of `table` in record order.
 QStringList readSqliteTitles(const QString& path, QStringView table, QString& error);

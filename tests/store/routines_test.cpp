@@ -6,6 +6,8 @@
 #include "store/templates.h"
 #include "support/testdirs.h"
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -65,6 +67,38 @@ TEST(StoreLimits, FilesBeyondAnyPageAreRefusedWithTheReason)
     PageState state;
     KeyStore store(folder.path(), state);
     EXPECT_NE(store.write(StoreMode::WriteTxt, u"a", u"k", u"v").error.indexOf(u"sections"), -1);
+}
+
+// What keeps a template from opening is said as it is: a file that is
+// there but no regular file is not "no template".
+TEST(StoreLimits, ATemplateThatCannotBeOpenedSaysWhy)
+{
+    struct Case { const char* made; const char* says; };
+    const Case cases[] = {
+        {"nothing", "There is no template \"t\" in "},
+        {"dangling link", "There is no template \"t\" in "},
+        {"link to /dev/zero", "t.ini is not a regular file but a folder, device or pipe"},
+        {"folder", "t.ini is not a regular file but a folder, device or pipe"},
+    };
+    for (const Case& c : cases) {
+        test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+        folder.write("templates/other.ini", "[templateid]\r\nid=102\r\n");
+        const QString path = folder.file("templates/t.ini");
+        const QByteArray made = c.made;
+        bool ok = true;
+        if (made == "dangling link")
+            ok = QFile::link(folder.file("templates/gone.ini"), path);
+        else if (made == "link to /dev/zero")
+            ok = QFile::link(QStringLiteral("/dev/zero"), path);
+        else if (made == "folder")
+            ok = QDir().mkpath(path);
+        ASSERT_TRUE(ok) << c.made;
+        PageState state;
+        KeyStore store(folder.path(), state);
+        const QString why = selectTemplate(store, state, QStringLiteral("t"));
+        EXPECT_NE(why.indexOf(QString::fromUtf8(c.says)), -1) << c.made << ": " << why.toStdString();
+        EXPECT_TRUE(state.tavnit.isEmpty()) << c.made;
+    }
 }
 
 TEST(OutputFiles, FailuresNameTheFileAndWhatToDo)

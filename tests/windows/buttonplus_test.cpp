@@ -1,9 +1,13 @@
 #include "support/pixels.h"
 #include "windows/common/buttonplus.h"
+#include "windows/common/focusring.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QScreen>
+#include <QScrollBar>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
@@ -109,6 +113,31 @@ TEST(ButtonPlus, ANarrowCaptionUsesThePaddingRatherThanLoseItsPicture)
     EXPECT_LT(inkBox(image, isCaption).height(), line) << "one line";
 }
 
+// A translator's caption far longer than its button (500 characters) shows
+// whole lines from its start and an ellipsis, with or without its picture;
+// drawn as it was, its first and last lines were cut in half by the edges.
+TEST(ButtonPlus, ALongCaptionShowsWholeLines)
+{
+    const QString caption = QStringLiteral("Press this &button to update the settings and close the window; ").repeated(8).left(500);
+    for (const PictureAlignment alignment : {PictureAlignment::RightEdge, PictureAlignment::AboveCaption}) {
+        for (const int height : {32, 40, 64}) {
+            SCOPED_TRACE(QStringLiteral("alignment %1, height %2").arg(int(alignment)).arg(height).toStdString());
+            Fixture f;
+            f.button->setCaption(caption);
+            f.button->setPictureAlignment(alignment);
+            f.button->resize(100, height);
+            const QRect room = f.button->captionRect();
+            const QFontMetrics metrics = f.button->fontMetrics();
+            const QString shown = readableCaption(metrics, caption, room);
+            EXPECT_LE(metrics.boundingRect(room, Qt::TextWordWrap | Qt::TextShowMnemonic, shown).height(), room.height());
+            ASSERT_TRUE(shown.endsWith(u'…'));
+            EXPECT_TRUE(caption.startsWith(shown.chopped(1).replace(u'\n', u' ').trimmed())) << shown.toStdString();
+            EXPECT_FALSE(inkBox(f.image(), isCaption).isEmpty());
+        }
+    }
+    EXPECT_EQ(readableCaption(QFontMetrics(QFont()), QStringLiteral("Save"), QRect(0, 0, 100, 30)), u"Save");
+}
+
 TEST(ButtonPlus, EnterActivatesUnlessDisabled)
 {
     Fixture f;
@@ -184,6 +213,33 @@ TEST(ButtonPlus, FocusDrawsARingThatStandsOutFromTheFace)
         for (int x = 2; x < 6; ++x)
             step = std::max(step, std::abs(qGray(focused.pixel(x, y)) - qGray(plain.pixel(x, y))));
         EXPECT_GE(step, 60) << face.name().toStdString();
+    }
+}
+
+// A list with the ring that scrolls, by wheel or bar, shows on the screen
+// what a full paint shows: the ring at its edge, not copied into its middle.
+TEST(FocusRing, StaysAtTheEdgeOfAListThatScrolls)
+{
+    QWidget window;
+    auto* list = new WithFocusRing<QListWidget>(&window);
+    list->setGeometry(0, 0, 200, 150);
+    for (int i = 0; i < 100; ++i)
+        list->addItem(QStringLiteral("Template %1").arg(i));
+    window.resize(200, 150);
+    window.show();
+    window.activateWindow();
+    list->setFocus();
+    if (!QTest::qWaitFor([&] { return list->hasFocus() && window.isActiveWindow(); }, 2000))
+        GTEST_SKIP() << "the platform gives no keyboard focus";
+    const auto onScreen = [&] {
+        QTest::qWait(20);
+        return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    for (const int row : {3, 10, 4}) {
+        list->verticalScrollBar()->setValue(row);
+        const QImage shown = onScreen();
+        list->viewport()->repaint();
+        EXPECT_EQ(shown, onScreen()) << row;
     }
 }
 

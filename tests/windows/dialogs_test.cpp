@@ -8,7 +8,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -105,6 +108,44 @@ TEST(Questions, QuotedTextsKeepTheirEndSigns)
         EXPECT_EQ(x(bang) < x(first), rtlText);
         EXPECT_EQ(x(quote) < x(bang), c.direction == Qt::RightToLeft);
     }
+}
+
+// The save dialog opens where the user saved last, at first among his
+// pictures, never in the working folder, which is the program's own; a
+// name typed with a quote in it is taken whole.
+TEST(FileDialogs, SaveOpensWhereTheUserSavedLast)
+{
+    QWidget window;
+    window.show();
+    QTemporaryDir work, chosen;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(work.path());
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString first = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+    QtDialogs dialogs;
+    struct Step { QString opensIn, typed, chosen; };
+    const Step steps[] = {
+        {first, chosen.filePath("card"), chosen.filePath("card")},
+        {chosen.path(), "a\"b.jpg", chosen.filePath("a\"b.jpg")},
+        {chosen.path(), "\"quoted.jpg\"", chosen.filePath("quoted.jpg")},
+    };
+    for (const Step& step : steps) {
+        QString opened;
+        QTimer::singleShot(0, &window, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            opened = dialog->directory().absolutePath();
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_TRUE(name);
+            name->setText(step.typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const auto choice = dialogs.saveFile(&window, QStringLiteral("Save"), u"JPEG (*.jpg)|*.jpg");
+        ASSERT_TRUE(choice) << step.typed.toStdString();
+        EXPECT_EQ(QDir(opened).canonicalPath(), QDir(step.opensIn).canonicalPath());
+        EXPECT_EQ(choice->path.toStdString(), step.chosen.toStdString());
+    }
+    QDir::setCurrent(before);
 }
 
 // The file dialogs open large enough to show a file's size and date whole,

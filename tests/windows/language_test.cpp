@@ -2,6 +2,10 @@
 #include "windows/options/language.h"
 #include "windows/options/sectionreader.h"
 
+#include "store/inifiles.h"
+
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 using namespace nuvela;
@@ -41,6 +45,42 @@ TEST(Language, BufferKeepsWholeEntriesOnly)
         EXPECT_EQ(kept, lines.mid(0, c.kept)) << c.name;
         EXPECT_LE(sectionBufferLength(kept), kLanguageSectionBuffer - 1) << c.name;
     }
+}
+
+// What a translator's editor may make of a language file: only what would
+// show garbled or not at all is a fault; line ends and a byte order mark
+// are read as they are.
+TEST(Language, FaultsOfALanguageFile)
+{
+    test::ProgramFolder folder(test::ProgramFolder::Start::Empty);
+    const QString text = QStringLiteral("[optionfrm]\r\nupdate.Caption=Mettre à jour\r\n");
+    struct Case { const char* name; QByteArray bytes; bool utf8; const char* unreadable; };
+    const Case cases[] = {
+        {"Windows-1255 Hebrew", test::ansi(QStringLiteral("[optionfrm]\r\nupdate.Caption=עדכן הכל\r\n")), false, nullptr},
+        {"LF line ends", QByteArray("[optionfrm]\nupdate.Caption=Update\n"), false, nullptr},
+        {"a byte order mark", QByteArray("\xEF\xBB\xBF[optionfrm]\r\nupdate.Caption=Update\r\n"), false, nullptr},
+        {"empty", QByteArray(), false, nullptr},
+        {"UTF-8", text.toUtf8(), true, nullptr},
+        {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + text.toUtf8(), true, nullptr},
+        {"UTF-16", QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2),
+         false, "NUL"},
+    };
+    for (const Case& c : cases) {
+        folder.write(QStringLiteral("x.lng"), c.bytes);
+        IniFiles files;
+        const auto fault = languageFileFault(files, folder.file(QStringLiteral("x.lng")));
+        EXPECT_EQ(fault.has_value(), c.utf8 || c.unreadable) << c.name;
+        if (fault) {
+            EXPECT_EQ(fault->utf8, c.utf8) << c.name;
+            EXPECT_EQ(fault->unreadable.contains(QLatin1String(c.unreadable ? c.unreadable : "")), true) << c.name;
+            EXPECT_EQ(fault->unreadable.isEmpty(), !c.unreadable) << c.name;
+        }
+    }
+    // No file at all is no fault: the language quietly becomes Hebrew.
+    QDir(folder.path()).mkdir(QStringLiteral("folder.lng"));
+    IniFiles files;
+    EXPECT_FALSE(languageFileFault(files, folder.file(QStringLiteral("folder.lng"))));
+    EXPECT_FALSE(languageFileFault(files, folder.file(QStringLiteral("none.lng"))));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // with their overlays, versions, logo text, the web pane, size and exit.
 #include "windowfixture.h"
 
+#include "render/imagedb/sqlite_database.h"
 #include "store/ansi.h"
 #include "store/inidocument.h"
 #include "store/numbers.h"
@@ -20,6 +21,11 @@
 #include <QLabel>
 #include <QRegularExpression>
 
+#include <optional>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <ret/retainer.h>
 
 using test::WindowFixture;
@@ -31,7 +37,15 @@ TEST_F(WindowFixture, StartUpInEachLanguage)
 {
     folder.write("templates/x.ini.ini", folder.read("templates/wedding.ini"));
     folder.write("templates/notes.txt", "not a template");
+    // A name in Windows-1255, as copied from an old system: the gallery
+    // cannot hold it, so the user is told which one is left out.
+    const QByteArray oldName = QFile::encodeName(folder.file("templates")) + "/\xe1\xf8\xeb\xe4.ini";
+    ::close(::open(oldName.constData(), O_CREAT | O_WRONLY, 0644));
     start();
+    ::unlink(oldName.constData()); // Qt's own clean-up cannot see it either
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().first().contains(u"ברכה")) << messages().first().toStdString();
+    EXPECT_EQ(window->gallery()->count(), 7);
     // The gallery lists the .ini files by their names without the extension.
     const auto x = window->gallery()->findItems(u"x"_s, Qt::MatchStartsWith);
     ASSERT_EQ(x.size(), 1);
@@ -142,6 +156,20 @@ TEST_F(WindowFixture, ChoosingATemplateAndItsVersions)
     }
 }
 
+// Before any template is chosen the list sends every key to its first item.
+TEST_F(WindowFixture, GalleryKeysBeforeAnyTemplateIsChosen)
+{
+    for (const auto& [key, row] : {std::pair{Qt::Key_Down, 0}, {Qt::Key_Home, 0}, {Qt::Key_End, -1}}) {
+        start();
+        QListWidget* gallery = window->gallery();
+        gallery->setFocus();
+        QTest::keyClick(gallery, key);
+        const int expected = row < 0 ? gallery->count() - 1 : row;
+        EXPECT_EQ(program->state.tavnit, gallery->item(expected)->text()) << key;
+        EXPECT_EQ(gallery->currentRow(), expected) << key;
+    }
+}
+
 // On a screen scaled by 1.5 or 2 the page is drawn from its own pixels into
 // the screen's: its finest lines stay sharp, not scaled to the view's
 // pixels first and then blown up into grey.
@@ -173,17 +201,25 @@ TEST_F(WindowFixture, AStoppedPageSaysWhyInAnErrorBoxInTheInterfaceLanguage)
     // Hebrew: no English in the title or the text but the names of the
     // template, the database file and the title, and what went wrong with which.
     const QByteArray database = folder.read("nvdb.db");
+    enum class Database { There, Locked, Missing };
     const struct {
-        bool databaseThere;
+        Database database;
         const char* says;
     } hebrewCases[] = {
-        {true, "אין במאגר התמונות ‎nvdb.db‎ לוגו או תמונה בשם \"‎No such title‎\". בחרו תבנית אחרת, או תקנו בתבנית"},
-        {false, "מאגר התמונות ‎nvdb.db‎ חסר או פגום"},
+        {Database::There, "אין במאגר התמונות ‎nvdb.db‎ לוגו או תמונה בשם \"‎No such title‎\". בחרו תבנית אחרת, או תקנו בתבנית"},
+        // Held by a program in the middle of a change: nothing to reinstall.
+        {Database::Locked, "תוכנית אחרת משנה כעת את מאגר התמונות ‎nvdb.db‎. המתינו עד שתסיים"},
+        {Database::Missing, "מאגר התמונות ‎nvdb.db‎ חסר או פגום"},
     };
     static const QRegularExpression latin(u"[A-Za-z]{2,}"_s);
     for (const auto& c : hebrewCases) {
-        if (!c.databaseThere)
+        if (c.database == Database::Missing)
             QFile::remove(folder.file("nvdb.db"));
+        std::optional<nuvela::SqliteDatabase> writer;
+        if (c.database == Database::Locked) {
+            writer.emplace(folder.file("nvdb.db"), nuvela::SqliteDatabase::Mode::ReadWrite);
+            ASSERT_TRUE(writer->exec("BEGIN EXCLUSIVE")) << writer->error().toStdString();
+        }
         const qsizetype before = messages().size();
         start();
         choose("broken");
@@ -276,11 +312,19 @@ TEST_F(WindowFixture, ATemplateThatCannotBeOpenedNamesTheFileAndWhy)
             folder.write(QString::fromLatin1(c.file), c.bytes);
         const qsizetype before = messages().size();
         start();
+        // Another template on the page first: nothing may act on it afterwards.
+        if (QString::fromLatin1(c.file).endsWith(u".ini"))
+            choose("wedding");
         choose("birthday");
         ASSERT_EQ(messages().size(), before + 1);
         const QString told = messages().back();
         EXPECT_TRUE(told.startsWith(u"שגיאה|לא ניתן לפתוח את התבנית \"birthday\": ")) << told.toStdString();
         EXPECT_TRUE(told.contains(QString::fromUtf8(c.says))) << told.toStdString();
+        EXPECT_TRUE(program->state.tavnit.isEmpty());
+        for (const char* name : {"Frview", "deltext", "savetxt", "showme"}) {
+            const auto* w = window->findChild<QWidget*>(name);
+            EXPECT_FALSE(w->isVisibleTo(window.get()) && w->isEnabled()) << name;
+        }
         window.reset();
         if (c.bytes.size() > 1 && c.bytes != "/dev/zero") {
             EXPECT_EQ(folder.read(QString::fromLatin1(c.file)), c.bytes);

@@ -14,6 +14,7 @@
 
 #include <functional>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using test::WindowFixture;
@@ -62,6 +63,7 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
         {"out/CARD.BMP", 0, "out/CARD.BMP", "bmp"},   {"out/mycard", 1, "out/mycard.bmp", "bmp"},
         {"out/other", 0, "out/other.jpg", "jpeg"},    {"out/card.JPG", 1, "out/card.JPG", "jpeg"},
         {"out/my.card", 1, "out/my.card.bmp", "bmp"}, {"out/card2.", 0, "out/card2.jpg", "jpeg"},
+        {"out/trail.png  ", 0, "out/trail.png", "png"},
     };
     for (const auto& [chosen, filter, written, format] : cases) {
         dialogs.answerSave(folder.file(chosen), filter);
@@ -72,7 +74,7 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     }
     // Nothing named after the target was touched or left behind.
     EXPECT_EQ(folder.read("out/card.bmp"), "the user's own bitmap");
-    for (const char* name : {"out/card2..jpg", "out/mycard.jpg", "out/CARD.jpg"})
+    for (const char* name : {"out/card2..jpg", "out/mycard.jpg", "out/CARD.jpg", "out/trail.png  .jpg"})
         EXPECT_FALSE(QFileInfo::exists(folder.file(name))) << name;
 
     const std::tuple<const char*, int, const char*, bool> replacing[] = {
@@ -85,6 +87,7 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
         dialogs.answerAsk(yes);
         out.savePicture();
         EXPECT_TRUE(dialogs.requests().back().text.contains(QFileInfo(existing).fileName())) << chosen;
+        EXPECT_EQ(dialogs.requests().back().ask, nuvela::Ask::Warning) << "Enter keeps the old file";
         EXPECT_EQ(folder.read(existing) != "the user's own file", yes) << chosen;
     }
     EXPECT_EQ(questions().size(), 4);
@@ -92,28 +95,43 @@ TEST_F(OutputWindow, SavingUnderEachKindOfName)
     // A cancelled dialog changes nothing; a failure is shown.
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Save);
     out.savePicture();
-    dialogs.answerSave(folder.file("no/such/folder/card.jpg"));
-    out.savePicture();
-    ASSERT_EQ(messages().size(), 1);
-    // What failed and what the user can do, in the interface language.
-    EXPECT_TRUE(messages().first().startsWith(u"שגיאה|לא ניתן לשמור")) << messages().first().toStdString();
-    const QString target = QDir::toNativeSeparators(folder.file("no/such/folder/card.jpg"));
-    EXPECT_TRUE(messages().first().contains(target)) << messages().first().toStdString();
-    EXPECT_FALSE(QString(messages().first()).remove(target).contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}"))));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("out/pipe.jpg")).constData(), 0644), 0);
+    ASSERT_TRUE(QDir(folder.path()).mkpath("out/folder.jpg"));
+    // chosen, the advice: a pipe or folder is not the folder's fault
+    const std::pair<const char*, const char*> failing[] = {
+        {"no/such/folder/card.jpg", "התיקייה קיימת"}, {"out/pipe.jpg", "בחרו שם אחר"}, {"out/folder.jpg", "בחרו שם אחר"},
+    };
+    for (const auto& [chosen, advice] : failing) {
+        const qsizetype shown = messages().size();
+        dialogs.answerSave(folder.file(chosen));
+        out.savePicture();
+        ASSERT_EQ(messages().size(), shown + 1) << chosen;
+        // What failed and what the user can do, in the interface language.
+        const QString message = messages().last();
+        EXPECT_TRUE(message.startsWith(u"שגיאה|לא ניתן לשמור")) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(advice))) << message.toStdString();
+        const QString target = QDir::toNativeSeparators(folder.file(chosen));
+        EXPECT_TRUE(message.contains(target)) << message.toStdString();
+        EXPECT_FALSE(QString(message).remove(target).contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}"))));
+    }
+    EXPECT_FALSE(QFileInfo(folder.file("out/pipe.jpg")).isFile());
+    EXPECT_TRUE(QFileInfo(folder.file("out/folder.jpg")).isDir());
 
     // A read-only file is replaced only when the user says so (the system
-    // itself would let an administrator through without a word).
+    // itself would let an administrator through without a word), and the
+    // new one stays protected.
     folder.write("out/kept.jpg", "protected");
     QFile::setPermissions(folder.file("out/kept.jpg"), QFile::ReadOwner);
     for (const bool yes : {false, true}) {
-        if (yes && ::geteuid() != 0)
-            break; // only an administrator can replace it at all
         dialogs.answerSave(folder.file("out/kept.jpg"));
         dialogs.answerAsk(yes);
         out.savePicture();
         EXPECT_EQ(dialogs.requests().back().kind, nuvela::ScriptedDialogs::Kind::Ask);
         EXPECT_TRUE(dialogs.requests().back().text.contains(u"מוגן")) << dialogs.requests().back().text.toStdString();
         EXPECT_EQ(QImageReader(folder.file("out/kept.jpg")).canRead(), yes);
+        struct stat st{};
+        ASSERT_EQ(::stat(QFile::encodeName(folder.file("out/kept.jpg")).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0400) << yes;
     }
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
@@ -157,18 +175,40 @@ TEST_F(OutputWindow, SavingAtFullQuality)
         EXPECT_EQ(reader.format(), QByteArray(c.format)) << c.chosen;
         EXPECT_NEAR(reader.size().width(), screen.width() * c.scale, 2) << c.chosen; // the canvas is rounded to whole pixels
         EXPECT_NEAR(reader.size().height(), screen.height() * c.scale, 2) << c.chosen;
+        // and says so, to print at the page's size from any program
+        EXPECT_NEAR(reader.read().dotsPerMeterX() * 0.0254, 96 * c.scale, 0.5) << c.chosen;
     }
     EXPECT_TRUE(folder.read("templates/textdata.txt").contains("savedpi=300"));
+    // A choice the store cannot remember still holds for this run.
+    QFile::setPermissions(folder.file("templates/textdata.txt"), QFile::ReadOwner);
+    QTest::keyClick(dpi, Qt::Key_Up);
+    dialogs.answerSave(folder.file("out/f.png"));
+    out.savePicture();
+    ASSERT_EQ(messages().size(), 1) << "not remembered";
+    EXPECT_TRUE(messages().first().startsWith(u"שגיאה|הרזולוציה")) << messages().first().toStdString();
+    EXPECT_FALSE(messages().first().contains(u"Cannot")) << "the store's English reason";
+    EXPECT_NEAR(QImageReader(folder.file("out/f.png")).size().width(), screen.width() * 150 / 96.0, 2);
+    QFile::setPermissions(folder.file("templates/textdata.txt"), QFile::ReadOwner | QFile::WriteOwner);
     start();
     choose("birthday");
     EXPECT_EQ(window->output().findChild<QComboBox*>("dpi")->currentData().toInt(), 300) << "remembered";
 
     dialogs.answerSave(folder.file("out/e"), 3);
     window->output().savePicture();
-    EXPECT_TRUE(messages().isEmpty()) << messages().join(u' ').toStdString();
+    EXPECT_EQ(messages().size(), 1) << messages().join(u' ').toStdString();
     EXPECT_TRUE(folder.read("out/e.pdf").startsWith("%PDF"));
     EXPECT_TRUE(test::runTool("pdffonts", {folder.file("out/e.pdf")}).contains(" yes ")) << "fonts embedded";
     EXPECT_TRUE(test::runTool("pdftotext", {folder.file("out/e.pdf"), "-"}).contains(u"יום")) << "rows are text";
+
+    // Too wide to draw at 300 dpi: the resolution is to blame, not the folder.
+    folder.write("templates/wide.ini", test::ansi("[templateid]\nid=111\n[paper]\nsize=150000,3000\nalign=ltr\n"));
+    start();
+    choose("wide");
+    dialogs.answerSave(folder.file("out/wide.png"));
+    window->output().savePicture();
+    ASSERT_EQ(messages().size(), 2);
+    EXPECT_TRUE(messages().last().contains(u"רזולוציה נמוכה")) << messages().last().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder.file("out/wide.png")));
     EXPECT_TRUE(dialogs.unexpected().isEmpty());
 }
 
@@ -197,6 +237,16 @@ TEST_F(OutputWindow, PrintingAtThePrintersResolution)
     dialogs.cancel(nuvela::ScriptedDialogs::Kind::Print);
     window->output().printPicture();
     EXPECT_TRUE(dialogs.allAnswered());
+    // Into a file that cannot be written, or a pipe (which held the program
+    // forever): the file is named, the printer is not blamed.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("pipe.pdf")).constData(), 0644), 0);
+    for (const char* bad : {"no/such/folder/p.pdf", "pipe.pdf"}) {
+        dialogs.answerPrint(folder.file(bad));
+        window->output().printPicture();
+        ASSERT_FALSE(messages().isEmpty()) << bad;
+        EXPECT_TRUE(messages().last().contains(QDir::toNativeSeparators(folder.file(bad)))) << messages().last().toStdString();
+        EXPECT_FALSE(messages().last().contains(u"מדפסת")) << messages().last().toStdString();
+    }
 }
 
 // Every way of scrolling moves the page the way the user expects: read back

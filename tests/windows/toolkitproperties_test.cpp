@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QLocale>
 #include <QScrollBar>
@@ -164,6 +165,28 @@ TEST(Properties, SetByToolkitName)
         widget->setGeometry(10, 10, 80, 20);
         EXPECT_EQ(writeToolkitProperty(widget, QString::fromLatin1(c.property), QString::fromUtf8(c.value)), c.accepted);
         c.check(widget);
+    }
+}
+
+// A translated caption's "&" letter works as the button's key, unless the
+// window gave the button a key of its own: then that key stays, and a letter
+// it would not answer to is not underlined.
+TEST(Properties, CaptionMnemonicsAndTheButtonsOwnKey)
+{
+    struct Case { const char* name; QKeySequence own; const char16_t* caption; const char16_t* shown; QKeySequence key; };
+    const Case cases[] = {
+        {"no key of its own", {}, u"&Kleur", u"&Kleur", QKeySequence(Qt::ALT | Qt::Key_K)},
+        {"the same letter", QKeySequence(Qt::ALT | Qt::Key_C), u"&Colour", u"&Colour", QKeySequence(Qt::ALT | Qt::Key_C)},
+        {"another letter", QKeySequence(Qt::ALT | Qt::Key_C), u"Rock && &Kleur", u"Rock && Kleur", QKeySequence(Qt::ALT | Qt::Key_C)},
+        {"no letter", QKeySequence(Qt::CTRL | Qt::Key_S), u"Save", u"Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
+    };
+    for (const Case& c : cases) {
+        QWidget window;
+        QPushButton button(QStringLiteral("צבע"), &window);
+        button.setShortcut(c.own);
+        ASSERT_TRUE(writeToolkitProperty(&button, u"Caption", QString::fromUtf16(c.caption)));
+        EXPECT_EQ(button.text(), QString::fromUtf16(c.shown)) << c.name;
+        EXPECT_EQ(button.shortcut(), c.key) << c.name;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
+#include "windows/common/webpane.h"
 #include "windows/main/pageview.h"
 #include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
@@ -339,6 +340,7 @@ TEST_F(Versions, OptionsWindowByKeyboard)
 {
     // The window shows the quality that saved pages get ("80.5" saves at 80).
     folder.write("templates/textdata.txt", store().replace("jpgcompress=80\r\n", "jpgcompress=80.5\r\n"));
+    folder.write(QStringLiteral("language/français.lng"), folder.read("language/english.lng"));
     start();
     const QByteArray before = store();
     QString opened;
@@ -373,6 +375,14 @@ TEST_F(Versions, OptionsWindowByKeyboard)
         EXPECT_EQ(store(), before) << refused;
         EXPECT_EQ(lastMessage(), QStringLiteral("שים לב|") + nuvela::widgetTag(options.findChild<QLabel*>("msgopt")));
     }
+    // A language whose name Windows-1255 cannot hold is not stored, and says what to do.
+    options.languages()->setCurrentIndex(options.languages()->findText(QStringLiteral("français")));
+    options.counter()->setText(QStringLiteral("80"));
+    QTest::keyClick(options.counter(), Qt::Key_Return);
+    EXPECT_EQ(store(), before);
+    EXPECT_TRUE(lastMessage().contains(u"français") && lastMessage().contains(u"Windows-1255")) << lastMessage().toStdString();
+    EXPECT_NE(options.result(), QDialog::Accepted);
+    options.languages()->setCurrentIndex(0);
     options.counter()->selectAll();
     QTest::keyClicks(options.counter(), QStringLiteral("60"));
     EXPECT_EQ(options.slider()->value(), 60);
@@ -471,14 +481,27 @@ QStringList snapshot(QWidget* window)
 TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
 {
     start();
-    const QStringList hebrew = snapshot(window.get()) + snapshot(&window->output());
-    struct Case { int choice; const char16_t* saveAs; const char16_t* yes; Qt::LayoutDirection direction; };
-    for (const Case& c : {Case{1, u"Save as", u"&Yes", Qt::LeftToRight}, Case{2, u"Nieuw", u"&Ja", Qt::LeftToRight},
-                          Case{0, u"שמור כ", u"&כן", Qt::RightToLeft}}) {
+    QTest::mouseClick(nuvela::findArrayElement(window.get(), u"nav", 3), Qt::LeftButton);
+    // Sorted: showing a page raises the pane among its siblings.
+    const auto controls = [this] {
+        QStringList all = snapshot(window.get()) + snapshot(&window->output());
+        all.sort();
+        return all;
+    };
+    const QStringList hebrew = controls();
+    struct Case { int choice; const char16_t* saveAs; const char16_t* yes; Qt::LayoutDirection direction; const char16_t* page; };
+    // The help page on show follows the language, and so does the start page.
+    for (const Case& c : {Case{1, u"Save as", u"&Yes", Qt::LeftToRight, u"/help-english.html"},
+                          Case{2, u"Nieuw", u"&Ja", Qt::LeftToRight, u"/preload-nederlands.html"},
+                          Case{0, u"שמור כ", u"&כן", Qt::RightToLeft, u"/preload.html"}}) {
+        if (c.choice == 2)
+            QTest::mouseClick(nuvela::findArrayElement(window.get(), u"nav", 0), Qt::LeftButton);
         nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
         options.languages()->setCurrentIndex(c.choice);
         options.update();
         EXPECT_EQ(window->saveAsButton()->caption(), QStringView(c.saveAs));
+        EXPECT_TRUE(window->web()->source().toString().endsWith(QStringView(c.page))) << window->web()->source().toString().toStdString();
+        EXPECT_FALSE(window->web()->isBackwardAvailable()) << "Back leads to the old language's page";
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringView(c.yes));
         EXPECT_EQ(QGuiApplication::layoutDirection(), c.direction);
         QMenu history(window.get()); // as the page's right-click opens it
@@ -487,8 +510,32 @@ TEST_F(Versions, LanguagesSwitchBackAndForthInOpenWindows)
         EXPECT_EQ(history.layoutDirection(), c.direction);
         history.close();
     }
-    EXPECT_EQ(snapshot(window.get()) + snapshot(&window->output()), hebrew);
+    EXPECT_EQ(controls(), hebrew);
     EXPECT_EQ(value("interface", "lang"), u"Hebrew");
+}
+
+// A language file that an editor saved as UTF-8 or UTF-16 is said at start
+// and when chosen, in the file's language where it can, else in Hebrew and
+// English; a good one says nothing.
+TEST_F(Versions, ALanguageFileThatCannotServeIsSaid)
+{
+    folder.write("language/francais.lng", QStringLiteral("[optionfrm]\r\nupdate.Caption=Mettre à jour\r\n").toUtf8());
+    const QString wide = QStringLiteral("[optionfrm]\r\nupdate.Caption=Update\r\n");
+    folder.write("language/wide.lng", QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2));
+    startIn(QStringLiteral("francais"));
+    window->tellLanguageFile();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains(u"francais.lng")) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].contains(u"is saved as UTF-8"));
+    EXPECT_TRUE(messages()[0].contains(u"UTF-8, ולכן"));
+    for (const char16_t* name : {u"english", u"wide"}) {
+        nuvela::OptionsWindow options(*program, [this] { window->relabel(); }, window.get());
+        options.languages()->setCurrentIndex(options.languages()->findText(QString::fromUtf16(name)));
+        options.update();
+    }
+    ASSERT_EQ(messages().size(), 2) << "english said something";
+    EXPECT_TRUE(messages()[1].contains(u"wide.lng")) << messages()[1].toStdString();
+    EXPECT_TRUE(messages()[1].contains(u"cannot be read: it is not Windows-1255 text (it holds NUL bytes"));
 }
 
 // The keyboard alone reaches the version scroller, shows that it is there

@@ -46,6 +46,37 @@ QColor focusRingColour(const QColor& highlight, const QColor& face)
 
 } // namespace
 
+QString readableCaption(const QFontMetrics& metrics, const QString& caption, const QRect& room)
+{
+    const int flags = Qt::AlignHCenter | wrapFlags();
+    if (room.isEmpty() || metrics.boundingRect(room, flags, caption).height() <= room.height())
+        return caption;
+    const int lines = std::max(1, (room.height() + metrics.leading()) / metrics.lineSpacing());
+    const auto within = [&](const QString& line) {
+        return metrics.elidedText(line, Qt::ElideRight, room.width(), Qt::TextShowMnemonic);
+    };
+    // Whole words to a line, as the wrapped drawing breaks them.
+    const QStringList words = caption.split(u' ', Qt::SkipEmptyParts);
+    QStringList kept;
+    QString line;
+    qsizetype word = 0;
+    while (word < words.size() && kept.size() < lines - 1) {
+        const QString longer = line.isEmpty() ? words[word] : line + u' ' + words[word];
+        if (line.isEmpty() || metrics.horizontalAdvance(longer) <= room.width()) {
+            line = longer;
+            ++word;
+            continue;
+        }
+        kept << within(line);
+        line.clear();
+    }
+    QStringList rest = words.mid(word);
+    if (!line.isEmpty())
+        rest.prepend(line);
+    kept << within(rest.join(u' '));
+    return kept.join(u'\n');
+}
+
 PictureAlignment mirrored(PictureAlignment alignment)
 {
     switch (alignment) {
@@ -346,7 +377,8 @@ void ButtonPlus::paintEvent(QPaintEvent*)
     }
     if (!text().isEmpty() && !placed.caption.isEmpty()) {
         painter.setPen(palette().color(group, QPalette::ButtonText));
-        painter.drawText(placed.caption, placed.captionFlags, text());
+        painter.drawText(placed.caption, placed.captionFlags,
+                         readableCaption(painter.fontMetrics(), text(), placed.caption));
     }
 }
 

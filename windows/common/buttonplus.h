@@ -20,6 +20,10 @@ enum class PictureAlignment : int {
 /// below stay. A translated button mirrors its Hebrew design this way.
 PictureAlignment mirrored(PictureAlignment alignment);
 
+/// The caption as it can be read in `room`: whole lines from its start, the
+/// last of them ending in "…" when the rest does not fit.
+QString readableCaption(const QFontMetrics& metrics, const QString& caption, const QRect& room);
+
 /// Border styles the program uses.
 enum class ButtonBorder : int {
     None = 0,       ///< flat until hovered

@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QDateTime>
 #include <QHeaderView>
@@ -109,16 +110,22 @@ QString runFileDialog(QFileDialog& dialog)
 }
 } // namespace
 
+namespace {
+/// Where a file dialog opens: the folder the last file was chosen in, else
+/// the user's pictures, else his home folder.
+QString startFolder(const QString& last)
+{
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
+} // namespace
+
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title, QStringView filter)
 {
-    // The first file is looked for among the user's pictures, later ones
-    // where the last one was found.
     static QString folder;
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-        if (!QFileInfo(folder).isDir())
-            folder = QDir::homePath();
-    }
+    folder = startFolder(folder);
     QFileDialog dialog(parent, title, folder, qtFileFilters(parseFileFilter(filter)).join(QStringLiteral(";;")));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -134,7 +141,11 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& ti
 {
     const auto filters = parseFileFilter(filter);
     const QStringList qt = qtFileFilters(filters);
-    QFileDialog dialog(parent, title, suggestion, qt.join(QStringLiteral(";;")));
+    // Without a suggestion Qt would open in the working folder, the program's
+    // own: a card saved under a bare name would land among the templates.
+    static QString folder;
+    folder = startFolder(folder);
+    QFileDialog dialog(parent, title, suggestion.isEmpty() ? folder : suggestion, qt.join(QStringLiteral(";;")));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The caller asks before replacing a file, under the name it really gets
@@ -142,9 +153,16 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* parent, const QString& ti
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!qt.isEmpty())
         dialog.selectNameFilter(qt.first());
-    const QString path = runFileDialog(dialog);
+    QString path = runFileDialog(dialog);
     if (path.isEmpty())
         return std::nullopt;
+    // Qt reads a typed name holding '"' as a list of quoted names and keeps
+    // a piece of it (a"b.jpg became b.jpg); a save takes the one name typed.
+    const auto* typedName = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString typed = typedName ? typedName->text() : QString();
+    if (typed.contains(u'"') && !(typed.size() > 2 && typed.startsWith(u'"') && typed.indexOf(u'"', 1) == typed.size() - 1))
+        path = QDir::cleanPath(dialog.directory().absoluteFilePath(typed));
+    folder = QFileInfo(path).absolutePath();
     const QString selected = dialog.selectedNameFilter();
     SaveChoice choice;
     choice.path = path;

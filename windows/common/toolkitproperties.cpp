@@ -51,13 +51,31 @@ bool isTextBox(const QWidget* w)
 
 // ---- Caption and texts
 
+// The text without its mnemonic marks; "&&", a plain "&", stays.
+QString withoutMnemonic(const QString& text)
+{
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'&') {
+            plain += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == u'&') {
+            plain += QStringLiteral("&&");
+            ++i;
+        }
+    }
+    return plain;
+}
+
 // A button's new text replaces its key with the text's "&" mnemonic; a key
-// the window gave it (Ctrl+S, Alt+C) must outlive a translated caption.
+// the window gave it (Ctrl+S, Alt+C) must outlive a translated caption. A
+// button has one key, so a translated mnemonic of another letter is not
+// underlined: Alt with that letter would do nothing.
 void setButtonCaption(QAbstractButton* button, const QString& text)
 {
     const QKeySequence given = button->shortcut();
     const bool ownKey = !given.isEmpty() && given != QKeySequence::mnemonic(button->text());
-    button->setText(text);
+    const QKeySequence mnemonic = QKeySequence::mnemonic(text);
+    button->setText(ownKey && !mnemonic.isEmpty() && mnemonic != given ? withoutMnemonic(text) : text);
     if (ownKey)
         button->setShortcut(given);
 }

@@ -34,6 +34,19 @@ QString helpPagePath(const QString& programDir, const QString& language)
     return localPagePath(programDir, QStringLiteral("help"), language);
 }
 
+QString samePageInLanguage(const QString& programDir, const QString& shown, const QString& language)
+{
+    const QFileInfo page(shown);
+    if (shown.isEmpty() || page.absoluteDir() != QDir(programDir) || page.suffix() != u"html")
+        return {};
+    const QString name = page.completeBaseName();
+    for (const QString& stem : {QStringLiteral("preload"), QStringLiteral("help")}) {
+        if (name == stem || name.startsWith(stem + u'-'))
+            return localPagePath(programDir, stem, language);
+    }
+    return {};
+}
+
 /// Marks the pane busy for the time of one load, also when loads nest.
 class WebPane::BusyScope {
 public:

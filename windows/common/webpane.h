@@ -19,6 +19,9 @@ QString helpPagePath(const QString& programDir, const QString& language);
 /// The rule of both: stem + "-" + language + ".html", then the English, then
 /// the Hebrew page.
 QString localPagePath(const QString& programDir, const QString& stem, const QString& language);
+/// The start or help page of the program folder in `language` when `shown`
+/// is one of them in any language; empty for any other page.
+QString samePageInLanguage(const QString& programDir, const QString& shown, const QString& language);
 
 /// The web pane: shows the program's local pages with back and forward
 /// history. Web addresses (http, https, mailto), whether navigated to or

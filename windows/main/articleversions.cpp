@@ -5,15 +5,20 @@
 #include "store/pagestate.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
+#include "windows/common/dialogs.h"
 #include "windows/common/panels.h"
 #include "windows/common/program.h"
 #include "windows/common/qttranslations.h"
+#include "windows/common/uitext.h"
+#include "windows/common/webpane.h"
 #include "windows/main/pagehistory.h"
 #include "windows/options/language.h"
 #include "windows/options/optionswindow.h"
 #include "windows/output/picformwindow.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
@@ -182,6 +187,12 @@ void ArticleWindow::relabel()
         ApplyLanguage(window, program_.dir(), program_.state.language);
     }
     startCaption_ = title_->caption();
+    // The start and help pages have a page per language; the pane shows the
+    // new one's, and Back no longer leads to the old one's.
+    const QString shown = web_->source().toLocalFile();
+    if (const QString page = samePageInLanguage(program_.dir(), shown, program_.state.language);
+        !page.isEmpty() && QFileInfo(page) != QFileInfo(shown) && web_->navigate(page))
+        web_->clearHistory();
     // Qt's dialogs, message buttons and menus speak the new language and
     // read in its direction from the next one shown.
     useQtTranslations(program_);
@@ -190,9 +201,40 @@ void ArticleWindow::relabel()
     if (output_)
         output_->relabelOwnTexts();
     updateCounter();
+    tellLanguageFile();
     // A template left for the start page keeps its state, not its caption.
     if (!program_.state.tavnit.isEmpty() && tavnit_->currentRow() >= 0)
         showTemplateCaption();
+}
+
+} // namespace nuvela
+
+namespace nuvela {
+
+void ArticleWindow::tellLanguageFile()
+{
+    if (program_.state.language == kBuiltInLanguage)
+        return;
+    const QString path = languageFilePath(program_.dir(), program_.state.language);
+    const auto fault = languageFileFault(program_.store.files(), path);
+    if (!fault)
+        return;
+    const QString file = leftToRight(QDir::toNativeSeparators(path));
+    const QString key = fault->utf8 ? QStringLiteral("utf8language") : QStringLiteral("badlanguage");
+    QString text = uiText(program_, key, QString());
+    if (text.isEmpty()) {
+        // The file cannot say it in its own language: Hebrew and English.
+        text = fault->utf8
+            ? QStringLiteral("קובץ השפה %1 שמור בקידוד UTF-8, ולכן אותיות שאינן אנגליות מוצגות בו משובשות. "
+                             "שמרו אותו בקידוד Windows-1255 (ANSI) ובחרו שוב את השפה בהגדרות.\n\n"
+                             "The language file %1 is saved as UTF-8, so its letters beyond plain English show "
+                             "garbled. Save it as Windows-1255 (ANSI) and choose the language again in Settings.")
+            : QStringLiteral("לא ניתן לקרוא את קובץ השפה %1: %2. החלונות נשארים בעברית. "
+                             "הפכו אותו לקובץ טקסט Windows-1255 שניתן לקרוא, ובחרו שוב את השפה בהגדרות.\n\n"
+                             "The language file %1 cannot be read: %2. The windows keep their Hebrew texts. "
+                             "Make it a readable Windows-1255 text file and choose the language again in Settings.");
+    }
+    program_.dialogs.tell(this, attentionTitle(program_), fillIn(text, {file, fault->unreadable}), false);
 }
 
 } // namespace nuvela

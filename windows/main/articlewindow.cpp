@@ -33,6 +33,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -79,6 +80,8 @@ QString pageFailure(Program& program, QStringView key, const QString& tavnit, co
                                    "בחרו תבנית אחרת, או תקנו את size בקטע [paper] של התבנית.")},
         {u"pagestopped", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: מאגר התמונות %3 חסר או פגום. "
                                         "בחרו תבנית אחרת, או התקינו מחדש את התוכנית כדי להחזיר את מאגר התמונות.")},
+        {u"databasebusy", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: תוכנית אחרת משנה כעת את מאגר התמונות %3. "
+                                         "המתינו עד שתסיים, ובחרו שוב את התבנית.")},
         {u"picnotindb", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: אין במאגר התמונות %3 לוגו או תמונה "
                                        "בשם \"%4\". בחרו תבנית אחרת, או תקנו בתבנית את שם התמונה.")},
         {u"picdamagedindb", QStringLiteral("העמוד של התבנית \"%1\" לא צויר: התמונה \"%4\" במאגר התמונות %3 "
@@ -125,6 +128,8 @@ QStringView stoppedPageKey(PageStop::Cause cause)
         return u"picnotindb";
     case PageStop::Cause::DamagedPicture:
         return u"picdamagedindb";
+    case PageStop::Cause::Busy:
+        return u"databasebusy";
     case PageStop::Cause::Database:
         break;
     }
@@ -149,6 +154,7 @@ ArticleWindow::~ArticleWindow()
     // Focus and selection move while the widgets go; that is no user
     // leaving the page, so no prompt and nothing discarded.
     web_->removeEventFilter(this);
+    tavnit_->removeEventFilter(this);
     tavnit_->viewport()->removeEventFilter(this);
     disconnect(tavnit_, nullptr, this, nullptr);
 }
@@ -163,6 +169,7 @@ void ArticleWindow::buildWidgets()
     tavnit_->setObjectName(QStringLiteral("tavnit"));
     place(tavnit_, 8, 32, 174, 260);
     tavnit_->viewport()->installEventFilter(this);
+    tavnit_->installEventFilter(this);
     tavnit_->viewport()->setMouseTracking(true);
     // A template is chosen by selecting it (click, arrow keys, Space), not by
     // the gallery's current row, which Qt sets by itself when the gallery
@@ -296,6 +303,7 @@ void ArticleWindow::load(QSize screen)
     // The version follows whatever caption the language gave the window.
     setWindowTitle(windowTitle() + captionVersionSuffix());
     tavnit_->addItems(listTemplates(program_.dir()));
+    tellUnlistableTemplates();
     {
         // No template is chosen at start, not even when the gallery takes
         // the focus: Down or Up then chooses the first.
@@ -473,6 +481,15 @@ void ArticleWindow::chooseTemplate(int row)
     prev_->update();
     const QString name = tavnit_->item(row)->text();
     if (const QString failure = program_.pages.openTemplate(name); !failure.isEmpty()) {
+        // The page before is gone, and with it whatever the version buttons
+        // and the preview would act on: they must not reach a template the
+        // gallery no longer shows as chosen. The failed name stays current,
+        // so the arrow keys go on from it.
+        program_.state.tavnit.clear();
+        program_.state.templateId.clear();
+        program_.state.headline = {};
+        syncControls();
+        showWebPane();
         showError(pageFailure(program_, u"notemplate", name, failure, {unusableFile(program_, name)}));
         return;
     }
@@ -564,13 +581,18 @@ void ArticleWindow::got_web()
             prev_->setFocus();
         return;
     }
-    web_->setFocusPolicy(webFocus_);
-    web_->raise();
     {
         const QSignalBlocker block(tavnit_);
         tavnit_->clearSelection();
         tavnit_->setCurrentRow(-1);
     }
+    showWebPane();
+}
+
+void ArticleWindow::showWebPane()
+{
+    web_->setFocusPolicy(webFocus_);
+    web_->raise();
     frversion_->hide();
     frview_->hide();
     kotxt_->hide();
@@ -655,6 +677,23 @@ void ArticleWindow::showError(const QString& text)
     tellError(program_, this, text);
 }
 
+void ArticleWindow::tellUnlistableTemplates()
+{
+    const QStringList names = unlistableTemplates(program_.dir());
+    if (names.isEmpty())
+        return;
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted << u'"' + inOwnDirection(name) + u'"';
+    program_.dialogs.tell(
+        this, attentionTitle(program_),
+        fillIn(uiText(program_, u"unlistedtemplates",
+                      QStringLiteral("בתיקיית התבניות יש תבניות ששמות הקבצים שלהן אינם בקידוד UTF-8, ולכן הן אינן "
+                                     "ברשימה: %1. שנו את שמות הקבצים ופתחו שוב את התוכנית.")),
+               {quoted.join(QStringLiteral(", "))}),
+        false);
+}
+
 void ArticleWindow::tellUtf8Files()
 {
     for (const StoreMode mode : {StoreMode::Get, StoreMode::GetTxt}) {
@@ -700,6 +739,12 @@ bool ArticleWindow::eventFilter(QObject* watched, QEvent* event)
         } else if (event->type() == QEvent::MouseMove) {
             checksav();
         }
+    } else if (watched == tavnit_ && event->type() == QEvent::KeyPress && !tavnit_->currentIndex().isValid()
+               && static_cast<QKeyEvent*>(event)->key() == Qt::Key_End && tavnit_->count() > 0) {
+        // With no template chosen yet the list moves every key to its first
+        // item; End means the last.
+        tavnit_->setCurrentRow(tavnit_->count() - 1);
+        return true;
     } else if (watched == web_ && event->type() == QEvent::FocusIn && frview_->isVisible()) {
         got_web();
     }

@@ -92,6 +92,9 @@ public:
     /// Gives the main window, and the output window once loaded, the current
     /// interface language at once (after the options window changed it).
     void relabel();
+    /// Says once what keeps the chosen language's file from giving the
+    /// windows its texts: saved as UTF-8, or not readable at all.
+    void tellLanguageFile();
 
     /// Choosing item row of the gallery, as a click or the keyboard does.
     void chooseTemplate(int row);
@@ -144,11 +147,16 @@ private:
     /// Says once a run, per file, that the template or the text store on
     /// the page was saved as UTF-8, which is read but shows garbled.
     void tellUtf8Files();
+    /// Says at start which templates the gallery cannot list for their
+    /// file names.
+    void tellUnlistableTemplates();
     void chainTabOrder();
     /// The gallery panel's caption for the chosen template: its identifier
     /// after the language's lead-in.
     void showTemplateCaption();
     void showNoTemplate();
+    /// Web mode: the pane in front, the page and its panels hidden.
+    void showWebPane();
     void openHelp(const QString& webAddress);
     void keepScaledSize();
     void buildVersionPanel();

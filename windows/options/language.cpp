@@ -3,11 +3,16 @@
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/toolkitproperties.h"
+#include "store/inifiles.h"
 #include "store/keystore.h"
 #include "windows/options/sectionreader.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace nuvela {
 
@@ -93,6 +98,10 @@ std::optional<LanguageEntry> parseLanguageEntry(QStringView line)
 
 bool applyLanguageEntry(QWidget* window, const LanguageEntry& entry)
 {
+    // A key left without its value is a translation not made yet: the widget
+    // keeps its own text, rather than a button without a caption.
+    if (entry.value.isEmpty())
+        return false;
     QWidget* widget = findTarget(window, entry.target);
     if (!widget)
         return false;
@@ -149,6 +158,37 @@ void ApplyLanguage(QWidget* window, const QString& programDir, QString& currentL
         if (const auto entry = parseLanguageEntry(line))
             applyLanguageEntry(window, *entry);
     }
+}
+
+std::optional<LanguageFileFault> languageFileFault(IniFiles& files, const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    if (!files.read(path)) {
+        QString why = files.refusal(path);
+        if (why.isEmpty()) {
+            QFile file(path);
+            why = file.open(QIODevice::ReadOnly) ? QStringLiteral("it cannot be read") : file.errorString();
+        }
+        return LanguageFileFault {false, why};
+    }
+    // Editors save UTF-8 unless told otherwise; the file then reads, but
+    // every accented letter shows as two or three wrong ones. Windows-1255
+    // Hebrew is never valid UTF-8 (a letter's byte would have to be followed
+    // by two of 0x80 to 0xBF), so valid UTF-8 beyond ASCII is taken as such.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return LanguageFileFault {false, QStringLiteral("it cannot be read")};
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3); // the store reads past the mark
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char b) { return uchar(b) < 0x80; }))
+        return std::nullopt;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(bytes); // the decoding is done when taken
+    if (!utf8.hasError())
+        return LanguageFileFault {true, {}};
+    return std::nullopt;
 }
 
 void RestoreBuiltInTexts(QWidget* window)

@@ -1,5 +1,6 @@
 #include "windows/options/optionswindow.h"
 
+#include "store/ansi.h"
 #include "store/jpeg.h"
 
 #include "windows/common/buttonplus.h"
@@ -29,6 +30,8 @@ namespace {
 const char16_t* const kMessages[] = {
     u"איכות JPG היא מספר שלם בין 1 ל-100.",
     u"ההגדרות לא נשמרו.",
+    u"לא ניתן לשמור את שם השפה \"%1\": ההגדרות נשמרות כטקסט Windows-1255. "
+    u"תנו לקובץ שלה בתיקייה language שם באותיות פשוטות ובחרו בה שוב.",
 };
 } // namespace
 
@@ -84,7 +87,7 @@ void OptionsWindow::build()
     update_->setPictureAlignment(PictureAlignment::RightEdge);
     place(update_, 8, 196, 100, 32);
 
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         msgopt_[i] = new QLabel(this);
         makeArrayElement(msgopt_[i], QStringLiteral("msgopt"), i);
         setWidgetTag(msgopt_[i], QString::fromUtf16(kMessages[i]));
@@ -143,6 +146,13 @@ void OptionsWindow::update()
     };
     const bool newQuality = *quality != shownQuality_ || !stored(u"jpgcompress");
     const bool newLanguage = language.compare(shownLanguage_, Qt::CaseInsensitive) != 0 || !stored(u"lang");
+    if (newLanguage && !encodeAnsi(language)) {
+        // A file named "français.lng" is listed, but its name cannot be
+        // stored; the write's own refusal named neither it nor a way out.
+        program_.dialogs.tell(this, attentionTitle(program_), fillIn(widgetTag(msgopt_[2]), {inOwnDirection(language)}));
+        langinter_->setFocus();
+        return;
+    }
     if (const StoreResult r = saveSettings(program_.store, newQuality ? quality : std::nullopt,
                                            newLanguage ? std::optional(language) : std::nullopt);
         !r.ok()) {

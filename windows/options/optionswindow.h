@@ -48,7 +48,7 @@ private:
     QLineEdit* counter_ = nullptr;
     QComboBox* langinter_ = nullptr;
     ButtonPlus* update_ = nullptr;
-    QLabel* msgopt_[2] = {};
+    QLabel* msgopt_[3] = {};
     int shownQuality_ = 0;  ///< the settings as the window opened with them
     QString shownLanguage_;
 };

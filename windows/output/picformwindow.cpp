@@ -278,8 +278,16 @@ PicformWindow::PicformWindow(Program& program, QWidget* parent, QSize screen)
     relabelOwnTexts();
     dpi_->setCurrentIndex(std::max(0, dpi_->findData(savedDpi(program_))));
     connect(dpi_, &QComboBox::activated, this, [this] {
+        // The store's reason is English; Hebrew says what holds and what to check.
         if (QString why = rememberDpi(program_, dpi_->currentData().toInt()); !why.isEmpty())
-            showMessage(why);
+            showMessage(uiText(program_, u"dpinotkept",
+                               QStringLiteral("הרזולוציה שנבחרה תשמש עד סגירת התוכנית, אך לא נשמרה לפעם הבאה."))
+                        + u'\n'
+                        + fillIn(uiText(program_, u"storenowrite",
+                                        QStringLiteral("לא ניתן לכתוב בקובץ %1. ודאו שהקובץ והתיקייה שלו אינם מוגנים "
+                                                       "מפני כתיבה ושיש מקום פנוי בדיסק.")),
+                                 {leftToRight(QDir::toNativeSeparators(program_.store.pathFor(StoreMode::WriteTxt))),
+                                  why}));
     });
     auto* version = new QLabel(versionLabelText(), frame1);
     version->setObjectName(QStringLiteral("version"));
@@ -357,13 +365,27 @@ void PicformWindow::savePicture()
     // under the name the file gets. A protected file is the user's to give
     // up; the system would let an administrator replace it without a word.
     ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse;
-    const OutputKind existing = examineOutput(target.path).kind;
-    if (existing == OutputKind::ReadOnly || existing == OutputKind::Regular) {
+    const OutputPlace place = examineOutput(target.path);
+    const OutputKind existing = place.kind;
+    // A folder, device or pipe under that name is never replaced; the
+    // general advice (folder, room, permission) would send the user
+    // looking for the wrong fault.
+    if (existing == OutputKind::NotRegular) {
+        showMessage(fillIn(uiText(program_, u"savenotfile",
+                                  QStringLiteral("לא ניתן לשמור את התמונה בשם %1: זהו שם של תיקייה, התקן או צינור, "
+                                                 "והם אינם מוחלפים. בחרו שם אחר.")),
+                           {leftToRight(QDir::toNativeSeparators(target.path))}));
+        return;
+    }
+    // A file that could not be replaced anyway is not asked about: the
+    // failure says why.
+    if (existing == OutputKind::Regular || (existing == OutputKind::ReadOnly && mayReplaceReadOnly(place))) {
         const QString question = existing == OutputKind::ReadOnly
             ? uiText(program_, u"replacereadonly", QStringLiteral("הקובץ %1 מוגן מפני כתיבה. להחליף אותו בכל זאת?"))
             : uiText(program_, u"replace", QStringLiteral("הקובץ %1 כבר קיים. להחליף אותו?"));
+        // The old picture cannot be brought back: Enter pressed by habit keeps it.
         if (!program_.dialogs.ask(this, attentionTitle(program_),
-                                  question.arg(leftToRight(QDir::toNativeSeparators(target.path)))))
+                                  question.arg(leftToRight(QDir::toNativeSeparators(target.path))), Ask::Warning))
             return;
         if (existing == OutputKind::ReadOnly)
             readOnly = ReadOnlyFiles::Replace;
@@ -375,12 +397,22 @@ void PicformWindow::savePicture()
         const QByteArray document = drawPagePdf(program_, &why);
         saved = document.isEmpty() ? StoreResult{why} : saveDocument(document, target.path, readOnly);
     } else {
-        const QImage page = drawPageAt(program_, double(savedDpi(program_)) / kScreenDpi, &why);
+        // The resolution shown, also when the store refused to remember it.
+        const QImage page = drawPageAt(program_, double(dpi_->currentData().toInt()) / kScreenDpi, &why);
+        if (page.isNull() && why.isEmpty())
+            why = QStringLiteral("The page could not be drawn.");
         saved = page.isNull() ? StoreResult{why} : savePage(page, target, jpegQuality(program_.store), readOnly);
     }
     QApplication::restoreOverrideCursor();
+    // A page that could not be drawn (too large at this resolution, no
+    // memory) is no fault of the folder; nothing was written.
+    if (!why.isEmpty())
+        showMessage(fillIn(uiText(program_, u"savedrawfailed",
+                                  QStringLiteral("לא ניתן לצייר את העמוד לשמירה בקובץ %2, ולא נשמר דבר. בחרו "
+                                                 "רזולוציה נמוכה יותר, או סגרו תוכניות אחרות, ונסו שוב.")),
+                           {why, leftToRight(QDir::toNativeSeparators(target.path))}));
     // Hebrew names the file rather than give the writer's English reason.
-    if (!saved.ok())
+    else if (!saved.ok())
         showMessage(fillIn(uiText(program_, u"savefailed",
                                   QStringLiteral("לא ניתן לשמור את התמונה בקובץ %2. בדקו שהתיקייה קיימת, שיש "
                                                  "בה מקום ושמותר לכתוב בה.")),
@@ -395,6 +427,17 @@ void PicformWindow::printPicture()
     printer.setPageOrientation(canvas.width() > canvas.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (!program_.dialogs.print(this, printer))
         return; // cancelled
+    // Printed into a file: a pipe or device under its name would hold the
+    // program forever, and a failure is the file's, not the printer's.
+    const QString file = printer.outputFileName();
+    const QString named = leftToRight(QDir::toNativeSeparators(file));
+    if (!file.isEmpty() && examineOutput(file).kind == OutputKind::NotRegular) {
+        showMessage(fillIn(uiText(program_, u"printnotfile",
+                                  QStringLiteral("לא ניתן להדפיס לקובץ %1: זהו שם של תיקייה, התקן או צינור, והם אינם "
+                                                 "מוחלפים. בחרו שם אחר.")),
+                           {named}));
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Drawn again at the printer's resolution rather than stretched from the screen's.
     const QRectF area(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
@@ -403,7 +446,12 @@ void PicformWindow::printPicture()
     if (!page.isNull())
         failure = printPage(page, printer);
     QApplication::restoreOverrideCursor();
-    if (!failure.isEmpty())
+    if (!failure.isEmpty() && !file.isEmpty())
+        showMessage(fillIn(uiText(program_, u"printfilefailed",
+                                  QStringLiteral("לא ניתן להדפיס לקובץ %1. בדקו שהתיקייה קיימת, שיש בה מקום ושמותר "
+                                                 "לכתוב בה.")),
+                           {named}));
+    else if (!failure.isEmpty())
         showMessage(uiText(program_, u"printfailed",
                            QStringLiteral("ההדפסה לא הצליחה. בדקו שהמדפסת מחוברת, דולקת ויש בה נייר.\n%1"))
                         .arg(failure));

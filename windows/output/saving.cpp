@@ -9,17 +9,21 @@ namespace nuvela {
 
 SaveTarget saveTargetFor(const SaveChoice& choice)
 {
-    const QString suffix = QFileInfo(choice.path).suffix().toLower();
-    if (suffix == u"jpg" || suffix == u"jpeg")
-        return {choice.path, PictureFileFormat::Jpeg};
-    if (suffix == u"bmp")
-        return {choice.path, PictureFileFormat::Bmp};
-    if (suffix == u"png")
-        return {choice.path, PictureFileFormat::Png};
-    if (suffix == u"pdf")
-        return {choice.path, PictureFileFormat::Pdf};
-    const QString extension = choice.extension.isEmpty() ? QStringLiteral("jpg") : choice.extension.toLower();
+    // Blanks typed after the name by accident would hide its extension
+    // ("card.jpg " became "card.jpg .jpg").
     QString path = choice.path;
+    while (path.endsWith(u' '))
+        path.chop(1);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"jpg" || suffix == u"jpeg")
+        return {path, PictureFileFormat::Jpeg};
+    if (suffix == u"bmp")
+        return {path, PictureFileFormat::Bmp};
+    if (suffix == u"png")
+        return {path, PictureFileFormat::Png};
+    if (suffix == u"pdf")
+        return {path, PictureFileFormat::Pdf};
+    const QString extension = choice.extension.isEmpty() ? QStringLiteral("jpg") : choice.extension.toLower();
     if (!path.endsWith(u'.'))
         path += u'.';
     PictureFileFormat format = PictureFileFormat::Jpeg;
