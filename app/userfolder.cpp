@@ -1,5 +1,9 @@
 #include "app/userfolder.h"
 
+#include "store/inidocument.h"
+#include "store/outputfile.h"
+#include "store/versions.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -56,6 +60,32 @@ QMap<QString, QByteArray> readList(const QString& path)
     return list;
 }
 
+/// A template new to a folder the user already works in comes with the
+/// sample versions the release keeps for it, as it would in a fresh folder;
+/// without them it would open as an empty page. The user's versions stay as
+/// they are, and a store that cannot be written only goes without the samples.
+void addSampleVersions(const QString& shipped, const QString& user, const QStringList& added)
+{
+    const QString store = kTextStores.first();
+    if (added.contains(store))
+        return; // a fresh copy holds them all
+    const auto from = readFile(shipped + u'/' + store);
+    auto mine = readFile(user + u'/' + store);
+    if (!from || !mine)
+        return;
+    const QByteArray before = *mine;
+    for (const QString& rel : added) {
+        if (!rel.startsWith(QLatin1String("templates/")) || !rel.endsWith(QLatin1String(".ini")))
+            continue;
+        const auto page = readFile(user + u'/' + rel);
+        const auto id = page ? IniDocument(*page).value(u"templateid", u"id") : std::nullopt;
+        if (id && !id->isEmpty())
+            *mine = withVersionsOf(*mine, *from, *id);
+    }
+    if (*mine != before)
+        writeOutputFile(user + u'/' + store, *mine);
+}
+
 } // namespace
 
 QString shippedProgramFolder(const QString& executableDir)
@@ -92,9 +122,17 @@ FolderSync syncUserFolder(const QString& shipped, const QString& user)
             out.error = writeWhole(target, *bytes);
             out.added << rel;
         } else {
-            if (!list.contains(rel) || list.value(rel) == sum || kTextStores.contains(rel))
+            if (list.value(rel) == sum || kTextStores.contains(rel))
                 continue;
             const auto mine = readFile(target);
+            if (!list.contains(rel)) {
+                // Copied by a first start that never got to the end (killed, or
+                // the disk filled up): a copy equal to the shipped file is the
+                // shipped file, and later releases keep it up to date.
+                if (mine && checksum(*mine) == sum)
+                    list.insert(rel, sum);
+                continue;
+            }
             if (!mine || checksum(*mine) != list.value(rel))
                 continue; // changed by the user
             out.error = writeWhole(target, *bytes);
@@ -104,6 +142,7 @@ FolderSync syncUserFolder(const QString& shipped, const QString& user)
             return out;
         list.insert(rel, sum);
     }
+    addSampleVersions(shipped, user, out.added);
     if (list != before) {
         QByteArray text;
         for (auto e = list.cbegin(); e != list.cend(); ++e)

@@ -8,8 +8,9 @@ set(CPACK_PACKAGE_DESCRIPTION
   "Nuvela turns a page template into a greeting card laid out as the front page
 of a newspaper: a headline with a logo, pictures in frames, text columns,
 shapes and a disclaimer line. Keep up to ten versions per template, preview,
-save as JPEG or BMP and print. Also contains nuvela-render (pages and template
-checks without a window), nuvela-imgdb (image databases) and the panel library Ret.")
+save as JPEG, PNG, BMP or PDF and print. Also contains nuvela-render (pages
+and template checks without a window), nuvela-imgdb (image databases) and the
+panel library Ret.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -145,6 +145,29 @@ QByteArray withoutVersion(const QByteArray& bytes, const QString& templateId, in
     return out;
 }
 
+QByteArray withVersionsOf(const QByteArray& bytes, const QByteArray& from, const QString& templateId)
+{
+    for (const QByteArrayView line : splitLines(bytes))
+        if (versionOfHeader(line, templateId) > 0)
+            return bytes;
+    QByteArray taken;
+    bool take = false;
+    for (const QByteArrayView line : splitLines(from)) {
+        if (sectionHeaderName(line))
+            take = versionOfHeader(line, templateId) > 0;
+        if (take) {
+            taken += line;
+            taken += "\r\n";
+        }
+    }
+    if (taken.isEmpty())
+        return bytes;
+    QByteArray out = bytes;
+    if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+        out += "\r\n";
+    return out + taken;
+}
+
 StoreResult deleteVersion(IniFiles& files, const QString& path, const QString& templateId, int version)
 {
     if (!QFileInfo::exists(path))

@@ -41,6 +41,12 @@ StoreResult writeEntries(IniFiles& files, const QString& path, const QString& se
 /// are ended by CR LF.
 QByteArray withoutVersion(const QByteArray& bytes, const QString& templateId, int version);
 
+/// The text store with the versions that another text store, from, keeps
+/// of template templateId added at its end, their lines as they are there;
+/// the store as it is when it keeps a version of that template already (a
+/// template's versions come from one place, never mixed) or from keeps none.
+QByteArray withVersionsOf(const QByteArray& bytes, const QByteArray& from, const QString& templateId);
+
 /// Deletes a version from the text store at path: reads the whole file first
 /// (nothing is written when that fails) and replaces it atomically.
 StoreResult deleteVersion(IniFiles& files, const QString& path, const QString& templateId, int version);

@@ -35,6 +35,20 @@ check_tree() { # ROOT: an installed /usr tree
 
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
 check_tree "$scratch/prefix"
+# Every installed program starts from a private prefix and answers --help;
+# the program itself also in a terminal without a display.
+while read -r prog envs; do
+  out=$(env -i $envs "$scratch/prefix/bin/$prog" --help 2>&1) || fail "$prog --help: $out"
+  [[ $out == *Usage:* ]] || fail "$prog --help prints no usage: $out"
+done <<'PROGRAMS'
+nuvela
+nuvela-render
+nuvela-imgdb
+ret-gallery QT_QPA_PLATFORM=offscreen
+PROGRAMS
+env -i "$scratch/prefix/bin/nuvela" --version | grep -qx 'nuvela [0-9]*\.[0-9]*\.[0-9]*' || fail "nuvela --version"
+status=0; out=$(env -i "$scratch/prefix/bin/nuvela" --program-dir 2>&1) || status=$?
+[ "$status" = 2 ] && [[ $out == "Error: --program-dir needs a folder"* ]] || fail "nuvela --program-dir without a folder: $status $out"
 
 missing=""
 if command -v desktop-file-validate >/dev/null; then

@@ -123,6 +123,12 @@ output_and_save() {
 # ---- the first run
 start 1
 shot start
+# A task bar shows the window's own icon and finds the menu's entry by the
+# window's instance name.
+props=$(xprop -id "$main" _NET_WM_ICON WM_CLASS)
+[[ $props == *"Icon (16 x 16)"* ]] || fail "the main window has no icon"
+wm_class=$(grep '^StartupWMClass=' "$(dirname "$0")/../../app/desktop/example.nuvela.Nuvela.desktop" | cut -d= -f2)
+[[ $props == *"WM_CLASS(STRING) = \"$wm_class\","* ]] || fail "WM_CLASS is not the desktop entry's $wm_class: $props"
 # Down twice at once, the second while the first template's page is drawn:
 # the second chooses the next template, as two unhurried presses do. The
 # gallery panel (its caption names the template) tells.

@@ -20,32 +20,36 @@ TEST(UserFolder, FirstStartCopiesLaterStartsAddWithoutTouchingUserFiles)
     writeFile(s + "/templates/textdata.txt", "store1");
     writeFile(s + "/language/english.lng", "en1");
     writeFile(s + "/nvdb.db", "db1");
+    writeFile(u + "/nvdb.db", "db1"); // copied by a first start that was killed
 
     auto first = nuvela::syncUserFolder(s, u);
     ASSERT_TRUE(first.error.isEmpty()) << qPrintable(first.error);
-    EXPECT_EQ(first.added.size(), 5);
+    EXPECT_EQ(first.added.size(), 4);
 
     // The user works: saves versions, edits a template and a language, drops a template.
-    writeFile(u + "/templates/textdata.txt", "my versions");
+    writeFile(u + "/templates/textdata.txt", "[tav101girsa1]\r\ntxt1=mine\r\n");
     writeFile(u + "/templates/birthday.ini", "my birthday");
     writeFile(u + "/language/english.lng", "my english");
     writeFile(u + "/temppic/me.jpg", "me");
     QFile::remove(u + "/templates/wedding.ini");
 
-    // A new release: new template and language, everything shipped changed.
-    writeFile(s + "/templates/party.ini", "p2");
+    // A new release: new templates (their samples in the shipped store) and a
+    // new language, everything shipped changed.
+    writeFile(s + "/templates/party.ini", "[templateid]\r\nid=105\r\n");
+    writeFile(s + "/templates/gala.ini", "[templateid]\r\nid=101\r\n"); // the user has versions of 101
     writeFile(s + "/language/deutsch.lng", "de2");
-    for (const char* f : {"/templates/birthday.ini", "/templates/wedding.ini", "/templates/textdata.txt",
-                          "/language/english.lng", "/nvdb.db"})
+    for (const char* f : {"/templates/birthday.ini", "/templates/wedding.ini", "/language/english.lng", "/nvdb.db"})
         writeFile(s + f, "v2");
+    writeFile(s + "/templates/textdata.txt", "[tav101girsa1]\r\ntxt1=sample\r\n[tav105girsa1]\r\ntxt1=party\r\n");
 
     auto later = nuvela::syncUserFolder(s, u);
     ASSERT_TRUE(later.error.isEmpty()) << qPrintable(later.error);
-    EXPECT_EQ(later.added, (QStringList{"language/deutsch.lng", "templates/party.ini"}));
-    EXPECT_EQ(later.updated, QStringList{"nvdb.db"}); // untouched by the user
+    EXPECT_EQ(later.added, (QStringList{"language/deutsch.lng", "templates/gala.ini", "templates/party.ini"}));
+    EXPECT_EQ(later.updated, QStringList{"nvdb.db"}); // untouched by the user, however it came
     const QList<std::pair<const char*, QByteArray>> expected = {
-        {"/templates/party.ini", "p2"},          {"/language/deutsch.lng", "de2"},
-        {"/nvdb.db", "v2"},                      {"/templates/textdata.txt", "my versions"},
+        {"/language/deutsch.lng", "de2"},
+        {"/nvdb.db", "v2"},
+        {"/templates/textdata.txt", "[tav101girsa1]\r\ntxt1=mine\r\n[tav105girsa1]\r\ntxt1=party\r\n"},
         {"/templates/birthday.ini", "my birthday"}, {"/language/english.lng", "my english"},
         {"/temppic/me.jpg", "me"},               {"/templates/wedding.ini", ""},
     };

@@ -48,6 +48,27 @@ TEST(Versions, DeleteDropsOneSectionAndRenumbersTheLaterOnes)
         EXPECT_EQ(withoutVersion(ansi(kStore), QStringLiteral("101"), c.version), ansi(c.expected)) << c.name;
 }
 
+TEST(Versions, VersionsOfAnotherStoreAreAddedOnlyToATemplateWithoutAny)
+{
+    // Found as the reader finds them: any case, blanks around, no leading zero, the whole identifier.
+    const QByteArray from = ansi("[interface]\nlang=hebrew\n  [TAV101Girsa3] \ntxt0=ok\ntxt1=three\n\n"
+                                 "[tav1010girsa3]\ntxt0=ok\n[tav101girsa1]\ntxt0=ok\ntxt1=one\n\n"
+                                 "[tav102girsa2]\ntxt0=ok\n[tav101girsa04]\ntxt0=ok\n[tav101girsa4]\ntxt1=four\n");
+    struct Case { const char* name; const char* store; const char* id; const char* expected; };
+    const Case cases[] = {
+        {"every version of the template, in the other store's order and form, at the end",
+         "[interface]\nlang=english\n", "101",
+         "[interface]\nlang=english\n  [TAV101Girsa3] \ntxt0=ok\ntxt1=three\n\n[tav101girsa1]\ntxt0=ok\ntxt1=one\n\n"
+         "[tav101girsa4]\ntxt1=four\n"},
+        {"a store without a last line end gets one first", "[x]\ny=1", "102", "[x]\ny=1\n[tav102girsa2]\ntxt0=ok\n"},
+        {"a template the store keeps a version of keeps its own", "[tav101girsa1]\ntxt1=mine\n", "101",
+         "[tav101girsa1]\ntxt1=mine\n"},
+        {"a template the other store keeps nothing of", "[x]\n", "105", "[x]\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(withVersionsOf(ansi(c.store), from, QString::fromLatin1(c.id)), ansi(c.expected)) << c.name;
+}
+
 TEST(Versions, SaveWritesTheWholeVersionIntoItsSection)
 {
     PageState s;
