@@ -251,6 +251,31 @@ TEST_F(TextEditor, EnterWalksTheRowsTabTheirChecksAndEscapeChangesNothing)
     EXPECT_FALSE(program->state.isModified());
 }
 
+TEST_F(TextEditor, RowBoxesReadInThePageDirection)
+{
+    // A row beginning with a letter of the other script reads as the page
+    // prints it: a mark of the page's direction in front changes nothing.
+    const struct {
+        const char* name;
+        int object;
+        QString text;
+        QChar mark;
+    } cases[] = {
+        {"birthday", kSixRows, u"Mazal טוב 2026!"_s, QChar(0x200F)},
+        {"anniversary", 10, u"(3) אמא ואבא, 25."_s, QChar(0x200E)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        choose(QString::fromLatin1(c.name));
+        auto editor = edit(c.object);
+        QLineEdit* row = editor->rowBox(1);
+        row->setText(c.text);
+        const QImage shown = row->grab().toImage();
+        row->setText(c.mark + c.text);
+        EXPECT_EQ(row->grab().toImage(), shown);
+    }
+}
+
 TEST_F(TextEditor, ThePreviewShowsTheObjectAsThePageDrawsItOnEveryScreen)
 {
     // Fonts rounded to whole pixels at the preview's own scale made justified

@@ -288,6 +288,11 @@ void TxteditWindow::addRow(int i, const EditRow& row)
     const bool rtl = program_.state.rightToLeft();
     box->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
     box->setAlignment((rtl ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute | Qt::AlignVCenter);
+    // The page sets every row in its own direction, whatever letter the row
+    // begins with; left to itself the box takes the direction of the first
+    // letter, and a mixed row would read in another order than printed.
+    QKeyEvent direction(QEvent::KeyPress, rtl ? Qt::Key_Direction_R : Qt::Key_Direction_L, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &direction);
     box->setText(row.text);
     box->installEventFilter(this);
     connect(box, &QLineEdit::textEdited, this, [box](const QString& text) {
