@@ -12,6 +12,9 @@
 #include <QMenu>
 #include <QTest>
 
+#include <functional>
+#include <vector>
+
 using nuvela::ButtonBorder;
 using nuvela::StepKind;
 
@@ -141,6 +144,55 @@ TEST_F(History, SavedStateCapAndAnotherTemplate)
     const Page discarded = page();
     undo();
     EXPECT_EQ(page(), discarded);
+}
+
+// Emptying an empty frame or choosing the headline's own colour changes
+// nothing: no step to undo, and nothing for Save or its question.
+TEST_F(History, WhatChangesNothingIsNoStep)
+{
+    start();
+    choose("birthday-daily");
+    QTest::mouseClick(window->pageView()->pictureOverlay(6), Qt::RightButton);
+    key(Qt::Key_S, Qt::ControlModifier); // the empty frame is stored
+    ASSERT_EQ(program->state.gpic[6].tag, u"nopic");
+    const Page saved = page();
+    const int steps = window->history().count();
+    for (const auto& repeat : std::vector<std::function<void()>>{
+             [&] { QTest::mouseClick(window->pageView()->pictureOverlay(6), Qt::RightButton); },
+             [&] {
+                 dialogs.answerColour(program->state.headline.collColour);
+                 window->chooseHeadlineColour();
+             }}) {
+        repeat();
+        EXPECT_EQ(page(), saved);
+        EXPECT_EQ(window->history().count(), steps);
+        EXPECT_EQ(window->updateButton()->borderStyle(), ButtonBorder::Normal);
+    }
+}
+
+// The menu names a step by the user's own words and files, whole: an "&"
+// is no mnemonic, and only a framed copy loses the counter it was given.
+TEST_F(History, MenuEntriesShowTheUsersNamesWhole)
+{
+    start();
+    choose("birthday-daily");
+    const int t = firstText();
+    struct Case { StepKind kind; int n; const char16_t* value; const char16_t* shown; };
+    for (const Case& c : {Case{StepKind::Text, t, u"Tom & Jerry~Row", u"\"\u200ETom & Jerry\u200E\""},
+                          Case{StepKind::Picture, 6, u"/photos/IMG_2024.jpg", u"\"\u200EIMG_2024\u200E\""},
+                          Case{StepKind::Picture, 6, u"/photos/Me&You.jpg", u"\"\u200EMe&You\u200E\""},
+                          Case{StepKind::Picture, 6, u"beach_2.jpg", u"\"\u200Ebeach\u200E\""}}) {
+        nuvela::StepValue value = nuvela::readStep(program->state, c.kind, c.n);
+        const nuvela::StepValue before = value;
+        (c.kind == StepKind::Text ? value.text : value.tag) = QString::fromUtf16(c.value);
+        nuvela::writeStep(program->state, c.kind, c.n, value);
+        window->history().record(c.kind, c.n, before);
+        QMenu menu;
+        window->fillHistoryMenu(menu);
+        const QString entry = menu.actions().value(0)->text();
+        EXPECT_TRUE(QKeySequence::mnemonic(entry).isEmpty()) << entry.toStdString();
+        EXPECT_TRUE(QString(entry).replace(QStringLiteral("&&"), QStringLiteral("&")).endsWith(QStringView(c.shown))) << entry.toStdString();
+    }
 }
 
 // The logo-text switch saves or discards first and rebuilds the frames; the

@@ -47,11 +47,20 @@ QString stepPictureName(const QString& tag)
 {
     if (tag.isEmpty() || tag == u"nopic")
         return {};
-    QString name = QFileInfo(tag).completeBaseName();
+    const QFileInfo file(tag);
+    QString name = file.completeBaseName();
     static const QRegularExpression counter(QStringLiteral("_[0-9]+$"));
-    if (tag.endsWith(u".jpg", Qt::CaseInsensitive))
+    // Only a framed copy, named without a folder, has a counter: a photo
+    // used from where it lies keeps its own name whole ("IMG_2024").
+    if (file.fileName() == tag && tag.endsWith(u".jpg", Qt::CaseInsensitive))
         name.remove(counter);
     return name.isEmpty() ? QString() : inOwnDirection(name);
+}
+
+/// A menu entry shows "&" as a mnemonic: the user's words keep theirs.
+QString menuEntry(QString text)
+{
+    return text.replace(u'&', QStringLiteral("&&"));
 }
 
 } // namespace
@@ -137,11 +146,11 @@ void ArticleWindow::fillHistoryMenu(QMenu& menu)
     // The menu reads in the interface language's direction, not in that of
     // the Hebrew-designed window it opens over.
     menu.setLayoutDirection(QGuiApplication::layoutDirection());
-    QAction* u = menu.addAction(history_->canUndo() ? stepName(true) : uiText(program_, u"undonone", QStringLiteral("בטל")),
+    QAction* u = menu.addAction(history_->canUndo() ? menuEntry(stepName(true)) : uiText(program_, u"undonone", QStringLiteral("בטל")),
                                 this, &ArticleWindow::undo);
     u->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     u->setEnabled(history_->canUndo());
-    QAction* r = menu.addAction(history_->canRedo() ? stepName(false) : uiText(program_, u"redonone", QStringLiteral("בצע שוב")),
+    QAction* r = menu.addAction(history_->canRedo() ? menuEntry(stepName(false)) : uiText(program_, u"redonone", QStringLiteral("בצע שוב")),
                                 this, &ArticleWindow::redo);
     r->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     r->setEnabled(history_->canRedo());

@@ -40,6 +40,8 @@ void ArticleWindow::removePicture(int n)
     const auto it = program_.state.gpic.find(n);
     if (it == program_.state.gpic.end() || !it->second.visible)
         return; // fixed pictures are not the user's to remove
+    if (it->second.tag == u"nopic")
+        return; // an empty frame: nothing to save or to undo
     const StepValue before = readStep(program_.state, StepKind::RemovedPicture, n);
     it->second.tag = QStringLiteral("nopic");
     history_->record(StepKind::RemovedPicture, n, before);
@@ -50,8 +52,8 @@ void ArticleWindow::removePicture(int n)
 void ArticleWindow::chooseHeadlineColour()
 {
     const auto colour = program_.dialogs.chooseColour(this, program_.state.headline.collColour);
-    if (!colour)
-        return; // cancelled
+    if (!colour || *colour == program_.state.headline.collColour)
+        return; // cancelled, or the colour it has: nothing to save or to undo
     const StepValue before = readStep(program_.state, StepKind::HeadlineColour, 0);
     program_.state.headline.collColour = *colour;
     history_->record(StepKind::HeadlineColour, 0, before);
