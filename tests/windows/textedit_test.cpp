@@ -3,6 +3,9 @@
 #include "windowfixture.h"
 
 #include "store/templates.h"
+#include "store/keystore.h"
+#include "text/rowfont.h"
+#include "store/numbers.h"
 #include "windows/common/buttonplus.h"
 #include "windows/common/controls.h"
 #include "windows/common/webpane.h"
@@ -249,6 +252,56 @@ TEST_F(TextEditor, EnterWalksTheRowsTabTheirChecksAndEscapeChangesNothing)
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(liveText(kSixRows), before);
     EXPECT_FALSE(program->state.isModified());
+}
+
+TEST_F(TextEditor, RowBoxesReadInThePageDirection)
+{
+    // A row beginning with a letter of the other script reads as the page
+    // prints it: a mark of the page's direction in front changes nothing.
+    const struct {
+        const char* name;
+        int object;
+        QString text;
+        QChar mark;
+    } cases[] = {
+        {"birthday", kSixRows, u"Mazal טוב 2026!"_s, QChar(0x200F)},
+        {"anniversary", 10, u"(3) אמא ואבא, 25."_s, QChar(0x200E)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        choose(QString::fromLatin1(c.name));
+        auto editor = edit(c.object);
+        QLineEdit* row = editor->rowBox(1);
+        row->setText(c.text);
+        const QImage shown = row->grab().toImage();
+        row->setText(c.mark + c.text);
+        EXPECT_EQ(row->grab().toImage(), shown);
+    }
+}
+
+TEST_F(TextEditor, TheGuideLineStandsWhereThePageBeginsToCondense)
+{
+    // Whole-pixel fonts in the boxes and on the page, and the box's own text
+    // margin, put the line up to 8 % off: rows that stayed inside it shrank.
+    for (const QSize screen : {QSize(800, 600), QSize(1600, 1000)}) {
+        for (const auto& [name, n] : {std::pair{"birthday", kSixRows}, std::pair{"family-times", 11}}) {
+            SCOPED_TRACE(u"%1 %2"_s.arg(QLatin1StringView(name)).arg(screen.width()).toStdString());
+            choose(QString::fromLatin1(name));
+            auto editor = edit(n, screen);
+            const auto box = Fields(program->store.get(StoreMode::Get, u"object%1"_s.arg(n), u"objdim")).box();
+            ASSERT_TRUE(box);
+            for (int i = 0; i < editor->rowCount(); ++i) {
+                QLineEdit* row = editor->rowBox(i);
+                row->setCursorPosition(0);
+                const double start = row->inputMethodQuery(Qt::ImCursorRectangle).toRectF().center().x();
+                const double reach = std::abs(editor->guide(i)->geometry().center().x() - row->x() - start);
+                const EditRow r = editor->rows()[i];
+                const QFont printed = RowFont{r.format.face, fontHeightForSize(r.format.size, 15), 0, r.format.bold}.toQFont();
+                EXPECT_NEAR(QFontMetricsF(row->font()).horizontalAdvance(r.text) / reach,
+                            QFontMetricsF(printed).horizontalAdvance(r.text) * 15 / box->w, 0.01) << i;
+            }
+        }
+    }
 }
 
 TEST_F(TextEditor, ThePreviewShowsTheObjectAsThePageDrawsItOnEveryScreen)

@@ -27,6 +27,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -76,7 +78,32 @@ QFont rowBoxFont(const EditRow& row, double zoom)
     QFont f(row.format.face);
     f.setPixelSize(std::max(1, qRound(row.displayed * 20 / kTwipsPerPixel * zoom)));
     f.setBold(row.format.bold);
+    // Measured as the page measures, so widths follow the pixel size alone.
+    f.setHintingPreference(QFont::PreferNoHinting);
     return f;
+}
+
+/// How far from the text's start a row reaches the object's width, in the
+/// box's pixels: the page condenses the row beyond it. Both fonts are whole
+/// pixels high, so the line follows their sizes, not the exact factor.
+double guideOffset(const EditRow& row, const QFont& boxFont, double objectWidth)
+{
+    const int printed = fontHeightForSize(row.stored().size, kTwipsPerPixel);
+    return objectWidth / kTwipsPerPixel * boxFont.pixelSize() / printed;
+}
+
+/// Where a box's text starts (left to right) or ends (right to left), in
+/// its own pixels: inside its frame and the box's fixed text margin.
+int textEdge(const QLineEdit* box, bool rtl)
+{
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.rect = box->rect();
+    option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+    const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box)
+                               .marginsRemoved(box->textMargins());
+    constexpr int kLineEditMargin = 2; // the box's own, not a style's
+    return rtl ? contents.right() + 1 - kLineEditMargin : contents.left() + kLineEditMargin;
 }
 
 } // namespace
@@ -288,6 +315,11 @@ void TxteditWindow::addRow(int i, const EditRow& row)
     const bool rtl = program_.state.rightToLeft();
     box->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
     box->setAlignment((rtl ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute | Qt::AlignVCenter);
+    // The page sets every row in its own direction, whatever letter the row
+    // begins with; left to itself the box takes the direction of the first
+    // letter, and a mixed row would read in another order than printed.
+    QKeyEvent direction(QEvent::KeyPress, rtl ? Qt::Key_Direction_R : Qt::Key_Direction_L, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &direction);
     box->setText(row.text);
     box->installEventFilter(this);
     connect(box, &QLineEdit::textEdited, this, [box](const QString& text) {
@@ -336,8 +368,8 @@ void TxteditWindow::showRow(int i)
         const QSize check = checks_[k]->sizeHint();
         checks_[k]->setGeometry(r.right() + 8, r.center().y() - check.height() / 2, check.width(), check.height());
         // Each row's own line: the rows are shown at different factors.
-        const int offset = qRound(boxWidth_ * rows_[k].factor / kTwipsPerPixel * zoom_);
-        const int x = rtl ? r.right() + 1 - offset : r.left() + offset;
+        const int offset = qRound(guideOffset(rows_[k], boxes_[k]->font(), boxWidth_));
+        const int x = r.left() + textEdge(boxes_[k], rtl) + (rtl ? -offset : offset);
         guides_[k]->setGeometry(x - 1, r.top(), 3, r.height());
         guides_[k]->raise();
     }
