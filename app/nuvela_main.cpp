@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QStandardPaths>
 #include <QTextStream>
 #include <QTimer>
 
@@ -89,7 +88,7 @@ int main(int argc, char** argv)
     // Installed: the user's own folder, made and kept up to date from the shipped one.
     const QString shipped = nuvela::shippedProgramFolder(QCoreApplication::applicationDirPath());
     if (given.isEmpty() && !shipped.isEmpty()) {
-        given = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        given = nuvela::userProgramFolder();
         const nuvela::FolderSync sync = nuvela::syncUserFolder(shipped, given);
         if (!sync.error.isEmpty()) {
             tellStartFailure(dialogs,

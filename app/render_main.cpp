@@ -6,6 +6,7 @@
 #include "app/mergejob.h"
 #include "app/renderjob.h"
 #include "app/templatecheck.h"
+#include "app/userfolder.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -77,7 +78,9 @@ int main(int argc, char** argv)
 
     QStringList args = app.arguments();
     args.removeFirst();
-    const QString bundled = nuvela::defaultProgramDir(QCoreApplication::applicationDirPath());
+    // Installed, the user's own folder holds the versions he saved in the program.
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString bundled = nuvela::defaultToolFolder(appDir, nuvela::defaultProgramDir(appDir));
     const nuvela::Edition edition = nuvela::editionFromTitle(QStringLiteral(NUVELA_TITLE));
     if (args.contains(QStringLiteral("--check"))) {
         muted.reset();

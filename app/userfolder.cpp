@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <optional>
 
@@ -94,6 +95,22 @@ QString shippedProgramFolder(const QString& executableDir)
         return {};
     const QString shipped = QDir::cleanPath(executableDir + QStringLiteral("/../share/nuvela"));
     return QFileInfo(shipped + QStringLiteral("/templates")).isDir() ? shipped : QString();
+}
+
+QString userProgramFolder()
+{
+    // What the program's own data location is: no organisation, the title
+    // as the application's name.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u'/'
+        + QStringLiteral(NUVELA_TITLE);
+}
+
+QString defaultToolFolder(const QString& executableDir, const QString& bundled)
+{
+    if (shippedProgramFolder(executableDir).isEmpty())
+        return bundled;
+    const QString user = userProgramFolder();
+    return QFileInfo(user + QStringLiteral("/templates")).isDir() ? user : bundled;
 }
 
 FolderSync syncUserFolder(const QString& shipped, const QString& user)

@@ -15,6 +15,15 @@ namespace nuvela {
 /// installed.
 QString shippedProgramFolder(const QString& executableDir);
 
+/// The user's own program folder of an installed program
+/// (~/.local/share/TITLE, or under XDG_DATA_HOME).
+QString userProgramFolder();
+
+/// The folder an installed program's tools work on by default: the user's
+/// own folder once the program has made it, where his versions are kept;
+/// otherwise the shipped folder next to the executable.
+QString defaultToolFolder(const QString& executableDir, const QString& bundled);
+
 struct FolderSync {
     QStringList added;   ///< files new to the user's folder
     QStringList updated; ///< shipped files the user never changed, replaced by their newer version

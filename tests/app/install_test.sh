@@ -82,6 +82,10 @@ for _ in $(seq 50); do [ -f "$home/.local/share/Nuvela/.shipped" ] && break; sle
 kill %1 2>/dev/null; wait || true
 cmp -s "$home/.local/share/Nuvela/templates/birthday.ini" "$scratch/root/usr/share/nuvela/templates/birthday.ini" \
   || fail "the first start made no program folder in the user's home"
+# From then on the installed tools work on the user's folder, where his versions are.
+cp "$home/.local/share/Nuvela/templates/birthday.ini" "$home/.local/share/Nuvela/templates/mine.ini"
+env -i HOME="$home" "$scratch/root/usr/bin/nuvela-render" --template mine --scale 0.5 -o "$scratch/mine.png" \
+  || fail "the installed renderer does not draw the user's own folder"
 ! find "$scratch/root" -newer "$scratch/stamp" | grep . || fail "the programs wrote into their install folder"
 echo "package $(basename "$deb"): $(stat -c %s "$deb") bytes"
 
